@@ -1,0 +1,47 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing first.
+BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test fuzz bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@if [ ! -f $(BUILD)/build.ninja ]; then cmake -S . -B $(BUILD) -G Ninja; fi
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Until the window system exists, running the program means preparing the data directory and
+# showing what it holds.
+run: build
+	$(BUILD)/src/calvira-data init
+	$(BUILD)/src/calvira-data dump
+
+# The fuzzers run first so that the test runner's summary closes the output.
+test: build fuzz
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
+	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCALVIRA_FUZZ_ONLY=ON; fi
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; \
+	  echo "Fuzzing $$(basename $$f) for $(FUZZ_SECONDS) s"; \
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 2>&1 | tail -n 3 || exit 1; \
+	done
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+format:
+	find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD)

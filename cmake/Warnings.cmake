@@ -1,0 +1,24 @@
+# One warning set for every target of ours; third-party headers come in as SYSTEM.
+add_library(calvira_warnings INTERFACE)
+target_compile_options(calvira_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+  -Wcast-align -Wnull-dereference -Wimplicit-fallthrough -Wformat=2)
+if(CALVIRA_WERROR)
+  target_compile_options(calvira_warnings INTERFACE -Werror)
+endif()
+
+# calvira_add_library(name folder [LIBS ...]): every .cpp of the folder, public headers from src/.
+function(calvira_add_library name folder)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE calvira_warnings)
+  else()
+    # A folder whose code is still all in headers.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+  endif()
+endfunction()
