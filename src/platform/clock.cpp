@@ -22,22 +22,22 @@ VirtualClock& Virtual() {
 
 int64_t ToEpochMs(const SYSTEMTIME& t) {
   using namespace std::chrono;
-  const sys_days day = year_month_day{year{t.wYear}, month{t.wMonth}, day{t.wDay}};
-  return duration_cast<milliseconds>(day.time_since_epoch()).count() +
+  const sys_days date = year_month_day{year{t.wYear}, month{t.wMonth}, day{t.wDay}};
+  return duration_cast<milliseconds>(date.time_since_epoch()).count() +
          ((t.wHour * 60 + t.wMinute) * 60 + t.wSecond) * 1000LL + t.wMilliseconds;
 }
 
 SYSTEMTIME FromEpochMs(int64_t ms) {
   using namespace std::chrono;
   const sys_time<milliseconds> tp{milliseconds{ms}};
-  const sys_days day = floor<days>(tp);
-  const year_month_day ymd{day};
-  const hh_mm_ss<milliseconds> hms{tp - day};
+  const sys_days date = floor<days>(tp);
+  const year_month_day ymd{date};
+  const hh_mm_ss<milliseconds> hms{tp - date};
   SYSTEMTIME t{};
   t.wYear = static_cast<WORD>(static_cast<int>(ymd.year()));
   t.wMonth = static_cast<WORD>(static_cast<unsigned>(ymd.month()));
   t.wDay = static_cast<WORD>(static_cast<unsigned>(ymd.day()));
-  t.wDayOfWeek = static_cast<WORD>(weekday{day}.c_encoding());
+  t.wDayOfWeek = static_cast<WORD>(weekday{date}.c_encoding());
   t.wHour = static_cast<WORD>(hms.hours().count());
   t.wMinute = static_cast<WORD>(hms.minutes().count());
   t.wSecond = static_cast<WORD>(hms.seconds().count());

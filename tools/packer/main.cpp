@@ -1,0 +1,2 @@
+// Placeholder until the packer lands.
+int main() { return 1; }
