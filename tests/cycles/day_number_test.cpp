@@ -1,0 +1,173 @@
+#include "cycles/day_number.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/clock.h"
+
+namespace {
+
+struct Date {
+  uint16_t year, month, day;
+};
+
+DayNumber NumberOf(Date date) {
+  DayNumber n = 0;
+  EXPECT_TRUE(DateToDayNumber(date.year, date.month, date.day, n))
+      << date.year << "-" << date.month << "-" << date.day;
+  return n;
+}
+
+// The same count by an independent calendar: the Julian Day Number of the Unix epoch is 2440588.
+DayNumber ChronoNumberOf(std::chrono::year_month_day date) {
+  return static_cast<DayNumber>(std::chrono::sys_days{date}.time_since_epoch().count() + 2440588 -
+                                2159409);
+}
+
+TEST(DayNumber, Landmarks) {
+  EXPECT_EQ(NumberOf({2000, 1, 1}), 292136u);
+  EXPECT_EQ(NumberOf({2003, 11, 20}), 293555u);
+  EXPECT_EQ(NumberOf({2004, 3, 1}) - NumberOf({2004, 2, 28}), 2u);
+  EXPECT_EQ(NumberOf({2003, 3, 1}) - NumberOf({2003, 2, 28}), 1u);
+
+  // The count starts at 1 March 1200, a date only the inverse still reaches.
+  uint16_t y = 0, m = 0, d = 0;
+  ASSERT_TRUE(DayNumberToDate(2, y, m, d));
+  EXPECT_EQ(y, 1200);
+  EXPECT_EQ(m, 3);
+  EXPECT_EQ(d, 1);
+  // 2451545 is the Julian Day Number of 1 January 2000.
+  EXPECT_EQ(NumberOf({2000, 1, 1}), 2451545u - 2159409u);
+}
+
+TEST(DayNumber, RefusesInvalidDatesAndLeavesOutputAlone) {
+  const Date refused[] = {{1900, 2, 29},  {2003, 2, 29}, {2003, 4, 31}, {2003, 6, 31},
+                          {1581, 12, 31}, {9367, 1, 1},  {2003, 1, 0},  {2003, 0, 1},
+                          {2003, 13, 1},  {2003, 1, 32}, {1200, 3, 1},  {0, 0, 0}};
+  for (const Date& date : refused) {
+    DayNumber n = 12345;
+    EXPECT_FALSE(DateToDayNumber(date.year, date.month, date.day, n))
+        << date.year << "-" << date.month << "-" << date.day;
+    EXPECT_EQ(n, 12345u);
+  }
+  DayNumber n = 0;
+  EXPECT_TRUE(DateToDayNumber(2000, 2, 29, n));
+  EXPECT_TRUE(DateToDayNumber(1600, 2, 29, n));
+  EXPECT_TRUE(DateToDayNumber(1582, 1, 1, n));
+  EXPECT_TRUE(DateToDayNumber(9366, 12, 31, n));
+
+  for (DayNumber refused_number : {0u, 1u}) {
+    uint16_t y = 7, m = 8, d = 9;
+    EXPECT_FALSE(DayNumberToDate(refused_number, y, m, d));
+    EXPECT_EQ(y, 7);
+    EXPECT_EQ(m, 8);
+    EXPECT_EQ(d, 9);
+  }
+}
+
+TEST(DayNumber, RoundTripsEveryDateInRangeAndAgreesWithChrono) {
+  using namespace std::chrono;
+  DayNumber expected = NumberOf({1582, 1, 1});
+  EXPECT_EQ(expected, ChronoNumberOf(year{1582} / January / 1));
+  int leap_days = 0;
+  for (sys_days day = sys_days{year{1582} / January / 1};
+       day <= sys_days{year{9366} / December / 31}; day += days{1}) {
+    const year_month_day ymd{day};
+    const auto y = static_cast<uint16_t>(static_cast<int>(ymd.year()));
+    const auto m = static_cast<uint16_t>(static_cast<unsigned>(ymd.month()));
+    const auto d = static_cast<uint16_t>(static_cast<unsigned>(ymd.day()));
+    DayNumber n = 0;
+    ASSERT_TRUE(DateToDayNumber(y, m, d, n)) << y << "-" << m << "-" << d;
+    ASSERT_EQ(n, expected) << y << "-" << m << "-" << d;
+    uint16_t y2 = 0, m2 = 0, d2 = 0;
+    ASSERT_TRUE(DayNumberToDate(n, y2, m2, d2)) << n;
+    ASSERT_EQ(y2, y) << n;
+    ASSERT_EQ(m2, m) << n;
+    ASSERT_EQ(d2, d) << n;
+    if (m == 2 && d == 29) ++leap_days;
+    ++expected;
+  }
+  // Every leap day passed through, those closing a 4-year and a 400-year block alike.
+  EXPECT_EQ(leap_days, 1888);
+}
+
+TEST(DayNumber, InverseCoversTheWholeCountWithoutWrappingTheYear) {
+  // Numbers beyond the date range still map to the right dates while the year fits in 16 bits,
+  // and are refused beyond; below 1582 the inverse reaches back to 1 March 1200.
+  using namespace std::chrono;
+  const DayNumber samples[] = {2,       3,       146097,  146098,   146099,
+                               1000000, 3000000, 5000000, 10000000, 11000000};
+  for (DayNumber n : samples) {
+    const year_month_day ymd{sys_days{days{static_cast<int64_t>(n) - 281179}}};
+    uint16_t y = 0, m = 0, d = 0;
+    ASSERT_TRUE(DayNumberToDate(n, y, m, d)) << n;
+    EXPECT_EQ(y, static_cast<int>(ymd.year())) << n;
+    EXPECT_EQ(m, static_cast<unsigned>(ymd.month())) << n;
+    EXPECT_EQ(d, static_cast<unsigned>(ymd.day())) << n;
+  }
+  // 31 December 65535 is the last date with a 16-bit year: 65535 - 1200 years after the start,
+  // counted by the Gregorian 400-year cycle.
+  DayNumber last = 0;
+  for (DayNumber n = 23000000;; ++n) {
+    uint16_t y = 0, m = 0, d = 0;
+    if (!DayNumberToDate(n, y, m, d)) {
+      last = n - 1;
+      break;
+    }
+  }
+  uint16_t y = 0, m = 0, d = 0;
+  ASSERT_TRUE(DayNumberToDate(last, y, m, d));
+  EXPECT_EQ(y, 65535);
+  EXPECT_EQ(m, 12);
+  EXPECT_EQ(d, 31);
+  y = 1;
+  EXPECT_FALSE(DayNumberToDate(UINT32_MAX, y, m, d));
+  EXPECT_EQ(y, 1);
+}
+
+class FormatDateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ce::SYSTEMTIME now{};
+    now.wYear = 2003;
+    now.wMonth = 11;
+    now.wDay = 20;
+    now.wHour = 23;
+    now.wMinute = 59;
+    ce::clock::UseVirtual(1000, now);
+  }
+  void TearDown() override { ce::clock::UseReal(); }
+};
+
+TEST_F(FormatDateTest, RendersMonthDayAndTwoDigitYear) {
+  EXPECT_EQ(FormatDate(NumberOf({2003, 1, 5})), u"1/5/03");
+  EXPECT_EQ(FormatDate(NumberOf({2003, 11, 5})), u"11/5/03");
+  EXPECT_EQ(FormatDate(NumberOf({2003, 11, 20})), u"11/20/03");
+  EXPECT_EQ(FormatDate(NumberOf({2000, 2, 29})), u"2/29/00");
+  EXPECT_EQ(FormatDate(NumberOf({9366, 12, 31})), u"12/31/66");
+}
+
+TEST_F(FormatDateTest, TodayIsTheUtcSystemDate) {
+  EXPECT_EQ(TodayDayNumber(), 293555u);
+  ce::clock::SetDate(2004, 2, 29);
+  EXPECT_EQ(TodayDayNumber(), NumberOf({2004, 2, 29}));
+  EXPECT_EQ(FormatDate(TodayDayNumber()), u"2/29/04");
+}
+
+TEST_F(FormatDateTest, NumberThatDoesNotConvertShowsToday) {
+  EXPECT_EQ(FormatDate(0), u"11/20/03");
+  EXPECT_EQ(FormatDate(1), u"11/20/03");
+  EXPECT_EQ(FormatDate(UINT32_MAX), u"11/20/03");
+  // A date in the year 39530 converts, but is past what the formatter renders.
+  EXPECT_EQ(FormatDate(14000000), u"11/20/03");
+  ce::clock::SetDate(2004, 1, 5);
+  EXPECT_EQ(FormatDate(0), u"1/5/04");
+}
+
+TEST_F(FormatDateTest, ClockOutsideTheDateRangeGivesNoDay) {
+  ce::clock::SetDate(1500, 6, 1);
+  EXPECT_EQ(TodayDayNumber(), 0u);
+}
+
+}  // namespace
