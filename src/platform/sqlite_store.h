@@ -1,0 +1,106 @@
+// The SQLite side of the object store: the schema, and one statement per operation. It knows
+// nothing of sort orders or seek positions; object_store.cpp keeps those in memory.
+//
+// Schema (user_version 1, application_id 'CVLR'):
+//   databases(oid, name, type_id, sort1, sort2)   one row per database, oid in creation order
+//   records(oid, db)                              one row per record, oid in creation order
+//   props(oid, pos, pid, value)                   a record's properties in their order; value
+//                                                 is INTEGER, REAL or TEXT by the type in pid
+// The file's text encoding is UTF-16LE, so the program's strings are stored exactly as given.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace ce::detail {
+
+// A property as stored: integer types keep their value in num (sign- or zero-extended as the
+// type says), R8 in real, LPWSTR in text.
+struct StoredProp {
+  CEPROPID id = 0;
+  int64_t num = 0;
+  double real = 0.0;
+  std::u16string text;
+};
+
+struct DatabaseRow {
+  CEOID oid = 0;
+  std::u16string name;
+  DWORD type_id = 0;
+  CEPROPID sort[2] = {0, 0};
+};
+
+// Owns a prepared statement; resets it (keeping it prepared) when a use ends.
+class Statement {
+ public:
+  Statement() = default;
+  explicit Statement(sqlite3_stmt* stmt) : stmt_(stmt) {}
+  ~Statement();
+  Statement(Statement&& other) noexcept : stmt_(other.stmt_) { other.stmt_ = nullptr; }
+  Statement& operator=(Statement&& other) noexcept;
+  sqlite3_stmt* get() const { return stmt_; }
+
+ private:
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+class SqliteStore {
+ public:
+  // Opens the store file; creates it (0600) with the schema unless read_only. On failure returns
+  // null and a message in *error.
+  static std::unique_ptr<SqliteStore> Open(const std::filesystem::path& file, bool read_only,
+                                           const char* vfs, std::string* error);
+  ~SqliteStore();
+
+  // Every operation returns an SQLite result code; SQLITE_OK (0) on success. The write
+  // operations are atomic: on failure nothing of them is left in the file.
+  int LoadDatabases(std::vector<DatabaseRow>& out);
+  int InsertDatabase(DatabaseRow& row);  // sets row.oid
+  int DeleteDatabase(CEOID oid);
+  // Calls `visit` for every record of the database, oldest first, with its properties.
+  int LoadRecords(CEOID db, const std::function<void(CEOID, std::vector<StoredProp>&&)>& visit);
+  // Replaces all properties of record `oid`, or creates a record when oid is 0 (*out_oid gets
+  // its id either way).
+  int WriteRecord(CEOID db, CEOID oid, const std::vector<StoredProp>& props, CEOID* out_oid);
+  int DeleteRecord(CEOID oid);
+  // Changes whenever another connection commits to the file.
+  int DataVersion(int64_t* version);
+
+  // An explicit transaction around several operations (they nest inside it as savepoints).
+  int Begin();
+  int Commit();
+  int Rollback();
+  bool InTransaction() const;
+
+  // The last error message of the connection, for reports.
+  std::string LastMessage() const;
+
+ private:
+  explicit SqliteStore(sqlite3* db) : db_(db) {}
+  int Prepare();
+  int Exec(const char* sql);
+  int Step(const Statement& stmt);  // one step of a statement that returns no rows
+  int BeginWrite();
+  int EndWrite(int rc);
+
+  sqlite3* db_ = nullptr;
+  Statement begin_write_, release_write_, rollback_write_;
+  Statement select_databases_, insert_database_, delete_database_records_props_,
+      delete_database_records_, delete_database_;
+  Statement select_records_, insert_record_, delete_props_, insert_prop_, delete_record_;
+  Statement data_version_;
+};
+
+// The Win32-style error code for an SQLite result code.
+DWORD ErrorFromSqlite(int rc);
+
+}  // namespace ce::detail
