@@ -1,1 +1,200 @@
-int main() { return 0; }
+// calvira-data: the person's records outside the window. `init` prepares a data directory the
+// way the program's start does; `dump` prints every database and record as JSON lines.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/data_dir.h"
+#include "platform/object_store.h"
+#include "platform/text.h"
+#include "store/catalogue.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: calvira-data [--data-dir DIR] COMMAND\n"
+    "\n"
+    "Commands:\n"
+    "  init   create any missing database and the default settings record\n"
+    "  dump   print every database and record as JSON lines\n"
+    "\n"
+    "Options:\n"
+    "  --data-dir DIR  use DIR instead of the data directory\n"
+    "                  ($CALVIRA_DATA_DIR, $XDG_DATA_HOME/calvira or ~/.local/share/calvira)\n"
+    "  -h, --help      show this help\n";
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "calvira-data: %s\n", message.c_str());
+  return 1;
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "calvira-data: %s\nTry 'calvira-data --help'.\n", message.c_str());
+  return 2;
+}
+
+std::string JsonString(std::u16string_view text) {
+  std::string out = "\"";
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+                      text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    if (pair) {
+      out += ce::ToUtf8(text.substr(i++, 2));
+    } else if (c == u'"' || c == u'\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == u'\n') {
+      out += "\\n";
+    } else if (c < 0x20 || (c >= 0xD800 && c <= 0xDFFF)) {
+      // Control characters, and a surrogate without its partner, go out as escapes so that
+      // nothing of the stored text is lost.
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
+      out += buf;
+    } else {
+      out += ce::ToUtf8(text.substr(i, 1));
+    }
+  }
+  return out + "\"";
+}
+
+const char* TypeName(ce::WORD type) {
+  switch (type) {
+    case ce::CEVT_I2:
+      return "I2";
+    case ce::CEVT_UI2:
+      return "UI2";
+    case ce::CEVT_I4:
+      return "I4";
+    case ce::CEVT_UI4:
+      return "UI4";
+    case ce::CEVT_BOOL:
+      return "BOOL";
+    case ce::CEVT_R8:
+      return "R8";
+    case ce::CEVT_LPWSTR:
+      return "LPWSTR";
+    default:
+      return "UNKNOWN";
+  }
+}
+
+std::string JsonValue(const ce::CEPROPVAL& p) {
+  char buf[40];
+  switch (ce::TypeFromPropId(p.propid)) {
+    case ce::CEVT_I2:
+      return std::to_string(p.val.iVal);
+    case ce::CEVT_UI2:
+      return std::to_string(p.val.uiVal);
+    case ce::CEVT_I4:
+      return std::to_string(p.val.lVal);
+    case ce::CEVT_UI4:
+      return std::to_string(p.val.ulVal);
+    case ce::CEVT_BOOL:
+      return std::to_string(p.val.boolVal);
+    case ce::CEVT_R8:
+      if (!std::isfinite(p.val.dblVal)) return "null";  // JSON has no NaN or infinity
+      std::snprintf(buf, sizeof buf, "%.17g", p.val.dblVal);
+      return buf;
+    case ce::CEVT_LPWSTR:
+      return JsonString(p.val.lpwstr ? p.val.lpwstr : u"");
+    default:
+      return "null";
+  }
+}
+
+int Init(const std::filesystem::path& dir) {
+  if (std::string error = ce::objectstore::Mount(dir); !error.empty()) return Fail(error);
+  // All or nothing: a failure half-way leaves the store as it was.
+  ce::objectstore::Transaction transaction;
+  CreateCatalogue();
+  if (!EnsureSettingsRecord()) return Fail("could not write the settings record");
+  if (!transaction.Commit()) return Fail("could not write the store in " + dir.string());
+  return 0;
+}
+
+int Dump(const std::filesystem::path& dir) {
+  ce::objectstore::MountOptions options;
+  options.read_only = true;
+  if (std::string error = ce::objectstore::Mount(dir, options); !error.empty()) {
+    return Fail(error);
+  }
+  ce::HANDLE databases = ce::CeFindFirstDatabase(0);
+  if (databases == ce::INVALID_HANDLE_VALUE) return Fail("cannot read the store in " + dir.string());
+  ce::CePropBuffer buffer;
+  while (ce::CEOID db = ce::CeFindNextDatabase(databases)) {
+    ce::CEDBASEINFO info{};
+    if (!ce::CeGetDatabaseInfo(db, &info)) return Fail("cannot read the store in " + dir.string());
+    const std::string name = JsonString(info.szDbaseName);
+    std::printf("{\"database\":%s,\"type_id\":%u,\"sort\":[%u,%u]}\n", name.c_str(),
+                info.dwDbaseType, info.rgSortSpecs[0].propid, info.rgSortSpecs[1].propid);
+    ce::CEOID oid = db;
+    ce::HANDLE h = ce::CeOpenDatabase(&oid, nullptr, 0, 0, nullptr);
+    if (h == ce::INVALID_HANDLE_VALUE) return Fail("cannot read the store in " + dir.string());
+    for (ce::CEOID rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr); rec != 0;
+         rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_CURRENT, 1, nullptr)) {
+      ce::CeReadRecordProps(h, buffer);
+      std::string line = "{\"database\":" + name + ",\"oid\":" + std::to_string(rec) + ",\"props\":[";
+      bool first = true;
+      for (const ce::CEPROPVAL& p : buffer.props()) {
+        if (!first) line += ',';
+        first = false;
+        line += "[" + std::to_string(p.propid) + ",\"" + TypeName(ce::TypeFromPropId(p.propid)) +
+                "\"," + JsonValue(p) + "]";
+      }
+      line += "]}\n";
+      std::fputs(line.c_str(), stdout);
+    }
+    ce::CloseHandle(h);
+  }
+  ce::CloseHandle(databases);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    return Fail(std::string("cannot write the output: ") + std::strerror(errno));
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::filesystem::path dir;
+  std::string command;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arg == "--data-dir") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("--data-dir needs a directory");
+      dir = argv[++i];
+    } else if (arg.starts_with("--data-dir=")) {
+      dir = std::string(arg.substr(11));
+      if (dir.empty()) return UsageError("--data-dir needs a directory");
+    } else if (arg.starts_with("-")) {
+      return UsageError("unknown option '" + std::string(arg) + "'");
+    } else if (command.empty()) {
+      command = arg;
+    } else {
+      return UsageError("unexpected argument '" + std::string(arg) + "'");
+    }
+  }
+  if (command.empty()) return UsageError("no command given");
+  if (dir.empty()) dir = ce::DefaultDataDirectory();
+
+  int result;
+  if (command == "init") {
+    result = Init(dir);
+  } else if (command == "dump") {
+    result = Dump(dir);
+  } else {
+    return UsageError("unknown command '" + command + "'");
+  }
+  ce::objectstore::Unmount();
+  return result;
+}
