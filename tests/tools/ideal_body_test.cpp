@@ -53,9 +53,6 @@ TEST(IdealBodyUnits, TablesAsTheCalculatorShowsThem) {
       EXPECT_EQ(std::u16string(unit.message_suffix) + u"\n", unit.result_suffix);
     }
   }
-  EXPECT_EQ(kIdealWeightTable.front(), 18.0);
-  EXPECT_EQ(kIdealWeightTable[70], 61.4);
-  EXPECT_EQ(kIdealWeightTable.back(), 71.4);
   for (size_t i = 1; i < kIdealWeightTable.size(); ++i) {
     EXPECT_LT(kIdealWeightTable[i - 1], kIdealWeightTable[i]) << i;
   }
