@@ -1,0 +1,468 @@
+// The object store's guarantees, at the level of its own calls: orders, seeks around deletions,
+// merging writes, persistence, and failed writes that lose nothing.
+#include "platform/object_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/fault_vfs.h"
+#include "support/temp_store.h"
+
+namespace {
+
+using namespace ce;
+using calvira::testing::TempStoreTest;
+
+CEPROPVAL Int(WORD number, WORD type, int64_t value) {
+  CEPROPVAL v{};
+  v.propid = PropId(number, type);
+  switch (type) {
+    case CEVT_I2: v.val.iVal = static_cast<int16_t>(value); break;
+    case CEVT_UI2: v.val.uiVal = static_cast<uint16_t>(value); break;
+    case CEVT_I4: v.val.lVal = static_cast<int32_t>(value); break;
+    case CEVT_UI4: v.val.ulVal = static_cast<uint32_t>(value); break;
+    case CEVT_BOOL: v.val.boolVal = static_cast<BOOL>(value); break;
+    default: break;
+  }
+  return v;
+}
+
+CEPROPVAL Real(WORD number, double value) {
+  CEPROPVAL v{};
+  v.propid = PropId(number, CEVT_R8);
+  v.val.dblVal = value;
+  return v;
+}
+
+CEPROPVAL Text(WORD number, const char16_t* text) {
+  CEPROPVAL v{};
+  v.propid = PropId(number, CEVT_LPWSTR);
+  v.val.lpwstr = text;
+  return v;
+}
+
+CEOID CreateDb(const char16_t* name, CEPROPID sort1, CEPROPID sort2) {
+  CEDBASEINFO info{};
+  info.dwFlags = CEDB_VALIDNAME | CEDB_VALIDTYPE | CEDB_VALIDSORTSPEC;
+  std::u16string(name).copy(info.szDbaseName, CEDB_MAXDBASENAMELEN - 1);
+  info.dwDbaseType = 7;
+  info.wNumSortOrder = 2;
+  info.rgSortSpecs[0].propid = sort1;
+  info.rgSortSpecs[1].propid = sort2;
+  return CeCreateDatabaseEx(&info);
+}
+
+CEOID Write(HANDLE h, std::vector<CEPROPVAL> props, CEOID oid = 0) {
+  return CeWriteRecordProps(h, oid, static_cast<WORD>(props.size()), props.data());
+}
+
+// The oids in the handle's order, walking from the first record.
+std::vector<CEOID> Walk(HANDLE h) {
+  std::vector<CEOID> oids;
+  for (CEOID o = CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr); o;
+       o = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr)) {
+    oids.push_back(o);
+  }
+  return oids;
+}
+
+constexpr CEPROPID kDay = PropId(0, CEVT_UI4);
+constexpr CEPROPID kName = PropId(1, CEVT_LPWSTR);
+
+class ObjectStoreTest : public TempStoreTest {
+ protected:
+  void SetUp() override {
+    TempStoreTest::SetUp();
+    ASSERT_NE(CreateDb(u"Notes", kDay, kName), 0u);
+  }
+  HANDLE Open(CEPROPID sort) {
+    HANDLE h = CeOpenDatabase(nullptr, u"Notes", sort, 0, nullptr);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE);
+    return h;
+  }
+};
+
+TEST_F(ObjectStoreTest, CreateRefusesDuplicatesBadNamesAndBadSortOrders) {
+  EXPECT_EQ(CreateDb(u"Notes", kDay, kName), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_DUP_NAME);
+  EXPECT_EQ(CreateDb(u"", kDay, kName), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_NE(CreateDb(std::u16string(31, u'x').c_str(), kDay, kName), 0u);
+
+  CEDBASEINFO info{};
+  info.dwFlags = CEDB_VALIDNAME | CEDB_VALIDSORTSPEC;
+  std::u16string(32, u'y').copy(info.szDbaseName, 32);  // no room for the terminator
+  info.wNumSortOrder = 2;
+  info.rgSortSpecs[0].propid = kDay;
+  info.rgSortSpecs[1].propid = kName;
+  EXPECT_EQ(CeCreateDatabaseEx(&info), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+
+  std::u16string(u"One").copy(info.szDbaseName, 4);
+  info.szDbaseName[3] = 0;
+  info.wNumSortOrder = 1;
+  EXPECT_EQ(CeCreateDatabaseEx(&info), 0u);
+  info.wNumSortOrder = 2;
+  info.rgSortSpecs[1].dwFlags = CEDB_SORT_DESCENDING;
+  EXPECT_EQ(CeCreateDatabaseEx(&info), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(ObjectStoreTest, OpenFailsForUnknownNamesAndForeignSortOrders) {
+  EXPECT_EQ(CeOpenDatabase(nullptr, u"Nothing", 0, 0, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(CeOpenDatabase(nullptr, u"Notes", PropId(3, CEVT_I2), 0, nullptr),
+            INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_FALSE(CloseHandle(reinterpret_cast<HANDLE>(uintptr_t{12345})));
+}
+
+TEST_F(ObjectStoreTest, OrdersByTheChosenPropertyWithMissingLastAndTiesByAge) {
+  HANDLE h = Open(kDay);
+  const CEOID a = Write(h, {Int(0, CEVT_UI4, 300), Text(1, u"b")});
+  const CEOID b = Write(h, {Int(0, CEVT_UI4, 100), Text(1, u"B")});
+  const CEOID c = Write(h, {Text(1, u"a")});                        // lacks property 0
+  const CEOID d = Write(h, {Int(0, CEVT_I4, 50), Text(1, u"c")});   // property 0, wrong type
+  const CEOID e = Write(h, {Int(0, CEVT_UI4, 100), Text(1, u"a")});  // ties with b, younger
+  const CEOID f = Write(h, {Int(0, CEVT_UI4, 4000000000u)});        // beyond a signed 32-bit
+  EXPECT_EQ(Walk(h), (std::vector<CEOID>{b, e, a, f, c, d}));
+
+  HANDLE by_name = Open(kName);
+  // Case-sensitive: upper case sorts before lower case.
+  EXPECT_EQ(Walk(by_name), (std::vector<CEOID>{b, c, e, a, d, f}));
+  HANDLE natural = Open(0);
+  EXPECT_EQ(Walk(natural), (std::vector<CEOID>{a, b, c, d, e, f}));
+  for (HANDLE x : {h, by_name, natural}) EXPECT_TRUE(CloseHandle(x));
+}
+
+TEST_F(ObjectStoreTest, OrdersRealsAndSignedValuesNumerically) {
+  ASSERT_NE(CreateDb(u"Readings", PropId(0, CEVT_R8), PropId(1, CEVT_I2)), 0u);
+  HANDLE h = CeOpenDatabase(nullptr, u"Readings", PropId(0, CEVT_R8), 0, nullptr);
+  const CEOID hot = Write(h, {Real(0, 41.5), Int(1, CEVT_I2, -2)});
+  const CEOID cold = Write(h, {Real(0, -3.25), Int(1, CEVT_I2, 7)});
+  const CEOID nan = Write(h, {Real(0, std::nan("")), Int(1, CEVT_I2, 0)});
+  const CEOID mid = Write(h, {Real(0, 36.6), Int(1, CEVT_I2, -30000)});
+  EXPECT_EQ(Walk(h), (std::vector<CEOID>{cold, mid, hot, nan}));
+  HANDLE by_i2 = CeOpenDatabase(nullptr, u"Readings", PropId(1, CEVT_I2), 0, nullptr);
+  EXPECT_EQ(Walk(by_i2), (std::vector<CEOID>{mid, hot, nan, cold}));
+  CloseHandle(h);
+  CloseHandle(by_i2);
+}
+
+TEST_F(ObjectStoreTest, SeeksReportIndexesAndStayPutWhenTheyFail) {
+  HANDLE h = Open(kDay);
+  std::vector<CEOID> oids;
+  for (int day : {5, 1, 4, 2, 3}) oids.push_back(Write(h, {Int(0, CEVT_UI4, day)}));
+  DWORD index = 99;
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_END, 0, &index), oids[0]);
+  EXPECT_EQ(index, 4u);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, &index), 0u);  // past the end
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, static_cast<DWORD>(-1), &index), oids[2]);
+  EXPECT_EQ(index, 3u);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 2, &index), oids[4]);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 5, &index), 0u);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_END, 1, &index), oids[2]);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, &index), oids[1]);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, static_cast<DWORD>(-1), &index), 0u);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CEOID, oids[3], &index), oids[3]);
+  EXPECT_EQ(index, 1u);
+  CePropBuffer buffer;
+  EXPECT_EQ(CeReadRecordProps(h, buffer), oids[3]);
+  ASSERT_EQ(buffer.props().size(), 1u);
+  EXPECT_EQ(buffer.props()[0].val.ulVal, 2u);
+  CloseHandle(h);
+}
+
+TEST_F(ObjectStoreTest, StepsFromADeletedRecordReachItsNeighbours) {
+  HANDLE h = Open(kDay);
+  std::vector<CEOID> oids;
+  for (int day = 1; day <= 5; ++day) oids.push_back(Write(h, {Int(0, CEVT_UI4, day)}));
+  HANDLE other = Open(kDay);
+  CeSeekDatabase(other, CEDB_SEEK_BEGINNING, 2, nullptr);
+
+  CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 2, nullptr);
+  ASSERT_TRUE(CeDeleteRecord(h, oids[2]));
+  CePropBuffer buffer;
+  EXPECT_EQ(CeReadRecordProps(h, buffer), 0u);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr), oids[3]);
+  // Both handles stood on the deleted record; the other one steps back from it.
+  EXPECT_EQ(CeSeekDatabase(other, CEDB_SEEK_CURRENT, static_cast<DWORD>(-1), nullptr), oids[1]);
+
+  // Deleting the last record leaves nothing after it.
+  CeSeekDatabase(h, CEDB_SEEK_END, 0, nullptr);
+  ASSERT_TRUE(CeDeleteRecord(h, oids[4]));
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr), 0u);
+  EXPECT_FALSE(CeDeleteRecord(h, oids[4]));
+  EXPECT_EQ(Walk(h), (std::vector<CEOID>{oids[0], oids[1], oids[3]}));
+  CloseHandle(h);
+  CloseHandle(other);
+}
+
+TEST_F(ObjectStoreTest, WritesMergeAndKeepEveryTypeExactly) {
+  HANDLE h = Open(kDay);
+  const std::u16string odd = u"Ab\u00e9\U0001F600 \"q\"";
+  const CEOID oid = Write(h, {Int(0, CEVT_UI4, 0xFFFFFFFFu), Int(1, CEVT_I2, -32768),
+                              Int(2, CEVT_UI2, 65535), Int(3, CEVT_I4, -2147483647 - 1),
+                              Int(4, CEVT_BOOL, -1), Real(5, 36.600000000000001),
+                              Text(6, odd.c_str())});
+  ASSERT_NE(oid, 0u);
+  // Replace property 1 with another type under the same number: a different id, so appended.
+  ASSERT_EQ(Write(h, {Int(1, CEVT_I2, 7), Int(1, CEVT_I4, 8), Text(6, nullptr)}, oid), oid);
+  Remount();
+  h = Open(kDay);
+  CePropBuffer buffer;
+  ASSERT_EQ(CeSeekDatabase(h, CEDB_SEEK_CEOID, oid, nullptr), oid);
+  ASSERT_EQ(CeReadRecordProps(h, buffer), oid);
+  const auto p = buffer.props();
+  ASSERT_EQ(p.size(), 8u);
+  EXPECT_EQ(p[0].val.ulVal, 0xFFFFFFFFu);
+  EXPECT_EQ(p[1].val.iVal, 7);
+  EXPECT_EQ(p[2].val.uiVal, 65535);
+  EXPECT_EQ(p[3].val.lVal, -2147483647 - 1);
+  EXPECT_EQ(p[4].val.boolVal, -1);
+  EXPECT_EQ(p[5].val.dblVal, 36.600000000000001);
+  EXPECT_EQ(std::u16string(p[6].val.lpwstr), u"");
+  EXPECT_EQ(p[7].propid, PropId(1, CEVT_I4));
+  EXPECT_EQ(p[7].val.lVal, 8);
+
+  // A lone surrogate, as a string may hold, survives the file.
+  const char16_t lone[] = {u'x', 0xD800, u'y', 0};
+  const CEOID second = Write(h, {Text(6, lone)});
+  Remount();
+  h = Open(0);
+  CeSeekDatabase(h, CEDB_SEEK_CEOID, second, nullptr);
+  CeReadRecordProps(h, buffer);
+  EXPECT_EQ(std::u16string(buffer.props()[0].val.lpwstr), std::u16string(lone));
+
+  EXPECT_EQ(Write(h, {Int(0, CEVT_UI4, 1)}, 987654), 0u);  // no such record
+  CEPROPVAL blob{};
+  blob.propid = PropId(0, 65);
+  EXPECT_EQ(Write(h, {blob}), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(ObjectStoreTest, RewritingTheSortPropertyMovesTheRecord) {
+  HANDLE h = Open(kDay);
+  const CEOID a = Write(h, {Int(0, CEVT_UI4, 1)});
+  const CEOID b = Write(h, {Int(0, CEVT_UI4, 2)});
+  const CEOID c = Write(h, {Int(0, CEVT_UI4, 3)});
+  CeSeekDatabase(h, CEDB_SEEK_CEOID, a, nullptr);
+  Write(h, {Int(0, CEVT_UI4, 10)}, a);
+  DWORD index = 0;
+  // The handle follows its record to its new place.
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, static_cast<DWORD>(-1), &index), c);
+  EXPECT_EQ(index, 1u);
+  EXPECT_EQ(Walk(h), (std::vector<CEOID>{b, c, a}));
+  CloseHandle(h);
+}
+
+TEST_F(ObjectStoreTest, ManyRecordsStayInOrderThroughRandomWritesAndDeletes) {
+  HANDLE h = Open(kDay);
+  std::mt19937 random(7);
+  std::map<CEOID, uint32_t> expected;
+  for (int step = 0; step < 600; ++step) {
+    const uint32_t day = random() % 200;
+    if (!expected.empty() && random() % 3 == 0) {
+      auto it = std::next(expected.begin(), static_cast<long>(random() % expected.size()));
+      ASSERT_TRUE(CeDeleteRecord(h, it->first));
+      expected.erase(it);
+    } else {
+      expected[Write(h, {Int(0, CEVT_UI4, day)})] = day;
+    }
+  }
+  std::vector<std::pair<uint32_t, CEOID>> sorted;
+  for (auto [oid, day] : expected) sorted.push_back({day, oid});
+  std::sort(sorted.begin(), sorted.end());
+  std::vector<CEOID> want;
+  for (auto [day, oid] : sorted) want.push_back(oid);
+  EXPECT_EQ(Walk(h), want);
+  Remount();
+  EXPECT_EQ(Walk(Open(kDay)), want);
+}
+
+TEST_F(ObjectStoreTest, EnumeratesDatabasesInCreationOrderAndDeletesThem) {
+  const CEOID second = CreateDb(u"Second", kDay, kName);
+  HANDLE e = CeFindFirstDatabase(0);
+  const CEOID first = CeFindNextDatabase(e);
+  EXPECT_EQ(CeFindNextDatabase(e), second);
+  EXPECT_EQ(CeFindNextDatabase(e), 0u);
+  CloseHandle(e);
+  CEDBASEINFO info{};
+  ASSERT_TRUE(CeGetDatabaseInfo(first, &info));
+  EXPECT_EQ(std::u16string(info.szDbaseName), u"Notes");
+  EXPECT_EQ(info.dwDbaseType, 7u);
+  EXPECT_EQ(info.rgSortSpecs[1].propid, kName);
+
+  HANDLE h = Open(kDay);
+  Write(h, {Int(0, CEVT_UI4, 1)});
+  EXPECT_FALSE(CeDeleteDatabase(first));  // still open
+  CloseHandle(h);
+  EXPECT_TRUE(CeDeleteDatabase(first));
+  Remount();
+  EXPECT_EQ(CeOpenDatabase(nullptr, u"Notes", 0, 0, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_NE(CreateDb(u"Notes", kDay, kName), 0u);
+  EXPECT_EQ(Walk(Open(kDay)), std::vector<CEOID>{});
+}
+
+TEST_F(ObjectStoreTest, SeesWhatAnotherProcessWrote) {
+  HANDLE h = Open(kDay);
+  Write(h, {Int(0, CEVT_UI4, 1)});
+  CloseHandle(h);
+  const pid_t child = fork();
+  if (child == 0) {
+    // A second program on the same file, as calvira-data beside the running program.
+    objectstore::Unmount();
+    if (!objectstore::Mount(data_dir_).empty()) _exit(1);
+    HANDLE mine = CeOpenDatabase(nullptr, u"Notes", kDay, 0, nullptr);
+    _exit(Write(mine, {Int(0, CEVT_UI4, 0)}) != 0 ? 0 : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  h = Open(kDay);
+  EXPECT_EQ(Walk(h).size(), 2u);
+  CePropBuffer buffer;
+  CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr);
+  CeReadRecordProps(h, buffer);
+  EXPECT_EQ(buffer.props()[0].val.ulVal, 0u);
+}
+
+TEST_F(ObjectStoreTest, TransactionsLandWholeOrNotAtAll) {
+  HANDLE h = Open(kDay);
+  {
+    objectstore::Transaction t;
+    Write(h, {Int(0, CEVT_UI4, 1)});
+    Write(h, {Int(0, CEVT_UI4, 2)});
+  }  // abandoned
+  EXPECT_TRUE(Walk(h).empty());
+  {
+    objectstore::Transaction t;
+    Write(h, {Int(0, CEVT_UI4, 3)});
+    EXPECT_TRUE(t.Commit());
+  }
+  Remount();
+  EXPECT_EQ(Walk(Open(kDay)).size(), 1u);
+}
+
+TEST(ObjectStoreFiles, AreCreatedPrivateAndRefuseForeignFiles) {
+  ce::SetMessageBoxEcho(false);
+  const auto dir = calvira::testing::MakeTempDir("calvira-files") / "nested" / "data";
+  ASSERT_EQ(objectstore::Mount(dir), "");
+  objectstore::Unmount();
+  struct stat st {};
+  ASSERT_EQ(stat(dir.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  ASSERT_EQ(stat(objectstore::StoreFile(dir).c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  const auto other = calvira::testing::MakeTempDir("calvira-foreign");
+  objectstore::MountOptions read_only;
+  read_only.read_only = true;
+  EXPECT_NE(objectstore::Mount(other, read_only), "");  // nothing there, nothing made
+  EXPECT_FALSE(std::filesystem::exists(objectstore::StoreFile(other)));
+  FILE* f = fopen(objectstore::StoreFile(other).c_str(), "w");
+  fputs("not a database at all, just some text that is long enough", f);
+  fclose(f);
+  EXPECT_NE(objectstore::Mount(other).find("not a Calvira store"), std::string::npos);
+  EXPECT_FALSE(objectstore::IsMounted());
+  std::filesystem::remove_all(dir.parent_path().parent_path());
+  std::filesystem::remove_all(other);
+}
+
+// Fails the Nth write or sync of an operation for every N until the operation gets through,
+// and checks after each failure that the call said so and the file holds exactly what it held.
+class ObjectStoreFaultTest : public TempStoreTest,
+                             public ::testing::WithParamInterface<calvira::testing::Fault> {
+ protected:
+  void SetUp() override {
+    TempStoreTest::SetUp();
+    calvira::testing::InstallFaultVfs();
+    objectstore::Unmount();
+    objectstore::MountOptions options;
+    options.vfs = calvira::testing::kFaultVfsName;
+    ASSERT_EQ(objectstore::Mount(data_dir_, options), "");
+    ASSERT_NE(CreateDb(u"Notes", kDay, kName), 0u);
+    HANDLE h = CeOpenDatabase(nullptr, u"Notes", kDay, 0, nullptr);
+    for (int day = 1; day <= 20; ++day) Write(h, {Int(0, CEVT_UI4, day), Text(1, u"kept")});
+    CloseHandle(h);
+  }
+  void TearDown() override {
+    calvira::testing::ClearFault();
+    TempStoreTest::TearDown();
+  }
+
+  // Day values of every record, read through a fresh mount of the file.
+  std::vector<uint32_t> FileContents() {
+    objectstore::Unmount();
+    EXPECT_EQ(objectstore::Mount(data_dir_), "");
+    std::vector<uint32_t> days;
+    HANDLE h = CeOpenDatabase(nullptr, u"Notes", kDay, 0, nullptr);
+    CePropBuffer buffer;
+    for (CEOID o = CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr); o;
+         o = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr)) {
+      CeReadRecordProps(h, buffer);
+      days.push_back(buffer.props()[0].val.ulVal);
+    }
+    CloseHandle(h);
+    objectstore::Unmount();
+    objectstore::MountOptions options;
+    options.vfs = calvira::testing::kFaultVfsName;
+    EXPECT_EQ(objectstore::Mount(data_dir_, options), "");
+    return days;
+  }
+};
+
+TEST_P(ObjectStoreFaultTest, AFailedWriteIsReportedAndLosesNothing) {
+  const std::vector<uint32_t> before = FileContents();
+  bool succeeded = false;
+  int failures = 0;
+  for (int nth = 1; nth < 50 && !succeeded; ++nth) {
+    HANDLE h = CeOpenDatabase(nullptr, u"Notes", kDay, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 4, nullptr);
+    const CEOID fifth = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 0, nullptr);
+    calvira::testing::FailFrom(nth, GetParam());
+    const CEOID added = Write(h, {Int(0, CEVT_UI4, 100)});
+    const DWORD error = GetLastError();
+    const BOOL deleted = added ? CeDeleteRecord(h, fifth) : FALSE;
+    calvira::testing::ClearFault();
+    CloseHandle(h);
+
+    const std::vector<uint32_t> after = FileContents();
+    if (!added) {
+      ++failures;
+      EXPECT_TRUE(calvira::testing::FaultStruck());
+      if (GetParam() == calvira::testing::Fault::kDiskFull) {
+        EXPECT_EQ(error, ERROR_DISK_FULL) << "write " << nth;
+      }
+      EXPECT_EQ(after, before) << "write " << nth;
+      continue;
+    }
+    std::vector<uint32_t> want = before;
+    want.push_back(100);
+    if (deleted) want.erase(want.begin() + 4);
+    EXPECT_EQ(after, want) << "write " << nth;
+    succeeded = deleted;
+    // Put the file back as it was for the next round.
+    h = CeOpenDatabase(nullptr, u"Notes", kDay, 0, nullptr);
+    CeDeleteRecord(h, added);
+    if (deleted) Write(h, {Int(0, CEVT_UI4, 5), Text(1, u"kept")});
+    CloseHandle(h);
+    ASSERT_EQ(FileContents(), before);
+  }
+  EXPECT_TRUE(succeeded);
+  EXPECT_GT(failures, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ObjectStoreFaultTest,
+                         ::testing::Values(calvira::testing::Fault::kDiskFull,
+                                           calvira::testing::Fault::kIoError));
+
+}  // namespace

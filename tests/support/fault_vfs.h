@@ -1,0 +1,25 @@
+// An SQLite VFS that passes everything to the machine's own VFS but can make the Nth write or
+// sync fail, as a full disk or a failing disk would. Tests mount the store through it and check
+// that a failed write loses nothing and is never reported as done.
+#pragma once
+
+namespace calvira::testing {
+
+inline constexpr const char* kFaultVfsName = "calvira-fault";
+
+enum class Fault {
+  kDiskFull,  // writes fail with SQLITE_FULL
+  kIoError,   // writes and syncs fail with SQLITE_IOERR
+};
+
+// Registers the VFS (once) and clears any planned fault.
+void InstallFaultVfs();
+
+// From the nth write or sync from now on (1 = the next), every one fails, until ClearFault.
+void FailFrom(int nth, Fault fault);
+void ClearFault();
+
+// Whether a planned fault has struck since FailFrom.
+bool FaultStruck();
+
+}  // namespace calvira::testing
