@@ -1,0 +1,318 @@
+// CCeDatabase and the property values: what screens see of the store, with its messages.
+#include "store/ce_database.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/message_box.h"
+#include "support/fault_vfs.h"
+#include "support/temp_store.h"
+
+namespace {
+
+using calvira::testing::TempStoreTest;
+
+constexpr ce::CEPROPID kByDay = ce::PropId(0, ce::CEVT_UI4);
+
+class CCeDatabaseTest : public TempStoreTest {
+ protected:
+  void SetUp() override {
+    TempStoreTest::SetUp();
+    CCeDatabase db;
+    ASSERT_EQ(db.Create(u"Days", 0x5A513539, kByDay, ce::PropId(1, ce::CEVT_R8)), 0u);
+  }
+
+  // Adds records with the given days, each through its own open and close.
+  void AddDays(std::initializer_list<uint32_t> days) {
+    CCeDatabase db;
+    ASSERT_TRUE(db.Open(u"Days", kByDay));
+    for (uint32_t day : days) {
+      CCePropArray record;
+      CCePropVal v;
+      v.SetUI4(day);
+      record.Append(v);
+      ASSERT_TRUE(db.WriteNew(record));
+    }
+    db.Close();
+  }
+
+  std::vector<int32_t> ReadDays() {
+    std::vector<int32_t> days;
+    CCeDatabase db;
+    db.Open(u"Days", kByDay);
+    CCePropArray record;
+    for (bool more = db.RecordCount() > 0; more; more = db.SeekNext()) {
+      if (db.ReadCurrRecord(record)) days.push_back(record.At(0).I4());
+    }
+    return days;
+  }
+};
+
+TEST_F(CCeDatabaseTest, EmptyDatabaseHasNoCountNoCurrentAndNothingToRead) {
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Days", kByDay));
+  EXPECT_EQ(db.RecordCount(), 0);
+  EXPECT_EQ(db.CurrentRecord(), 0u);
+  CCePropArray record;
+  CCePropVal v;
+  record.Append(v);
+  EXPECT_FALSE(db.ReadCurrRecord(record));
+  EXPECT_EQ(record.Count(), 0u);
+  EXPECT_FALSE(db.SeekNext());
+  EXPECT_FALSE(db.DeleteCurr());
+  EXPECT_TRUE(TakeBoxTexts().empty());
+}
+
+TEST_F(CCeDatabaseTest, OpeningTwiceOrAMissingDatabaseIsReported) {
+  CCeDatabase db;
+  EXPECT_FALSE(db.Open(u"Nowhere", 0));
+  auto boxes = ce::TakeMessageBoxReports();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, u"ERROR_FILE_NOT_FOUND ");
+  EXPECT_EQ(boxes[0].caption, u"Sample");
+  EXPECT_EQ(boxes[0].type, ce::MB_OK);
+  EXPECT_EQ(db.RecordCount(), 0);
+  EXPECT_FALSE(db.Close());
+  EXPECT_TRUE(TakeBoxTexts().empty());
+
+  EXPECT_FALSE(db.Open(u"Days", ce::PropId(9, ce::CEVT_I2)));
+  EXPECT_EQ(TakeBoxTexts(), std::vector<std::u16string>{u"ERROR_INVALID_PARAMETER"});
+
+  AddDays({3});
+  ASSERT_TRUE(db.Open(u"Days", kByDay));
+  ASSERT_TRUE(db.Open(u"Days", kByDay));
+  boxes = ce::TakeMessageBoxReports();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, u"Error in CCeDatabase::Open()!!");
+  EXPECT_EQ(boxes[0].caption, u"Fatal Error");
+  EXPECT_EQ(boxes[0].type, ce::MB_ICONSTOP);
+  EXPECT_EQ(db.RecordCount(), 1);
+  EXPECT_TRUE(db.Close());
+  EXPECT_EQ(db.Name()[0], u'\0');
+}
+
+TEST_F(CCeDatabaseTest, ReadConvertsBoolToI2AndUI4ToI4) {
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Days", 0));
+  CCePropArray record;
+  CCePropVal v;
+  v.SetI2(-5);
+  record.Append(v);
+  v.SetBool(-1);
+  record.Append(v);
+  v.SetUI2(65535);
+  record.Append(v);
+  v.SetUI4(4000000000u);
+  record.Append(v);
+  v.SetR8(36.6);
+  record.Append(v);
+  v.SetString(u"note");
+  record.Append(v);
+  ASSERT_TRUE(db.WriteNew(record));
+  db.Close();
+
+  ASSERT_TRUE(db.Open(u"Days", 0));
+  CCePropArray read;
+  ASSERT_TRUE(db.ReadCurrRecord(read));
+  ASSERT_EQ(read.Count(), 6u);
+  EXPECT_EQ(read.At(0).Type(), ce::CEVT_I2);
+  EXPECT_EQ(read.At(0).I2(), -5);
+  EXPECT_EQ(read.At(1).Type(), ce::CEVT_I2);
+  EXPECT_EQ(read.At(1).I2(), -1);
+  EXPECT_EQ(read.At(2).Type(), ce::CEVT_UI2);
+  EXPECT_EQ(read.At(2).UI2(), 65535);
+  EXPECT_EQ(read.At(3).Type(), ce::CEVT_I4);
+  EXPECT_EQ(static_cast<uint32_t>(read.At(3).I4()), 4000000000u);
+  EXPECT_EQ(read.At(4).Type(), ce::CEVT_R8);
+  EXPECT_EQ(read.At(4).R8(), 36.6);
+  EXPECT_EQ(std::u16string(read.At(5).String()), u"note");
+  // Beyond the end, the last element answers.
+  EXPECT_EQ(std::u16string(read.At(40).String()), u"note");
+
+  // Written back as read, the UI4 is an I4 now and no longer sorts by day.
+  ASSERT_TRUE(db.WriteCurr(read));
+  db.Close();
+  ASSERT_TRUE(db.Open(u"Days", kByDay));
+  EXPECT_EQ(db.RecordCount(), 1);
+  ASSERT_TRUE(db.ReadCurrRecord(read));
+  EXPECT_EQ(read.At(1).I2(), -1);
+}
+
+TEST_F(CCeDatabaseTest, RecordCountIsTakenAtOpen) {
+  AddDays({1, 2});
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Days", kByDay));
+  EXPECT_EQ(db.RecordCount(), 2);
+  CCePropArray record;
+  CCePropVal v;
+  v.SetUI4(9);
+  record.Append(v);
+  db.WriteNew(record);
+  db.SeekFirst();
+  db.DeleteCurr();
+  db.SeekFirst();
+  db.DeleteCurr();
+  EXPECT_EQ(db.RecordCount(), 2);
+  db.Close();
+  db.Open(u"Days", kByDay);
+  EXPECT_EQ(db.RecordCount(), 1);
+}
+
+TEST_F(CCeDatabaseTest, SeeksStopAtBothEndsAndIndexesCount) {
+  AddDays({30, 10, 20});
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Days", kByDay));
+  CCePropArray record;
+  EXPECT_TRUE(db.SeekLast());
+  EXPECT_FALSE(db.SeekNext());
+  EXPECT_EQ(db.CurrentRecord(), 0u);
+  EXPECT_FALSE(db.ReadCurrRecord(record));  // no current record after running off the end
+  EXPECT_TRUE(db.SeekFirst());
+  EXPECT_FALSE(db.SeekPrev());
+  EXPECT_EQ(db.CurrentRecord(), 0u);
+  EXPECT_TRUE(db.SeekIndex(1));
+  ASSERT_TRUE(db.ReadCurrRecord(record));
+  EXPECT_EQ(record.At(0).I4(), 20);
+  EXPECT_FALSE(db.SeekIndex(3));
+  EXPECT_EQ(db.CountRecords(), 3);
+}
+
+// The history screens empty a database so: first record, then count times delete and step on.
+TEST_F(CCeDatabaseTest, DeleteAllEmptiesADatabaseOfAnySize) {
+  for (int size : {0, 1, 2, 3, 17, 250}) {
+    for (int i = 0; i < size; ++i) AddDays({static_cast<uint32_t>((i * 7919) % 1000)});
+    CCeDatabase db;
+    ASSERT_TRUE(db.Open(u"Days", kByDay));
+    const int count = db.RecordCount();
+    ASSERT_EQ(count, size);
+    db.SeekFirst();
+    for (int i = 0; i < count; ++i) {
+      EXPECT_TRUE(db.DeleteCurr()) << size << " " << i;
+      if (i + 1 < count) {
+        EXPECT_TRUE(db.SeekNext());
+      }
+    }
+    db.Close();
+    EXPECT_TRUE(ReadDays().empty()) << size;
+  }
+}
+
+TEST_F(CCeDatabaseTest, DeletingTheSelectedEntryByIndex) {
+  AddDays({5, 1, 3});
+  CCeDatabase db;
+  db.Open(u"Days", kByDay);
+  ASSERT_TRUE(db.SeekIndex(1));
+  ASSERT_TRUE(db.DeleteCurr());
+  db.Close();
+  EXPECT_EQ(ReadDays(), (std::vector<int32_t>{1, 5}));
+}
+
+TEST_F(CCeDatabaseTest, CreateReturnsTheErrorForAnExistingName) {
+  CCeDatabase db;
+  EXPECT_EQ(db.Create(u"Days", 1, kByDay, kByDay), ce::ERROR_DUP_NAME);
+  EXPECT_TRUE(TakeBoxTexts().empty());
+}
+
+TEST_F(CCeDatabaseTest, CreateWithAnInvalidNameEndsTheProgram) {
+  EXPECT_EXIT(
+      {
+        ce::SetMessageBoxEcho(true);
+        CCeDatabase db;
+        db.Create(std::u16string(40, u'n').c_str(), 1, kByDay, kByDay);
+      },
+      ::testing::ExitedWithCode(1), "\\[ERR\\] ERROR_INVALID_PARAMETER");
+}
+
+TEST_F(CCeDatabaseTest, CreateOnAFullDiskEndsTheProgram) {
+  calvira::testing::InstallFaultVfs();
+  EXPECT_EXIT(
+      {
+        ce::SetMessageBoxEcho(true);
+        ce::objectstore::Unmount();
+        ce::objectstore::MountOptions options;
+        options.vfs = calvira::testing::kFaultVfsName;
+        if (!ce::objectstore::Mount(data_dir_, options).empty()) std::_Exit(3);
+        calvira::testing::FailFrom(1, calvira::testing::Fault::kDiskFull);
+        CCeDatabase db;
+        db.Create(u"More", 1, kByDay, kByDay);
+      },
+      ::testing::ExitedWithCode(1), "\\[ERR\\] ERROR_DISK_FULL \n");
+  // Nothing of the refused database reached the file.
+  CCeDatabase db;
+  EXPECT_FALSE(db.Open(u"More", 0));
+}
+
+TEST_F(CCeDatabaseTest, AFailedWriteIsReportedAndNotCountedAsDone) {
+  calvira::testing::InstallFaultVfs();
+  ce::objectstore::Unmount();
+  ce::objectstore::MountOptions options;
+  options.vfs = calvira::testing::kFaultVfsName;
+  ASSERT_EQ(ce::objectstore::Mount(data_dir_, options), "");
+  AddDays({1});
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Days", kByDay));
+  CCePropArray record;
+  ASSERT_TRUE(db.ReadCurrRecord(record));
+  record.At(0).SetUI4(2);
+  calvira::testing::FailFrom(1, calvira::testing::Fault::kDiskFull);
+  EXPECT_FALSE(db.WriteCurr(record));
+  EXPECT_FALSE(db.WriteNew(record));
+  calvira::testing::ClearFault();
+  const auto boxes = ce::TakeMessageBoxReports();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, u"Can not write in prop-a");
+  EXPECT_EQ(boxes[0].caption, u"Fatal Error");
+  db.Close();
+  Remount();
+  EXPECT_EQ(ReadDays(), std::vector<int32_t>{1});
+}
+
+TEST(CCePropValTest, StringsAreCopiedAndLimitedTo199Characters) {
+  ce::SetMessageBoxEcho(false);
+  const std::u16string longest(199, u'x');
+  CCePropVal v;
+  v.SetString(longest.c_str());
+  EXPECT_EQ(std::u16string(v.String()), longest);
+  CCePropVal copy;
+  copy = v;
+  v.SetString(nullptr);
+  EXPECT_EQ(std::u16string(v.String()), u"");
+  EXPECT_EQ(std::u16string(copy.String()), longest);
+  copy = copy;
+  copy.SetString(copy.String());  // its own text
+  EXPECT_EQ(std::u16string(copy.String()), longest);
+  copy.SetI4(3);
+  EXPECT_EQ(std::u16string(copy.String()), u"");
+  copy.SetBool(-2);
+  EXPECT_EQ(copy.Bool(), -2);  // sign-extended
+
+  EXPECT_EXIT(
+      {
+        ce::SetMessageBoxEcho(true);
+        CCePropVal tooLong;
+        tooLong.SetString(std::u16string(200, u'y').c_str());
+      },
+      ::testing::ExitedWithCode(255), "\\[Error\\] Mnogo dylyg string\\?\\?");
+}
+
+TEST(CCePropArrayTest, AppendInsertsAtAClampedPositionAndCopiesDeeply) {
+  CCePropArray array;
+  EXPECT_EQ(array.At(5).I2(), 0);  // an empty array still answers safely
+  CCePropVal v;
+  v.SetString(u"b");
+  array.Append(v);
+  v.SetString(u"a");
+  array.Append(v, 0);
+  v.SetString(u"c");
+  array.Append(v, 99);
+  v.SetString(u"changed");
+  ASSERT_EQ(array.Count(), 3u);
+  EXPECT_EQ(std::u16string(array.At(0).String()), u"a");
+  EXPECT_EQ(std::u16string(array.At(1).String()), u"b");
+  EXPECT_EQ(std::u16string(array.At(2).String()), u"c");
+  array.Clear();
+  EXPECT_EQ(array.Count(), 0u);
+}
+
+}  // namespace
