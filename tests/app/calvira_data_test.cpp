@@ -1,0 +1,121 @@
+// calvira-data as a user runs it: output, exit codes, and what it leaves in the data directory.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/temp_store.h"
+
+namespace {
+
+struct ToolRun {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+ToolRun RunTool(const std::string& args, const std::filesystem::path& scratch) {
+  const auto out = scratch / "out.txt";
+  const auto err = scratch / "err.txt";
+  const std::string command = std::string(CALVIRA_DATA_EXE) + " " + args + " >" + out.string() +
+                              " 2>" + err.string();
+  ToolRun run;
+  const int status = std::system(command.c_str());
+  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream o(out), e(err);
+  std::stringstream so, se;
+  so << o.rdbuf();
+  se << e.rdbuf();
+  run.out = so.str();
+  run.err = se.str();
+  return run;
+}
+
+class CalviraDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override { scratch_ = calvira::testing::MakeTempDir("calvira-tool"); }
+  void TearDown() override { std::filesystem::remove_all(scratch_); }
+  std::filesystem::path scratch_;
+};
+
+constexpr const char* kFreshDump =
+    R"({"database":"Cycles","type_id":1515271481,"sort":[19,131090]}
+{"database":"Temperature","type_id":1515271481,"sort":[19,65541]}
+{"database":"Pill","type_id":1515271481,"sort":[19,65555]}
+{"database":"Systems","type_id":1515271481,"sort":[65567,327698]}
+{"database":"Systems","oid":1,"props":[[31,"LPWSTR",""],[65547,"BOOL",0],[131083,"BOOL",0],[196626,"UI2",1],[262155,"BOOL",0],[327691,"BOOL",0]]}
+{"database":"Temp","type_id":1515271481,"sort":[19,65541]}
+{"database":"Doctors","type_id":1515271481,"sort":[19,65567]}
+{"database":"HairDressers","type_id":1515271481,"sort":[19,65567]}
+{"database":"BeautyParlors","type_id":1515271481,"sort":[19,65567]}
+{"database":"Fitnes","type_id":1515271481,"sort":[19,65567]}
+{"database":"Miscs","type_id":1515271481,"sort":[19,65567]}
+)";
+
+TEST_F(CalviraDataTest, InitThenDumpShowsTheCatalogueAndOneSettingsRecord) {
+  const auto dir = scratch_ / "data";
+  ToolRun init = RunTool("init --data-dir " + dir.string(), scratch_);
+  EXPECT_EQ(init.code, 0) << init.err;
+  ToolRun dump = RunTool("dump --data-dir=" + dir.string(), scratch_);
+  EXPECT_EQ(dump.code, 0) << dump.err;
+  EXPECT_EQ(dump.out, kFreshDump);
+
+  // A second init finds everything in place.
+  EXPECT_EQ(RunTool("--data-dir " + dir.string() + " init", scratch_).code, 0);
+  EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out, kFreshDump);
+}
+
+TEST_F(CalviraDataTest, TheDataDirectoryComesFromTheEnvironment) {
+  const auto dir = scratch_ / "from-env";
+  const auto xdg = scratch_ / "xdg";
+  const std::string exe = CALVIRA_DATA_EXE;
+  int status = std::system(("CALVIRA_DATA_DIR=" + dir.string() + " " + exe + " init").c_str());
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(std::filesystem::exists(dir / "objectstore.sqlite3"));
+  status = std::system(("env -u CALVIRA_DATA_DIR XDG_DATA_HOME=" + xdg.string() + " " + exe +
+                        " init").c_str());
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(std::filesystem::exists(xdg / "calvira" / "objectstore.sqlite3"));
+}
+
+TEST_F(CalviraDataTest, BadUsageGetsAMessageAndExitCode2) {
+  for (const char* args : {"", "frobnicate", "--verbose dump", "dump --data-dir", "dump extra"}) {
+    ToolRun run = RunTool(args, scratch_);
+    EXPECT_EQ(run.code, 2) << args;
+    EXPECT_NE(run.err.find("calvira-data: "), std::string::npos) << args;
+    EXPECT_TRUE(run.out.empty()) << args;
+  }
+  ToolRun help = RunTool("--help", scratch_);
+  EXPECT_EQ(help.code, 0);
+  EXPECT_NE(help.out.find("Usage: calvira-data"), std::string::npos);
+}
+
+TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {
+  const auto dir = scratch_ / "broken";
+  std::filesystem::create_directories(dir);
+  const std::string garbage(4096, 'g');
+  std::ofstream(dir / "objectstore.sqlite3") << garbage;
+  for (const char* command : {"init", "dump"}) {
+    ToolRun run = RunTool(std::string(command) + " --data-dir " + dir.string(), scratch_);
+    EXPECT_EQ(run.code, 1) << command;
+    EXPECT_NE(run.err.find("is not a Calvira store"), std::string::npos) << run.err;
+  }
+  std::ifstream in(dir / "objectstore.sqlite3");
+  std::stringstream content;
+  content << in.rdbuf();
+  EXPECT_EQ(content.str(), garbage);
+
+  // Dumping a directory without a store creates nothing there.
+  const auto empty = scratch_ / "empty";
+  ToolRun run = RunTool("dump --data-dir " + empty.string(), scratch_);
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("no store"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(empty));
+}
+
+}  // namespace
