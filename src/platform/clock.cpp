@@ -97,8 +97,13 @@ int GetDateFormat(DWORD /*locale*/, DWORD /*flags*/, const SYSTEMTIME* date,
   std::u16string text;
   for (const char16_t* p = picture; *p;) {
     const char16_t c = *p;
+    if (c == u'\'' && p[1] == u'\'') {
+      // Two quotes in a row stand for one, inside quoted text or out of it.
+      text += u'\'';
+      p += 2;
+      continue;
+    }
     if (c == u'\'') {
-      // Quoted text; two quotes in a row stand for one.
       ++p;
       while (*p) {
         if (*p == u'\'' && p[1] == u'\'') {

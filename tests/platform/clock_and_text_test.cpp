@@ -1,0 +1,106 @@
+// The clock the program reads (tick counter, UTC date, formatter) and the text conversions.
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/text.h"
+
+namespace {
+
+ce::SYSTEMTIME Date(ce::WORD y, ce::WORD m, ce::WORD d, ce::WORD h = 0, ce::WORD min = 0) {
+  ce::SYSTEMTIME t{};
+  t.wYear = y;
+  t.wMonth = m;
+  t.wDay = d;
+  t.wHour = h;
+  t.wMinute = min;
+  return t;
+}
+
+std::u16string Format(const ce::SYSTEMTIME& t, const char16_t* picture) {
+  char16_t out[32] = {};
+  const int n = ce::GetDateFormat(ce::LOCALE_USER_DEFAULT, 0, &t, picture, out, 32);
+  return n > 0 ? std::u16string(out) : u"<refused>";
+}
+
+class VirtualClockTest : public ::testing::Test {
+ protected:
+  void TearDown() override { ce::clock::UseReal(); }
+};
+
+TEST_F(VirtualClockTest, SleepAdvancesTicksAndDateTogetherAndTheCounterWraps) {
+  ce::clock::UseVirtual(0xFFFFFF00u, Date(2003, 12, 31, 23, 59));
+  ce::Sleep(0x100 + 60 * 1000);
+  EXPECT_EQ(ce::GetTickCount(), 60u * 1000);  // wrapped past zero
+  ce::SYSTEMTIME now{};
+  ce::GetSystemTime(&now);
+  EXPECT_EQ(now.wYear, 2004);
+  EXPECT_EQ(now.wMonth, 1);
+  EXPECT_EQ(now.wDay, 1);
+  EXPECT_EQ(now.wHour, 0);
+  EXPECT_EQ(now.wDayOfWeek, 4);  // a Thursday
+
+  ce::clock::SetDate(2000, 2, 29);
+  ce::GetSystemTime(&now);
+  EXPECT_EQ(now.wMonth, 2);
+  EXPECT_EQ(now.wDay, 29);
+  EXPECT_EQ(now.wMilliseconds, 256);  // the time of day stays
+  // A signed difference survives the wrap, as the main loop computes it.
+  const ce::DWORD before = 0xFFFFFFF0u;
+  EXPECT_GT(static_cast<int32_t>(ce::GetTickCount() - before), 0);
+}
+
+TEST_F(VirtualClockTest, RealClockMovesForward) {
+  ce::clock::UseReal();
+  const ce::DWORD a = ce::GetTickCount();
+  ce::Sleep(5);
+  EXPECT_GE(ce::GetTickCount() - a, 5u);
+  ce::SYSTEMTIME now{};
+  ce::GetSystemTime(&now);
+  EXPECT_GE(now.wYear, 2024);
+}
+
+TEST(DateFormatTest, RendersPicturesLikeTheHandheld) {
+  EXPECT_EQ(Format(Date(2003, 1, 5), u"M/d/yy"), u"1/5/03");
+  EXPECT_EQ(Format(Date(2003, 11, 20), u"M/d/yy"), u"11/20/03");
+  EXPECT_EQ(Format(Date(2000, 12, 31), u"MM/dd/yyyy"), u"12/31/2000");
+  EXPECT_EQ(Format(Date(1582, 1, 1), u"d.M.y 'at' ''x''"), u"1.1.82 at 'x'");
+  EXPECT_EQ(Format(Date(2003, 2, 29), u"M/d/yy"), u"<refused>");
+
+  // A buffer too small is refused whole; a zero length asks for the size.
+  const ce::SYSTEMTIME t = Date(2003, 11, 20);
+  char16_t small[8];
+  EXPECT_EQ(ce::GetDateFormat(0, 0, &t, u"M/d/yy", small, 8), 0);
+  EXPECT_EQ(ce::GetLastError(), ce::ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(ce::GetDateFormat(0, 0, &t, u"M/d/yy", nullptr, 0), 9);
+}
+
+TEST(TextTest, Utf16AndUtf8RoundTripAndRepairBrokenInput) {
+  const std::u16string text = u"Calvira \u00b0C \u20ac \U0001F600";
+  EXPECT_EQ(ce::FromUtf8(ce::ToUtf8(text)), text);
+  EXPECT_EQ(ce::ToUtf8(u"\u00b0F"), "\xC2\xB0" "F");
+  const char16_t lone[] = {u'a', 0xDC00, u'b', 0};
+  EXPECT_EQ(ce::ToUtf8(lone), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(ce::FromUtf8("x\xC3"), u"x\uFFFD");          // cut short
+  EXPECT_EQ(ce::FromUtf8("\xE0\x80\xAF"), u"\uFFFD\uFFFD\uFFFD");  // overlong
+  EXPECT_EQ(ce::FromUtf8("\xED\xA0\x80").size(), 3u);   // an encoded surrogate
+}
+
+TEST(MessageBoxTest, ReportsAreLoggedAndAnsweredByTheHook) {
+  ce::SetMessageBoxEcho(false);
+  ce::TakeMessageBoxReports();
+  EXPECT_EQ(ce::MessageBox(nullptr, u"Delete all?", u"Calvira", ce::MB_OKCANCEL), ce::IDOK);
+  ce::SetMessageBoxHook([](const ce::MessageBoxReport& r) {
+    return r.type & ce::MB_OKCANCEL ? ce::IDCANCEL : ce::IDOK;
+  });
+  EXPECT_EQ(ce::MessageBox(nullptr, u"Delete all?", u"Calvira", ce::MB_OKCANCEL), ce::IDCANCEL);
+  ce::MessageBox(nullptr, u"no title", nullptr, ce::MB_ICONSTOP);
+  ce::SetMessageBoxHook({});
+  const auto reports = ce::TakeMessageBoxReports();
+  ASSERT_EQ(reports.size(), 3u);
+  EXPECT_EQ(reports[0].caption, u"Calvira");
+  EXPECT_FALSE(reports[2].has_caption);
+  EXPECT_TRUE(ce::TakeMessageBoxReports().empty());
+}
+
+}  // namespace
