@@ -113,6 +113,14 @@ int Init(const std::filesystem::path& dir) {
   // All or nothing: a failure half-way leaves the store as it was.
   ce::objectstore::Transaction transaction;
   CreateCatalogue();
+  // Creation errors other than "exists" pass silently at start-up; here they must not.
+  for (const CatalogueEntry& entry : DatabaseCatalogue()) {
+    ce::HANDLE h = ce::CeOpenDatabase(nullptr, entry.name, 0, 0, nullptr);
+    if (h == ce::INVALID_HANDLE_VALUE) {
+      return Fail("could not create the database " + ce::ToUtf8(entry.name));
+    }
+    ce::CloseHandle(h);
+  }
   if (!EnsureSettingsRecord()) return Fail("could not write the settings record");
   if (!transaction.Commit()) return Fail("could not write the store in " + dir.string());
   return 0;
