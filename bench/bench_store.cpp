@@ -146,9 +146,10 @@ int main(int argc, char** argv) {
   const double walk = reporter.ms_["BM_StoreWalk"];
   const double raw = reporter.ms_["BM_RawSqliteSelect"];
   if (walk > 0 && raw > 0) {
-    std::printf("\nWalk of %d records: store %.2f ms (%.1f M records/s), raw SQLite %.2f ms "
-                "(%.1f M records/s); store / raw = %.2fx (aim: at most 3x)\n",
-                kRecords, walk, kRecords / walk / 1e3, raw, kRecords / raw / 1e3, walk / raw);
+    std::printf(
+        "\nWalk of %d records: store %.2f ms (%.1f M records/s), raw SQLite %.2f ms "
+        "(%.1f M records/s); store / raw = %.2fx (aim: at most 3x)\n",
+        kRecords, walk, kRecords / walk / 1e3, raw, kRecords / raw / 1e3, walk / raw);
   }
   ce::objectstore::Unmount();
   std::filesystem::remove_all(g_dir);

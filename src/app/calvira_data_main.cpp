@@ -41,8 +41,8 @@ std::string JsonString(std::u16string_view text) {
   std::string out = "\"";
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
-                      text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] <= 0xDFFF;
     if (pair) {
       out += ce::ToUtf8(text.substr(i++, 2));
     } else if (c == u'"' || c == u'\\') {
@@ -133,7 +133,8 @@ int Dump(const std::filesystem::path& dir) {
     return Fail(error);
   }
   ce::HANDLE databases = ce::CeFindFirstDatabase(0);
-  if (databases == ce::INVALID_HANDLE_VALUE) return Fail("cannot read the store in " + dir.string());
+  if (databases == ce::INVALID_HANDLE_VALUE)
+    return Fail("cannot read the store in " + dir.string());
   ce::CePropBuffer buffer;
   while (ce::CEOID db = ce::CeFindNextDatabase(databases)) {
     ce::CEDBASEINFO info{};
@@ -147,7 +148,8 @@ int Dump(const std::filesystem::path& dir) {
     for (ce::CEOID rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr); rec != 0;
          rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_CURRENT, 1, nullptr)) {
       ce::CeReadRecordProps(h, buffer);
-      std::string line = "{\"database\":" + name + ",\"oid\":" + std::to_string(rec) + ",\"props\":[";
+      std::string line =
+          "{\"database\":" + name + ",\"oid\":" + std::to_string(rec) + ",\"props\":[";
       bool first = true;
       for (const ce::CEPROPVAL& p : buffer.props()) {
         if (!first) line += ',';
@@ -179,7 +181,8 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (arg == "--data-dir") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("--data-dir needs a directory");
+      if (i + 1 >= argc || argv[i + 1][0] == '\0')
+        return UsageError("--data-dir needs a directory");
       dir = argv[++i];
     } else if (arg.starts_with("--data-dir=")) {
       dir = std::string(arg.substr(11));

@@ -84,8 +84,7 @@ void GetSystemTime(SYSTEMTIME* time) {
     return;
   }
   const auto now = std::chrono::system_clock::now();
-  *time = FromEpochMs(
-      std::chrono::duration_cast<milliseconds>(now.time_since_epoch()).count());
+  *time = FromEpochMs(std::chrono::duration_cast<milliseconds>(now.time_since_epoch()).count());
 }
 
 int GetDateFormat(DWORD /*locale*/, DWORD /*flags*/, const SYSTEMTIME* date,
@@ -152,9 +151,13 @@ void UseVirtual(DWORD start_tick, const SYSTEMTIME& now) {
   Virtual() = VirtualClock{true, start_tick, ToEpochMs(now)};
 }
 
-void UseReal() { Virtual().on = false; }
+void UseReal() {
+  Virtual().on = false;
+}
 
-bool IsVirtual() { return Virtual().on; }
+bool IsVirtual() {
+  return Virtual().on;
+}
 
 void Advance(DWORD ms) {
   Virtual().tick += ms;  // wraps around like the real counter

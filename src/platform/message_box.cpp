@@ -39,9 +39,13 @@ int MessageBox(HWND owner, const char16_t* text, const char16_t* caption, UINT t
   return state.hook ? state.hook(report) : IDOK;
 }
 
-HWND GetForegroundWindow() { return nullptr; }
+HWND GetForegroundWindow() {
+  return nullptr;
+}
 
-void SetMessageBoxHook(MessageBoxHook hook) { State().hook = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook) {
+  State().hook = std::move(hook);
+}
 
 std::vector<MessageBoxReport> TakeMessageBoxReports() {
   std::vector<MessageBoxReport> out;
@@ -49,6 +53,8 @@ std::vector<MessageBoxReport> TakeMessageBoxReports() {
   return out;
 }
 
-void SetMessageBoxEcho(bool echo) { State().echo = echo; }
+void SetMessageBoxEcho(bool echo) {
+  State().echo = echo;
+}
 
 }  // namespace ce

@@ -319,9 +319,9 @@ CEOID CeCreateDatabaseEx(const CEDBASEINFO* info) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  const std::u16string name(info->szDbaseName,
-                            std::find(info->szDbaseName,
-                                      info->szDbaseName + CEDB_MAXDBASENAMELEN, u'\0'));
+  const std::u16string name(
+      info->szDbaseName,
+      std::find(info->szDbaseName, info->szDbaseName + CEDB_MAXDBASENAMELEN, u'\0'));
   bool valid = !name.empty() && name.size() < CEDB_MAXDBASENAMELEN;
   valid = valid && (info->dwFlags & CEDB_VALIDSORTSPEC) && info->wNumSortOrder == 2;
   for (int i = 0; valid && i < 2; ++i) {
@@ -652,9 +652,13 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
   return {};
 }
 
-void Unmount() { CurrentStore().reset(); }
+void Unmount() {
+  CurrentStore().reset();
+}
 
-bool IsMounted() { return CurrentStore() != nullptr; }
+bool IsMounted() {
+  return CurrentStore() != nullptr;
+}
 
 Transaction::Transaction() {
   Store* store = GetStore(true);

@@ -42,8 +42,12 @@ inline constexpr WORD CEVT_LPWSTR = 31;
 constexpr CEPROPID PropId(WORD number, WORD type) {
   return (static_cast<CEPROPID>(number) << 16) | type;
 }
-constexpr WORD TypeFromPropId(CEPROPID id) { return static_cast<WORD>(id & 0xFFFF); }
-constexpr WORD NumberFromPropId(CEPROPID id) { return static_cast<WORD>(id >> 16); }
+constexpr WORD TypeFromPropId(CEPROPID id) {
+  return static_cast<WORD>(id & 0xFFFF);
+}
+constexpr WORD NumberFromPropId(CEPROPID id) {
+  return static_cast<WORD>(id >> 16);
+}
 
 union CEVALUNION {
   int16_t iVal;
@@ -155,8 +159,8 @@ BOOL CloseHandle(HANDLE handle);
 namespace objectstore {
 
 struct MountOptions {
-  bool read_only = false;      // never create or change anything
-  const char* vfs = nullptr;   // SQLite VFS to use (tests inject faults through one)
+  bool read_only = false;     // never create or change anything
+  const char* vfs = nullptr;  // SQLite VFS to use (tests inject faults through one)
 };
 
 // Opens (and, unless read-only, creates) the store file of the data directory `dir`.

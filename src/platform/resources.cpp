@@ -39,6 +39,8 @@ void AddPackedImage(uint32_t id, std::vector<uint8_t> bytes) {
   AddedImages()[id] = std::move(bytes);
 }
 
-void RemovePackedImage(uint32_t id) { AddedImages().erase(id); }
+void RemovePackedImage(uint32_t id) {
+  AddedImages().erase(id);
+}
 
 }  // namespace ce

@@ -45,7 +45,9 @@ std::string Message(sqlite3* db, const std::string& what) {
 
 }  // namespace
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::operator=(Statement&& other) noexcept {
   if (this != &other) {
@@ -132,8 +134,8 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
     return nullptr;
   }
   if (version > kSchemaVersion) {
-    *error = file.string() + " was written by a newer Calvira (format " +
-             std::to_string(version) + ")";
+    *error =
+        file.string() + " was written by a newer Calvira (format " + std::to_string(version) + ")";
     return nullptr;
   }
   if (tables == 0) {
@@ -187,11 +189,14 @@ SqliteStore::~SqliteStore() {
   insert_prop_ = Statement();
   delete_record_ = Statement();
   data_version_ = Statement();
-  if (db_ && sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (db_ && sqlite3_get_autocommit(db_) == 0)
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(db_);
 }
 
-int SqliteStore::Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+int SqliteStore::Exec(const char* sql) {
+  return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+}
 
 int SqliteStore::Prepare() {
   struct Entry {
@@ -234,7 +239,9 @@ int SqliteStore::Step(const Statement& stmt) {
   return rc;
 }
 
-int SqliteStore::BeginWrite() { return Step(begin_write_); }
+int SqliteStore::BeginWrite() {
+  return Step(begin_write_);
+}
 
 int SqliteStore::EndWrite(int rc) {
   if (rc == SQLITE_OK) {
@@ -387,11 +394,21 @@ int SqliteStore::DataVersion(int64_t* version) {
   return rc;
 }
 
-int SqliteStore::Begin() { return Exec("BEGIN IMMEDIATE"); }
-int SqliteStore::Commit() { return Exec("COMMIT"); }
-int SqliteStore::Rollback() { return Exec("ROLLBACK"); }
-bool SqliteStore::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+int SqliteStore::Begin() {
+  return Exec("BEGIN IMMEDIATE");
+}
+int SqliteStore::Commit() {
+  return Exec("COMMIT");
+}
+int SqliteStore::Rollback() {
+  return Exec("ROLLBACK");
+}
+bool SqliteStore::InTransaction() const {
+  return sqlite3_get_autocommit(db_) == 0;
+}
 
-std::string SqliteStore::LastMessage() const { return sqlite3_errmsg(db_); }
+std::string SqliteStore::LastMessage() const {
+  return sqlite3_errmsg(db_);
+}
 
 }  // namespace ce::detail

@@ -22,7 +22,9 @@ constexpr CatalogueEntry kCatalogue[] = {
 
 }  // namespace
 
-std::span<const CatalogueEntry> DatabaseCatalogue() { return kCatalogue; }
+std::span<const CatalogueEntry> DatabaseCatalogue() {
+  return kCatalogue;
+}
 
 void CreateCatalogue() {
   CCeDatabase db;

@@ -24,12 +24,12 @@ void CreateCatalogue();
 
 // The settings record's properties, by number.
 enum SettingsProperty : uint32_t {
-  kSettingPassword = 0,       // LPWSTR; empty = no password
-  kSettingPasswordSet = 1,    // BOOL
-  kSettingSpare = 2,          // BOOL, always 0
-  kSettingScale = 3,          // UI2; 1 = Celsius, anything else Fahrenheit
-  kSettingLogoDisabled = 4,   // BOOL
-  kSettingShowMinMax = 5,     // BOOL
+  kSettingPassword = 0,      // LPWSTR; empty = no password
+  kSettingPasswordSet = 1,   // BOOL
+  kSettingSpare = 2,         // BOOL, always 0
+  kSettingScale = 3,         // UI2; 1 = Celsius, anything else Fahrenheit
+  kSettingLogoDisabled = 4,  // BOOL
+  kSettingShowMinMax = 5,    // BOOL
 };
 
 // Writes the default settings record ("", 0, 0, 1, 0, 0) as a new record of the open "Systems".

@@ -1,8 +1,8 @@
 #include "store/ce_database.h"
 
 #include <algorithm>
-#include <new>
 #include <memory>
+#include <new>
 
 #include "platform/message_box.h"
 #include "platform/process.h"
@@ -103,11 +103,21 @@ bool CCeDatabase::Seek(ce::DWORD type, ce::DWORD value) {
   return current_ != 0;
 }
 
-bool CCeDatabase::SeekFirst() { return Seek(ce::CEDB_SEEK_BEGINNING, 0); }
-bool CCeDatabase::SeekNext() { return Seek(ce::CEDB_SEEK_CURRENT, 1); }
-bool CCeDatabase::SeekLast() { return Seek(ce::CEDB_SEEK_END, 0); }
-bool CCeDatabase::SeekPrev() { return Seek(ce::CEDB_SEEK_CURRENT, static_cast<ce::DWORD>(-1)); }
-bool CCeDatabase::SeekIndex(ce::DWORD index) { return Seek(ce::CEDB_SEEK_BEGINNING, index); }
+bool CCeDatabase::SeekFirst() {
+  return Seek(ce::CEDB_SEEK_BEGINNING, 0);
+}
+bool CCeDatabase::SeekNext() {
+  return Seek(ce::CEDB_SEEK_CURRENT, 1);
+}
+bool CCeDatabase::SeekLast() {
+  return Seek(ce::CEDB_SEEK_END, 0);
+}
+bool CCeDatabase::SeekPrev() {
+  return Seek(ce::CEDB_SEEK_CURRENT, static_cast<ce::DWORD>(-1));
+}
+bool CCeDatabase::SeekIndex(ce::DWORD index) {
+  return Seek(ce::CEDB_SEEK_BEGINNING, index);
+}
 
 bool CCeDatabase::ReadCurrRecord(CCePropArray& array) {
   array.Clear();
@@ -179,7 +189,9 @@ bool CCeDatabase::Write(const CCePropArray& array, ce::CEOID oid, const char16_t
   return true;
 }
 
-bool CCeDatabase::WriteNew(const CCePropArray& array) { return Write(array, 0, u"No free memory"); }
+bool CCeDatabase::WriteNew(const CCePropArray& array) {
+  return Write(array, 0, u"No free memory");
+}
 
 bool CCeDatabase::WriteCurr(const CCePropArray& array) {
   return Write(array, current_, u"no free memory");

@@ -17,8 +17,7 @@ class CCeDatabase {
 
   // 0 on success, otherwise the error code. A name that exists is returned silently; an invalid
   // parameter or full storage is reported and ends the program with exit code 1.
-  ce::DWORD Create(const char16_t* name, ce::DWORD type_id, ce::CEPROPID sort1,
-                   ce::CEPROPID sort2);
+  ce::DWORD Create(const char16_t* name, ce::DWORD type_id, ce::CEPROPID sort1, ce::CEPROPID sort2);
   // Opens for walking in the order of `sort` (0: the store's own order). Takes the record
   // count, then makes the first record current.
   bool Open(const char16_t* name, ce::CEPROPID sort);

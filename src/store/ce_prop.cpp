@@ -13,9 +13,13 @@ constexpr size_t kMaxStringLength = 199;
 
 }  // namespace
 
-CCePropVal::CCePropVal() { Reset(ce::CEVT_I2); }
+CCePropVal::CCePropVal() {
+  Reset(ce::CEVT_I2);
+}
 
-CCePropVal::CCePropVal(const CCePropVal& other) : CCePropVal() { *this = other; }
+CCePropVal::CCePropVal(const CCePropVal& other) : CCePropVal() {
+  *this = other;
+}
 
 CCePropVal& CCePropVal::operator=(const CCePropVal& other) {
   if (this == &other) return *this;

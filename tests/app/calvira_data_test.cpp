@@ -22,8 +22,8 @@ struct ToolRun {
 ToolRun RunTool(const std::string& args, const std::filesystem::path& scratch) {
   const auto out = scratch / "out.txt";
   const auto err = scratch / "err.txt";
-  const std::string command = std::string(CALVIRA_DATA_EXE) + " " + args + " >" + out.string() +
-                              " 2>" + err.string();
+  const std::string command =
+      std::string(CALVIRA_DATA_EXE) + " " + args + " >" + out.string() + " 2>" + err.string();
   ToolRun run;
   const int status = std::system(command.c_str());
   run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -77,8 +77,8 @@ TEST_F(CalviraDataTest, TheDataDirectoryComesFromTheEnvironment) {
   int status = std::system(("CALVIRA_DATA_DIR=" + dir.string() + " " + exe + " init").c_str());
   ASSERT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(std::filesystem::exists(dir / "objectstore.sqlite3"));
-  status = std::system(("env -u CALVIRA_DATA_DIR XDG_DATA_HOME=" + xdg.string() + " " + exe +
-                        " init").c_str());
+  status = std::system(
+      ("env -u CALVIRA_DATA_DIR XDG_DATA_HOME=" + xdg.string() + " " + exe + " init").c_str());
   ASSERT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(std::filesystem::exists(xdg / "calvira" / "objectstore.sqlite3"));
 }

@@ -24,12 +24,23 @@ CEPROPVAL Int(WORD number, WORD type, int64_t value) {
   CEPROPVAL v{};
   v.propid = PropId(number, type);
   switch (type) {
-    case CEVT_I2: v.val.iVal = static_cast<int16_t>(value); break;
-    case CEVT_UI2: v.val.uiVal = static_cast<uint16_t>(value); break;
-    case CEVT_I4: v.val.lVal = static_cast<int32_t>(value); break;
-    case CEVT_UI4: v.val.ulVal = static_cast<uint32_t>(value); break;
-    case CEVT_BOOL: v.val.boolVal = static_cast<BOOL>(value); break;
-    default: break;
+    case CEVT_I2:
+      v.val.iVal = static_cast<int16_t>(value);
+      break;
+    case CEVT_UI2:
+      v.val.uiVal = static_cast<uint16_t>(value);
+      break;
+    case CEVT_I4:
+      v.val.lVal = static_cast<int32_t>(value);
+      break;
+    case CEVT_UI4:
+      v.val.ulVal = static_cast<uint32_t>(value);
+      break;
+    case CEVT_BOOL:
+      v.val.boolVal = static_cast<BOOL>(value);
+      break;
+    default:
+      break;
   }
   return v;
 }
@@ -128,10 +139,10 @@ TEST_F(ObjectStoreTest, OrdersByTheChosenPropertyWithMissingLastAndTiesByAge) {
   HANDLE h = Open(kDay);
   const CEOID a = Write(h, {Int(0, CEVT_UI4, 300), Text(1, u"b")});
   const CEOID b = Write(h, {Int(0, CEVT_UI4, 100), Text(1, u"B")});
-  const CEOID c = Write(h, {Text(1, u"a")});                        // lacks property 0
-  const CEOID d = Write(h, {Int(0, CEVT_I4, 50), Text(1, u"c")});   // property 0, wrong type
+  const CEOID c = Write(h, {Text(1, u"a")});                         // lacks property 0
+  const CEOID d = Write(h, {Int(0, CEVT_I4, 50), Text(1, u"c")});    // property 0, wrong type
   const CEOID e = Write(h, {Int(0, CEVT_UI4, 100), Text(1, u"a")});  // ties with b, younger
-  const CEOID f = Write(h, {Int(0, CEVT_UI4, 4000000000u)});        // beyond a signed 32-bit
+  const CEOID f = Write(h, {Int(0, CEVT_UI4, 4000000000u)});         // beyond a signed 32-bit
   EXPECT_EQ(Walk(h), (std::vector<CEOID>{b, e, a, f, c, d}));
 
   HANDLE by_name = Open(kName);
@@ -208,10 +219,10 @@ TEST_F(ObjectStoreTest, StepsFromADeletedRecordReachItsNeighbours) {
 TEST_F(ObjectStoreTest, WritesMergeAndKeepEveryTypeExactly) {
   HANDLE h = Open(kDay);
   const std::u16string odd = u"Ab\u00e9\U0001F600 \"q\"";
-  const CEOID oid = Write(h, {Int(0, CEVT_UI4, 0xFFFFFFFFu), Int(1, CEVT_I2, -32768),
-                              Int(2, CEVT_UI2, 65535), Int(3, CEVT_I4, -2147483647 - 1),
-                              Int(4, CEVT_BOOL, -1), Real(5, 36.600000000000001),
-                              Text(6, odd.c_str())});
+  const CEOID oid =
+      Write(h, {Int(0, CEVT_UI4, 0xFFFFFFFFu), Int(1, CEVT_I2, -32768), Int(2, CEVT_UI2, 65535),
+                Int(3, CEVT_I4, -2147483647 - 1), Int(4, CEVT_BOOL, -1),
+                Real(5, 36.600000000000001), Text(6, odd.c_str())});
   ASSERT_NE(oid, 0u);
   // Replace property 1 with another type under the same number: a different id, so appended.
   ASSERT_EQ(Write(h, {Int(1, CEVT_I2, 7), Int(1, CEVT_I4, 8), Text(6, nullptr)}, oid), oid);

@@ -37,10 +37,13 @@ struct FaultFile {
   sqlite3_file* real;  // allocated right after this struct
 };
 
-FaultFile* Cast(sqlite3_file* f) { return reinterpret_cast<FaultFile*>(f); }
+FaultFile* Cast(sqlite3_file* f) {
+  return reinterpret_cast<FaultFile*>(f);
+}
 
 int Close(sqlite3_file* f) {
-  const int rc = Cast(f)->real->pMethods ? Cast(f)->real->pMethods->xClose(Cast(f)->real) : SQLITE_OK;
+  const int rc =
+      Cast(f)->real->pMethods ? Cast(f)->real->pMethods->xClose(Cast(f)->real) : SQLITE_OK;
   return rc;
 }
 int Read(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
@@ -60,7 +63,9 @@ int Sync(sqlite3_file* f, int flags) {
 int FileSize(sqlite3_file* f, sqlite3_int64* size) {
   return Cast(f)->real->pMethods->xFileSize(Cast(f)->real, size);
 }
-int Lock(sqlite3_file* f, int level) { return Cast(f)->real->pMethods->xLock(Cast(f)->real, level); }
+int Lock(sqlite3_file* f, int level) {
+  return Cast(f)->real->pMethods->xLock(Cast(f)->real, level);
+}
 int Unlock(sqlite3_file* f, int level) {
   return Cast(f)->real->pMethods->xUnlock(Cast(f)->real, level);
 }
@@ -70,7 +75,9 @@ int CheckReservedLock(sqlite3_file* f, int* out) {
 int FileControl(sqlite3_file* f, int op, void* arg) {
   return Cast(f)->real->pMethods->xFileControl(Cast(f)->real, op, arg);
 }
-int SectorSize(sqlite3_file* f) { return Cast(f)->real->pMethods->xSectorSize(Cast(f)->real); }
+int SectorSize(sqlite3_file* f) {
+  return Cast(f)->real->pMethods->xSectorSize(Cast(f)->real);
+}
 int DeviceCharacteristics(sqlite3_file* f) {
   return Cast(f)->real->pMethods->xDeviceCharacteristics(Cast(f)->real);
 }
@@ -80,7 +87,9 @@ int ShmMap(sqlite3_file* f, int page, int size, int extend, void volatile** out)
 int ShmLock(sqlite3_file* f, int offset, int n, int flags) {
   return Cast(f)->real->pMethods->xShmLock(Cast(f)->real, offset, n, flags);
 }
-void ShmBarrier(sqlite3_file* f) { Cast(f)->real->pMethods->xShmBarrier(Cast(f)->real); }
+void ShmBarrier(sqlite3_file* f) {
+  Cast(f)->real->pMethods->xShmBarrier(Cast(f)->real);
+}
 int ShmUnmap(sqlite3_file* f, int del) {
   return Cast(f)->real->pMethods->xShmUnmap(Cast(f)->real, del);
 }
@@ -126,17 +135,27 @@ int Access(sqlite3_vfs*, const char* name, int flags, int* out) {
 int FullPathname(sqlite3_vfs*, const char* name, int n, char* out) {
   return State().real->xFullPathname(State().real, name, n, out);
 }
-void* DlOpen(sqlite3_vfs*, const char* name) { return State().real->xDlOpen(State().real, name); }
-void DlError(sqlite3_vfs*, int n, char* out) { State().real->xDlError(State().real, n, out); }
+void* DlOpen(sqlite3_vfs*, const char* name) {
+  return State().real->xDlOpen(State().real, name);
+}
+void DlError(sqlite3_vfs*, int n, char* out) {
+  State().real->xDlError(State().real, n, out);
+}
 void (*DlSym(sqlite3_vfs*, void* h, const char* sym))(void) {
   return State().real->xDlSym(State().real, h, sym);
 }
-void DlClose(sqlite3_vfs*, void* h) { State().real->xDlClose(State().real, h); }
+void DlClose(sqlite3_vfs*, void* h) {
+  State().real->xDlClose(State().real, h);
+}
 int Randomness(sqlite3_vfs*, int n, char* out) {
   return State().real->xRandomness(State().real, n, out);
 }
-int SleepFor(sqlite3_vfs*, int us) { return State().real->xSleep(State().real, us); }
-int CurrentTime(sqlite3_vfs*, double* out) { return State().real->xCurrentTime(State().real, out); }
+int SleepFor(sqlite3_vfs*, int us) {
+  return State().real->xSleep(State().real, us);
+}
+int CurrentTime(sqlite3_vfs*, double* out) {
+  return State().real->xCurrentTime(State().real, out);
+}
 int GetLastError(sqlite3_vfs*, int n, char* out) {
   return State().real->xGetLastError ? State().real->xGetLastError(State().real, n, out) : 0;
 }
@@ -187,6 +206,8 @@ void ClearFault() {
   State().failing = false;
 }
 
-bool FaultStruck() { return State().struck; }
+bool FaultStruck() {
+  return State().struck;
+}
 
 }  // namespace calvira::testing
