@@ -1,0 +1,260 @@
+// The packed-image stream: hand-built streams decoded by every path the program has, and the
+// encoder's output decoded back.
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "gfx/bit_file.h"
+#include "gfx/codec/lz77.h"
+#include "gfx/fast_bitmap.h"
+#include "gfx_test_util.h"
+#include "platform/resources.h"
+
+namespace {
+
+using gfx_test::Bytes;
+using gfx_test::StreamBuilder;
+
+constexpr uint32_t kTestImageId = 900001;
+
+class Lz77StreamTest : public gfx_test::GfxTest {
+ protected:
+  void TearDown() override {
+    ce::RemovePackedImage(kTestImageId);
+    GfxTest::TearDown();
+  }
+
+  // Decodes the payload into a zero-filled destination of width x height pixels by every path:
+  // the fast decoder, the reference decoder, CFastBitmap::Load through the memory files, and the
+  // token-by-token decoder over bit files. Expects them to agree, silently, and returns the
+  // destination's bytes.
+  std::vector<uint8_t> DecodeEveryWay(const std::vector<uint8_t>& payload, uint16_t width,
+                                      uint16_t height) {
+    const size_t capacity = size_t{width} * height * 2;
+
+    std::vector<uint8_t> fast(capacity, 0);
+    const size_t produced = Lz77Inflate(payload, fast);
+
+    std::vector<uint8_t> reference = Lz77InflateReference(payload);
+    EXPECT_EQ(produced, std::min(reference.size(), capacity));
+    reference.resize(capacity, 0);
+
+    ce::AddPackedImage(kTestImageId, PackContainer(payload));
+    CFastBitmap bitmap;
+    EXPECT_TRUE(bitmap.Load(u"900001", width, height));
+    std::vector<uint8_t> loaded(capacity, 0);
+    if (capacity > 0) std::memcpy(loaded.data(), bitmap.Pixels()->Pixels(), capacity);
+
+    std::vector<uint8_t> by_tokens(capacity, 0);
+    CMemoryLikeFile::reset();
+    SetBitFileDestination(by_tokens);
+    std::unique_ptr<BitFile> reader = OpenBitFile("900001", "r");
+    std::unique_ptr<BitFile> writer = OpenBitFile("", "w");
+    SetBitFileDestination({});
+    Lz77DecodeByTokens(reader.get(), writer.get());
+    EXPECT_EQ(CloseBitFile(std::move(writer)), 1);
+    EXPECT_EQ(CloseBitFile(std::move(reader)), 1);
+
+    EXPECT_EQ(fast, reference) << "fast decoder against the reference";
+    EXPECT_EQ(loaded, reference) << "CFastBitmap::Load against the reference";
+    EXPECT_EQ(by_tokens, reference) << "token path against the reference";
+    EXPECT_TRUE(Boxes().empty());
+    return reference;
+  }
+};
+
+std::vector<uint8_t> Padded(std::string s, size_t size) {
+  s.resize(size, '\0');
+  return Bytes(s);
+}
+
+TEST_F(Lz77StreamTest, LiteralsDecodeToTheirBytesInOrder) {
+  const auto payload = StreamBuilder().Literal('C').Literal('a').Literal('l').Literal('v').Bytes();
+  EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Bytes("Calv"));
+}
+
+TEST_F(Lz77StreamTest, MatchesCopyFromTheWindow) {
+  // Position 511 is the newest byte: with length field 31 it repeats it 32 times.
+  auto payload = StreamBuilder().Literal('x').Match(31, 511).Bytes();
+  EXPECT_EQ(DecodeEveryWay(payload, 17, 1), Padded(std::string(33, 'x'), 34));
+
+  // Positions count from the oldest byte; a match may overlap the bytes it produces.
+  payload = StreamBuilder()
+                .Literal('1')
+                .Literal('2')
+                .Literal('3')
+                .Literal('4')
+                .Match(1, 508)  // "12"
+                .Match(5, 510)  // "121212": the last two, then its own output
+                .Bytes();
+  EXPECT_EQ(DecodeEveryWay(payload, 6, 1), Bytes("123412121212"));
+
+  // Before any output the window holds zeros, so a match there gives black.
+  payload = StreamBuilder().Match(4, 0).Match(1, 510).Literal(7).Bytes();
+  EXPECT_EQ(DecodeEveryWay(payload, 4, 1), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 7}));
+}
+
+TEST_F(Lz77StreamTest, StopsAfterTheTokenThatLoadsTheLastByte) {
+  // Six set bits after two literals would start a third token; the second literal loaded the
+  // last byte, so they are never read.
+  auto payload = StreamBuilder().Literal('a').Literal('b').Bits(0x3F, 6).Bytes();
+  ASSERT_EQ(payload.size(), 3u);
+  EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Padded("ab", 4));
+
+  // The first token loads the second and last byte; its seven spare set bits are ignored.
+  payload = StreamBuilder().Literal('a').Bits(0x7F, 7).Bytes();
+  ASSERT_EQ(payload.size(), 2u);
+  EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Padded("a", 4));
+
+  // A token that starts before the last byte is decoded even if only padding follows: here the
+  // zero bits read as a one-byte match of the (zero) oldest window byte.
+  payload = StreamBuilder().Literal('a').FirstBytes(3);
+  EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Padded("a", 4));
+  EXPECT_EQ(Lz77InflateReference(payload), (std::vector<uint8_t>{'a', 0}));
+}
+
+TEST_F(Lz77StreamTest, BitsPastThePayloadReadAsZero) {
+  // The match's last position bit (a 1) is cut off and must read as 0: position 510, not 511.
+  StreamBuilder b;
+  b.Literal('a').Literal('b').Match(3, 511);
+  ASSERT_EQ(b.BitCount(), 33u);
+  EXPECT_EQ(DecodeEveryWay(b.FirstBytes(4), 3, 1), Bytes("ababab"));
+}
+
+TEST_F(Lz77StreamTest, PayloadsOfNoOrOneByteDecodeToNothing) {
+  for (const std::vector<uint8_t>& payload :
+       {std::vector<uint8_t>{}, std::vector<uint8_t>{0xFF}, std::vector<uint8_t>{0x00}}) {
+    EXPECT_EQ(DecodeEveryWay(payload, 4, 1), std::vector<uint8_t>(8, 0));
+    EXPECT_TRUE(Lz77InflateReference(payload).empty());
+  }
+}
+
+TEST_F(Lz77StreamTest, OutputIsCutOrPaddedToTheDestination) {
+  StreamBuilder b;
+  for (int i = 0; i < 40; ++i) b.Literal(static_cast<uint8_t>('A' + i % 26));
+  b.Match(31, 500);
+  const std::vector<uint8_t> all = Lz77InflateReference(b.Bytes());
+  ASSERT_EQ(all.size(), 72u);
+
+  // Surplus is dropped without a report; a short stream leaves the rest black.
+  for (uint16_t width : {1, 5, 20, 35, 36, 50}) {
+    std::vector<uint8_t> want = all;
+    want.resize(size_t{width} * 2, 0);
+    EXPECT_EQ(DecodeEveryWay(b.Bytes(), width, 1), want) << "width " << width;
+  }
+}
+
+TEST_F(Lz77StreamTest, FastDecoderLeavesBytesPastItsOutputAlone) {
+  // Long enough for the block-copying loop, with short-distance matches that copy in blocks
+  // past their own end.
+  std::vector<uint8_t> data;
+  std::mt19937 rng(7);
+  while (data.size() < 6000) {
+    const size_t run = 1 + rng() % 40;
+    const auto byte = static_cast<uint8_t>(rng() % 3);
+    data.insert(data.end(), run, byte);
+    data.push_back(static_cast<uint8_t>(rng()));
+  }
+  const std::vector<uint8_t> payload = Lz77Encode(data);
+  for (size_t room : {data.size(), data.size() + 1, data.size() + 100}) {
+    std::vector<uint8_t> out(room, 0xAA);
+    ASSERT_EQ(Lz77Inflate(payload, out), data.size());
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), out.begin()));
+    EXPECT_TRUE(
+        std::all_of(out.begin() + data.size(), out.end(), [](uint8_t v) { return v == 0xAA; }));
+  }
+  for (size_t room : {1, 31, 32, 33, 511, 512, 513, 5000}) {
+    std::vector<uint8_t> out(room);
+    ASSERT_EQ(Lz77Inflate(payload, out), room);
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), data.begin())) << "room " << room;
+  }
+}
+
+// Test data: random bytes, 16-bit pixels with runs, gradients and noise, and constant blocks.
+std::vector<uint8_t> MakeData(int kind, size_t n, uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> d(n);
+  switch (kind) {
+    case 0:
+      for (uint8_t& b : d) b = static_cast<uint8_t>(rng());
+      break;
+    case 1: {
+      uint16_t colour = 0;
+      for (size_t i = 0; i + 1 < n; i += 2) {
+        if (rng() % 23 == 0) colour = static_cast<uint16_t>(rng());
+        const uint16_t pixel = rng() % 11 == 0 ? static_cast<uint16_t>(colour ^ 0x0821) : colour;
+        d[i] = static_cast<uint8_t>(pixel);
+        d[i + 1] = static_cast<uint8_t>(pixel >> 8);
+      }
+      break;
+    }
+    case 2:
+      for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>((i / 2) % 240 / 8);
+      break;
+    default:
+      std::fill(d.begin(), d.end(), static_cast<uint8_t>(kind == 3 ? 0 : 0xFF));
+  }
+  return d;
+}
+
+TEST(Lz77RoundTrip, EncodedDataDecodesToItselfExactly) {
+  std::vector<size_t> sizes;
+  for (size_t n = 0; n <= 70; ++n) sizes.push_back(n);
+  for (size_t n : {127, 128, 129, 511, 512, 513, 514, 1023, 4999, 5000, 5001, 10007, 65536}) {
+    sizes.push_back(n);
+  }
+  for (size_t n : sizes) {
+    for (int kind = 0; kind < 5; ++kind) {
+      const std::vector<uint8_t> data = MakeData(kind, n, static_cast<uint32_t>(n * 5 + kind));
+      const std::vector<uint8_t> payload = Lz77Encode(data);
+      // Never worse than all literals.
+      EXPECT_LE(payload.size(), (9 * n + 7) / 8);
+      std::vector<uint8_t> out(n);
+      EXPECT_EQ(Lz77Inflate(payload, out), n) << "n " << n << " kind " << kind;
+      EXPECT_EQ(out, data) << "n " << n << " kind " << kind;
+      EXPECT_EQ(Lz77InflateReference(payload), data) << "n " << n << " kind " << kind;
+    }
+  }
+}
+
+TEST(Lz77RoundTrip, EmptyInputGivesAnEmptyPayload) {
+  EXPECT_TRUE(Lz77Encode({}).empty());
+}
+
+TEST(Lz77RoundTrip, ConstantDataTakesOneMatchPer32Bytes) {
+  // Whole blocks of 32 take a 15-bit match each; a single byte left over is cheaper as a literal.
+  auto bits_for_run = [](size_t n) {
+    const size_t rest = n % 32;
+    return 15 * (n / 32) + (rest == 0 ? 0 : rest == 1 ? 9 : 15);
+  };
+  // Zeros match the initial window from the first byte on; 0xFF needs one literal first.
+  for (size_t n : {1, 2, 32, 33, 34, 128640}) {
+    EXPECT_EQ(Lz77Encode(MakeData(3, n, 0)).size(), (bits_for_run(n) + 7) / 8) << n;
+    EXPECT_EQ(Lz77Encode(MakeData(4, n, 0)).size(), (9 + bits_for_run(n - 1) + 7) / 8) << n;
+  }
+}
+
+TEST_F(Lz77StreamTest, ScreenSizedImageDecodesAlikeByEveryPath) {
+  const std::vector<uint8_t> data = MakeData(1, 240 * 268 * 2, 99);
+  EXPECT_EQ(DecodeEveryWay(Lz77Encode(data), 240, 268), data);
+}
+
+TEST(Container, HoldsThePayloadBehindItsLittleEndianLength) {
+  const std::vector<uint8_t> payload = {1, 2, 3, 4, 5};
+  const std::vector<uint8_t> packed = PackContainer(payload);
+  EXPECT_EQ(packed, (std::vector<uint8_t>{5, 0, 0, 0, 1, 2, 3, 4, 5}));
+  auto back = ContainerPayload(packed);
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(std::equal(back->begin(), back->end(), payload.begin(), payload.end()));
+
+  // Trailing bytes are ignored; a length past the end gives what is there; no header, nothing.
+  std::vector<uint8_t> longer = packed;
+  longer.push_back(9);
+  EXPECT_EQ(ContainerPayload(longer)->size(), 5u);
+  longer[0] = 200;
+  EXPECT_EQ(ContainerPayload(longer)->size(), 6u);
+  EXPECT_FALSE(ContainerPayload(std::vector<uint8_t>{1, 0, 0}));
+}
+
+}  // namespace
