@@ -76,11 +76,12 @@ std::vector<Match> FindMatches(std::span<const uint8_t> data) {
          q = prev[q]) {
       const uint8_t* cand = buf.data() + q;
       const size_t dist = p - static_cast<size_t>(q);
-      // A candidate can only win by reaching one byte further than the best, or by being as long
-      // and farther back while the best is still a near one.
+      // A candidate can only win by reaching one byte further than the best, or, while the best
+      // is a near one, by being as long and farther back: test the one byte that decides first.
       const bool want_far = best_dist < kFarDistance;
-      if (best_len > 0 && (best_len >= limit || cand[best_len] != cur[best_len]) && !want_far) {
-        continue;
+      if (best_len > 0) {
+        const size_t probe = want_far ? best_len - 1 : best_len;
+        if (probe >= limit || cand[probe] != cur[probe]) continue;
       }
       size_t len = 0;
       while (len < limit && cand[len] == cur[len]) ++len;
