@@ -16,7 +16,7 @@ using gfx_test::PixelValues;
 using gfx_test::Texts;
 using Rows = std::vector<std::string>;
 
-class GraphicBufferTest : public gfx_test::GfxTest {
+class GfxGraphicBuffer : public gfx_test::GfxTest {
  protected:
   void TearDown() override {
     SetDrawTarget(nullptr);
@@ -31,7 +31,7 @@ void Number(GraphicBuffer& b) {
   }
 }
 
-TEST_F(GraphicBufferTest, InMemoryAndPresentableBuffersDifferOnlyInRowPadding) {
+TEST_F(GfxGraphicBuffer, InMemoryAndPresentableBuffersDifferOnlyInRowPadding) {
   GraphicBuffer plain(239, 3);
   CDibGraphicBuffer dib(239, 3);
   EXPECT_EQ(plain.Stride(), 478);
@@ -54,7 +54,7 @@ TEST_F(GraphicBufferTest, InMemoryAndPresentableBuffersDifferOnlyInRowPadding) {
   EXPECT_EQ(empty.Width(), 0);
 }
 
-TEST_F(GraphicBufferTest, ScreenBuffersAreScreenSized) {
+TEST_F(GfxGraphicBuffer, ScreenBuffersAreScreenSized) {
   CScreenBuffers buffers(nullptr);
   for (const CDibGraphicBuffer* b : {buffers.GetMainBuffer(), buffers.GetScreenBuffer()}) {
     EXPECT_EQ(b->Width(), 240);
@@ -65,7 +65,7 @@ TEST_F(GraphicBufferTest, ScreenBuffersAreScreenSized) {
   EXPECT_EQ(GetDrawTarget(), buffers.GetScreenBuffer());
 }
 
-TEST_F(GraphicBufferTest, FillSetsEveryPixelWhateverTheColourAndWidth) {
+TEST_F(GfxGraphicBuffer, FillSetsEveryPixelWhateverTheColourAndWidth) {
   for (int32_t width : {1, 7, 8, 9, 16, 239, 240}) {
     for (uint16_t colour : {uint16_t{0xFFFF}, uint16_t{0x1234}, uint16_t{0x0000}}) {
       GraphicBuffer plain(width, 3);
@@ -82,7 +82,7 @@ TEST_F(GraphicBufferTest, FillSetsEveryPixelWhateverTheColourAndWidth) {
   GraphicBuffer::Fill(nullptr, 1);  // nothing to fill
 }
 
-TEST_F(GraphicBufferTest, BlitCopiesRectanglesAndReportsMismatches) {
+TEST_F(GfxGraphicBuffer, BlitCopiesRectanglesAndReportsMismatches) {
   GraphicBuffer src(4, 3);
   Number(src);
   GraphicBuffer dst(5, 4);
@@ -109,7 +109,7 @@ TEST_F(GraphicBufferTest, BlitCopiesRectanglesAndReportsMismatches) {
   EXPECT_EQ(Boxes(), (Texts{u"GraphicBuffer::Blit 14", u"GraphicBuffer::Blit 14"}));
 }
 
-TEST_F(GraphicBufferTest, CopiesKeepInsideBothBuffers) {
+TEST_F(GfxGraphicBuffer, CopiesKeepInsideBothBuffers) {
   GraphicBuffer src(3, 3);
   Number(src);
 
@@ -147,7 +147,7 @@ TEST_F(GraphicBufferTest, CopiesKeepInsideBothBuffers) {
   EXPECT_EQ(Boxes(), Texts{u"GraphicBuffer::Blit 15"});
 }
 
-TEST_F(GraphicBufferTest, BlitKeyedLeavesTheDestinationWhereTheSourceIsKeyColour) {
+TEST_F(GfxGraphicBuffer, BlitKeyedLeavesTheDestinationWhereTheSourceIsKeyColour) {
   GraphicBuffer sprite(3, 2);
   GraphicBuffer::Fill(&sprite, kColourCyan);
   sprite.At(1, 0) = 0xF800;
@@ -162,7 +162,7 @@ TEST_F(GraphicBufferTest, BlitKeyedLeavesTheDestinationWhereTheSourceIsKeyColour
   EXPECT_EQ(Boxes(), Texts{u"GraphicBuffer::Blit 16"});
 }
 
-TEST_F(GraphicBufferTest, DrawReportsBitmapsOutsideTheScreenArea) {
+TEST_F(GfxGraphicBuffer, DrawReportsBitmapsOutsideTheScreenArea) {
   CDibGraphicBuffer screen(240, 268);
   CFastBitmap full;
   full.Allocate(240, 268);
@@ -200,7 +200,7 @@ TEST_F(GraphicBufferTest, DrawReportsBitmapsOutsideTheScreenArea) {
   EXPECT_EQ(Boxes(), Texts{u"CFastBitmap::Draw"});
 }
 
-TEST_F(GraphicBufferTest, LoadAndAllocateStartFromZeroedPixels) {
+TEST_F(GfxGraphicBuffer, LoadAndAllocateStartFromZeroedPixels) {
   ce::AddPackedImage(900201, PackContainer(Lz77Encode(std::vector<uint8_t>{0x34, 0x12})));
   CFastBitmap bitmap;
   bitmap.Allocate(2, 2);

@@ -18,7 +18,7 @@ using gfx_test::StreamBuilder;
 
 constexpr uint32_t kTestImageId = 900001;
 
-class Lz77StreamTest : public gfx_test::GfxTest {
+class GfxLz77Stream : public gfx_test::GfxTest {
  protected:
   void TearDown() override {
     ce::RemovePackedImage(kTestImageId);
@@ -69,12 +69,12 @@ std::vector<uint8_t> Padded(std::string s, size_t size) {
   return Bytes(s);
 }
 
-TEST_F(Lz77StreamTest, LiteralsDecodeToTheirBytesInOrder) {
+TEST_F(GfxLz77Stream, LiteralsDecodeToTheirBytesInOrder) {
   const auto payload = StreamBuilder().Literal('C').Literal('a').Literal('l').Literal('v').Bytes();
   EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Bytes("Calv"));
 }
 
-TEST_F(Lz77StreamTest, MatchesCopyFromTheWindow) {
+TEST_F(GfxLz77Stream, MatchesCopyFromTheWindow) {
   // Position 511 is the newest byte: with length field 31 it repeats it 32 times.
   auto payload = StreamBuilder().Literal('x').Match(31, 511).Bytes();
   EXPECT_EQ(DecodeEveryWay(payload, 17, 1), Padded(std::string(33, 'x'), 34));
@@ -95,7 +95,7 @@ TEST_F(Lz77StreamTest, MatchesCopyFromTheWindow) {
   EXPECT_EQ(DecodeEveryWay(payload, 4, 1), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 7}));
 }
 
-TEST_F(Lz77StreamTest, StopsAfterTheTokenThatLoadsTheLastByte) {
+TEST_F(GfxLz77Stream, StopsAfterTheTokenThatLoadsTheLastByte) {
   // Six set bits after two literals would start a third token; the second literal loaded the
   // last byte, so they are never read.
   auto payload = StreamBuilder().Literal('a').Literal('b').Bits(0x3F, 6).Bytes();
@@ -114,7 +114,7 @@ TEST_F(Lz77StreamTest, StopsAfterTheTokenThatLoadsTheLastByte) {
   EXPECT_EQ(Lz77InflateReference(payload), (std::vector<uint8_t>{'a', 0}));
 }
 
-TEST_F(Lz77StreamTest, BitsPastThePayloadReadAsZero) {
+TEST_F(GfxLz77Stream, BitsPastThePayloadReadAsZero) {
   // The match's last position bit (a 1) is cut off and must read as 0: position 510, not 511.
   StreamBuilder b;
   b.Literal('a').Literal('b').Match(3, 511);
@@ -122,7 +122,7 @@ TEST_F(Lz77StreamTest, BitsPastThePayloadReadAsZero) {
   EXPECT_EQ(DecodeEveryWay(b.FirstBytes(4), 3, 1), Bytes("ababab"));
 }
 
-TEST_F(Lz77StreamTest, PayloadsOfNoOrOneByteDecodeToNothing) {
+TEST_F(GfxLz77Stream, PayloadsOfNoOrOneByteDecodeToNothing) {
   for (const std::vector<uint8_t>& payload :
        {std::vector<uint8_t>{}, std::vector<uint8_t>{0xFF}, std::vector<uint8_t>{0x00}}) {
     EXPECT_EQ(DecodeEveryWay(payload, 4, 1), std::vector<uint8_t>(8, 0));
@@ -130,7 +130,7 @@ TEST_F(Lz77StreamTest, PayloadsOfNoOrOneByteDecodeToNothing) {
   }
 }
 
-TEST_F(Lz77StreamTest, OutputIsCutOrPaddedToTheDestination) {
+TEST_F(GfxLz77Stream, OutputIsCutOrPaddedToTheDestination) {
   StreamBuilder b;
   for (int i = 0; i < 40; ++i) b.Literal(static_cast<uint8_t>('A' + i % 26));
   b.Match(31, 500);
@@ -145,7 +145,7 @@ TEST_F(Lz77StreamTest, OutputIsCutOrPaddedToTheDestination) {
   }
 }
 
-TEST_F(Lz77StreamTest, FastDecoderLeavesBytesPastItsOutputAlone) {
+TEST_F(GfxLz77Stream, FastDecoderLeavesBytesPastItsOutputAlone) {
   // Long enough for the block-copying loop, with short-distance matches that copy in blocks
   // past their own end.
   std::vector<uint8_t> data;
@@ -198,7 +198,7 @@ std::vector<uint8_t> MakeData(int kind, size_t n, uint32_t seed) {
   return d;
 }
 
-TEST(Lz77RoundTrip, EncodedDataDecodesToItselfExactly) {
+TEST(GfxLz77RoundTrip, EncodedDataDecodesToItselfExactly) {
   std::vector<size_t> sizes;
   for (size_t n = 0; n <= 70; ++n) sizes.push_back(n);
   for (size_t n : {127, 128, 129, 511, 512, 513, 514, 1023, 4999, 5000, 5001, 10007, 65536}) {
@@ -218,11 +218,11 @@ TEST(Lz77RoundTrip, EncodedDataDecodesToItselfExactly) {
   }
 }
 
-TEST(Lz77RoundTrip, EmptyInputGivesAnEmptyPayload) {
+TEST(GfxLz77RoundTrip, EmptyInputGivesAnEmptyPayload) {
   EXPECT_TRUE(Lz77Encode({}).empty());
 }
 
-TEST(Lz77RoundTrip, ConstantDataTakesOneMatchPer32Bytes) {
+TEST(GfxLz77RoundTrip, ConstantDataTakesOneMatchPer32Bytes) {
   // Whole blocks of 32 take a 15-bit match each; a single byte left over is cheaper as a literal.
   auto bits_for_run = [](size_t n) {
     const size_t rest = n % 32;
@@ -235,12 +235,12 @@ TEST(Lz77RoundTrip, ConstantDataTakesOneMatchPer32Bytes) {
   }
 }
 
-TEST_F(Lz77StreamTest, ScreenSizedImageDecodesAlikeByEveryPath) {
+TEST_F(GfxLz77Stream, ScreenSizedImageDecodesAlikeByEveryPath) {
   const std::vector<uint8_t> data = MakeData(1, 240 * 268 * 2, 99);
   EXPECT_EQ(DecodeEveryWay(Lz77Encode(data), 240, 268), data);
 }
 
-TEST(Container, HoldsThePayloadBehindItsLittleEndianLength) {
+TEST(GfxContainer, HoldsThePayloadBehindItsLittleEndianLength) {
   const std::vector<uint8_t> payload = {1, 2, 3, 4, 5};
   const std::vector<uint8_t> packed = PackContainer(payload);
   EXPECT_EQ(packed, (std::vector<uint8_t>{5, 0, 0, 0, 1, 2, 3, 4, 5}));

@@ -14,7 +14,7 @@ namespace {
 using File = CMemoryLikeFile::File;
 using gfx_test::Texts;
 
-class MemoryFileTest : public gfx_test::GfxTest {
+class GfxMemoryFile : public gfx_test::GfxTest {
  protected:
   void SetUp() override {
     GfxTest::SetUp();
@@ -30,7 +30,7 @@ class MemoryFileTest : public gfx_test::GfxTest {
   }
 };
 
-TEST_F(MemoryFileTest, ReadsThePayloadAndReportsAPartItemAtTheEnd) {
+TEST_F(GfxMemoryFile, ReadsThePayloadAndReportsAPartItemAtTheEnd) {
   File* f = CMemoryLikeFile::fopen("900101", "r");
   ASSERT_NE(f, nullptr);
   char buf[8] = {};
@@ -49,7 +49,7 @@ TEST_F(MemoryFileTest, ReadsThePayloadAndReportsAPartItemAtTheEnd) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(MemoryFileTest, ALengthFieldPastTheResourceIsReadOnlyAsFarAsTheResource) {
+TEST_F(GfxMemoryFile, ALengthFieldPastTheResourceIsReadOnlyAsFarAsTheResource) {
   std::vector<uint8_t> damaged = {200, 0, 0, 0, 'a', 'b'};
   ce::AddPackedImage(900102, damaged);
   File* f = CMemoryLikeFile::fopen("900102", "r");
@@ -66,7 +66,7 @@ TEST_F(MemoryFileTest, ALengthFieldPastTheResourceIsReadOnlyAsFarAsTheResource) 
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(MemoryFileTest, WritesDropWhatDoesNotFitAndReportProblems) {
+TEST_F(GfxMemoryFile, WritesDropWhatDoesNotFitAndReportProblems) {
   File* f = CMemoryLikeFile::fopen("", "w");
   ASSERT_NE(f, nullptr);
   // No destination yet.
@@ -93,7 +93,7 @@ TEST_F(MemoryFileTest, WritesDropWhatDoesNotFitAndReportProblems) {
   EXPECT_EQ(block[0], 'a');
 }
 
-TEST_F(MemoryFileTest, SlotsAreTakenLowestFirstAndClosedInReverse) {
+TEST_F(GfxMemoryFile, SlotsAreTakenLowestFirstAndClosedInReverse) {
   File* a = CMemoryLikeFile::fopen("900101", "r");
   File* b = CMemoryLikeFile::fopen("", "w");
   ASSERT_TRUE(a && b);
@@ -117,7 +117,7 @@ TEST_F(MemoryFileTest, SlotsAreTakenLowestFirstAndClosedInReverse) {
   EXPECT_EQ(CMemoryLikeFile::OpenCount(), 1);
 }
 
-TEST_F(MemoryFileTest, OpenFailsForUnknownNamesModesAndAFullTable) {
+TEST_F(GfxMemoryFile, OpenFailsForUnknownNamesModesAndAFullTable) {
   EXPECT_EQ(CMemoryLikeFile::fopen("900199", "r"), nullptr);  // no such resource
   EXPECT_EQ(CMemoryLikeFile::fopen("", "r"), nullptr);
   EXPECT_EQ(CMemoryLikeFile::fopen("9001 01", "r"), nullptr);
@@ -139,7 +139,7 @@ TEST_F(MemoryFileTest, OpenFailsForUnknownNamesModesAndAFullTable) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(MemoryFileTest, BitReaderTakesBitsMostSignificantFirstAndZerosPastTheEnd) {
+TEST_F(GfxMemoryFile, BitReaderTakesBitsMostSignificantFirstAndZerosPastTheEnd) {
   ce::AddPackedImage(900102, PackContainer(std::vector<uint8_t>{0xA5, 0x0F}));
   std::unique_ptr<BitFile> r = OpenBitFile("900102", "r");
   ASSERT_TRUE(r);
@@ -164,7 +164,7 @@ TEST_F(MemoryFileTest, BitReaderTakesBitsMostSignificantFirstAndZerosPastTheEnd)
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(MemoryFileTest, BitWriterPadsItsLastByteWithZerosOnClose) {
+TEST_F(GfxMemoryFile, BitWriterPadsItsLastByteWithZerosOnClose) {
   std::vector<uint8_t> dest(4, 0xEE);
   SetBitFileDestination(dest);
   std::unique_ptr<BitFile> w = OpenBitFile("", "w");
@@ -179,7 +179,7 @@ TEST_F(MemoryFileTest, BitWriterPadsItsLastByteWithZerosOnClose) {
   EXPECT_EQ(CMemoryLikeFile::OpenCount(), 0);
 }
 
-TEST_F(MemoryFileTest, BitWriterWritesBlocksOf5000BytesAndDropsWhatDoesNotFit) {
+TEST_F(GfxMemoryFile, BitWriterWritesBlocksOf5000BytesAndDropsWhatDoesNotFit) {
   std::vector<uint8_t> dest(12001, 0);
   SetBitFileDestination(std::span<uint8_t>(dest).first(12000));
   std::unique_ptr<BitFile> w = OpenBitFile("", "w");

@@ -33,15 +33,15 @@ std::filesystem::path SourcePng(uint32_t id) {
          (std::to_string(id) + ".png");
 }
 
-class PackedImagesTest : public gfx_test::GfxTest {};
+class GfxPackedImages : public gfx_test::GfxTest {};
 
-TEST_F(PackedImagesTest, TheProgramCarriesExactlyTheImagesItsScreensLoad) {
+TEST_F(GfxPackedImages, TheProgramCarriesExactlyTheImagesItsScreensLoad) {
   std::vector<uint32_t> ids;
   for (const auto& [id, size] : kImages) ids.push_back(id);
   EXPECT_EQ(ce::PackedImageIds(), ids);
 }
 
-TEST_F(PackedImagesTest, EveryImageDecodesToItsSourcePicture) {
+TEST_F(GfxPackedImages, EveryImageDecodesToItsSourcePicture) {
   for (const auto& [id, size] : kImages) {
     SCOPED_TRACE("image " + std::to_string(id));
     Rgb565Image source;
@@ -65,7 +65,7 @@ TEST_F(PackedImagesTest, EveryImageDecodesToItsSourcePicture) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(PackedImagesTest, TheMainBackgroundDecodesTo128640Bytes) {
+TEST_F(GfxPackedImages, TheMainBackgroundDecodesTo128640Bytes) {
   const auto payload = ContainerPayload(*ce::FindCustomResource(u"KKK", 279));
   ASSERT_TRUE(payload);
   EXPECT_EQ(Lz77InflateReference(*payload).size(), 128640u);
@@ -73,7 +73,7 @@ TEST_F(PackedImagesTest, TheMainBackgroundDecodesTo128640Bytes) {
   EXPECT_EQ(Lz77Inflate(*payload, out), 128640u);
 }
 
-TEST(PngTo565, ScalesEachChannelWithRoundingAndMakesTransparencyCyan) {
+TEST(GfxPngTo565, ScalesEachChannelWithRoundingAndMakesTransparencyCyan) {
   EXPECT_EQ(Rgb888To565(0, 0, 0), 0x0000);
   EXPECT_EQ(Rgb888To565(255, 255, 255), 0xFFFF);
   EXPECT_EQ(Rgb888To565(0, 255, 255), 0x07FF);
@@ -108,7 +108,7 @@ std::vector<uint16_t> RoundTripPng(uint32_t format, uint32_t width,
   return pixels;
 }
 
-TEST(PngTo565, ReadsAnyColourTypeAsRgbAndLessThanHalfOpaqueAsCyan) {
+TEST(GfxPngTo565, ReadsAnyColourTypeAsRgbAndLessThanHalfOpaqueAsCyan) {
   EXPECT_EQ(RoundTripPng(PNG_FORMAT_RGBA, 3, {255, 0, 0, 255, 10, 20, 30, 127, 0, 0, 255, 128}),
             (std::vector<uint16_t>{0xF800, 0x07FF, 0x001F}));
   EXPECT_EQ(RoundTripPng(PNG_FORMAT_GRAY, 2, {255, 0}), (std::vector<uint16_t>{0xFFFF, 0x0000}));

@@ -16,7 +16,7 @@ Rows Line(int32_t w, int32_t h, int32_t x0, int32_t y0, int32_t x1, int32_t y1) 
   return Picture(b);
 }
 
-TEST(Runs, CoverTheirLengthAndAreCutToTheBuffer) {
+TEST(GfxRuns, CoverTheirLengthAndAreCutToTheBuffer) {
   GraphicBuffer b(6, 4);
   DrawHLine(b, {1, 0}, 3, 200);
   DrawHLine(b, {4, 1}, 0, 200);          // length 0: nothing
@@ -44,7 +44,7 @@ TEST(Runs, CoverTheirLengthAndAreCutToTheBuffer) {
   EXPECT_EQ(Picture(dib), (Rows{".#.", ".#.", ".#."}));
 }
 
-TEST(DrawLine, StepsTheMinorCoordinateAtOnceOnATie) {
+TEST(GfxDrawLine, StepsTheMinorCoordinateAtOnceOnATie) {
   EXPECT_EQ(Line(3, 2, 0, 0, 2, 1), (Rows{"#..",  //
                                           ".##"}));
   EXPECT_EQ(Line(5, 2, 0, 0, 4, 1), (Rows{"##...",  //
@@ -57,7 +57,7 @@ TEST(DrawLine, StepsTheMinorCoordinateAtOnceOnATie) {
                                           ".#"}));
 }
 
-TEST(DrawLine, PlotsEveryPixelBetweenItsEndsOnce) {
+TEST(GfxDrawLine, PlotsEveryPixelBetweenItsEndsOnce) {
   EXPECT_EQ(Line(3, 3, 1, 1, 1, 1), (Rows{"...", ".#.", "..."}));
   EXPECT_EQ(Line(4, 4, 0, 0, 3, 3), (Rows{"#...", ".#..", "..#.", "...#"}));
   EXPECT_EQ(Line(4, 4, 3, 0, 0, 3), (Rows{"...#", "..#.", ".#..", "#..."}));
@@ -72,7 +72,7 @@ TEST(DrawLine, PlotsEveryPixelBetweenItsEndsOnce) {
   EXPECT_EQ(lit, 5);
 }
 
-TEST(DrawLine, LeavesOutWhatFallsOffTheBuffer) {
+TEST(GfxDrawLine, LeavesOutWhatFallsOffTheBuffer) {
   EXPECT_EQ(Line(4, 3, -2, -2, 5, 5), (Rows{"#...", ".#..", "..#."}));
   EXPECT_EQ(Line(3, 3, -5, 1, 10, 1), (Rows{"...", "###", "..."}));
   EXPECT_EQ(Line(3, 3, -5, -1, -1, 9), (Rows{"...", "...", "..."}));
@@ -84,7 +84,7 @@ Rows Disc(int32_t w, int32_t h, int32_t cx, int32_t cy, int32_t r) {
   return Picture(b);
 }
 
-TEST(FillCircle, DrawsTheMidpointDiscInSpans) {
+TEST(GfxFillCircle, DrawsTheMidpointDiscInSpans) {
   EXPECT_EQ(Disc(5, 5, 2, 2, 0), (Rows{".....", ".....", ".....", ".....", "....."}));
   EXPECT_EQ(Disc(5, 5, 2, 2, -3), (Rows{".....", ".....", ".....", ".....", "....."}));
   EXPECT_EQ(Disc(5, 5, 2, 2, 1), (Rows{".....", ".....", ".##..", ".....", "....."}));
@@ -104,7 +104,7 @@ TEST(FillCircle, DrawsTheMidpointDiscInSpans) {
                                        "...##...."}));
 }
 
-TEST(FillCircle, LosesWholeSpanGroupsNearAnEdge) {
+TEST(GfxFillCircle, LosesWholeSpanGroupsNearAnEdge) {
   // Radius 4 three pixels from the left edge: the groups reaching 4 out (the rows cy - 1 to
   // cy + 1 and cy +- 4) are left out whole; those reaching 3 are drawn in full.
   EXPECT_EQ(Disc(9, 9, 3, 4, 4), (Rows{".........",  //
@@ -141,7 +141,7 @@ Rows Text(int32_t w, int32_t h, const char16_t* text, int32_t x = 0, int32_t y =
   return Picture(b);
 }
 
-TEST(DotText, DrawsTheGlyphTable) {
+TEST(GfxDotText, DrawsTheGlyphTable) {
   EXPECT_EQ(Text(8, 7, u"a"), GlyphRows({u"oooo:::", u"oo:oo::", u"oo::oo:", u"oo:::oo", u"ooooooo",
                                          u"oo:::oo", u"oo:::oo"}));
   EXPECT_EQ(Text(8, 7, u"b"), GlyphRows({u"ooooo:::", u"ooo:oo::", u":oo::::", u"oooooo::",
@@ -163,7 +163,7 @@ TEST(DotText, DrawsTheGlyphTable) {
   }
 }
 
-TEST(DotText, UpperCaseUsesLowerCaseGlyphsAndUnknownCodesAreBlank) {
+TEST(GfxDotText, UpperCaseUsesLowerCaseGlyphsAndUnknownCodesAreBlank) {
   EXPECT_EQ(Text(40, 7, u"Visit"), Text(40, 7, u"visit"));
   EXPECT_EQ(Text(8, 7, u"S"), Text(8, 7, u"s"));
   const Rows blank(7, std::string(8, '.'));
@@ -178,7 +178,7 @@ TEST(DotText, UpperCaseUsesLowerCaseGlyphsAndUnknownCodesAreBlank) {
   EXPECT_EQ(DrawDotText(b, u"", 5, 0, 200), 5);
 }
 
-TEST(DotText, LineBreaksSendTheRestOffTheScreen) {
+TEST(GfxDotText, LineBreaksSendTheRestOffTheScreen) {
   GraphicBuffer b(240, 7);
   EXPECT_EQ(DrawDotText(b, u"a\nbc", 0, 0, 200), 416);
   EXPECT_EQ(Picture(b), Text(240, 7, u"a"));
@@ -189,7 +189,7 @@ TEST(DotText, LineBreaksSendTheRestOffTheScreen) {
   EXPECT_EQ(wide.At(400, 0), 200);
 }
 
-TEST(DotText, BackspaceStepsBackUnlessAtTheLeftEdge) {
+TEST(GfxDotText, BackspaceStepsBackUnlessAtTheLeftEdge) {
   GraphicBuffer b(24, 7);
   EXPECT_EQ(DrawDotText(b, u"ab\bc", 0, 0, 200), 16);
   GraphicBuffer want(24, 7);
@@ -200,7 +200,7 @@ TEST(DotText, BackspaceStepsBackUnlessAtTheLeftEdge) {
   EXPECT_EQ(DrawDotText(b, u"\b", 3, 0, 200), -5);
 }
 
-TEST(DotText, DotsOutsideTheBufferAreLeftOut) {
+TEST(GfxDotText, DotsOutsideTheBufferAreLeftOut) {
   // Shifted up and left by two, the '#' glyph (all lit) shows its lower right part.
   EXPECT_EQ(Text(8, 7, u"#", -2, -2), (Rows{"#####...",  //
                                             "#####...",  //
@@ -213,7 +213,7 @@ TEST(DotText, DotsOutsideTheBufferAreLeftOut) {
   EXPECT_EQ(Text(4, 3, u"#", 2, 1), (Rows{"....", "..##", "..##"}));
 }
 
-TEST(DotText, DrawsIntoTheBufferOfEachCall) {
+TEST(GfxDotText, DrawsIntoTheBufferOfEachCall) {
   GraphicBuffer first(8, 7);
   DrawDotText(first, u"#", 0, 0, 200);
   GraphicBuffer second(8, 7);
