@@ -54,17 +54,6 @@ TEST_F(GfxGraphicBuffer, InMemoryAndPresentableBuffersDifferOnlyInRowPadding) {
   EXPECT_EQ(empty.Width(), 0);
 }
 
-TEST_F(GfxGraphicBuffer, ScreenBuffersAreScreenSized) {
-  CScreenBuffers buffers(nullptr);
-  for (const CDibGraphicBuffer* b : {buffers.GetMainBuffer(), buffers.GetScreenBuffer()}) {
-    EXPECT_EQ(b->Width(), 240);
-    EXPECT_EQ(b->Height(), 268);
-  }
-  EXPECT_NE(buffers.GetMainBuffer(), buffers.GetScreenBuffer());
-  SetDrawTarget(buffers.GetScreenBuffer());
-  EXPECT_EQ(GetDrawTarget(), buffers.GetScreenBuffer());
-}
-
 TEST_F(GfxGraphicBuffer, FillSetsEveryPixelWhateverTheColourAndWidth) {
   for (int32_t width : {1, 7, 8, 9, 16, 239, 240}) {
     for (uint16_t colour : {uint16_t{0xFFFF}, uint16_t{0x1234}, uint16_t{0x0000}}) {
