@@ -20,17 +20,20 @@ struct Rgb565Image {
 // (0x07FF), the transparent colour of sprites and buttons. Returns an empty text on success,
 // otherwise what went wrong.
 inline std::string ReadPngAs565(const std::string& path, Rgb565Image& out) {
-  // Bitmaps are at most 65535 pixels each way.
+  // Bitmaps are at most 65535 pixels each way; a picture of more than 16 M pixels is no screen
+  // image, and a header claiming one must not make us allocate gigabytes.
   constexpr uint32_t kMaxSide = 65535;
+  constexpr uint64_t kMaxPixels = uint64_t{1} << 24;
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_file(&image, path.c_str())) {
     return std::string("cannot read PNG: ") + image.message;
   }
-  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide) {
+  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide ||
+      uint64_t{image.width} * image.height > kMaxPixels) {
     png_image_free(&image);
     return "image size " + std::to_string(image.width) + " x " + std::to_string(image.height) +
-           " is not between 1 and 65535 each way";
+           " is not between 1 and 65535 each way, at most 16 M pixels";
   }
   image.format = PNG_FORMAT_RGBA;
   std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(image));
