@@ -131,7 +131,7 @@ void Lz77Decode(BitFile* reader, BitFile* writer) {
   const bool fresh = reader && writer && reader->mode == 'r' && writer->mode == 'w' &&
                      reader->untouched && writer->untouched && writer->count == 0 &&
                      CMemoryLikeFile::IsOpen(reader->file) &&
-                     !CMemoryLikeFile::WritableSpace(writer->file).empty();
+                     CMemoryLikeFile::WritableSpace(writer->file).data() != nullptr;
   if (!fresh) {
     Lz77DecodeByTokens(reader, writer);
     return;

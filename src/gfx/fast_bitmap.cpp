@@ -22,7 +22,10 @@ bool CFastBitmap::Load(const char16_t* name, uint16_t width, uint16_t height) {
   std::string id;
   for (const char16_t* p = name_; *p; ++p) id.push_back(*p < 0x80 ? static_cast<char>(*p) : '?');
 
-  std::span<uint8_t> destination;
+  // An empty bitmap still gets a destination, of no room, so that its decoded bytes are
+  // dropped quietly like any surplus.
+  static uint8_t no_room;
+  std::span<uint8_t> destination(&no_room, 0);
   if (pixels_->Pixels()) {
     destination = {reinterpret_cast<uint8_t*>(pixels_->Pixels()),
                    static_cast<size_t>(width) * height * 2};

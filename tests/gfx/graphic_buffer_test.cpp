@@ -199,6 +199,10 @@ TEST_F(GfxGraphicBuffer, LoadAndAllocateStartFromZeroedPixels) {
   EXPECT_EQ(bitmap.Width(), 3);
   EXPECT_EQ(PixelValues(*bitmap.Pixels()), (std::vector<uint16_t>{0x1234, 0, 0}));
 
+  // Nothing to decode into: quietly nothing.
+  EXPECT_TRUE(bitmap.Load(u"900201", 0, 5));
+  EXPECT_TRUE(Boxes().empty());
+
   // A missing image is reported and leaves a black bitmap of the size asked for.
   EXPECT_FALSE(bitmap.Load(u"900299", 2, 1));
   EXPECT_EQ(Boxes(), Texts{u"CFastBitmap::Load"});
