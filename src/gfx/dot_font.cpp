@@ -78,7 +78,7 @@ CDotFont::CDotFont(GraphicBuffer* target) : target_(target) {
     for (int r = 0; r < kRows; ++r) {
       const char16_t* pattern = kGlyphRows[g][r];
       std::array<char16_t, 10>& row = rows_[g * kRows + r];
-      for (int c = 0; pattern[c] && c < static_cast<int>(row.size()) - 1; ++c) {
+      for (int c = 0; c < static_cast<int>(row.size()) - 1 && pattern[c]; ++c) {
         row[c] = pattern[c];
         if (pattern[c] == u'o' && c < kColumns) lit_[g * kRows + r] |= static_cast<uint8_t>(1 << c);
       }

@@ -34,9 +34,7 @@ void DrawLine(GraphicBuffer& buffer, int32_t x0, int32_t y0, int32_t x1, int32_t
   const bool inside = x0 >= 0 && y0 >= 0 && x0 < buffer.Width() && y0 < buffer.Height() &&
                       x1 >= 0 && y1 >= 0 && x1 < buffer.Width() && y1 < buffer.Height();
   auto plot = [&](int64_t x, int64_t y) {
-    if (inside) {
-      buffer.At(static_cast<int32_t>(x), static_cast<int32_t>(y)) = colour;
-    } else if (x >= 0 && y >= 0 && x < buffer.Width() && y < buffer.Height()) {
+    if (inside || (x >= 0 && y >= 0 && x < buffer.Width() && y < buffer.Height())) {
       buffer.At(static_cast<int32_t>(x), static_cast<int32_t>(y)) = colour;
     }
   };
