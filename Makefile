@@ -33,8 +33,12 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; \
+	  log="$$f.log"; \
 	  echo "Fuzzing $$(basename $$f) for $(FUZZ_SECONDS) s"; \
-	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 2>&1 | tail -n 3 || exit 1; \
+	  if ! "$$f" -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ >"$$log" 2>&1; then \
+	    tail -n 40 "$$log"; echo "$$(basename $$f) failed; the input is in $(FUZZ_BUILD)/"; exit 1; \
+	  fi; \
+	  tail -n 1 "$$log"; \
 	done
 
 bench: build
