@@ -1,10 +1,11 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
+SAN_BUILD ?= build-asan
 FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test fuzz bench format clean
+.PHONY: all deps configure build run test fuzz sanitize bench format clean
 
 all: build
 
@@ -23,9 +24,19 @@ run: build
 	$(BUILD)/src/calvira-data init
 	$(BUILD)/src/calvira-data dump
 
-# The fuzzers run first so that the test runner's summary closes the output.
-test: build fuzz
+# The fuzzers and the sanitizer run come first so that the main test run's summary closes the
+# output.
+test: build fuzz sanitize
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Every test again, built with the address and undefined-behaviour sanitizers.
+sanitize: deps
+	@if [ ! -f $(SAN_BUILD)/build.ninja ]; then \
+	  cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALVIRA_BUILD_BENCH=OFF \
+	    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+	    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"; fi
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
 
 fuzz: deps
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
@@ -48,4 +59,4 @@ format:
 	find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SAN_BUILD)
