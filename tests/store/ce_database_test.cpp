@@ -139,6 +139,27 @@ TEST_F(CCeDatabaseTest, ReadConvertsBoolToI2AndUI4ToI4) {
   EXPECT_EQ(read.At(1).I2(), -1);
 }
 
+TEST_F(CCeDatabaseTest, APropertyNumberBeyondTheCountLandsInTheLastElement) {
+  // Records written by other means may skip numbers.
+  ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Days", 0, 0, nullptr);
+  ce::CEPROPVAL props[2] = {};
+  props[0].propid = ce::PropId(0, ce::CEVT_UI4);
+  props[0].val.ulVal = 7;
+  props[1].propid = ce::PropId(5, ce::CEVT_I2);
+  props[1].val.iVal = -9;
+  ASSERT_NE(ce::CeWriteRecordProps(h, 0, 2, props), 0u);
+  ce::CloseHandle(h);
+
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Days", 0));
+  CCePropArray record;
+  ASSERT_TRUE(db.ReadCurrRecord(record));
+  EXPECT_EQ(TakeBoxTexts(), std::vector<std::u16string>{u"Error in CCeDatabase::ReadCurrRecord"});
+  ASSERT_EQ(record.Count(), 2u);
+  EXPECT_EQ(record.At(0).I4(), 7);
+  EXPECT_EQ(record.At(1).I2(), -9);
+}
+
 TEST_F(CCeDatabaseTest, RecordCountIsTakenAtOpen) {
   AddDays({1, 2});
   CCeDatabase db;
