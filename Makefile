@@ -5,7 +5,7 @@ SAN_BUILD ?= build-asan
 FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test fuzz sanitize bench format clean
+.PHONY: all deps configure build run test fuzz sanitize bench artwork format clean
 
 all: build
 
@@ -54,6 +54,11 @@ fuzz: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+# Redraws every picture under resources/images and the contact sheet from tools/artwork.
+artwork: configure
+	cmake --build $(BUILD) --target calvira-artwork
+	$(BUILD)/tools/artwork/calvira-artwork resources/images docs/images/contact-sheet.png
 
 format:
 	find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
