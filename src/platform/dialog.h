@@ -1,0 +1,74 @@
+// Dialogs from templates, the dialog manager, and the standard controls (static, button, check
+// box, radio button, group box, edit, list box, drop-down combo box), in the manner of the
+// handheld's own window system: the same messages, notifications, styles and keyboard rules.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "platform/gdi.h"
+#include "platform/window.h"
+
+namespace ce {
+
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+
+// A template names its controls by class: u"BUTTON", u"STATIC", u"EDIT", u"LISTBOX",
+// u"COMBOBOX". Places and sizes are dialog units: x and y become pixels as x * 7 / 4 and
+// y * 7 / 4, rounded down, for places and sizes alike.
+struct DialogItemTemplate {
+  const char16_t* class_name = u"STATIC";
+  int id = 0;
+  const char16_t* text = u"";
+  DWORD style = 0;  // WS_CHILD | WS_VISIBLE are implied
+  DWORD ex_style = 0;
+  int16_t x = 0, y = 0, cx = 0, cy = 0;
+};
+
+struct DialogTemplate {
+  int id = 0;
+  const char16_t* caption = nullptr;  // a caption bar when style has WS_CAPTION
+  DWORD style = 0;
+  int16_t x = 0, y = 0, cx = 0, cy = 0;
+  const char16_t* font_face = u"System";
+  int16_t font_points = 8;
+  std::span<const DialogItemTemplate> items;
+};
+
+// The program registers its templates once; dialogs are then made by template id.
+void RegisterDialogTemplates(std::span<const DialogTemplate> templates);
+const DialogTemplate* FindDialogTemplate(int id);
+constexpr const char16_t* MAKEINTRESOURCE(int id) {
+  return reinterpret_cast<const char16_t*>(static_cast<uintptr_t>(id));
+}
+int32_t DialogUnitsToPixels(int32_t units);  // units * 7 / 4
+
+// Modeless: returns the dialog, which stays until DestroyWindow. Modal: runs its own message
+// loop until EndDialog and returns the result given to it; -1 when the template is unknown.
+HWND CreateDialogParam(HINSTANCE instance, const char16_t* template_name, HWND parent,
+                       DLGPROC procedure, LPARAM init_param);
+INT_PTR DialogBoxParam(HINSTANCE instance, const char16_t* template_name, HWND parent,
+                       DLGPROC procedure, LPARAM init_param);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+// The dialog keyboard interface: Tab/Shift+Tab, arrows within a group, Space, Enter (the
+// default button), Esc (IDCANCEL). Returns TRUE when it took the message.
+BOOL IsDialogMessage(HWND dialog, MSG* msg);
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
+
+LRESULT SendDlgItemMessage(HWND dialog, int id, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL SetDlgItemText(HWND dialog, int id, const char16_t* text);
+UINT GetDlgItemText(HWND dialog, int id, char16_t* buffer, int size);
+BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL is_signed);
+UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL is_signed);
+BOOL CheckDlgButton(HWND dialog, int id, UINT check);
+UINT IsDlgButtonChecked(HWND dialog, int id);
+BOOL CheckRadioButton(HWND dialog, int first_id, int last_id, int check_id);
+
+// The controls' window classes are registered by the window system at start; this is the
+// list, for tests.
+std::span<const char16_t* const> StandardControlClasses();
+
+}  // namespace ce
