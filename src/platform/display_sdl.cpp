@@ -1,0 +1,307 @@
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/display.h"
+#include "platform/messages.h"
+#include "platform/text.h"
+
+namespace ce {
+
+namespace {
+
+// The event wait is capped so that the window system also gets to look at its other sources
+// (the raise-request socket, timers) at least this often.
+constexpr int32_t kMaxWaitMs = 250;
+constexpr int kMaxScale = 6;
+// A window that fills the desktop edge to edge is uncomfortable; leave room for the
+// window manager's decorations and some desktop.
+constexpr int kComfortPercent = 85;
+
+// Owns the SDL video subsystem; declared first in the display so it is released last.
+struct VideoSubsystem {
+  bool started = false;
+  VideoSubsystem() = default;
+  VideoSubsystem(const VideoSubsystem&) = delete;
+  VideoSubsystem& operator=(const VideoSubsystem&) = delete;
+  ~VideoSubsystem() {
+    if (started) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+};
+
+struct WindowDeleter {
+  void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+struct RendererDeleter {
+  void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+};
+struct TextureDeleter {
+  void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+};
+
+int PickScale(int32_t width, int32_t height, int requested) {
+  if (requested > 0) return std::min(requested, kMaxScale);
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return 1;
+  const int by_width = usable.w * kComfortPercent / 100 / std::max<int32_t>(width, 1);
+  const int by_height = usable.h * kComfortPercent / 100 / std::max<int32_t>(height, 1);
+  return std::max(1, std::min(by_width, by_height));
+}
+
+// Keys the screens and controls react to; everything else reaches them only as text.
+uint32_t VirtualKey(SDL_Keycode sym) {
+  if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + static_cast<uint32_t>(sym - SDLK_a);
+  if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + static_cast<uint32_t>(sym - SDLK_0);
+  switch (sym) {
+    case SDLK_TAB:
+      return VK_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return VK_RETURN;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_SPACE:
+      return VK_SPACE;
+    case SDLK_BACKSPACE:
+      return VK_BACK;
+    case SDLK_DELETE:
+      return VK_DELETE;
+    case SDLK_HOME:
+      return VK_HOME;
+    case SDLK_END:
+      return VK_END;
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_DOWN:
+      return VK_DOWN;
+    case SDLK_PAGEUP:
+      return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+      return VK_NEXT;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+      return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+      return VK_CONTROL;
+    case SDLK_F4:
+      return VK_F4;
+    default:
+      return 0;
+  }
+}
+
+class SdlDisplay : public Display {
+ public:
+  SdlDisplay(int32_t width, int32_t height)
+      : width_(width), height_(height), frame_(static_cast<size_t>(width) * height, 0) {}
+  ~SdlDisplay() override {
+    if (text_input_) SDL_StopTextInput();
+  }
+
+  std::string Open(const std::string& title, int requested_scale);
+
+  void Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t stride,
+               const RECT& dirty) override;
+  void WaitInput(int32_t timeout_ms, std::vector<InputEvent>& out) override;
+  void Raise() override;
+  int Scale() const override { return scale_; }
+
+ private:
+  void Translate(const SDL_Event& event, std::vector<InputEvent>& out);
+  void Show(const RECT& changed);
+  InputEvent Pen(InputEvent::Kind kind, int32_t x, int32_t y) const;
+
+  VideoSubsystem video_;
+  int32_t width_;
+  int32_t height_;
+  int scale_ = 1;
+  bool text_input_ = false;
+  bool pen_down_ = false;
+  // The last frame, rows packed, so that an exposed window can be drawn again without asking
+  // the window system to repaint.
+  std::vector<uint16_t> frame_;
+  std::unique_ptr<SDL_Window, WindowDeleter> window_;
+  std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
+  std::unique_ptr<SDL_Texture, TextureDeleter> texture_;
+};
+
+std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    return std::string("cannot open a window: ") + SDL_GetError();
+  }
+  video_.started = true;
+  // The close button must arrive once, as a window close; SDL would add a second, as a quit.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+
+  scale_ = PickScale(width_, height_, requested_scale);
+  window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                 width_ * scale_, height_ * scale_, SDL_WINDOW_SHOWN));
+  if (!window_) return std::string("cannot open a window: ") + SDL_GetError();
+
+  renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED));
+  if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+  if (!renderer_) return std::string("cannot draw in the window: ") + SDL_GetError();
+
+  // A logical size with integer scaling keeps pixels square and sharp even where the window
+  // manager or a high-density screen gives us a different size, and SDL then reports mouse
+  // positions in frame-buffer pixels.
+  if (SDL_RenderSetLogicalSize(renderer_.get(), width_, height_) != 0 ||
+      SDL_RenderSetIntegerScale(renderer_.get(), SDL_TRUE) != 0) {
+    return std::string("cannot scale the window: ") + SDL_GetError();
+  }
+  texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
+                                   SDL_TEXTUREACCESS_STREAMING, width_, height_));
+  if (!texture_) return std::string("cannot draw in the window: ") + SDL_GetError();
+
+  SDL_StartTextInput();
+  text_input_ = true;
+  Show(RECT{0, 0, width_, height_});
+  return {};
+}
+
+void SdlDisplay::Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t stride,
+                         const RECT& dirty) {
+  if (!pixels || stride <= 0) return;
+  const RECT changed = Intersect(
+      dirty, RECT{0, 0, std::min({width, width_, stride / 2}), std::min(height, height_)});
+  const auto* source = reinterpret_cast<const uint8_t*>(pixels);
+  for (int32_t y = changed.top; y < changed.bottom; ++y) {
+    std::memcpy(&frame_[static_cast<size_t>(y) * width_ + changed.left],
+                source + static_cast<size_t>(y) * stride + changed.left * sizeof(uint16_t),
+                static_cast<size_t>(changed.Width()) * sizeof(uint16_t));
+  }
+  Show(changed);
+}
+
+void SdlDisplay::Show(const RECT& changed) {
+  if (!changed.Empty()) {
+    const SDL_Rect area{changed.left, changed.top, changed.Width(), changed.Height()};
+    SDL_UpdateTexture(texture_.get(), &area,
+                      &frame_[static_cast<size_t>(changed.top) * width_ + changed.left],
+                      width_ * static_cast<int>(sizeof(uint16_t)));
+  }
+  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+  SDL_RenderClear(renderer_.get());
+  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+  SDL_RenderPresent(renderer_.get());
+}
+
+void SdlDisplay::WaitInput(int32_t timeout_ms, std::vector<InputEvent>& out) {
+  SDL_Event event;
+  bool any = false;
+  while (SDL_PollEvent(&event)) {
+    any = true;
+    Translate(event, out);
+  }
+  if (any || timeout_ms == 0) return;
+  const int32_t wait = timeout_ms < 0 ? kMaxWaitMs : std::min(timeout_ms, kMaxWaitMs);
+  if (!SDL_WaitEventTimeout(&event, wait)) return;
+  Translate(event, out);
+  while (SDL_PollEvent(&event)) Translate(event, out);
+}
+
+InputEvent SdlDisplay::Pen(InputEvent::Kind kind, int32_t x, int32_t y) const {
+  InputEvent e;
+  e.kind = kind;
+  // Outside the frame while the button is held (the mouse is captured) or in the bars beside
+  // a letter-boxed frame: the pen is at the nearest edge.
+  e.x = std::clamp<int32_t>(x, 0, width_ - 1);
+  e.y = std::clamp<int32_t>(y, 0, height_ - 1);
+  return e;
+}
+
+void SdlDisplay::Translate(const SDL_Event& event, std::vector<InputEvent>& out) {
+  switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button != SDL_BUTTON_LEFT) break;
+      pen_down_ = true;
+      out.push_back(Pen(InputEvent::Kind::kPenDown, event.button.x, event.button.y));
+      break;
+    case SDL_MOUSEBUTTONUP:
+      // An up without our down (the press began in another window) would lift a pen that
+      // never touched us.
+      if (event.button.button != SDL_BUTTON_LEFT || !pen_down_) break;
+      pen_down_ = false;
+      out.push_back(Pen(InputEvent::Kind::kPenUp, event.button.x, event.button.y));
+      break;
+    case SDL_MOUSEMOTION:
+      if (!pen_down_ || !(event.motion.state & SDL_BUTTON_LMASK)) break;
+      out.push_back(Pen(InputEvent::Kind::kPenMove, event.motion.x, event.motion.y));
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const uint32_t key = VirtualKey(event.key.keysym.sym);
+      if (!key) break;
+      InputEvent e;
+      e.kind = event.type == SDL_KEYDOWN ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp;
+      e.key = key;
+      out.push_back(e);
+      break;
+    }
+    case SDL_TEXTINPUT:
+      for (char16_t unit : FromUtf8(event.text.text)) {
+        InputEvent e;
+        e.kind = InputEvent::Kind::kChar;
+        e.ch = unit;
+        out.push_back(e);
+      }
+      break;
+    case SDL_WINDOWEVENT:
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          out.push_back(InputEvent{.kind = InputEvent::Kind::kFocusIn});
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          out.push_back(InputEvent{.kind = InputEvent::Kind::kFocusOut});
+          break;
+        case SDL_WINDOWEVENT_CLOSE:
+          out.push_back(InputEvent{.kind = InputEvent::Kind::kClose});
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          Show(RECT{});
+          break;
+        default:
+          break;
+      }
+      break;
+    case SDL_QUIT:
+      out.push_back(InputEvent{.kind = InputEvent::Kind::kClose});
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlDisplay::Raise() {
+  if (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_.get());
+  SDL_RaiseWindow(window_.get());
+}
+
+}  // namespace
+
+std::unique_ptr<Display> CreateSdlDisplay(int32_t width, int32_t height, const std::string& title,
+                                          int scale, std::string* error) {
+  std::string reason;
+  if (width <= 0 || height <= 0) {
+    reason = "cannot open a window of no size";
+  } else {
+    auto display = std::make_unique<SdlDisplay>(width, height);
+    reason = display->Open(title, scale);
+    if (reason.empty()) {
+      if (error) error->clear();
+      return display;
+    }
+  }
+  if (error) *error = std::move(reason);
+  return nullptr;
+}
+
+}  // namespace ce

@@ -1,0 +1,191 @@
+#include "platform/single_instance.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <thread>
+
+#include "support/temp_store.h"
+
+namespace ce {
+namespace {
+
+namespace fs = std::filesystem;
+using Outcome = SingleInstance::Outcome;
+
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = calvira::testing::MakeTempDir("calvira-lock"); }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(dir_, fs::perms::owner_all, ec);
+    fs::remove_all(dir_, ec);
+  }
+
+  struct Start {
+    Outcome outcome = Outcome::kFailed;
+    std::string error;
+    int raises_seen = 0;
+  };
+
+  // A later start runs on another thread, since it waits for the answer, while this thread
+  // answers as the first copy's event loop would.
+  static Start StartAgain(SingleInstance& first, const fs::path& dir) {
+    Start start;
+    std::atomic<bool> done = false;
+    std::unique_ptr<SingleInstance> second;
+    std::thread thread([&] {
+      second = SingleInstance::Acquire(dir, &start.outcome, &start.error);
+      done = true;
+    });
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done && std::chrono::steady_clock::now() < give_up) {
+      pollfd p{first.RaiseRequestFd(), POLLIN, 0};
+      ::poll(&p, 1, 20);
+      start.raises_seen += first.TakeRaiseRequests();
+    }
+    thread.join();
+    start.raises_seen += first.TakeRaiseRequests();
+    EXPECT_EQ(second, nullptr);
+    return start;
+  }
+
+  static std::unique_ptr<SingleInstance> First(const fs::path& dir) {
+    Outcome outcome = Outcome::kFailed;
+    std::string error;
+    auto instance = SingleInstance::Acquire(dir, &outcome, &error);
+    EXPECT_EQ(outcome, Outcome::kFirst) << error;
+    EXPECT_EQ(error, "");
+    EXPECT_NE(instance, nullptr);
+    if (instance) {
+      EXPECT_GE(instance->RaiseRequestFd(), 0);
+    }
+    return instance;
+  }
+
+  fs::path dir_;
+};
+
+// A socket file bound and closed without removal, as a copy that crashed leaves it.
+void LeaveSocketFile(const fs::path& path, bool keep_listening, int* fd_out) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::strncpy(addr.sun_path, path.c_str(), sizeof(addr.sun_path) - 1);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)), 0);
+  if (keep_listening) {
+    ASSERT_EQ(::listen(fd, 4), 0);
+    *fd_out = fd;
+  } else {
+    ::close(fd);
+  }
+}
+
+TEST_F(SingleInstanceTest, SecondStartRaisesTheFirstAndLaterStartsRunAgain) {
+  auto first = First(dir_);
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(fs::exists(dir_ / "calvira.lock"));
+  EXPECT_TRUE(fs::is_socket(dir_ / "calvira.sock"));
+  EXPECT_EQ((fs::status(dir_ / "calvira.lock").permissions() & fs::perms::all),
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(first->TakeRaiseRequests(), 0);
+
+  // flock belongs to the open file, so even this process's second open is turned away.
+  const Start second = StartAgain(*first, dir_);
+  EXPECT_EQ(second.outcome, Outcome::kRaised) << second.error;
+  EXPECT_EQ(second.raises_seen, 1);
+  EXPECT_EQ(StartAgain(*first, dir_).raises_seen, 1);
+
+  // A copy for another data directory is nobody's second.
+  const fs::path other = calvira::testing::MakeTempDir("calvira-lock");
+  {
+    auto independent = First(other);
+    EXPECT_EQ(first->TakeRaiseRequests(), 0);
+  }
+  fs::remove_all(other);
+
+  first.reset();
+  EXPECT_FALSE(fs::exists(dir_ / "calvira.sock"));
+  EXPECT_TRUE(fs::exists(dir_ / "calvira.lock"));
+  auto again = First(dir_);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(StartAgain(*again, dir_).outcome, Outcome::kRaised);
+}
+
+TEST_F(SingleInstanceTest, SocketLeftByACrashedCopyIsReplaced) {
+  int unused = -1;
+  LeaveSocketFile(dir_ / "calvira.sock", false, &unused);
+  auto first = First(dir_);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(StartAgain(*first, dir_).outcome, Outcome::kRaised);
+}
+
+TEST_F(SingleInstanceTest, DataDirectoryTooLongForASocketAddressStillWorks) {
+  fs::path deep = dir_;
+  while (deep.native().size() < 200) deep /= "a-rather-long-directory-name";
+  fs::create_directories(deep);
+  auto first = First(deep);
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(fs::is_socket(deep / "calvira.sock"));
+  const Start second = StartAgain(*first, deep);
+  EXPECT_EQ(second.outcome, Outcome::kRaised) << second.error;
+  EXPECT_EQ(second.raises_seen, 1);
+  first.reset();
+  EXPECT_FALSE(fs::exists(deep / "calvira.sock"));
+}
+
+TEST_F(SingleInstanceTest, FailsWithAReasonWhereNoLockCanBeTaken) {
+  Outcome outcome = Outcome::kFirst;
+  std::string error;
+  const fs::path missing = dir_ / "missing";
+  EXPECT_EQ(SingleInstance::Acquire(missing, &outcome, &error), nullptr);
+  EXPECT_EQ(outcome, Outcome::kFailed);
+  EXPECT_NE(error.find(missing.string()), std::string::npos) << error;
+
+  std::ofstream(dir_ / "file") << "x";
+  outcome = Outcome::kFirst;
+  EXPECT_EQ(SingleInstance::Acquire(dir_ / "file", &outcome, &error), nullptr);
+  EXPECT_EQ(outcome, Outcome::kFailed);
+}
+
+TEST_F(SingleInstanceTest, FailsWithAReasonInADirectoryItMayNotWrite) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  const fs::path read_only = dir_ / "read-only";
+  fs::create_directory(read_only);
+  fs::permissions(read_only, fs::perms::owner_read | fs::perms::owner_exec);
+  Outcome outcome = Outcome::kFirst;
+  std::string error;
+  EXPECT_EQ(SingleInstance::Acquire(read_only, &outcome, &error), nullptr);
+  EXPECT_EQ(outcome, Outcome::kFailed);
+  EXPECT_NE(error.find(read_only.string()), std::string::npos) << error;
+}
+
+TEST_F(SingleInstanceTest, HolderThatNeverAnswersIsAFailureNotARaise) {
+  // Something holds the lock and listens but never answers: a hung copy.
+  const int lock = ::open((dir_ / "calvira.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(lock, 0);
+  ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+  int listener = -1;
+  LeaveSocketFile(dir_ / "calvira.sock", true, &listener);
+
+  Outcome outcome = Outcome::kRaised;
+  std::string error;
+  EXPECT_EQ(SingleInstance::Acquire(dir_, &outcome, &error), nullptr);
+  EXPECT_EQ(outcome, Outcome::kFailed);
+  EXPECT_NE(error, "");
+  ::close(listener);
+  ::close(lock);
+}
+
+}  // namespace
+}  // namespace ce
