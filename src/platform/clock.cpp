@@ -65,7 +65,16 @@ DWORD GetTickCount() {
   return static_cast<DWORD>(std::chrono::duration_cast<milliseconds>(elapsed).count());
 }
 
+namespace {
+void (*g_before_sleep)() = nullptr;
+}  // namespace
+
+void SetBeforeSleepHook(void (*hook)()) {
+  g_before_sleep = hook;
+}
+
 void Sleep(DWORD ms) {
+  if (ms != 0 && g_before_sleep != nullptr) g_before_sleep();
   if (Virtual().on) {
     clock::Advance(ms);
     return;

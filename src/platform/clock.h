@@ -25,6 +25,9 @@ DWORD GetTickCount();
 
 // Blocks for at least ms milliseconds (virtual clock: advances it and returns at once).
 void Sleep(DWORD ms);
+// Runs before every sleep that is not zero-length; the window system shows its frame then, so
+// that what was drawn before a pause is on the screen during it.
+void SetBeforeSleepHook(void (*hook)());
 
 // The current date and time in UTC.
 void GetSystemTime(SYSTEMTIME* time);

@@ -29,6 +29,7 @@ inline constexpr UINT WM_NEXTDLGCTL = 0x0028;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+inline constexpr UINT WM_NCHITTEST = 0x0084;
 inline constexpr UINT WM_GETDLGCODE = 0x0087;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
@@ -52,6 +53,11 @@ inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
+
+// WM_NCHITTEST answers: a transparent window lets the pen through to the one under it.
+inline constexpr LRESULT HTTRANSPARENT = -1;
+inline constexpr LRESULT HTNOWHERE = 0;
+inline constexpr LRESULT HTCLIENT = 1;
 
 // WM_ACTIVATE's low word.
 inline constexpr WORD WA_INACTIVE = 0;
@@ -148,6 +154,9 @@ inline constexpr DWORD SS_RIGHT = 0x2;
 inline constexpr DWORD SS_NOTIFY = 0x100;
 inline constexpr DWORD SS_CENTERIMAGE = 0x200;
 inline constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
+// A window that a tap does not activate (the menu bar, pop-up menus, drop-down lists).
+inline constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
+inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 
 // Edits.
 inline constexpr DWORD ES_LEFT = 0x0;

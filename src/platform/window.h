@@ -9,8 +9,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "platform/display.h"
 #include "platform/geometry.h"
 #include "platform/messages.h"
 #include "platform/types.h"
@@ -39,6 +41,22 @@ inline constexpr int32_t kScreenHeight = 268;  // the area the screens draw in
 inline constexpr int32_t kMenuBarHeight = 26;
 inline constexpr int32_t kFrameHeight = kScreenHeight + kMenuBarHeight;
 inline constexpr int32_t kCaptionHeight = 20;  // caption bar of WS_CAPTION pop-ups
+
+// The window system's life. Init registers the standard control classes and takes the display
+// the frame buffer is shown on; Shutdown destroys every window, timer and queued message.
+void InitWindowSystem(std::unique_ptr<Display> display);
+void ShutdownWindowSystem();
+bool WindowSystemRunning();
+Display* GetDisplay();
+// Input as if it came from the display (for tests); it is taken in order with the display's own.
+void InjectInput(const InputEvent& event);
+// Shows what has been drawn since the last flush. Waiting for input and sleeping flush first.
+void FlushDisplay();
+// The frame buffer: kScreenWidth x kFrameHeight pixels of RGB 5-6-5, rows packed.
+const uint16_t* FrameBufferPixels();
+// Another source that can wake the wait for input: `fd` becomes readable when `take` has
+// something; `take` returns how many requests to raise the program's window came in.
+void SetRaiseRequestSource(int fd, std::function<int()> take);
 
 // The program's own module.
 HINSTANCE GetModuleHandle(const char16_t* name);
@@ -74,9 +92,9 @@ struct CREATESTRUCT {
 // Child windows take their place relative to the parent's client area; `menu` is a child's id.
 // WM_CREATE is sent (its lParam a CREATESTRUCT*); a result of -1 destroys the window and the
 // call returns null.
-HWND CreateWindowEx(DWORD ex_style, const char16_t* class_name, const char16_t* title,
-                    DWORD style, int32_t x, int32_t y, int32_t width, int32_t height, HWND parent,
-                    HMENU menu, HINSTANCE instance, void* param);
+HWND CreateWindowEx(DWORD ex_style, const char16_t* class_name, const char16_t* title, DWORD style,
+                    int32_t x, int32_t y, int32_t width, int32_t height, HWND parent, HMENU menu,
+                    HINSTANCE instance, void* param);
 // Destroys the window and its children (children first get WM_DESTROY after their parent) and
 // any pop-ups it owns; focus, capture and activation move away from it.
 BOOL DestroyWindow(HWND window);
@@ -96,7 +114,7 @@ std::u16string GetClassName(HWND window);
 BOOL IsChild(HWND parent, HWND window);
 
 BOOL ShowWindow(HWND window, int command);
-BOOL IsWindowVisible(HWND window);  // visible itself and all its ancestors
+BOOL IsWindowVisible(HWND window);            // visible itself and all its ancestors
 BOOL EnableWindow(HWND window, BOOL enable);  // returns whether it was disabled before
 BOOL IsWindowEnabled(HWND window);
 BOOL MoveWindow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, BOOL repaint);
