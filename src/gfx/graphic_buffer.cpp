@@ -140,19 +140,35 @@ int32_t CDibGraphicBuffer::PaddedStride(int32_t width) {
 }
 
 CDibGraphicBuffer::CDibGraphicBuffer(int32_t width, int32_t height)
-    : CDibGraphicBuffer(width >= 1 && height >= 1 ? std::make_unique<uint16_t[]>(
-                                                        static_cast<size_t>(PaddedStride(width)) /
-                                                        2 * static_cast<size_t>(height))
-                                                  : nullptr,
-                        width, height) {}
+    : CDibGraphicBuffer(
+          [&] {
+            SectionMemory section;
+            if (width >= 1 && height >= 1) {
+              section.bitmap = ce::CreateDIBSection565(width, height, &section.pixels, nullptr);
+            }
+            return section;
+          }(),
+          width, height) {}
 
-CDibGraphicBuffer::CDibGraphicBuffer(std::unique_ptr<uint16_t[]> section, int32_t width,
-                                     int32_t height)
-    : GraphicBuffer(section.get(), section ? width : 0, section ? height : 0,
-                    section ? PaddedStride(width) : 0),
-      section_(std::move(section)) {}
+CDibGraphicBuffer::CDibGraphicBuffer(SectionMemory section, int32_t width, int32_t height)
+    : GraphicBuffer(section.pixels, section.pixels ? width : 0, section.pixels ? height : 0,
+                    section.pixels ? PaddedStride(width) : 0),
+      section_(section.bitmap) {}
 
-CDibGraphicBuffer::~CDibGraphicBuffer() = default;
+CDibGraphicBuffer::~CDibGraphicBuffer() {
+  if (section_ != nullptr) ce::DeleteObject(section_);
+}
+
+void CDibGraphicBuffer::CopyToWindow(ce::HWND window, int32_t x, int32_t y, int32_t left,
+                                     int32_t top, int32_t width, int32_t height) const {
+  if (section_ == nullptr || !ce::IsWindow(window)) return;
+  ce::HDC dc = ce::GetDC(window);
+  ce::HDC memory = ce::CreateCompatibleDC(dc);
+  ce::SelectObject(memory, section_);
+  ce::BitBlt(dc, x, y, width, height, memory, left, top, ce::SRCCOPY);
+  ce::DeleteDC(memory);
+  ce::ReleaseDC(window, dc);
+}
 
 CScreenBuffers::CScreenBuffers(ce::HWND main_window)
     : main_(std::make_unique<CDibGraphicBuffer>(kScreenWidth, kScreenHeight)),
@@ -164,11 +180,18 @@ CScreenBuffers::~CScreenBuffers() {
   if (GetDrawTarget() == main_.get() || GetDrawTarget() == screen_.get()) SetDrawTarget(nullptr);
 }
 
-// Presenting needs the window system's block transfer; until it exists the buffers are only
-// drawn into.
-void CScreenBuffers::Present() {}
-void CScreenBuffers::PresentTo(ce::HWND) {}
-void CScreenBuffers::PresentPart(ce::HWND, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
+void CScreenBuffers::Present() {
+  main_->CopyToWindow(main_window_, 0, 0, 0, 0, kScreenWidth, kScreenHeight);
+}
+
+void CScreenBuffers::PresentTo(ce::HWND window) {
+  screen_->CopyToWindow(window, 0, 0, 0, 0, kScreenWidth, kScreenHeight);
+}
+
+void CScreenBuffers::PresentPart(ce::HWND window, int32_t x, int32_t y, int32_t left, int32_t top,
+                                 int32_t right, int32_t bottom) {
+  screen_->CopyToWindow(window, x, y, left, top, right - left, bottom - top);
+}
 
 void SetDrawTarget(GraphicBuffer* buffer) {
   DrawTarget() = buffer;

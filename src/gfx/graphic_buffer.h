@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/gdi.h"
 #include "platform/types.h"
 
 // A point of pixel coordinates, x to the right, y downwards.
@@ -83,23 +84,32 @@ class GraphicBuffer {
   bool owns_pixels_ = false;
 };
 
-// A buffer whose rows are padded to whole 32-bit words, as a device-independent section needs,
-// so that it can be shown with one block transfer. Until the window system exists it is a plain
-// block of memory laid out like that section.
+// A device-independent bitmap section: rows padded to whole 32-bit words, pixels that the
+// window system can copy to a window with one block transfer.
 class CDibGraphicBuffer : public GraphicBuffer {
  public:
   CDibGraphicBuffer(int32_t width, int32_t height);
   ~CDibGraphicBuffer() override;
 
-  bool IsPresentable() const override { return true; }
+  bool IsPresentable() const override { return section_ != nullptr; }
+  ce::HBITMAP Section() const { return section_; }
 
   // 2 x width + 3 with the two lowest bits cleared.
   static int32_t PaddedStride(int32_t width);
 
- private:
-  CDibGraphicBuffer(std::unique_ptr<uint16_t[]> section, int32_t width, int32_t height);
+  // Copies the rectangle (left, top)-(left + width, top + height) of the pixels to (x, y) of the
+  // window's client area.
+  void CopyToWindow(ce::HWND window, int32_t x, int32_t y, int32_t left, int32_t top, int32_t width,
+                    int32_t height) const;
 
-  std::unique_ptr<uint16_t[]> section_;
+ private:
+  struct SectionMemory {
+    ce::HBITMAP bitmap = nullptr;
+    uint16_t* pixels = nullptr;
+  };
+  CDibGraphicBuffer(SectionMemory section, int32_t width, int32_t height);
+
+  ce::HBITMAP section_ = nullptr;
 };
 
 // The frame's two buffers: the main buffer, shown in the main window, and the screen buffer into

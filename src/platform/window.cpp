@@ -602,6 +602,8 @@ BOOL ShowWindow(HWND handle, int command) {
   if (!was_visible) {
     w->style |= WS_VISIBLE;
     InvalidateTree(*w);
+    // A top-level window that appears takes the activation, as on the handheld.
+    if (w->parent == nullptr && !(w->ex_style & WS_EX_NOACTIVATE)) SetActiveWindow(handle);
   }
   return was_visible ? TRUE : FALSE;
 }
