@@ -1,6 +1,7 @@
 // Message boxes. Every "Fatal Error" report and every notice of the program goes through
-// MessageBox. Until the window system shows real modal boxes, a box is written to standard error
-// and kept in a log that tests read; a hook chooses the answer (OK by default).
+// MessageBox. Every box is written to standard error and kept in a log that tests read. A hook,
+// when set, chooses the answer and nothing is shown; otherwise, while the window system runs, the
+// box is a real modal pop-up over the screen area, and without a window system the answer is OK.
 #pragma once
 
 #include <functional>
@@ -38,7 +39,7 @@ struct MessageBoxReport {
 // Shows a box and returns the button chosen.
 int MessageBox(HWND owner, const char16_t* text, const char16_t* caption, UINT type);
 
-// The window in the foreground; none until the window system exists.
+// The window in the foreground (the window system's active window).
 HWND GetForegroundWindow();
 
 // Chooses the answer to every box from now on; an empty function restores "always OK".
