@@ -291,6 +291,8 @@ LRESULT ComboProc(HWND combo, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(st->font);
     case WM_SIZE:
+      // A new height given by the program is the room for the open list, as at creation.
+      if (HIWORD(lparam) != st->field_height) st->drop_height = HIWORD(lparam);
       PlaceParts(combo, *st);
       return 0;
     case WM_ENABLE:

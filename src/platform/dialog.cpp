@@ -3,6 +3,15 @@
 //
 // The manager asks each control one question, WM_GETDLGCODE, and handles a handful of keys
 // itself; everything else goes to the control with the focus.
+//
+// Choices of ours where the handheld leaves room:
+// - The template's font: "System" 8 is a 13-pixel cell (other sizes in proportion); any other
+//   face takes its points at 96 dots per inch as a character height.
+// - A modal dialog is always a pop-up owned by its parent's top-level window: it disables that
+//   window while it runs, and as its child it could never be used.
+// - A quit message that ends a modal loop before EndDialog answers IDCANCEL, never a
+//   confirmation; the quit is posted again for the loop outside.
+// - Enter does not press a disabled OK or default button.
 #include "platform/dialog.h"
 
 #include <algorithm>
