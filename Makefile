@@ -5,7 +5,7 @@ SAN_BUILD ?= build-asan
 FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test fuzz sanitize bench artwork format clean
+.PHONY: all deps configure build run test fuzz sanitize bench artwork screenshots measure format clean
 
 all: build
 
@@ -18,11 +18,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Until the window system exists, running the program means preparing the data directory and
-# showing what it holds.
+# Opens the program's window on the desktop (CALVIRA_SCALE=1..6 fixes its size).
 run: build
-	$(BUILD)/src/calvira-data init
-	$(BUILD)/src/calvira-data dump
+	$(BUILD)/src/calvira
 
 # The fuzzers and the sanitizer run come first so that the main test run's summary closes the
 # output.
@@ -54,6 +52,15 @@ fuzz: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+# The screenshots of the README, taken by the scenario tests on the headless display.
+screenshots: build
+	CALVIRA_SCREENSHOT_DIR=$(CURDIR)/docs/screenshots $(BUILD)/tests/tests_scenarios --gtest_filter='Screenshots.*'
+
+# Idle processor use, the About animation's timing and the start-up time, on the real program
+# under Xvfb.
+measure: build
+	scripts/measure.sh $(BUILD)
 
 # Redraws every picture under resources/images and the contact sheet from tools/artwork.
 artwork: configure

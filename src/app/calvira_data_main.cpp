@@ -21,6 +21,8 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  init   create any missing database and the default settings record\n"
     "  dump   print every database and record as JSON lines\n"
+    "  logo on|off\n"
+    "         show the start-up logo for two seconds, or start at once (\"Loading...\")\n"
     "\n"
     "Options:\n"
     "  --data-dir DIR  use DIR instead of the data directory\n"
@@ -126,6 +128,20 @@ int Init(const std::filesystem::path& dir) {
   return 0;
 }
 
+// Sets the settings record's logo-disabled flag; the store is mounted and initialised.
+int SetLogo(bool on) {
+  CCeDatabase systems;
+  CCePropArray record;
+  if (!systems.Open(u"Systems", 0) || !systems.SeekFirst() || !systems.ReadCurrRecord(record) ||
+      record.Count() <= kSettingLogoDisabled) {
+    return Fail("cannot read the settings record");
+  }
+  record.At(kSettingLogoDisabled).SetBool(on ? 0 : 1);
+  const bool written = systems.WriteCurr(record);
+  systems.Close();
+  return written ? 0 : Fail("could not write the settings record");
+}
+
 int Dump(const std::filesystem::path& dir) {
   ce::objectstore::MountOptions options;
   options.read_only = true;
@@ -174,6 +190,7 @@ int Dump(const std::filesystem::path& dir) {
 int main(int argc, char** argv) {
   std::filesystem::path dir;
   std::string command;
+  std::string value;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -191,6 +208,8 @@ int main(int argc, char** argv) {
       return UsageError("unknown option '" + std::string(arg) + "'");
     } else if (command.empty()) {
       command = arg;
+    } else if (command == "logo" && value.empty()) {
+      value = arg;
     } else {
       return UsageError("unexpected argument '" + std::string(arg) + "'");
     }
@@ -203,6 +222,10 @@ int main(int argc, char** argv) {
     result = Init(dir);
   } else if (command == "dump") {
     result = Dump(dir);
+  } else if (command == "logo") {
+    if (value != "on" && value != "off") return UsageError("logo needs 'on' or 'off'");
+    result = Init(dir);
+    if (result == 0) result = SetLogo(value == "on");
   } else {
     return UsageError("unknown command '" + command + "'");
   }

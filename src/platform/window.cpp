@@ -4,6 +4,9 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <unordered_map>
 
@@ -264,6 +267,20 @@ HWND NextPaint(HWND filter) {
   return nullptr;
 }
 
+// CALVIRA_TRACE_TIMER=1 writes the real time of every timer message to standard error, so that
+// the spacing of an animation's steps can be measured on the running program.
+void TraceTimer() {
+  static const bool on = [] {
+    const char* value = std::getenv("CALVIRA_TRACE_TIMER");
+    return value != nullptr && value[0] == '1';
+  }();
+  if (!on) return;
+  static const auto start = std::chrono::steady_clock::now();
+  const double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::fprintf(stderr, "timer %.3f\n", ms);
+}
+
 bool TakeTimer(MSG* msg, HWND filter, bool remove) {
   State& s = S();
   const DWORD now = Now();
@@ -271,7 +288,10 @@ bool TakeTimer(MSG* msg, HWND filter, bool remove) {
     if (filter != nullptr && t.window != filter) continue;
     if (static_cast<int32_t>(now - t.due) < 0) continue;
     *msg = MSG{t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc), now, {}};
-    if (remove) t.due = now + t.period;
+    if (remove) {
+      t.due = now + t.period;
+      TraceTimer();
+    }
     return true;
   }
   return false;
@@ -660,9 +680,15 @@ BOOL SetWindowPos(HWND handle, HWND insert_after, int32_t x, int32_t y, int32_t 
     after.right = after.left + std::max(0, cx);
     after.bottom = after.top + std::max(0, cy);
   }
-  Shift(*w, after.left - before.left, after.top - before.top);
+  // Children keep their place in the client area, which may move by more than the window
+  // does when the caption bar comes or goes.
+  const RECT old_client = w->client;
   w->rect = after;
   ComputeClient(*w);
+  const int32_t dx = w->client.left - old_client.left, dy = w->client.top - old_client.top;
+  for (HWND c : w->children) {
+    if (Window* child = internal::Find(c)) Shift(*child, dx, dy);
+  }
   if (!(flags & SWP_NOZORDER) && insert_after == HWND_TOP) {
     std::vector<HWND>& list =
         w->parent != nullptr ? internal::Find(w->parent)->children : S().top_level;
@@ -1142,6 +1168,9 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
   if (info == nullptr || !(info->dwMask & SHIDIM_FLAGS) || !IsWindow(info->hDlg)) return FALSE;
   if (info->dwFlags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN)) {
     Window* w = internal::Find(info->hDlg);
+    // On the handheld a full-screen dialog's caption moves to the shell's bar above the
+    // screen area; here there is no such bar, so the whole 240 x 268 is the dialog's.
+    w->style &= ~WS_CAPTION;
     int32_t x = 0, y = 0;
     if (w->parent != nullptr) {
       Window* p = internal::Find(w->parent);

@@ -119,3 +119,19 @@ TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlag) {
+  const auto dir = scratch_ / "data";
+  EXPECT_EQ(RunTool("logo off --data-dir " + dir.string(), scratch_).code, 0);
+  EXPECT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out.find("[262155,\"BOOL\",1]"),
+            std::string::npos);
+  EXPECT_EQ(RunTool("logo on --data-dir " + dir.string(), scratch_).code, 0);
+  EXPECT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out.find("[262155,\"BOOL\",0]"),
+            std::string::npos);
+  EXPECT_EQ(RunTool("logo maybe --data-dir " + dir.string(), scratch_).code, 2);
+  EXPECT_EQ(RunTool("logo --data-dir " + dir.string(), scratch_).code, 2);
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+#include "frame/app.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "frame/document.h"
+#include "frame/frame_fonts.h"
+#include "frame/main_window.h"
+#include "frame/ui_resources.h"
+#include "gfx/fast_bitmap.h"
+#include "gfx/graphic_buffer.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/object_store.h"
+#include "sound/sound_engine.h"
+#include "store/catalogue.h"
+#include "store/ce_database.h"
+
+namespace {
+
+ce::DWORD g_frame_interval = 500;
+uint64_t g_ticks = 0;
+
+// CALVIRA_TRACE_TIMER=1 also writes the real time of every tick to standard error, next to
+// the window system's timer lines, so that the frame interval can be measured.
+void TraceTick() {
+  static const bool on = [] {
+    const char* value = std::getenv("CALVIRA_TRACE_TIMER");
+    return value != nullptr && value[0] == '1';
+  }();
+  if (!on) return;
+  static const auto start = std::chrono::steady_clock::now();
+  std::fprintf(
+      stderr, "tick %.3f\n",
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+}
+
+void TickCurrentView() {
+  TraceTick();
+  const int32_t id = CDocument_::GetCurrentView();
+  for (int i = 0; i < CDocument_::Count(); ++i) {
+    if (CDocument_::IdAt(i) != id) continue;
+    CView_* view = CDocument_::ViewAt(i);
+    if (view == nullptr) {
+      ce::MessageBox(ce::GetForegroundWindow(), u"Not exixting view", u"Fatal Error",
+                     ce::MB_OK | ce::MB_ICONSTOP);
+      continue;
+    }
+    ++g_ticks;
+    view->OnTick();
+  }
+}
+
+// Shows the logo for two seconds, or the white "Loading..." screen when the settings record
+// says so (and on the very first start, before the catalogue exists, the logo).
+void ShowLogo(CFastBitmap& logo) {
+  CScreenBuffers* buffers = CDocument_::GetScreenBuffers();
+  bool disabled = false;
+  {
+    CCeDatabase systems;
+    // The first start has no "Systems" database yet: that is no error, only the logo.
+    ce::CEOID oid = 0;
+    const ce::HANDLE probe = ce::CeOpenDatabase(&oid, u"Systems", 0, 0, nullptr);
+    const bool exists = probe != ce::INVALID_HANDLE_VALUE;
+    if (exists) ce::CloseHandle(probe);
+    if (exists && systems.Open(u"Systems", 0)) {
+      CCePropArray record;
+      if (systems.CountRecords() > 0 && systems.SeekFirst() && systems.ReadCurrRecord(record) &&
+          record.Count() > kSettingLogoDisabled) {
+        disabled = record.At(kSettingLogoDisabled).Bool() != 0;
+      }
+      systems.Close();
+    }
+  }
+  if (disabled) {
+    GraphicBuffer::Fill(buffers->GetMainBuffer(), 0xFFFF);
+    buffers->Present();
+    ce::HWND main = CDocument_::GetMainWnd();
+    ce::HDC dc = ce::GetDC(main);
+    ce::RECT r{10, 200, 100, 230};
+    ce::DrawText(dc, u"Loading...", -1, &r, ce::DT_BOTTOM | ce::DT_SINGLELINE);
+    ce::ReleaseDC(main, dc);
+    ce::FlushDisplay();
+  } else {
+    logo.Draw(0, 0);
+    buffers->Present();
+    ce::Sleep(2000);
+  }
+}
+
+int FirstView() {
+  CCeDatabase systems;
+  int first = kCycleView;
+  if (systems.Open(u"Systems", 0)) {
+    if (systems.CountRecords() > 0) {
+      CCePropArray record;
+      systems.SeekFirst();
+      if (systems.ReadCurrRecord(record) && record.Count() > 0) {
+        const char16_t* password = record.At(kSettingPassword).String();
+        if (password != nullptr && password[0] != u'\0') first = kPasswordEntryView;
+      }
+    } else {
+      WriteDefaultSettingsRecord(systems);
+    }
+    systems.Close();
+  }
+  return first;
+}
+
+void (*g_first_screen_hook)() = nullptr;
+
+}  // namespace
+
+void SetFirstScreenHook(void (*hook)()) {
+  g_first_screen_hook = hook;
+}
+
+void RunFirstScreenHook() {
+  if (g_first_screen_hook == nullptr) return;
+  ce::FlushDisplay();
+  auto hook = g_first_screen_hook;
+  g_first_screen_hook = nullptr;
+  hook();
+}
+
+void SetFrameInterval(ce::DWORD milliseconds) {
+  g_frame_interval = milliseconds;
+}
+ce::DWORD GetFrameInterval() {
+  return g_frame_interval;
+}
+uint64_t TickCount() {
+  return g_ticks;
+}
+
+int RunMainLoop() {
+  ce::DWORD last_tick = ce::GetTickCount();
+  for (;;) {
+    ce::MSG msg;
+    if (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
+      if (msg.message == ce::WM_QUIT) return static_cast<int>(msg.wParam);
+      ce::TranslateMessage(&msg);
+      ce::DispatchMessage(&msg);
+    }
+    const ce::DWORD now = ce::GetTickCount();
+    // Signed, so that the test holds across the tick counter's wrap-around.
+    const int32_t remaining = static_cast<int32_t>(g_frame_interval - now + last_tick);
+    if (remaining > 0) {
+      // Where the handheld spun on zero-length sleeps, wait for input until the tick is due.
+      ce::WaitForInput(remaining);
+      continue;
+    }
+    last_tick = ce::GetTickCount();
+    if (CDocument_::Inactive()) continue;
+    TickCurrentView();
+  }
+}
+
+void Shutdown() {
+  if (CSoundEngine* sound = CDocument_::GetSoundEngine()) sound->CloseEngine();
+  for (int i = 0; i < CDocument_::Count(); ++i) {
+    if (CView_* view = CDocument_::ViewAt(i)) view->OnExit(&CDocument_::Context());
+  }
+  DeleteFrameFonts();
+  int32_t id = CDocument_::GetCurrentView();
+  if (id == 0) {
+    id = CDocument_::GetPreviousView();
+    CDocument_::SetCurrentView(id);
+  }
+  CDocument_::Context().words[1] = id;
+  ce::DestroyWindow(CDocument_::GetMainWnd());
+}
+
+int CalviraMain(ce::HINSTANCE instance, int show_command, void (*add_views)()) {
+  CDocument_ document;
+  g_frame_interval = 500;
+  g_ticks = 0;
+  const char16_t* class_name = LoadString(3);
+  const char16_t* title = LoadString(1);
+  if (ce::HWND running = ce::FindWindow(class_name, title)) {
+    ce::SetForegroundWindow(reinterpret_cast<ce::HWND>(reinterpret_cast<uintptr_t>(running) | 1));
+    return 0;
+  }
+  CDocument_::SetInstance(instance);
+  RegisterMainWindowClass(instance);
+  ce::HWND main =
+      ce::CreateWindowEx(0, class_name, title, ce::WS_VISIBLE, ce::CW_USEDEFAULT, ce::CW_USEDEFAULT,
+                         ce::CW_USEDEFAULT, ce::CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  if (main == nullptr) return 0;
+  ce::ShowWindow(main, show_command);
+  ce::UpdateWindow(main);
+
+  if (add_views != nullptr) add_views();
+
+  CDocument_::SetScreenBuffers(std::make_unique<CScreenBuffers>(main));
+  CDocument_::SetSoundEngine(std::make_unique<CSoundEngine>());
+  CreateFrameFonts();
+  {
+    CFastBitmap logo;
+    logo.Load(u"287", 240, 268);
+    SetDrawTarget(CDocument_::GetScreenBuffers()->GetMainBuffer());
+    ShowLogo(logo);
+  }
+
+  for (int i = 0; i < CDocument_::Count(); ++i) {
+    CView_* view = CDocument_::ViewAt(i);
+    if (view == nullptr) {
+      ce::MessageBox(ce::GetForegroundWindow(), u"Not existing view", u"Fatal Error",
+                     ce::MB_OK | ce::MB_ICONSTOP);
+      continue;
+    }
+    view->OnLoad();
+  }
+  for (int i = 0; i < CDocument_::Count(); ++i) {
+    if (CView_* view = CDocument_::ViewAt(i)) view->OnInit(&CDocument_::Context());
+  }
+  CDocument_::SetCurrentView(CDocument_::Context().words[1]);
+  CDocument_::SetPreviousView(kCycleView);
+  CDocument_::SetView(FirstView());
+
+  const int code = RunMainLoop();
+  SetDrawTarget(nullptr);
+  return code;
+}

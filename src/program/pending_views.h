@@ -1,0 +1,32 @@
+// Screens whose behaviour later work builds. Each already has its id, class and
+// remember-as-previous flag, so the frame, the menu and the screen switch treat it as they
+// will treat the finished screen; activating one shows nothing of its own yet.
+#pragma once
+
+#include "frame/view.h"
+
+#define CALVIRA_PENDING_VIEW(Class, remember) \
+  class Class : public CPlainView_ {          \
+   public:                                    \
+    Class() : CPlainView_(remember) {}        \
+  };
+
+CALVIRA_PENDING_VIEW(CScheduleView, false)
+CALVIRA_PENDING_VIEW(CCycleView, true)
+CALVIRA_PENDING_VIEW(CCycleHistoryView, true)
+CALVIRA_PENDING_VIEW(CCycleChartsView, false)
+CALVIRA_PENDING_VIEW(CTempHistoryView, true)
+CALVIRA_PENDING_VIEW(CTempChartsView, false)
+CALVIRA_PENDING_VIEW(CPillHistoryView, true)
+CALVIRA_PENDING_VIEW(CDayEntryView, false)
+CALVIRA_PENDING_VIEW(CPredictionView, false)
+CALVIRA_PENDING_VIEW(CIdealBodyView, false)
+CALVIRA_PENDING_VIEW(CDiaryView, true)
+CALVIRA_PENDING_VIEW(CPasswordView, false)
+CALVIRA_PENDING_VIEW(COptionsView, false)
+CALVIRA_PENDING_VIEW(CAddCycleView, false)
+CALVIRA_PENDING_VIEW(CEditCycleView, false)
+CALVIRA_PENDING_VIEW(CNoteView, false)
+CALVIRA_PENDING_VIEW(CPillTimeView, false)
+
+#undef CALVIRA_PENDING_VIEW

@@ -1,0 +1,47 @@
+// The screen table, in the order of every pass over it.
+#include <memory>
+#include <new>
+
+#include "frame/document.h"
+#include "frame/start_view.h"
+#include "frame/views.h"
+#include "program/pending_views.h"
+#include "tools/about_view.h"
+#include "tools/help_view.h"
+#include "tools/mirror_view.h"
+#include "tools/password_entry_view.h"
+
+namespace {
+
+// A screen that cannot be allocated leaves an empty entry, which the frame reports when met.
+template <typename View>
+void Add(int32_t id) {
+  CDocument_::AddView(std::unique_ptr<CView_>(new (std::nothrow) View()), id);
+}
+
+}  // namespace
+
+void AddAllViews() {
+  Add<CAboutView>(kAboutView);
+  Add<CScheduleView>(kScheduleView);
+  Add<CStartView>(kStartView);
+  Add<CHelpView>(kHelpView);
+  Add<CCycleView>(kCycleView);
+  Add<CCycleHistoryView>(kCycleHistoryView);
+  Add<CCycleChartsView>(kCycleChartsView);
+  Add<CTempHistoryView>(kTempHistoryView);
+  Add<CPillHistoryView>(kPillHistoryView);
+  Add<CDayEntryView>(kDayEntryView);
+  Add<CPredictionView>(kPredictionView);
+  Add<CIdealBodyView>(kIdealBodyView);
+  Add<CDiaryView>(kDiaryView);
+  Add<CMirrorView>(kMirrorView);
+  Add<CPasswordView>(kPasswordView);
+  Add<COptionsView>(kOptionsView);
+  Add<CAddCycleView>(kAddCycleView);
+  Add<CEditCycleView>(kEditCycleView);
+  Add<CNoteView>(kNoteView);
+  Add<CPillTimeView>(kPillTimeView);
+  Add<CPasswordEntryView>(kPasswordEntryView);
+  Add<CTempChartsView>(kTempChartsView);
+}

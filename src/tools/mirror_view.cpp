@@ -1,0 +1,25 @@
+#include "tools/mirror_view.h"
+
+#include "frame/document.h"
+#include "gfx/fast_bitmap.h"
+#include "gfx/graphic_buffer.h"
+
+void CMirrorView::OnActivate() {
+  active_ = true;
+  SetFrameInterval(70);
+  CScreenBuffers* buffers = CDocument_::GetScreenBuffers();
+  SetDrawTarget(buffers->GetMainBuffer());
+  {
+    // Loaded on every visit and not kept: the picture is only needed while it is drawn.
+    CFastBitmap mirror;
+    mirror.Load(u"309", 240, 268);
+    mirror.Draw(0, 0);
+  }
+  buffers->Present();
+}
+
+bool CMirrorView::OnMessage(ce::HWND, ce::UINT message, ce::WPARAM, ce::LPARAM) {
+  if (message != ce::WM_LBUTTONDOWN) return false;
+  CDocument_::GoBack();
+  return true;
+}

@@ -1,0 +1,14 @@
+// CPasswordEntryView (screen 22): the prompt shown at start-up while a password is set.
+#pragma once
+
+#include "frame/view.h"
+
+class CPasswordEntryView : public CPlainView_ {
+ public:
+  CPasswordEntryView() : CPlainView_(false) {}
+  void OnActivate() override;
+
+ private:
+  static ce::INT_PTR DialogProc(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                ce::LPARAM lparam);
+};

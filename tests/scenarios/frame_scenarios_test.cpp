@@ -1,0 +1,393 @@
+// The frame as a user meets it: start-up, the password prompt, the menu and its router, screen
+// switching and going back, ticks and activation, the About, Help and Mirror screens, shutdown.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "cycles/cycle_records.h"
+#include "frame/app.h"
+#include "frame/document.h"
+#include "gfx/fast_bitmap.h"
+#include "platform/clock.h"
+#include "platform/dialog.h"
+#include "platform/text.h"
+#include "scenarios/scenario.h"
+#include "store/catalogue.h"
+#include "store/ce_database.h"
+#include "tools/about_view.h"
+#include "tools/help_view.h"
+#include "tools/password_hash.h"
+
+namespace calvira::testing {
+namespace {
+
+// The settings record as a previous run would have left it.
+void StoreSettings(const std::u16string& password_hash, bool logo_disabled) {
+  CreateCatalogue();
+  CCeDatabase systems;
+  ASSERT_TRUE(systems.Open(u"Systems", 0));
+  ASSERT_TRUE(WriteDefaultSettingsRecord(systems));
+  systems.SeekFirst();
+  CCePropArray record;
+  ASSERT_TRUE(systems.ReadCurrRecord(record));
+  record.At(kSettingPassword).SetString(password_hash.c_str());
+  record.At(kSettingLogoDisabled).SetBool(logo_disabled ? 1 : 0);
+  ASSERT_TRUE(systems.WriteCurr(record));
+  systems.Close();
+}
+
+void StoreCycles(int count) {
+  CCeDatabase cycles;
+  ASSERT_TRUE(cycles.Open(u"Cycles", 0));
+  const DayNumber first = cycles.CountRecords() * 28 + 730000;
+  for (int i = 0; i < count; ++i) {
+    ASSERT_TRUE(WriteCycleRecord(cycles, {static_cast<DayNumber>(first + 28 * i), 5, 28}, true));
+  }
+  cycles.Close();
+}
+
+void ExpectView(int32_t id) {
+  EXPECT_EQ(CDocument_::GetCurrentView(), id);
+}
+
+TEST(FrameStartUp, FirstStartMakesTheStoreShowsTheLogoAndOpensTheCycleView) {
+  Scenario s("first start");
+  ce::DWORD started = 0;
+  s.Check([&] {
+    ExpectView(kCycleView);
+    EXPECT_EQ(CDocument_::GetPreviousView(), kCycleView);
+    // The logo stayed two seconds before anything else happened.
+    started = ce::GetTickCount();
+    EXPECT_GE(started - 1000, 2000u);
+    CCeDatabase systems;
+    ASSERT_TRUE(systems.Open(u"Systems", 0));
+    EXPECT_EQ(systems.CountRecords(), 1);
+    systems.Close();
+    for (const CatalogueEntry& entry : DatabaseCatalogue()) {
+      CCeDatabase db;
+      EXPECT_TRUE(db.Open(entry.name, 0)) << ce::ToUtf8(entry.name);
+      db.Close();
+    }
+  });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(FrameStartUp, WithTheLogoDisabledAWhiteLoadingScreenComesWithoutPause) {
+  Scenario s("logo disabled");
+  s.Before([] { StoreSettings(u"", true); });
+  s.Check([] {
+    EXPECT_LT(ce::GetTickCount() - 1000, 2000u);
+    ExpectView(kCycleView);
+    // White, with "Loading..." written near the lower left.
+    EXPECT_EQ(Scenario::PixelAt(200, 100), 0xFFFF);
+    int inked = 0;
+    for (int y = 200; y < 230; ++y) {
+      for (int x = 10; x < 100; ++x) inked += Scenario::PixelAt(x, y) != 0xFFFF;
+    }
+    EXPECT_GT(inked, 20);
+  });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
+  Scenario s("password");
+  s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
+  s.Check([] { ExpectView(kPasswordEntryView); })
+      .Type(u"secret")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
+      .Check([] { ExpectView(kPasswordEntryView); });
+  for (int i = 0; i < 6; ++i) s.Key(ce::VK_BACK);
+  s.Type(u"Secret").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
+  Scenario s("password cancel");
+  s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
+  s.Type(u"nope")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL);
+  EXPECT_EQ(s.Run(), 0);
+  // The program ended on the prompt: no other screen was ever shown.
+  EXPECT_EQ(CDocument_::Context().words[1], kPasswordEntryView);
+}
+
+TEST(FramePassword, TheStoredPasswordIsAHashAndNeverTheText) {
+  const std::u16string hash = HashPassword(u"Secret");
+  EXPECT_TRUE(hash.starts_with(u"$argon2id$"));
+  EXPECT_EQ(hash.find(u"Secret"), std::u16string::npos);
+  EXPECT_TRUE(VerifyPassword(hash, u"Secret"));
+  EXPECT_FALSE(VerifyPassword(hash, u"secret"));
+  EXPECT_FALSE(VerifyPassword(hash, u""));
+}
+
+struct RouterCase {
+  ce::UINT command;
+  int32_t view;
+  uint32_t help_text;  // for the help screen
+};
+
+TEST(FrameMenu, EveryCommandOfTheMenuReachesItsScreen) {
+  const RouterCase cases[] = {
+      {40068, kCycleView, 0},     {40069, kCycleHistoryView, 0}, {40071, kTempHistoryView, 0},
+      {40075, kScheduleView, 0},  {40076, kPillHistoryView, 0},  {40077, kPredictionView, 0},
+      {40078, kIdealBodyView, 0}, {40079, kDiaryView, 0},        {40081, kOptionsView, 0},
+      {40082, kPasswordView, 0},  {40057, kHelpView, 40069},     {40058, kHelpView, 40070},
+      {40059, kHelpView, 40071},  {40060, kHelpView, 40072},     {40061, kHelpView, 40073},
+      {40062, kHelpView, 40074},  {40063, kHelpView, 40075},     {40064, kHelpView, 40076},
+      {40065, kHelpView, 40077},  {40072, kHelpView, 40073},
+  };
+  Scenario s("menu");
+  s.Before([] { StoreSettings(u"", true); });
+  for (const RouterCase& c : cases) {
+    s.Menu(c.command).Check([c] {
+      SCOPED_TRACE(c.command);
+      ExpectView(c.view);
+      if (c.command == 40075) {
+        EXPECT_EQ(CDocument_::GetPreviousView(), kDayEntryView);
+      }
+      if (c.view == kHelpView) {
+        auto* help = static_cast<CHelpView*>(CDocument_::FindView(kHelpView));
+        EXPECT_EQ(help->TextId(), c.help_text);
+        // The help text is on the screen, in its static.
+        ce::HWND dialog = ce::GetActiveWindow();
+        EXPECT_FALSE(ce::GetWindowString(ce::GetDlgItem(dialog, 1012)).empty());
+      }
+    });
+    // Done, under the help frame, goes back.
+    if (c.view == kHelpView) s.Tap(29, 253);
+  }
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(FrameMenu, CycleChartsNeedTwoCyclesAndAboutAndMirrorOpen) {
+  Scenario s("charts");
+  s.Before([] {
+    StoreSettings(u"", true);
+    StoreCycles(1);
+  });
+  s.Menu(40069)
+      .Menu(40070)
+      .ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK)
+      .Check([] { ExpectView(kCycleView); })
+      .Check([] { StoreCycles(1); })
+      .Menu(40070)
+      .Check([] { ExpectView(kCycleChartsView); })
+      .Menu(40080)
+      .Check([] { ExpectView(kMirrorView); })
+      .Tap(100, 100)
+      .Check([] {
+        // Cycle Charts does not remember itself: back lands on the list shown before it.
+        ExpectView(kCycleView);
+      })
+      .Menu(40069)
+      .Menu(40080)
+      .Tap(10, 10)
+      .Check([] { ExpectView(kCycleHistoryView); })
+      .Menu(40003)
+      .Check([] { ExpectView(kAboutView); });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(FrameViews, SwitchingToTheCurrentScreenRebuildsItAndGoBackFollowsThePreviousScreen) {
+  Scenario s("switching");
+  s.Before([] { StoreSettings(u"", true); });
+  s.Menu(40069).Check([] {
+    CView_* history = CDocument_::FindView(kCycleHistoryView);
+    EXPECT_TRUE(history->IsActive());
+    CDocument_::SetView(kCycleHistoryView);
+    // Deactivated at once; the switch itself waits in the queue.
+    EXPECT_FALSE(history->IsActive());
+    ExpectView(kCycleHistoryView);
+    EXPECT_EQ(CDocument_::GetPreviousView(), kCycleHistoryView);
+  });
+  s.Wait(10).Check([] {
+    EXPECT_TRUE(CDocument_::FindView(kCycleHistoryView)->IsActive());
+    CDocument_::GoBack();
+  });
+  s.Wait(10).Check([] { ExpectView(kCycleHistoryView); });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FrameViews, AnIdUsedTwiceIsReportedAndTheFirstEntryWins) {
+  ce::SetMessageBoxEcho(false);
+  ce::TakeMessageBoxReports();
+  {
+    CDocument_ document;
+    CDocument_::AddView(std::make_unique<CPlainView_>(true), 5);
+    CDocument_::AddView(std::make_unique<CPlainView_>(false), 5);
+    const auto boxes = ce::TakeMessageBoxReports();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, u"Wrong View ID");
+    EXPECT_EQ(boxes[0].caption, u"Fatal Error");
+    EXPECT_EQ(CDocument_::Count(), 2);
+    EXPECT_TRUE(CDocument_::FindView(5)->RemembersAsPrevious());
+    // No screen with the id: reported, and the id becomes current all the same.
+    CDocument_::OnSetView(7);
+    const auto more = ce::TakeMessageBoxReports();
+    ASSERT_EQ(more.size(), 2u);
+    EXPECT_EQ(more[0].text, u"CDocument_::OnSetView 1");
+    EXPECT_EQ(more[1].text, u"CDocument_::OnSetView 2");
+    EXPECT_EQ(CDocument_::GetCurrentView(), 7);
+  }
+  ce::SetMessageBoxEcho(true);
+}
+
+TEST(FrameLoop, TicksComeEvery500MsUntilAnAnimatedScreenThenEvery70) {
+  Scenario s("frame interval");
+  uint64_t before = 0;
+  s.Before([] { StoreSettings(u"", true); });
+  s.Check([&] { before = TickCount(); })
+      .Wait(5000)
+      .Check([&] {
+        EXPECT_NEAR(static_cast<double>(TickCount() - before), 10.0, 1.0);
+        EXPECT_EQ(GetFrameInterval(), 500u);
+      })
+      .Menu(40080)
+      .Tap(50, 50)
+      .Check([&] {
+        // Mirror set 70 ms, and going back keeps it.
+        ExpectView(kCycleView);
+        EXPECT_EQ(GetFrameInterval(), 70u);
+        before = TickCount();
+      })
+      .Wait(7000)
+      .Check([&] { EXPECT_NEAR(static_cast<double>(TickCount() - before), 100.0, 1.0); });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FrameLoop, NoTicksWhileInTheBackgroundButRepaintsGoOn) {
+  Scenario s("inactive");
+  uint64_t before = 0;
+  s.Before([] { StoreSettings(u"", true); });
+  s.Check([&] { before = TickCount(); });
+  s.Check([] { ce::InjectInput({ce::InputEvent::Kind::kFocusOut}); })
+      .Wait(100)
+      .Check([&] {
+        EXPECT_TRUE(CDocument_::Inactive());
+        before = TickCount();
+        // Paint the main window over; the repaint must still reach the screen.
+        ce::HWND main = CDocument_::GetMainWnd();
+        ce::HDC dc = ce::GetDC(main);
+        ce::RECT r{0, 0, 240, 268};
+        ce::FillSolidRect(dc, r, ce::RGB(0, 0, 0));
+        ce::ReleaseDC(main, dc);
+        ce::InvalidateRect(main, nullptr, ce::TRUE);
+      })
+      .Wait(3000)
+      .Check([&] {
+        EXPECT_EQ(TickCount(), before);
+        EXPECT_NE(Scenario::PixelAt(120, 100), 0x0000);  // repainted from the main buffer
+        ce::InjectInput({ce::InputEvent::Kind::kFocusIn});
+      })
+      .Wait(2000)
+      .Check([&] {
+        EXPECT_FALSE(CDocument_::Inactive());
+        EXPECT_GE(TickCount() - before, 3u);
+      });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FrameLoop, TheTickCounterWrappingDoesNotStallTheLoop) {
+  Scenario s("wrap");
+  uint64_t before = 0;
+  // The 32-bit counter wraps about three seconds after the start.
+  s.StartTick(0xFFFFFFFFu - 3000).Before([] { StoreSettings(u"", true); });
+  s.Check([&] { before = TickCount(); }).Wait(5000).Check([&] {
+    EXPECT_LT(ce::GetTickCount(), 10000u);  // it did wrap
+    EXPECT_NEAR(static_cast<double>(TickCount() - before), 10.0, 1.0);
+  });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
+  Scenario s("about");
+  s.Before([] { StoreSettings(u"", true); });
+  auto about = [] { return static_cast<CAboutView*>(CDocument_::FindView(kAboutView)); };
+  s.Menu(40003)
+      .Check([&] {
+        EXPECT_EQ(about()->SpriteFrame(), 0);
+        EXPECT_EQ(about()->BandX(), 235);
+      })
+      .Wait(100)
+      .Check([&] {
+        EXPECT_EQ(about()->SpriteFrame(), 1);
+        EXPECT_EQ(about()->BandX(), 230);
+        EXPECT_EQ(about()->GrowIndex(), 1);
+      })
+      .Wait(1600)  // 17 steps in all: the moon is back at its first frame
+      .Check([&] {
+        EXPECT_EQ(about()->SpriteFrame(), 0);
+        EXPECT_EQ(about()->BandX(), 235 - 5 * 17);
+      })
+      .Wait(4800)  // 65 steps: one whole pass of the band, which starts again
+      .Check([&] {
+        EXPECT_EQ(about()->BandX(), 235);
+        EXPECT_EQ(about()->ShrinkIndex(), 18);
+      })
+      .Tap(120, 200)
+      .Check([&] {
+        ExpectView(kCycleView);
+        const int frame = about()->SpriteFrame();
+        ce::clock::Advance(1000);
+        ce::MSG msg;
+        // The animation's timer is gone with the screen.
+        EXPECT_FALSE(ce::PeekMessage(&msg, nullptr, ce::WM_TIMER, ce::WM_TIMER, ce::PM_NOREMOVE));
+        EXPECT_EQ(about()->SpriteFrame(), frame);
+      });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FrameScreens, LeavingAboutThroughTheMenuStopsItsTimer) {
+  Scenario s("about left by menu");
+  s.Before([] { StoreSettings(u"", true); });
+  s.Menu(40003).Wait(300).Menu(40069).Check([] {
+    ce::clock::Advance(500);
+    ce::MSG msg;
+    EXPECT_FALSE(ce::PeekMessage(&msg, nullptr, ce::WM_TIMER, ce::WM_TIMER, ce::PM_NOREMOVE));
+  });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FrameScreens, MirrorShowsItsPictureAndATapGoesBack) {
+  Scenario s("mirror");
+  s.Before([] { StoreSettings(u"", true); });
+  s.Menu(40069).Menu(40080).Check([] {
+    ExpectView(kMirrorView);
+    CFastBitmap mirror;
+    ASSERT_TRUE(mirror.Load(u"309", 240, 268));
+    int differing = 0;
+    for (int y = 0; y < 268; ++y) {
+      for (int x = 0; x < 240; ++x)
+        differing += Scenario::PixelAt(x, y) != mirror.Pixels()->At(x, y);
+    }
+    EXPECT_EQ(differing, 0);
+  });
+  s.Tap(200, 30).Check([] { ExpectView(kCycleHistoryView); });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FrameShutdown, ExitAndTheCloseButtonBothEndWithCodeZero) {
+  {
+    Scenario s("exit");
+    s.Before([] { StoreSettings(u"", true); });
+    s.Menu(40069).Menu(40084);
+    EXPECT_EQ(s.Run(), 0);
+    EXPECT_EQ(CDocument_::Context().words[1], kCycleHistoryView);
+  }
+  {
+    Scenario s("close");
+    s.Before([] { StoreSettings(u"", true); });
+    s.Close();
+    EXPECT_EQ(s.Run(), 0);
+    EXPECT_EQ(CDocument_::Context().words[1], kCycleView);
+  }
+}
+
+}  // namespace
+}  // namespace calvira::testing

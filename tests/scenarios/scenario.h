@@ -1,0 +1,91 @@
+// Scenario tests: the real program, in this process, on the headless display and the virtual
+// clock. A script of steps is played whenever the program waits for input: taps, keys, typed
+// text, menu commands, message boxes expected and answered, time passing, checks and
+// screenshots. When the script ends, the window's close button is pressed.
+//
+//   Scenario s("first start");
+//   s.ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK);
+//   s.Menu(40070).Check([] { EXPECT_EQ(CDocument_::GetCurrentView(), kCycleView); });
+//   EXPECT_EQ(s.Run(), 0);
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/display.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+
+namespace calvira::testing {
+
+class Scenario {
+ public:
+  explicit Scenario(const std::string& name);
+  ~Scenario();
+
+  // Runs with the store mounted before the program starts (to prepare records).
+  Scenario& Before(std::function<void()> prepare);
+  // The virtual clock's "today" (UTC) at start.
+  Scenario& Today(uint16_t year, uint16_t month, uint16_t day);
+  // The tick counter's value when the program starts.
+  Scenario& StartTick(ce::DWORD tick);
+
+  Scenario& Tap(int32_t x, int32_t y);
+  Scenario& Key(ce::UINT virtual_key);
+  Scenario& Type(const std::u16string& text);
+  // Opens the menu bar button that holds the command and taps the item, as a user would.
+  Scenario& Menu(ce::UINT command);
+  // The next thing the program does is show this box; it is answered with `answer`
+  // (ce::IDOK or ce::IDCANCEL) by its keyboard interface.
+  Scenario& ExpectBox(const std::u16string& caption, const std::u16string& text, int answer);
+  // Lets virtual time pass while the program runs (ticks, timers).
+  Scenario& Wait(uint32_t milliseconds);
+  Scenario& Check(std::function<void()> check);
+  Scenario& Screenshot(const std::filesystem::path& path);
+  // Presses the window's close button now instead of at the end.
+  Scenario& Close();
+
+  // Runs the program to its end and returns its exit code.
+  int Run();
+
+  const std::filesystem::path& DataDir() const { return data_dir_; }
+  // The last frame shown, kScreenWidth x kFrameHeight.
+  static uint16_t PixelAt(int32_t x, int32_t y);
+  // Message boxes shown that no ExpectBox step took.
+  const std::vector<ce::MessageBoxReport>& UnexpectedBoxes() const { return unexpected_; }
+
+ private:
+  struct Step {
+    enum class Kind { kInput, kBox, kWait, kCheck, kScreenshot, kClose };
+    Kind kind = Kind::kInput;
+    std::vector<ce::InputEvent> events;
+    std::u16string caption, text;
+    int answer = 0;
+    uint32_t wait = 0;
+    std::function<void()> check;
+    std::filesystem::path path;
+  };
+  void OnIdle(int32_t timeout_ms);
+  Scenario& Add(Step step);
+  static Step Of(Step::Kind kind, std::vector<ce::InputEvent> events = {});
+
+  std::string name_;
+  std::filesystem::path data_dir_;
+  std::function<void()> prepare_;
+  ce::SYSTEMTIME today_{2026, 12, 0, 6, 9, 0, 0, 0};
+  ce::DWORD start_tick_ = 1000;
+  std::deque<Step> steps_;
+  std::vector<ce::MessageBoxReport> unexpected_;
+  ce::HeadlessDisplay* display_ = nullptr;
+  int idle_after_end_ = 0;
+  bool closed_ = false;
+};
+
+}  // namespace calvira::testing

@@ -1,0 +1,71 @@
+// The README's screenshots, taken on the headless display. `make screenshots` sets
+// CALVIRA_SCREENSHOT_DIR to docs/screenshots; otherwise they go to a temporary directory and
+// the test only checks that every one was written.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "frame/document.h"
+#include "scenarios/scenario.h"
+#include "store/catalogue.h"
+#include "store/ce_database.h"
+#include "support/temp_store.h"
+#include "tools/password_hash.h"
+
+namespace calvira::testing {
+namespace {
+
+std::filesystem::path ShotDir() {
+  if (const char* dir = std::getenv("CALVIRA_SCREENSHOT_DIR")) return dir;
+  static const std::filesystem::path temp = MakeTempDir("screenshots");
+  return temp;
+}
+
+TEST(Screenshots, TheProgramsScreens) {
+  const std::filesystem::path dir = ShotDir();
+  Scenario s("screenshots");
+  s.Screenshot(dir / "logo.png")
+      .Tap(20, 281)
+      .Screenshot(dir / "menu.png")
+      .Tap(20, 281)
+      .Menu(40057)
+      .Screenshot(dir / "help.png")
+      .Tap(29, 253)
+      .Menu(40003)
+      .Wait(1400)
+      .Screenshot(dir / "about.png")
+      .Tap(100, 100)
+      .Menu(40080)
+      .Screenshot(dir / "mirror.png")
+      .Tap(100, 100)
+      .Menu(40070)
+      .Screenshot(dir / "message-box.png")
+      .ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK);
+  EXPECT_EQ(s.Run(), 0);
+
+  Scenario p("password screenshot");
+  p.Before([] {
+    CreateCatalogue();
+    CCeDatabase systems;
+    ASSERT_TRUE(systems.Open(u"Systems", 0));
+    ASSERT_TRUE(WriteDefaultSettingsRecord(systems));
+    CCePropArray record;
+    systems.SeekFirst();
+    ASSERT_TRUE(systems.ReadCurrRecord(record));
+    record.At(kSettingPassword).SetString(HashPassword(u"Secret").c_str());
+    record.At(kSettingLogoDisabled).SetBool(1);
+    ASSERT_TRUE(systems.WriteCurr(record));
+    systems.Close();
+  });
+  p.Type(u"Sec").Screenshot(dir / "password.png").Key(ce::VK_ESCAPE);
+  EXPECT_EQ(p.Run(), 0);
+
+  for (const char* name : {"logo.png", "menu.png", "help.png", "about.png", "mirror.png",
+                           "message-box.png", "password.png"}) {
+    EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+  }
+}
+
+}  // namespace
+}  // namespace calvira::testing
