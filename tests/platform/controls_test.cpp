@@ -541,6 +541,49 @@ TEST_F(ControlTest, AListReportsTapsAndKeysButNotTheProgramsSelection) {
   DeleteObject(fixed);
 }
 
+TEST_F(ControlTest, ADialogDestroyedByANotificationHearsNothingMoreFromIt) {
+  struct Case {
+    Command destroy_on;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {{101, EN_UPDATE}, [this] { Type(u"a"); }},
+      {{110, BN_CLICKED}, [this] { Tap(110); }},
+      {{150, LBN_SELCHANGE},
+       [this] {
+         Add(150, u"row");
+         RECT r;
+         GetWindowRect(Item(150), &r);
+         TapAt({r.left + 5, r.top + 4});
+       }},
+      {{160, CBN_SELCHANGE},
+       [this] {
+         Add(160, u"one", CB_ADDSTRING);
+         Add(160, u"two", CB_ADDSTRING);
+         SetFocus(Item(160));
+         Key(VK_F4);
+         Key(VK_DOWN);
+         Key(VK_RETURN);
+       }},
+  };
+  for (const Case& c : cases) {
+    if (!IsWindow(dialog_)) {
+      dialog_ = CreateDialogParam(nullptr, MAKEINTRESOURCE(9100), main_, &RecordingProc, 0);
+      Pump();
+    }
+    heard_ = {};
+    const Command destroy_on = c.destroy_on;
+    heard_.on_command = [destroy_on](HWND dialog, WPARAM wparam) {
+      if (Command{LOWORD(wparam), HIWORD(wparam)} == destroy_on) DestroyWindow(dialog);
+    };
+    c.act();
+    EXPECT_FALSE(IsWindow(dialog_)) << destroy_on.first;
+    ASSERT_FALSE(heard_.commands.empty());
+    EXPECT_EQ(heard_.commands.back(), destroy_on);
+    EXPECT_EQ(FindWindow(u"ComboLBox", nullptr), nullptr);  // the open list went with it
+  }
+}
+
 // --- Combo boxes. ---
 
 class ComboTest : public ControlTest {
