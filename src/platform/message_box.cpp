@@ -135,18 +135,20 @@ void LayOut(HWND box, BoxParams& params) {
 
   const int buttons = params.has_cancel ? 2 : 1;
   const int32_t buttons_width = buttons * kButtonWidth + (buttons - 1) * kMargin;
-  const int32_t content_height =
-      std::max(text.Height(), params.icon != Icon::kNone ? kIconSize : 0);
+  // Text too long for the screen area is cut, so that the buttons always show.
+  const int32_t client_height_max = kScreenHeight - kCaptionHeight - 1;
+  const int32_t text_height =
+      std::min(text.Height(), client_height_max - 3 * kMargin - kButtonHeight);
+  const int32_t content_height = std::max(text_height, params.icon != Icon::kNone ? kIconSize : 0);
   int32_t client_width =
       std::max({text_left + text.Width() + kMargin, buttons_width + 2 * kMargin, caption_width});
   client_width = std::min(client_width, client_max);
   const int32_t buttons_top = kMargin + content_height + kMargin;
-  const int32_t client_height =
-      std::min(buttons_top + kButtonHeight + kMargin, kScreenHeight - kCaptionHeight - 1);
+  const int32_t client_height = buttons_top + kButtonHeight + kMargin;
 
   params.icon_rect = {kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize};
-  const int32_t text_top = kMargin + (content_height - text.Height()) / 2;
-  MoveWindow(GetDlgItem(box, kTextId), text_left, text_top, text.Width(), text.Height(), FALSE);
+  const int32_t text_top = kMargin + (content_height - text_height) / 2;
+  MoveWindow(GetDlgItem(box, kTextId), text_left, text_top, text.Width(), text_height, FALSE);
   int32_t x = (client_width - buttons_width) / 2;
   MoveWindow(GetDlgItem(box, IDOK), x, buttons_top, kButtonWidth, kButtonHeight, FALSE);
   x += kButtonWidth + kMargin;

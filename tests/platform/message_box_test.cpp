@@ -226,6 +226,22 @@ TEST_F(MessageBoxWindowTest, LinesBreakAtLineFeedsAndIconsAreDrawnAtTheLeft) {
   EXPECT_EQ(MessageBox(main_, u"Incorrect period length", u"Calvira", MB_ICONEXCLAMATION), IDOK);
 }
 
+TEST_F(MessageBoxWindowTest, TextTallerThanTheScreenIsCutAndTheButtonsStay) {
+  std::u16string text;
+  for (int i = 0; i < 40; ++i) text += u"line\n";
+  steps_.push_back([] {
+    HWND box = Box();
+    RECT r, ok;
+    GetWindowRect(box, &r);
+    GetWindowRect(GetDlgItem(box, IDOK), &ok);
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.bottom, kScreenHeight);
+    EXPECT_LE(ok.bottom, r.bottom);
+    Tap(GetDlgItem(box, IDOK));
+  });
+  EXPECT_EQ(MessageBox(main_, text.c_str(), u"Calvira", MB_OKCANCEL), IDOK);
+}
+
 TEST_F(MessageBoxWindowTest, AQuitWhileABoxIsUpAnswersCancelAndIsPassedOn) {
   PostQuitMessage(4);
   EXPECT_EQ(MessageBox(main_, u"Delete all?", u"Calvira", MB_OKCANCEL), IDCANCEL);
