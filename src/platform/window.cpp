@@ -1093,11 +1093,15 @@ HWND SetFocus(HWND handle) {
       if (s.focus == handle) return old;
     }
   }
+  // Activation may have moved the focus on the way (to the window activated); whoever holds
+  // it now is the one that loses it.
+  const HWND losing = s.focus;
   s.focus = handle;
-  if (old != nullptr && IsWindow(old))
-    SendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(handle), 0);
+  if (losing != nullptr && IsWindow(losing)) {
+    SendMessage(losing, WM_KILLFOCUS, reinterpret_cast<WPARAM>(handle), 0);
+  }
   if (s.focus == handle && handle != nullptr) {
-    SendMessage(handle, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    SendMessage(handle, WM_SETFOCUS, reinterpret_cast<WPARAM>(losing), 0);
   }
   return old;
 }

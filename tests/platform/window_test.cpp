@@ -294,3 +294,36 @@ TEST_F(WindowTest, WaitingForInputShowsTheFrameAndEndsWhenATimerIsDue) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window that takes the focus itself when it is activated, as DefWindowProc does.
+ce::LRESULT FocusTaker(ce::HWND w, ce::UINT m, ce::WPARAM wp, ce::LPARAM lp) {
+  if (m == ce::WM_KILLFOCUS) Log().push_back({"taker", m, 0});
+  return ce::DefWindowProc(w, m, wp, lp);
+}
+
+TEST_F(WindowTest, FocusMovedByActivationOnTheWayIsTakenBackWithAKillFocus) {
+  ce::WNDCLASS wc{};
+  wc.lpfnWndProc = FocusTaker;
+  wc.lpszClassName = u"FocusTaker";
+  ce::RegisterClass(&wc);
+  ce::HWND a = Make(u"a", kTop, {0, 0, 100, 100}, nullptr, 0);
+  ce::HWND taker = ce::CreateWindowEx(0, u"FocusTaker", u"", ce::WS_POPUP, 0, 0, 50, 50, nullptr,
+                                      nullptr, nullptr, nullptr);
+  ce::HWND field = Make(u"field", kChild, {0, 0, 10, 10}, taker, 0, 1);
+  ce::ShowWindow(taker, ce::SW_HIDE);
+  ce::SetActiveWindow(a);
+  Log().clear();
+  ce::SetFocus(field);
+  EXPECT_EQ(ce::GetFocus(), field);
+  EXPECT_EQ(ce::GetActiveWindow(), taker);
+  // The pop-up took the focus while being activated, and lost it again to its field.
+  std::vector<std::string> kills;
+  for (const Record& r : Log()) {
+    if (r.message == ce::WM_KILLFOCUS) kills.push_back(r.window);
+  }
+  EXPECT_EQ(kills, (std::vector<std::string>{"taker"}));
+}
+
+}  // namespace
