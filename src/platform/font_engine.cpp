@@ -1,5 +1,5 @@
 // Faces are looked up in fontconfig once per (face name, bold, italic) and opened once per
-// pixel size. Every Font made from the same spec shares that size's face and glyph cache, so the
+// pixel size. Every Font made from the same request shares that size's face and glyph cache, so the
 // controls' habit of creating a font for each paint costs a map look-up, not a file open.
 #include "platform/font_engine.h"
 
@@ -435,12 +435,13 @@ class Engine {
     return engine;
   }
 
-  std::shared_ptr<Strike> StrikeFor(const FontSpec& spec) {
-    const bool bold = spec.weight >= kBoldWeight;
-    const int32_t height = NormalisedHeight(spec.height);
+  std::shared_ptr<Strike> StrikeFor(const FontSpec& request) {
+    const bool bold = request.weight >= kBoldWeight;
+    const int32_t height = NormalisedHeight(request.height);
     std::lock_guard lock(mutex_);
-    auto [resolved, fresh] = candidates_.try_emplace(std::make_tuple(spec.face, bold, spec.italic));
-    if (fresh) resolved->second = resolver_.Candidates(spec.face, bold, spec.italic);
+    auto [resolved, fresh] =
+        candidates_.try_emplace(std::make_tuple(request.face, bold, request.italic));
+    if (fresh) resolved->second = resolver_.Candidates(request.face, bold, request.italic);
     for (const FaceFile& file : resolved->second) {
       const auto key = std::make_tuple(file.path, file.index, file.synthetic_bold,
                                        file.synthetic_italic, bold, height);
@@ -530,10 +531,10 @@ uint16_t* Row(const Surface& surface, int32_t y) {
 
 class FontImpl final : public Font {
  public:
-  FontImpl(const FontSpec& spec, std::shared_ptr<Strike> strike)
-      : spec_(spec),
+  FontImpl(const FontSpec& request, std::shared_ptr<Strike> strike)
+      : spec_(request),
         strike_(std::move(strike)),
-        turned_(((spec.escapement % 3600) + 3600) % 3600 == 900) {}
+        turned_(((request.escapement % 3600) + 3600) % 3600 == 900) {}
 
   const std::string& File() const override { return strike_->path(); }
   const FontSpec& Spec() const override { return spec_; }
@@ -623,10 +624,10 @@ class FontImpl final : public Font {
 
 }  // namespace
 
-std::unique_ptr<Font> Font::Open(const FontSpec& spec) {
-  auto strike = Engine::Get().StrikeFor(spec);
+std::unique_ptr<Font> Font::Open(const FontSpec& request) {
+  auto strike = Engine::Get().StrikeFor(request);
   if (!strike) return nullptr;
-  return std::make_unique<FontImpl>(spec, std::move(strike));
+  return std::make_unique<FontImpl>(request, std::move(strike));
 }
 
 }  // namespace ce::fonts

@@ -38,7 +38,7 @@ class Font {
  public:
   // Never fails while any font is installed: an unknown face falls back as described above.
   // Returns null only when fontconfig finds no font at all.
-  static std::unique_ptr<Font> Open(const FontSpec& spec);
+  static std::unique_ptr<Font> Open(const FontSpec& request);
   virtual ~Font() = default;
 
   virtual const std::string& File() const = 0;  // the font file in use

@@ -397,13 +397,13 @@ void DrawVerticalLine(HDC handle, int32_t x, int32_t y, int32_t length, COLORREF
 
 HFONT CreateFontIndirect(const LOGFONT* logfont) {
   if (logfont == nullptr) return nullptr;
-  fonts::FontSpec spec;
-  spec.face = logfont->lfFaceName;
-  spec.height = logfont->lfHeight;
-  spec.weight = logfont->lfWeight == 0 ? 400 : logfont->lfWeight;
-  spec.italic = logfont->lfItalic != 0;
-  spec.escapement = logfont->lfEscapement;
-  auto font = fonts::Font::Open(spec);
+  fonts::FontSpec request;
+  request.face = logfont->lfFaceName;
+  request.height = logfont->lfHeight;
+  request.weight = logfont->lfWeight == 0 ? 400 : logfont->lfWeight;
+  request.italic = logfont->lfItalic != 0;
+  request.escapement = logfont->lfEscapement;
+  auto font = fonts::Font::Open(request);
   if (font == nullptr) return nullptr;
   auto object = std::make_unique<GdiObject>();
   object->kind = GdiObject::Kind::kFont;
