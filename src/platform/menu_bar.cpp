@@ -42,25 +42,17 @@ std::map<HWND, MenuState>& Menus() {
   return menus;
 }
 
-HFONT MenuFont() {
-  static HFONT font = [] {
+// The bar's buttons are bold, the menus' items regular; both 13-pixel Tahoma.
+HFONT MenuFont(bool bold) {
+  static HFONT fonts[2] = {};
+  HFONT& font = fonts[bold ? 1 : 0];
+  if (font == nullptr) {
     LOGFONT lf{};
     lf.lfHeight = 13;
-    lf.lfWeight = 700;
+    lf.lfWeight = bold ? 700 : 400;
     std::char_traits<char16_t>::copy(lf.lfFaceName, u"Tahoma", 7);
-    return CreateFontIndirect(&lf);
-  }();
-  return font;
-}
-
-HFONT ItemFont() {
-  static HFONT font = [] {
-    LOGFONT lf{};
-    lf.lfHeight = 13;
-    lf.lfWeight = 400;
-    std::char_traits<char16_t>::copy(lf.lfFaceName, u"Tahoma", 7);
-    return CreateFontIndirect(&lf);
-  }();
+    font = CreateFontIndirect(&lf);
+  }
   return font;
 }
 
@@ -127,7 +119,7 @@ LRESULT CALLBACK_Menu(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
       FillSolidRect(dc, {0, 0, 1, r.bottom}, kInk);
       FillSolidRect(dc, {r.right - 1, 0, r.right, r.bottom}, kInk);
       if (found != Menus().end()) {
-        SelectObject(dc, ItemFont());
+        SelectObject(dc, MenuFont(false));
         SetBkMode(dc, TRANSPARENT);
         int32_t top = kMenuBorder;
         const auto& items = found->second.items;
@@ -212,7 +204,7 @@ LRESULT CALLBACK_Bar(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
       DrawHorizontalLine(dc, 0, 0, r.right, kBarLine);
       auto found = Bars().find(window);
       if (found != Bars().end()) {
-        SelectObject(dc, MenuFont());
+        SelectObject(dc, MenuFont(true));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         for (size_t i = 0; i < found->second.buttons.size(); ++i) {

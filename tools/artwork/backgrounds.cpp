@@ -30,10 +30,8 @@ void PaintColumns(Canvas& canvas, Rgb (*column)(int)) {
 // A rose-to-lilac header band with a soft wave for its lower edge.
 void HeaderBand(cairo_t* cr, double height, double wave) {
   cairo_pattern_t* band = cairo_pattern_create_linear(0, 0, 240, 0);
-  cairo_pattern_add_color_stop_rgb(band, 0, kRosePale.r / 255.0, kRosePale.g / 255.0,
-                                   kRosePale.b / 255.0);
-  cairo_pattern_add_color_stop_rgb(band, 1, kLilacPale.r / 255.0, kLilacPale.g / 255.0,
-                                   kLilacPale.b / 255.0);
+  AddStop(band, 0, kRosePale);
+  AddStop(band, 1, kLilacPale);
   cairo_move_to(cr, 0, 0);
   cairo_line_to(cr, 240, 0);
   cairo_line_to(cr, 240, height);
@@ -109,9 +107,8 @@ Canvas ListBackground() {
   Canvas canvas(240, 268);
   cairo_t* cr = canvas.cr();
   cairo_pattern_t* wash = cairo_pattern_create_linear(0, 0, 0, 80);
-  cairo_pattern_add_color_stop_rgb(wash, 0, kPaperShade.r / 255.0, kPaperShade.g / 255.0,
-                                   kPaperShade.b / 255.0);
-  cairo_pattern_add_color_stop_rgb(wash, 1, kPaper.r / 255.0, kPaper.g / 255.0, kPaper.b / 255.0);
+  AddStop(wash, 0, kPaperShade);
+  AddStop(wash, 1, kPaper);
   cairo_set_source(cr, wash);
   cairo_paint(cr);
   cairo_pattern_destroy(wash);
@@ -159,7 +156,7 @@ Canvas CalendarBackground() {
   // The navigation bar.
   cairo_pattern_t* bar = cairo_pattern_create_linear(0, 0, 0, 28);
   cairo_pattern_add_color_stop_rgb(bar, 0, 0.56, 0.36, 0.70);
-  cairo_pattern_add_color_stop_rgb(bar, 1, kPlum.r / 255.0, kPlum.g / 255.0, kPlum.b / 255.0);
+  AddStop(bar, 1, kPlum);
   cairo_rectangle(cr, 0, 0, 240, 28);
   cairo_set_source(cr, bar);
   cairo_fill(cr);

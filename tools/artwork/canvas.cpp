@@ -108,6 +108,10 @@ void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c) {
   cairo_fill(cr);
 }
 
+void AddStop(cairo_pattern_t* pattern, double offset, Rgb c) {
+  cairo_pattern_add_color_stop_rgb(pattern, offset, c.r / 255.0, c.g / 255.0, c.b / 255.0);
+}
+
 namespace {
 
 void UseFont(cairo_t* cr, const Font& font) {

@@ -56,6 +56,8 @@ Rgb Mix(Rgb a, Rgb b, double t);  // t = 0 gives a, 1 gives b
 void SetColour(cairo_t* cr, Rgb c, double alpha = 1.0);
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c);
+// A gradient's colour stop in a palette colour.
+void AddStop(cairo_pattern_t* pattern, double offset, Rgb c);
 
 enum class Align { kLeft, kCentre, kRight };
 struct Font {

@@ -61,9 +61,8 @@ Canvas StartLogo() {
   cairo_t* cr = canvas.cr();
   cairo_pattern_t* sky = cairo_pattern_create_radial(50, 30, 10, 90, 90, 330);
   cairo_pattern_add_color_stop_rgb(sky, 0, 0.62, 0.40, 0.76);
-  cairo_pattern_add_color_stop_rgb(sky, 0.45, kPlum.r / 255.0, kPlum.g / 255.0, kPlum.b / 255.0);
-  cairo_pattern_add_color_stop_rgb(sky, 1, kPlumDeep.r / 255.0, kPlumDeep.g / 255.0,
-                                   kPlumDeep.b / 255.0);
+  AddStop(sky, 0.45, kPlum);
+  AddStop(sky, 1, kPlumDeep);
   cairo_set_source(cr, sky);
   cairo_paint(cr);
   cairo_pattern_destroy(sky);
@@ -89,9 +88,8 @@ Canvas MirrorPicture() {
   Canvas canvas(240, 268);
   cairo_t* cr = canvas.cr();
   cairo_pattern_t* wall = cairo_pattern_create_linear(0, 0, 240, 268);
-  cairo_pattern_add_color_stop_rgb(wall, 0, kRosePale.r / 255.0, kRosePale.g / 255.0,
-                                   kRosePale.b / 255.0);
-  cairo_pattern_add_color_stop_rgb(wall, 1, kLilac.r / 255.0, kLilac.g / 255.0, kLilac.b / 255.0);
+  AddStop(wall, 0, kRosePale);
+  AddStop(wall, 1, kLilac);
   cairo_set_source(cr, wall);
   cairo_paint(cr);
   cairo_pattern_destroy(wall);
@@ -112,8 +110,7 @@ Canvas MirrorPicture() {
   cairo_fill(cr);
   cairo_pattern_t* frame = cairo_pattern_create_linear(20, 10, 220, 260);
   cairo_pattern_add_color_stop_rgb(frame, 0, 0.66, 0.48, 0.80);
-  cairo_pattern_add_color_stop_rgb(frame, 1, kPlumDeep.r / 255.0, kPlumDeep.g / 255.0,
-                                   kPlumDeep.b / 255.0);
+  AddStop(frame, 1, kPlumDeep);
   oval(112, 130);
   cairo_set_source(cr, frame);
   cairo_fill(cr);
@@ -211,8 +208,7 @@ Canvas AboutBand() {
   cairo_t* cr = canvas.cr();
   cairo_pattern_t* body = cairo_pattern_create_linear(0, 0, 0, 14);
   cairo_pattern_add_color_stop_rgb(body, 0, 1, 1, 1);
-  cairo_pattern_add_color_stop_rgb(body, 1, kLilacPale.r / 255.0, kLilacPale.g / 255.0,
-                                   kLilacPale.b / 255.0);
+  AddStop(body, 1, kLilacPale);
   RoundedRect(cr, 0.5, 0.5, 99, 13, 6.5);
   cairo_set_source(cr, body);
   cairo_fill_preserve(cr);
