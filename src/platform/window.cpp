@@ -11,18 +11,10 @@
 #include <unordered_map>
 
 #include "platform/clock.h"
+#include "platform/controls_internal.h"
 #include "platform/window_internal.h"
 
 namespace ce {
-
-namespace internal {
-// The controls live in their own files; a build without them (the window core's own tests)
-// still links.
-void RegisterStandardControls() __attribute__((weak));
-void RegisterStandardControlsIfPresent() {
-  if (&RegisterStandardControls != nullptr) RegisterStandardControls();
-}
-}  // namespace internal
 
 namespace {
 
@@ -377,7 +369,7 @@ void InitWindowSystem(std::unique_ptr<Display> display) {
   internal::Frame().pixels.assign(static_cast<size_t>(kScreenWidth) * kFrameHeight, 0xFFFF);
   internal::Frame().dirty = {0, 0, kScreenWidth, kFrameHeight};
   SetBeforeSleepHook(&FlushDisplay);
-  internal::RegisterStandardControlsIfPresent();
+  internal::RegisterStandardControls();
   internal::RegisterMenuBarClasses();
 }
 
