@@ -1,7 +1,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/display.h"
@@ -137,6 +140,14 @@ std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
     return std::string("cannot open a window: ") + SDL_GetError();
   }
   video_.started = true;
+  // Without a desktop SDL falls back to drawing nowhere, which would leave an invisible program
+  // running; those drivers are only for who asks for them by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool invisible = driver != nullptr && (std::string_view(driver) == "offscreen" ||
+                                               std::string_view(driver) == "dummy");
+  if (invisible && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+    return "no desktop to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is usable)";
+  }
   // The close button must arrive once, as a window close; SDL would add a second, as a quit.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
