@@ -15,6 +15,7 @@
 #include "platform/gdi.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "support/headless_window.h"
 
 namespace {
 
@@ -52,10 +53,6 @@ INT_PTR RecordingProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-LRESULT MainProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProc(window, message, wparam, lparam);
-}
-
 constexpr DWORD kTab = WS_TABSTOP;
 
 constexpr DialogItemTemplate kItems[] = {
@@ -83,18 +80,10 @@ constexpr DialogItemTemplate kItems[] = {
 constexpr DialogTemplate kTemplate[] = {
     {9100, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 137, 153, u"System", 8, kItems}};
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public calvira::testing::HeadlessWindowTest {
  protected:
   void SetUp() override {
-    clock::UseVirtual(1000, SYSTEMTIME{2004, 3, 0, 14, 9, 0, 0, 0});
-    InitWindowSystem(std::make_unique<HeadlessDisplay>(kScreenWidth, kFrameHeight));
-    SetMessageBoxEcho(false);
-    WNDCLASS wc{};
-    wc.lpfnWndProc = &MainProc;
-    wc.lpszClassName = u"ControlTestMain";
-    RegisterClass(&wc);
-    main_ = CreateWindowEx(0, u"ControlTestMain", u"Main", WS_VISIBLE, 0, 0, kScreenWidth,
-                           kScreenHeight, nullptr, nullptr, nullptr, nullptr);
+    HeadlessWindowTest::SetUp();
     g_heard = &heard_;
     RegisterDialogTemplates(kTemplate);
     dialog_ = CreateDialogParam(nullptr, MAKEINTRESOURCE(9100), main_, &RecordingProc, 0);
@@ -103,9 +92,7 @@ class ControlTest : public ::testing::Test {
     heard_ = {};
   }
   void TearDown() override {
-    ShutdownWindowSystem();
-    clock::UseReal();
-    SetMessageBoxEcho(true);
+    HeadlessWindowTest::TearDown();
     g_heard = nullptr;
   }
 
@@ -156,7 +143,6 @@ class ControlTest : public ::testing::Test {
     return Send(id, message, 0, reinterpret_cast<LPARAM>(text));
   }
 
-  HWND main_ = nullptr;
   HWND dialog_ = nullptr;
   Heard heard_;
 };

@@ -19,6 +19,7 @@
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "platform/window.h"
+#include "support/headless_window.h"
 
 namespace {
 
@@ -37,51 +38,15 @@ INT_PTR ScriptProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-LRESULT MainProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProc(window, message, wparam, lparam);
-}
-
-class DialogTest : public ::testing::Test {
+class DialogTest : public calvira::testing::HeadlessWindowTest {
  protected:
   void SetUp() override {
-    clock::UseVirtual(1000, SYSTEMTIME{2004, 3, 0, 14, 9, 0, 0, 0});
-    auto display = std::make_unique<HeadlessDisplay>(kScreenWidth, kFrameHeight);
-    display->SetIdleHook([this](int32_t timeout) { Idle(timeout); });
-    InitWindowSystem(std::move(display));
-    SetMessageBoxEcho(false);
-    WNDCLASS wc{};
-    wc.lpfnWndProc = &MainProc;
-    wc.hbrBackground = GetStockObject(WHITE_BRUSH);
-    wc.lpszClassName = u"DialogTestMain";
-    RegisterClass(&wc);
-    main_ = CreateWindowEx(0, u"DialogTestMain", u"Main", WS_VISIBLE, 0, 0, kScreenWidth,
-                           kScreenHeight, nullptr, nullptr, nullptr, nullptr);
+    HeadlessWindowTest::SetUp();
     g_script = &script_;
   }
   void TearDown() override {
-    ShutdownWindowSystem();
-    clock::UseReal();
-    TakeMessageBoxReports();
-    SetMessageBoxEcho(true);
+    HeadlessWindowTest::TearDown();
     g_script = nullptr;
-  }
-
-  // A modal loop that waits runs the next step; with none left it would wait forever, so the
-  // test fails and a quit message ends the loop.
-  void Idle(int32_t timeout) {
-    if (timeout == 0) return;
-    if (!steps_.empty()) {
-      auto step = std::move(steps_.front());
-      steps_.pop_front();
-      step();
-      return;
-    }
-    if (timeout > 0) {
-      clock::Advance(static_cast<DWORD>(timeout));
-      return;
-    }
-    ADD_FAILURE() << "the program waits for input that never comes";
-    PostQuitMessage(99);
   }
 
   // Runs everything queued, as a main loop with a modeless dialog does.
@@ -99,10 +64,6 @@ class DialogTest : public ::testing::Test {
     }
   }
 
-  static void Key(UINT key) {
-    InjectInput({InputEvent::Kind::kKeyDown, 0, 0, key, 0});
-    InjectInput({InputEvent::Kind::kKeyUp, 0, 0, key, 0});
-  }
   static void ShiftTab() {
     InjectInput({InputEvent::Kind::kKeyDown, 0, 0, VK_SHIFT, 0});
     Key(VK_TAB);
@@ -111,18 +72,9 @@ class DialogTest : public ::testing::Test {
   static void Type(std::u16string_view text) {
     for (char16_t c : text) InjectInput({InputEvent::Kind::kChar, 0, 0, 0, c});
   }
-  static void Tap(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    const int32_t x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    InjectInput({InputEvent::Kind::kPenDown, x, y, 0, 0});
-    InjectInput({InputEvent::Kind::kPenUp, x, y, 0, 0});
-  }
   static int FocusId() { return GetDlgCtrlID(GetFocus()); }
 
-  HWND main_ = nullptr;
   Script script_;
-  std::deque<std::function<void()>> steps_;
   bool quit_seen_ = false;
 };
 

@@ -14,71 +14,20 @@
 #include "platform/gdi.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "support/headless_window.h"
 
 namespace {
 
 using namespace ce;
 
-LRESULT MainProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProc(window, message, wparam, lparam);
-}
-
-class MessageBoxWindowTest : public ::testing::Test {
+class MessageBoxWindowTest : public calvira::testing::HeadlessWindowTest {
  protected:
-  void SetUp() override {
-    clock::UseVirtual(1000, SYSTEMTIME{2004, 3, 0, 14, 9, 0, 0, 0});
-    auto display = std::make_unique<HeadlessDisplay>(kScreenWidth, kFrameHeight);
-    display->SetIdleHook([this](int32_t timeout) { Idle(timeout); });
-    InitWindowSystem(std::move(display));
-    SetMessageBoxEcho(false);
-    SetMessageBoxHook({});
-    TakeMessageBoxReports();
-    WNDCLASS wc{};
-    wc.lpfnWndProc = &MainProc;
-    wc.lpszClassName = u"MessageBoxTestMain";
-    RegisterClass(&wc);
-    main_ = CreateWindowEx(0, u"MessageBoxTestMain", u"Main", WS_VISIBLE, 0, 0, kScreenWidth,
-                           kScreenHeight, nullptr, nullptr, nullptr, nullptr);
-  }
-  void TearDown() override {
-    ShutdownWindowSystem();
-    clock::UseReal();
-    SetMessageBoxEcho(true);
-    TakeMessageBoxReports();
-  }
-
-  void Idle(int32_t timeout) {
-    if (timeout == 0) return;
-    if (!steps_.empty()) {
-      auto step = std::move(steps_.front());
-      steps_.pop_front();
-      step();
-      return;
-    }
-    ADD_FAILURE() << "a box waits for an answer that never comes";
-    PostQuitMessage(99);
-  }
-
   static HWND Box() { return FindWindow(u"#32770", nullptr); }
-  static void Key(UINT key) {
-    InjectInput({InputEvent::Kind::kKeyDown, 0, 0, key, 0});
-    InjectInput({InputEvent::Kind::kKeyUp, 0, 0, key, 0});
-  }
-  static void Tap(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const int32_t x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    InjectInput({InputEvent::Kind::kPenDown, x, y, 0, 0});
-    InjectInput({InputEvent::Kind::kPenUp, x, y, 0, 0});
-  }
   static uint16_t PixelIn(HWND window, int32_t x, int32_t y) {
     POINT p{x, y};
     ClientToScreen(window, &p);
     return FrameBufferPixels()[p.y * kScreenWidth + p.x];
   }
-
-  HWND main_ = nullptr;
-  std::deque<std::function<void()>> steps_;
 };
 
 TEST(MessageBoxWithoutWindows, IsAnsweredOkAndLogged) {

@@ -1,0 +1,80 @@
+// A window system on the headless display and the virtual clock, with a main window, for tests
+// of the platform's windows, dialogs, controls and message boxes. Input is injected; a modal
+// loop that waits for input runs the next queued step, lets virtual time pass to a due timer,
+// and fails the test (ending the loop) if it would wait forever.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/display.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+
+namespace calvira::testing {
+
+class HeadlessWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ce::clock::UseVirtual(1000, ce::SYSTEMTIME{2004, 3, 0, 14, 9, 0, 0, 0});
+    auto display = std::make_unique<ce::HeadlessDisplay>(ce::kScreenWidth, ce::kFrameHeight);
+    display->SetIdleHook([this](int32_t timeout) { Idle(timeout); });
+    ce::InitWindowSystem(std::move(display));
+    ce::SetMessageBoxEcho(false);
+    ce::SetMessageBoxHook({});
+    ce::TakeMessageBoxReports();
+    ce::WNDCLASS wc{};
+    wc.lpfnWndProc = &ce::DefWindowProc;
+    wc.hbrBackground = ce::GetStockObject(ce::WHITE_BRUSH);
+    wc.lpszClassName = u"HeadlessTestMain";
+    ce::RegisterClass(&wc);
+    main_ =
+        ce::CreateWindowEx(0, u"HeadlessTestMain", u"Main", ce::WS_VISIBLE, 0, 0, ce::kScreenWidth,
+                           ce::kScreenHeight, nullptr, nullptr, nullptr, nullptr);
+  }
+  void TearDown() override {
+    ce::ShutdownWindowSystem();
+    ce::clock::UseReal();
+    ce::TakeMessageBoxReports();
+    ce::SetMessageBoxEcho(true);
+  }
+
+  // Runs when a loop waits for input (timeout 0 is a poll, not a wait).
+  void Idle(int32_t timeout) {
+    if (timeout == 0) return;
+    if (!steps_.empty()) {
+      auto step = std::move(steps_.front());
+      steps_.pop_front();
+      step();
+      return;
+    }
+    if (timeout > 0) {
+      ce::clock::Advance(static_cast<ce::DWORD>(timeout));
+      return;
+    }
+    ADD_FAILURE() << "the program waits for input that never comes";
+    ce::PostQuitMessage(99);
+  }
+
+  static void Key(ce::UINT key) {
+    ce::InjectInput({ce::InputEvent::Kind::kKeyDown, 0, 0, key, 0});
+    ce::InjectInput({ce::InputEvent::Kind::kKeyUp, 0, 0, key, 0});
+  }
+  // A tap in the middle of the window.
+  static void Tap(ce::HWND window) {
+    ce::RECT r;
+    ce::GetWindowRect(window, &r);
+    const int32_t x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    ce::InjectInput({ce::InputEvent::Kind::kPenDown, x, y, 0, 0});
+    ce::InjectInput({ce::InputEvent::Kind::kPenUp, x, y, 0, 0});
+  }
+
+  ce::HWND main_ = nullptr;
+  std::deque<std::function<void()>> steps_;
+};
+
+}  // namespace calvira::testing
