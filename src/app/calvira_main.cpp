@@ -1,18 +1,25 @@
 // calvira: the desktop program.
 //
 //   calvira [--data-dir DIR]
+//   calvira --inspect [--data-dir DIR]
+//   calvira --screenshot FILE [--data-dir DIR]
 //
 // CALVIRA_SCALE (1-6) fixes the window's scale; without it the largest scale that fits the
 // desktop comfortably is used. A second start with the same data directory brings the running
-// copy to the front and exits with 0.
+// copy to the front and exits with 0. --inspect prints the running copy's window tree as JSON
+// lines, --screenshot saves its frame as a PNG; neither opens a window of its own.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "frame/app.h"
+#include "platform/control_socket.h"
 #include "platform/data_dir.h"
+#include "platform/display.h"
+#include "platform/inspect.h"
 #include "platform/single_instance.h"
 #include "platform/window.h"
 #include "program/run.h"
@@ -28,9 +35,68 @@ void ReportFirstScreen() {
                std::chrono::duration<double, std::milli>(elapsed).count());
 }
 
+constexpr const char* kUsage =
+    "usage: calvira [--data-dir DIR]\n"
+    "       calvira --inspect [--data-dir DIR]\n"
+    "       calvira --screenshot FILE [--data-dir DIR]\n";
+
 int Usage() {
-  std::fprintf(stderr, "usage: calvira [--data-dir DIR]\n");
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+// Asks the copy running on `data_dir`; prints why not and returns false when it cannot.
+bool Ask(const std::filesystem::path& data_dir, const char* request, std::string* answer) {
+  std::string error;
+  switch (ce::AskRunningCopy(data_dir, request, std::chrono::seconds(5), answer, &error)) {
+    case ce::AskResult::kAnswered:
+      if (answer->rfind("error: ", 0) == 0) {
+        std::fprintf(stderr, "calvira: the running copy says: %s", answer->c_str() + 7);
+        return false;
+      }
+      return true;
+    case ce::AskResult::kNobody:
+      std::fprintf(stderr, "calvira: no running copy for %s\n", data_dir.c_str());
+      return false;
+    case ce::AskResult::kFailed:
+      std::fprintf(stderr, "calvira: %s\n", error.c_str());
+      return false;
+  }
+  return false;
+}
+
+int Inspect(const std::filesystem::path& data_dir) {
+  std::string answer;
+  if (!Ask(data_dir, "inspect", &answer)) return 1;
+  std::fwrite(answer.data(), 1, answer.size(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int Screenshot(const std::filesystem::path& data_dir, const std::string& file) {
+  std::string answer;
+  if (!Ask(data_dir, "screenshot", &answer)) return 1;
+  int width = 0, height = 0, header = 0;
+  const size_t line_end = answer.find('\n');
+  if (line_end == std::string::npos ||
+      std::sscanf(answer.c_str(), "frame %d %d%n", &width, &height, &header) != 2 ||
+      static_cast<size_t>(header) != line_end || width <= 0 || height <= 0 || width > 4096 ||
+      height > 4096 ||
+      answer.size() - line_end - 1 !=
+          static_cast<size_t>(width) * static_cast<size_t>(height) * 2) {
+    std::fprintf(stderr, "calvira: the running copy sent a frame that cannot be read\n");
+    return 1;
+  }
+  std::vector<uint16_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  const auto* bytes = reinterpret_cast<const unsigned char*>(answer.data() + line_end + 1);
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    pixels[i] = static_cast<uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  }
+  if (const std::string failed = ce::WritePng565(file, pixels.data(), width, height);
+      !failed.empty()) {
+    std::fprintf(stderr, "calvira: %s\n", failed.c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -41,16 +107,25 @@ int main(int argc, char** argv) {
     SetFirstScreenHook(&ReportFirstScreen);
   }
   std::filesystem::path data_dir = ce::DefaultDataDirectory();
+  bool inspect = false;
+  const char* screenshot = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data-dir") == 0 && i + 1 < argc) {
       data_dir = argv[++i];
+    } else if (std::strcmp(argv[i], "--inspect") == 0) {
+      inspect = true;
+    } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
+      screenshot = argv[++i];
     } else if (std::strcmp(argv[i], "--help") == 0) {
-      std::printf("usage: calvira [--data-dir DIR]\n");
+      std::fputs(kUsage, stdout);
       return 0;
     } else {
       return Usage();
     }
   }
+  if (inspect && screenshot != nullptr) return Usage();
+  if (inspect) return Inspect(data_dir);
+  if (screenshot != nullptr) return Screenshot(data_dir, screenshot);
   if (const std::string made = ce::EnsureDataDirectory(data_dir); !made.empty()) {
     std::fprintf(stderr, "calvira: %s\n", made.c_str());
     return 1;
@@ -84,10 +159,12 @@ int main(int argc, char** argv) {
   options.data_dir = data_dir;
   options.display = std::move(display);
   options.before_start = [&instance] {
-    if (instance != nullptr && instance->RaiseRequestFd() >= 0) {
-      ce::SingleInstance* raw = instance.get();
-      ce::SetRaiseRequestSource(raw->RaiseRequestFd(), [raw] { return raw->TakeRaiseRequests(); });
-    }
+    if (instance == nullptr || instance->Server() == nullptr) return;
+    ce::ControlServer* server = instance->Server();
+    ce::SetExternalSource({
+        .watch = [server](std::vector<pollfd>& fds) { return server->Watch(fds); },
+        .serve = [server] { server->Serve(&ce::AnswerControlRequest); },
+    });
   };
   const int code = RunProgram(std::move(options), &error);
   if (!error.empty() && code != 0) std::fprintf(stderr, "calvira: %s\n", error.c_str());

@@ -11,6 +11,7 @@
 #include "gfx/fast_bitmap.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/clock.h"
+#include "platform/inspect.h"
 #include "platform/message_box.h"
 #include "platform/object_store.h"
 #include "sound/sound_engine.h"
@@ -110,6 +111,14 @@ int FirstView() {
 
 void (*g_first_screen_hook)() = nullptr;
 
+// The first line of `calvira --inspect`.
+std::string ProgramSummary() {
+  return "{\"screen\": " + std::to_string(CDocument_::GetCurrentView()) +
+         ", \"previous\": " + std::to_string(CDocument_::GetPreviousView()) +
+         ", \"frame_interval_ms\": " + std::to_string(g_frame_interval) +
+         ", \"active\": " + (ce::IsApplicationActive() ? "true" : "false") + "}";
+}
+
 }  // namespace
 
 void SetFirstScreenHook(void (*hook)()) {
@@ -174,6 +183,7 @@ void Shutdown() {
 
 int CalviraMain(ce::HINSTANCE instance, int show_command, void (*add_views)()) {
   CDocument_ document;
+  ce::SetProgramSummary(&ProgramSummary);
   g_frame_interval = 500;
   g_ticks = 0;
   const char16_t* class_name = LoadString(3);

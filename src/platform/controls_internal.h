@@ -23,11 +23,11 @@ void RegisterStandardControls();
 }  // namespace internal
 
 inline constexpr const char16_t* kDialogClass = u"#32770";
-inline constexpr const char16_t* kStaticClass = u"STATIC";
-inline constexpr const char16_t* kButtonClass = u"BUTTON";
-inline constexpr const char16_t* kEditClass = u"EDIT";
-inline constexpr const char16_t* kListBoxClass = u"LISTBOX";
-inline constexpr const char16_t* kComboBoxClass = u"COMBOBOX";
+inline constexpr const char16_t* kStaticClass = u"Static";
+inline constexpr const char16_t* kButtonClass = u"Button";
+inline constexpr const char16_t* kEditClass = u"Edit";
+inline constexpr const char16_t* kListBoxClass = u"ListBox";
+inline constexpr const char16_t* kComboBoxClass = u"ComboBox";
 // The drop-down part of a combo box: a pop-up list box that reports to its combo box.
 inline constexpr const char16_t* kComboListClass = u"ComboLBox";
 

@@ -14,7 +14,7 @@ namespace ce {
 
 using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
 
-// A template names its controls by class: u"BUTTON", u"STATIC", u"EDIT", u"LISTBOX",
+// A template names its controls by class, in any case: u"BUTTON", u"STATIC", u"EDIT", u"LISTBOX",
 // u"COMBOBOX". Places and sizes are dialog units: x and y become pixels as x * 7 / 4 and
 // y * 7 / 4, rounded down, for places and sizes alike.
 struct DialogItemTemplate {

@@ -2,9 +2,12 @@
 // people and a headless one for tests and screenshots. The window system owns one display.
 #pragma once
 
+#include <poll.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,15 +17,15 @@ namespace ce {
 
 struct InputEvent {
   enum class Kind {
-    kPenDown,   // x, y in frame-buffer pixels
+    kPenDown,  // x, y in frame-buffer pixels
     kPenUp,
-    kPenMove,   // only while the pen is down
-    kKeyDown,   // key: a virtual-key code (VK_*, or 'A'-'Z', '0'-'9')
+    kPenMove,  // only while the pen is down
+    kKeyDown,  // key: a virtual-key code (VK_*, or 'A'-'Z', '0'-'9')
     kKeyUp,
-    kChar,      // ch: a typed character (text input, already composed)
-    kFocusIn,   // the display window got the user's attention
+    kChar,     // ch: a typed character (text input, already composed)
+    kFocusIn,  // the display window got the user's attention
     kFocusOut,
-    kClose,     // the window's close button
+    kClose,  // the window's close button
   };
   Kind kind = Kind::kPenDown;
   int32_t x = 0;
@@ -39,8 +42,9 @@ class Display {
   virtual void Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t stride,
                        const RECT& dirty) = 0;
   // Appends the input that has arrived. Waits at most `timeout_ms` for some (0: do not wait;
-  // -1: no limit) and returns as soon as there is any.
-  virtual void WaitInput(int32_t timeout_ms, std::vector<InputEvent>& out) = 0;
+  // -1: no limit) and returns as soon as there is any, or as soon as one of `wake` is ready.
+  virtual void WaitInput(int32_t timeout_ms, std::span<const pollfd> wake,
+                         std::vector<InputEvent>& out) = 0;
   // Brings the window to the front and gives it the focus.
   virtual void Raise() = 0;
   // Pixels on the desktop per frame-buffer pixel.
@@ -63,7 +67,8 @@ class HeadlessDisplay : public Display {
   HeadlessDisplay(int32_t width, int32_t height);
   void Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t stride,
                const RECT& dirty) override;
-  void WaitInput(int32_t timeout_ms, std::vector<InputEvent>& out) override;
+  void WaitInput(int32_t timeout_ms, std::span<const pollfd> wake,
+                 std::vector<InputEvent>& out) override;
   void Raise() override { ++raise_count_; }
   int Scale() const override { return 1; }
 

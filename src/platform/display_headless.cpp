@@ -28,7 +28,9 @@ void HeadlessDisplay::Present(const uint16_t* pixels, int32_t width, int32_t hei
   }
 }
 
-void HeadlessDisplay::WaitInput(int32_t timeout_ms, std::vector<InputEvent>& out) {
+void HeadlessDisplay::WaitInput(int32_t timeout_ms, std::span<const pollfd> /*wake*/,
+                                std::vector<InputEvent>& out) {
+  // Time is the script's here: the window system serves its other sources after every wait.
   if (queue_.empty() && idle_hook_) {
     // The hook may replace itself (a script moving to its next stage); keep this one alive
     // until it returns.

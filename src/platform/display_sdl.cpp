@@ -1,10 +1,15 @@
 #include <SDL.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #include "platform/display.h"
@@ -15,9 +20,9 @@ namespace ce {
 
 namespace {
 
-// The event wait is capped so that the window system also gets to look at its other sources
-// (the raise-request socket, timers) at least this often.
-constexpr int32_t kMaxWaitMs = 250;
+// Every other source wakes the wait when it has something (see FdWaker); the cap is only a
+// safety net.
+constexpr int32_t kMaxWaitMs = 1000;
 constexpr int kMaxScale = 6;
 // A window that fills the desktop edge to edge is uncomfortable; leave room for the
 // window manager's decorations and some desktop.
@@ -100,6 +105,97 @@ uint32_t VirtualKey(SDL_Keycode sym) {
   }
 }
 
+// Wakes SDL's event wait when one of the window system's other descriptors (the control socket)
+// becomes ready, so that the window thread sleeps in one place and still answers within
+// milliseconds. This thread only watches: all the work stays on the window thread.
+class FdWaker {
+ public:
+  FdWaker() : control_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+  FdWaker(const FdWaker&) = delete;
+  FdWaker& operator=(const FdWaker&) = delete;
+  ~FdWaker() {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    Signal();
+    if (thread_.joinable()) thread_.join();
+    if (control_ >= 0) ::close(control_);
+  }
+
+  // `wake_event` is the SDL event type pushed when a descriptor is ready.
+  bool Start(Uint32 wake_event) {
+    if (control_ < 0 || wake_event == static_cast<Uint32>(-1)) return false;
+    wake_event_ = wake_event;
+    thread_ = std::thread([this] { Run(); });
+    return true;
+  }
+
+  // Watches `fds` until one of them is ready, then pushes one wake event and watches nothing
+  // until armed again.
+  void Arm(std::span<const pollfd> fds) {
+    if (!thread_.joinable()) return;
+    {
+      std::lock_guard lock(mutex_);
+      if (armed_ && SameSet(fds)) return;
+      watched_.assign(fds.begin(), fds.end());
+      armed_ = !watched_.empty();
+      ++generation_;
+    }
+    Signal();
+  }
+
+ private:
+  bool SameSet(std::span<const pollfd> fds) const {
+    return std::equal(
+        fds.begin(), fds.end(), watched_.begin(), watched_.end(),
+        [](const pollfd& a, const pollfd& b) { return a.fd == b.fd && a.events == b.events; });
+  }
+
+  void Signal() {
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(control_, &one, sizeof(one));
+  }
+
+  void Run() {
+    std::vector<pollfd> set;
+    for (;;) {
+      uint64_t generation = 0;
+      {
+        std::lock_guard lock(mutex_);
+        if (stop_) return;
+        set.assign(watched_.begin(), watched_.end());
+        generation = generation_;
+      }
+      set.push_back({control_, POLLIN, 0});
+      const int ready = ::poll(set.data(), set.size(), -1);
+      if (ready < 0 && errno != EINTR) return;
+      if (ready <= 0) continue;
+      if (set.back().revents != 0) {
+        uint64_t count;
+        [[maybe_unused]] const ssize_t got = ::read(control_, &count, sizeof(count));
+        continue;
+      }
+      {
+        std::lock_guard lock(mutex_);
+        if (generation == generation_) armed_ = false, watched_.clear();
+      }
+      SDL_Event event{};
+      event.type = wake_event_;
+      SDL_PushEvent(&event);
+    }
+  }
+
+  int control_;
+  Uint32 wake_event_ = 0;
+  std::thread thread_;
+  std::mutex mutex_;
+  std::vector<pollfd> watched_;
+  bool armed_ = false;
+  bool stop_ = false;
+  uint64_t generation_ = 0;
+};
+
 class SdlDisplay : public Display {
  public:
   SdlDisplay(int32_t width, int32_t height)
@@ -112,7 +208,8 @@ class SdlDisplay : public Display {
 
   void Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t stride,
                const RECT& dirty) override;
-  void WaitInput(int32_t timeout_ms, std::vector<InputEvent>& out) override;
+  void WaitInput(int32_t timeout_ms, std::span<const pollfd> wake,
+                 std::vector<InputEvent>& out) override;
   void Raise() override;
   int Scale() const override { return scale_; }
 
@@ -133,6 +230,8 @@ class SdlDisplay : public Display {
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
   std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
   std::unique_ptr<SDL_Texture, TextureDeleter> texture_;
+  // Declared last: its thread pushes SDL events, so it stops before SDL does.
+  FdWaker waker_;
 };
 
 std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
@@ -177,6 +276,7 @@ std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
 
   SDL_StartTextInput();
   text_input_ = true;
+  if (!waker_.Start(SDL_RegisterEvents(1))) return "cannot watch the control socket";
   Show(RECT{0, 0, width_, height_});
   return {};
 }
@@ -208,7 +308,8 @@ void SdlDisplay::Show(const RECT& changed) {
   SDL_RenderPresent(renderer_.get());
 }
 
-void SdlDisplay::WaitInput(int32_t timeout_ms, std::vector<InputEvent>& out) {
+void SdlDisplay::WaitInput(int32_t timeout_ms, std::span<const pollfd> wake,
+                           std::vector<InputEvent>& out) {
   SDL_Event event;
   bool any = false;
   while (SDL_PollEvent(&event)) {
@@ -216,6 +317,7 @@ void SdlDisplay::WaitInput(int32_t timeout_ms, std::vector<InputEvent>& out) {
     Translate(event, out);
   }
   if (any || timeout_ms == 0) return;
+  waker_.Arm(wake);
   const int32_t wait = timeout_ms < 0 ? kMaxWaitMs : std::min(timeout_ms, kMaxWaitMs);
   if (!SDL_WaitEventTimeout(&event, wait)) return;
   Translate(event, out);

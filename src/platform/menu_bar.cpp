@@ -287,4 +287,27 @@ HWND OpenMenuWindow() {
   return g_open_menu;
 }
 
+std::vector<MenuEntry> MenuEntries(HWND window) {
+  std::vector<MenuEntry> entries;
+  RECT origin;
+  if (!GetWindowRect(window, &origin)) return entries;
+  if (auto bar = Bars().find(window); bar != Bars().end()) {
+    for (size_t i = 0; i < bar->second.buttons.size(); ++i) {
+      const int32_t left = origin.left + static_cast<int32_t>(i) * kMenuButtonWidth;
+      const MenuButton& b = bar->second.buttons[i];
+      entries.push_back(
+          {b.command, b.text, {left, origin.top, left + kMenuButtonWidth, origin.bottom}});
+    }
+  } else if (auto menu = Menus().find(window); menu != Menus().end()) {
+    int32_t top = origin.top + kMenuBorder;
+    for (const MenuItem& item : menu->second.items) {
+      const int32_t h = item.id == 0 ? kMenuSeparatorHeight : kMenuItemHeight;
+      entries.push_back(
+          {item.id, item.id == 0 ? u"" : item.text, {origin.left, top, origin.right, top + h}});
+      top += h;
+    }
+  }
+  return entries;
+}
+
 }  // namespace ce

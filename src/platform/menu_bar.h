@@ -8,6 +8,8 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <vector>
 
 #include "platform/gdi.h"
 #include "platform/window.h"
@@ -43,6 +45,16 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info);
 
 // The pop-up menu now open, if any (for tests).
 HWND OpenMenuWindow();
+
+// What a menu bar or an open pop-up menu shows, with each entry's rectangle in frame-buffer
+// pixels, for tools that look at the program from outside and for tests. A separator is an
+// entry with an empty text and id 0. Empty for any other window.
+struct MenuEntry {
+  UINT id = 0;  // the command of a pop-up's item; the bar's buttons have their resource's
+  std::u16string text;
+  RECT rect{};
+};
+std::vector<MenuEntry> MenuEntries(HWND window);
 
 inline constexpr int32_t kMenuButtonWidth = 48;
 inline constexpr int32_t kMenuWidth = 150;

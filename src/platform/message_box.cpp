@@ -250,6 +250,16 @@ std::vector<MessageBoxReport> TakeMessageBoxReports() {
   return out;
 }
 
+bool IsMessageBox(HWND window, std::u16string* caption, std::u16string* body) {
+  if (!IsWindow(window) ||
+      GetWindowLong(window, DWL_DLGPROC) != reinterpret_cast<LONG_PTR>(&BoxProc)) {
+    return false;
+  }
+  if (caption != nullptr) *caption = GetWindowString(window);
+  if (body != nullptr) *body = GetWindowString(GetDlgItem(window, kTextId));
+  return true;
+}
+
 void SetMessageBoxEcho(bool echo) {
   State().echo = echo;
 }

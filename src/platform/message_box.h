@@ -49,6 +49,9 @@ void SetMessageBoxHook(MessageBoxHook hook);
 // Every box shown since the last call, oldest first; the log is emptied.
 std::vector<MessageBoxReport> TakeMessageBoxReports();
 
+// Whether `window` is a message box on the screen; if so, its caption and text.
+bool IsMessageBox(HWND window, std::u16string* caption = nullptr, std::u16string* body = nullptr);
+
 // Whether boxes are echoed to standard error (on by default).
 void SetMessageBoxEcho(bool echo);
 

@@ -3,33 +3,37 @@
 // socket to raise its window, and exits with 0.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include "platform/control_socket.h"
 
 namespace ce {
 
 class SingleInstance {
  public:
   enum class Outcome {
-    kFirst,     // this process runs; it holds the lock until destroyed
-    kRaised,    // another copy runs and has been asked to come to the front
-    kFailed,    // the lock could not be taken or checked; `error` says why
+    kFirst,   // this process runs; it holds the lock until destroyed
+    kRaised,  // another copy runs and has been asked to come to the front
+    kFailed,  // the lock could not be taken or checked; `error` says why
   };
-  static std::unique_ptr<SingleInstance> Acquire(const std::filesystem::path& data_dir,
-                                                 Outcome* outcome, std::string* error);
+  // A later copy waits up to `wait` for the first to answer: one that is still starting up
+  // answers only once its window exists.
+  static std::unique_ptr<SingleInstance> Acquire(
+      const std::filesystem::path& data_dir, Outcome* outcome, std::string* error,
+      std::chrono::milliseconds wait = std::chrono::seconds(10));
   ~SingleInstance();
 
-  // A descriptor that becomes readable when another copy asks to be raised; the window system
-  // waits on it together with the display.
-  int RaiseRequestFd() const { return listen_fd_; }
-  // Accepts and answers every pending request; returns how many asked to raise the window.
-  int TakeRaiseRequests();
+  // The server of the socket through which later copies and `calvira --inspect` reach this
+  // one; null when the socket could not be made (the lock still holds).
+  ControlServer* Server() { return server_.get(); }
 
  private:
   SingleInstance() = default;
   int lock_fd_ = -1;
-  int listen_fd_ = -1;
+  std::unique_ptr<ControlServer> server_;
   std::filesystem::path socket_path_;
 };
 

@@ -51,13 +51,23 @@ struct State {
   bool pen_down = false;
   std::vector<UINT> keys_down;
   bool input_panel_button = true;
-  int raise_fd = -1;
-  std::function<int()> take_raise;
+  ExternalSource external;
+  bool serving = false;  // the external source is being served (its answers may send messages)
 };
 
 State& S() {
   static State state;
   return state;
+}
+
+// Class names are looked up regardless of case, as templates spell them either way ("BUTTON",
+// "Button"); a window reports its class as it was registered.
+std::u16string ClassKey(std::u16string_view name) {
+  std::u16string key(name);
+  for (char16_t& c : key) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  return key;
 }
 
 HWND ToHandle(uintptr_t n) {
@@ -214,20 +224,22 @@ void TranslateInput(const InputEvent& e) {
 void PollDisplay(int32_t timeout_ms) {
   State& s = S();
   if (s.display == nullptr) return;
+  std::vector<pollfd> wake;
+  if (s.external.watch && timeout_ms != 0) {
+    const int32_t due = s.external.watch(wake);
+    if (due >= 0 && (timeout_ms < 0 || due < timeout_ms)) timeout_ms = due;
+  }
   std::vector<InputEvent> events;
-  s.display->WaitInput(timeout_ms, events);
+  s.display->WaitInput(timeout_ms, wake, events);
   for (const InputEvent& e : events) s.input.push_back(e);
 }
 
-void CheckRaiseRequests() {
+void ServeExternal() {
   State& s = S();
-  if (s.raise_fd < 0 || !s.take_raise) return;
-  pollfd p{s.raise_fd, POLLIN, 0};
-  if (::poll(&p, 1, 0) <= 0) return;
-  if (s.take_raise() > 0) {
-    if (s.display != nullptr) s.display->Raise();
-    if (s.main != nullptr) SetForegroundWindow(s.main);
-  }
+  if (!s.external.serve || s.serving) return;
+  s.serving = true;
+  s.external.serve();
+  s.serving = false;
 }
 
 // The first window, in painting order, that needs WM_PAINT; draws pending caption bars on the
@@ -387,8 +399,7 @@ void ShutdownWindowSystem() {
   s.focus = s.active = s.capture = s.main = nullptr;
   s.keys_down.clear();
   s.pen_down = false;
-  s.raise_fd = -1;
-  s.take_raise = nullptr;
+  s.external = {};
   s.display.reset();
   s.running = false;
 }
@@ -416,9 +427,8 @@ const uint16_t* FrameBufferPixels() {
   return internal::Frame().pixels.data();
 }
 
-void SetRaiseRequestSource(int fd, std::function<int()> take) {
-  S().raise_fd = fd;
-  S().take_raise = std::move(take);
+void SetExternalSource(ExternalSource source) {
+  S().external = std::move(source);
 }
 
 HINSTANCE GetModuleHandle(const char16_t*) {
@@ -429,8 +439,9 @@ ATOM RegisterClass(const WNDCLASS* wc) {
   if (wc == nullptr || wc->lpfnWndProc == nullptr || wc->lpszClassName == nullptr) return 0;
   auto& classes = S().classes;
   const std::u16string name = wc->lpszClassName;
-  if (classes.count(name) != 0) return 0;
-  classes[name] = WindowClass{name, wc->style, wc->lpfnWndProc, wc->hbrBackground, wc->hInstance};
+  const std::u16string key = ClassKey(name);
+  if (classes.count(key) != 0) return 0;
+  classes[key] = WindowClass{name, wc->style, wc->lpfnWndProc, wc->hbrBackground, wc->hInstance};
   return static_cast<ATOM>(classes.size());
 }
 
@@ -439,7 +450,7 @@ HWND CreateWindowEx(DWORD ex_style, const char16_t* class_name, const char16_t* 
                     HINSTANCE instance, void* param) {
   State& s = S();
   if (class_name == nullptr) return nullptr;
-  auto found = s.classes.find(class_name);
+  auto found = s.classes.find(ClassKey(class_name));
   if (found == s.classes.end()) return nullptr;
   Window* parent_window = internal::Find(parent);
   const bool child = (style & WS_CHILD) != 0;
@@ -882,7 +893,7 @@ BOOL PeekMessage(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
     if (TakeTimer(msg, window, take)) return TRUE;
   }
   FlushDisplay();
-  CheckRaiseRequests();
+  ServeExternal();
   return FALSE;
 }
 
@@ -901,7 +912,7 @@ void WaitForInput(int32_t timeout_ms) {
     if (timeout_ms < 0 || until < timeout_ms) timeout_ms = until;
   }
   PollDisplay(timeout_ms);
-  CheckRaiseRequests();
+  ServeExternal();
 }
 
 BOOL GetMessage(MSG* msg, HWND window, UINT first, UINT last) {
@@ -1096,6 +1107,12 @@ HWND SetFocus(HWND handle) {
     SendMessage(handle, WM_SETFOCUS, reinterpret_cast<WPARAM>(losing), 0);
   }
   return old;
+}
+
+void BringApplicationToFront() {
+  State& s = S();
+  if (s.display != nullptr) s.display->Raise();
+  if (s.main != nullptr) SetForegroundWindow(s.main);
 }
 
 HWND GetFocus() {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/display.h"
 #include "platform/geometry.h"
@@ -54,9 +55,15 @@ void InjectInput(const InputEvent& event);
 void FlushDisplay();
 // The frame buffer: kScreenWidth x kFrameHeight pixels of RGB 5-6-5, rows packed.
 const uint16_t* FrameBufferPixels();
-// Another source that can wake the wait for input: `fd` becomes readable when `take` has
-// something; `take` returns how many requests to raise the program's window came in.
-void SetRaiseRequestSource(int fd, std::function<int()> take);
+// Work that arrives other than through the display (the control socket). `watch` appends the
+// descriptors whose readiness means there is work and returns the milliseconds until `serve`
+// must run anyway (-1: no limit). `serve` runs whenever the queue is empty, in the main loop
+// and in every modal loop alike, so that what it sees reflects every message posted before.
+struct ExternalSource {
+  std::function<int32_t(std::vector<pollfd>&)> watch;
+  std::function<void()> serve;
+};
+void SetExternalSource(ExternalSource source);
 
 // The program's own module.
 HINSTANCE GetModuleHandle(const char16_t* name);
@@ -186,6 +193,9 @@ HWND GetForegroundWindow();
 HWND SetCapture(HWND window);
 BOOL ReleaseCapture();
 HWND GetCapture();
+// Brings the display's window to the front and activates the main window (a later start of the
+// program asks for this).
+void BringApplicationToFront();
 // Whether the application as a whole has the user's attention (the display window is focused).
 bool IsApplicationActive();
 

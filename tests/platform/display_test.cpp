@@ -54,7 +54,7 @@ TEST(DisplayHeadless, PresentCopiesRowsByStrideAndClipsToItsSize) {
 TEST(DisplayHeadless, WaitInputHandsOverTheQueueInOrderAndIdlesOnlyWhenEmpty) {
   HeadlessDisplay display(240, 294);
   std::vector<InputEvent> out;
-  display.WaitInput(-1, out);  // no hook, nothing queued: returns at once
+  display.WaitInput(-1, {}, out);  // no hook, nothing queued: returns at once
   EXPECT_TRUE(out.empty());
 
   std::vector<int32_t> idle_calls;
@@ -67,7 +67,7 @@ TEST(DisplayHeadless, WaitInputHandsOverTheQueueInOrderAndIdlesOnlyWhenEmpty) {
   display.Push(Tap(Kind::kPenUp, 11, 21));
   display.Push(Key(VK_RETURN));
   out.push_back(Key(VK_ESCAPE));  // what the caller already holds stays in front
-  display.WaitInput(100, out);
+  display.WaitInput(100, {}, out);
   EXPECT_TRUE(idle_calls.empty());
   ASSERT_EQ(out.size(), 4u);
   EXPECT_EQ(out[0].key, VK_ESCAPE);
@@ -78,17 +78,17 @@ TEST(DisplayHeadless, WaitInputHandsOverTheQueueInOrderAndIdlesOnlyWhenEmpty) {
   EXPECT_EQ(out[3].key, VK_RETURN);
 
   out.clear();
-  display.WaitInput(70, out);
+  display.WaitInput(70, {}, out);
   EXPECT_EQ(idle_calls, std::vector<int32_t>{70});
   EXPECT_TRUE(out.empty());
 
-  display.WaitInput(-1, out);  // the hook queues a key; it arrives in the same call
+  display.WaitInput(-1, {}, out);  // the hook queues a key; it arrives in the same call
   EXPECT_EQ(idle_calls, (std::vector<int32_t>{70, -1}));
   ASSERT_EQ(out.size(), 1u);
   EXPECT_EQ(out[0].key, static_cast<uint32_t>('Q'));
 
   out.clear();
-  display.WaitInput(0, out);  // nothing left over from before
+  display.WaitInput(0, {}, out);  // nothing left over from before
   EXPECT_TRUE(out.empty());
   EXPECT_EQ(idle_calls.size(), 3u);
 }
@@ -214,7 +214,7 @@ TEST_F(DisplaySdl, OpensAtTheScaleAskedAndPresents) {
   display_->Present(frame.data(), 240, 294, 240 * 2, RECT{});
   display_->Raise();
   std::vector<InputEvent> out;
-  display_->WaitInput(0, out);
+  display_->WaitInput(0, {}, out);
 }
 
 TEST_F(DisplaySdl, PicksTheLargestScaleThatFitsTheDesktop) {
@@ -235,7 +235,7 @@ TEST_F(DisplaySdl, PicksTheLargestScaleThatFitsTheDesktop) {
 
 TEST_F(DisplaySdl, TranslatesMouseKeysTextAndWindowEvents) {
   std::vector<InputEvent> out;
-  display_->WaitInput(0, out);  // whatever opening the window produced
+  display_->WaitInput(0, {}, out);  // whatever opening the window produced
   out.clear();
 
   Push(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10));  // pressed elsewhere: ignored
@@ -271,7 +271,7 @@ TEST_F(DisplaySdl, TranslatesMouseKeysTextAndWindowEvents) {
   window.window.event = SDL_WINDOWEVENT_CLOSE;
   Push(window);
 
-  display_->WaitInput(0, out);
+  display_->WaitInput(0, {}, out);
   ASSERT_EQ(out.size(), 10u);
   // Window pixels at scale 2 become frame-buffer pixels, clamped to the frame.
   EXPECT_EQ(out[0].kind, Kind::kPenDown);
@@ -295,7 +295,7 @@ TEST_F(DisplaySdl, TranslatesMouseKeysTextAndWindowEvents) {
   EXPECT_EQ(out[9].kind, Kind::kClose);
 
   out.clear();
-  display_->WaitInput(30, out);  // waits briefly, then comes back empty
+  display_->WaitInput(30, {}, out);  // waits briefly, then comes back empty
   EXPECT_TRUE(out.empty());
 }
 

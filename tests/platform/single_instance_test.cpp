@@ -37,6 +37,20 @@ class SingleInstanceTest : public ::testing::Test {
     int raises_seen = 0;
   };
 
+  // What the first copy's event loop does: wait on the server's descriptors, serve, and count
+  // the raise requests.
+  static int ServeFor(SingleInstance& first, std::chrono::milliseconds wait) {
+    int raises = 0;
+    std::vector<pollfd> fds;
+    first.Server()->Watch(fds);
+    ::poll(fds.data(), fds.size(), static_cast<int>(wait.count()));
+    first.Server()->Serve([&](std::string_view request) {
+      if (request == "raise") ++raises;
+      return std::string("ok\n");
+    });
+    return raises;
+  }
+
   // A later start runs on another thread, since it waits for the answer, while this thread
   // answers as the first copy's event loop would.
   static Start StartAgain(SingleInstance& first, const fs::path& dir) {
@@ -49,12 +63,10 @@ class SingleInstanceTest : public ::testing::Test {
     });
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!done && std::chrono::steady_clock::now() < give_up) {
-      pollfd p{first.RaiseRequestFd(), POLLIN, 0};
-      ::poll(&p, 1, 20);
-      start.raises_seen += first.TakeRaiseRequests();
+      start.raises_seen += ServeFor(first, std::chrono::milliseconds(20));
     }
     thread.join();
-    start.raises_seen += first.TakeRaiseRequests();
+    start.raises_seen += ServeFor(first, std::chrono::milliseconds(0));
     EXPECT_EQ(second, nullptr);
     return start;
   }
@@ -67,7 +79,7 @@ class SingleInstanceTest : public ::testing::Test {
     EXPECT_EQ(error, "");
     EXPECT_NE(instance, nullptr);
     if (instance) {
-      EXPECT_GE(instance->RaiseRequestFd(), 0);
+      EXPECT_NE(instance->Server(), nullptr);
     }
     return instance;
   }
@@ -98,7 +110,7 @@ TEST_F(SingleInstanceTest, SecondStartRaisesTheFirstAndLaterStartsRunAgain) {
   EXPECT_TRUE(fs::is_socket(dir_ / "calvira.sock"));
   EXPECT_EQ((fs::status(dir_ / "calvira.lock").permissions() & fs::perms::all),
             fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(first->TakeRaiseRequests(), 0);
+  EXPECT_EQ(ServeFor(*first, std::chrono::milliseconds(0)), 0);
 
   // flock belongs to the open file, so even this process's second open is turned away.
   const Start second = StartAgain(*first, dir_);
@@ -110,7 +122,7 @@ TEST_F(SingleInstanceTest, SecondStartRaisesTheFirstAndLaterStartsRunAgain) {
   const fs::path other = calvira::testing::MakeTempDir("calvira-lock");
   {
     auto independent = First(other);
-    EXPECT_EQ(first->TakeRaiseRequests(), 0);
+    EXPECT_EQ(ServeFor(*first, std::chrono::milliseconds(0)), 0);
   }
   fs::remove_all(other);
 
@@ -180,7 +192,8 @@ TEST_F(SingleInstanceTest, HolderThatNeverAnswersIsAFailureNotARaise) {
 
   Outcome outcome = Outcome::kRaised;
   std::string error;
-  EXPECT_EQ(SingleInstance::Acquire(dir_, &outcome, &error), nullptr);
+  EXPECT_EQ(SingleInstance::Acquire(dir_, &outcome, &error, std::chrono::milliseconds(300)),
+            nullptr);
   EXPECT_EQ(outcome, Outcome::kFailed);
   EXPECT_NE(error, "");
   ::close(listener);

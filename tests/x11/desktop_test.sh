@@ -3,14 +3,20 @@
 #  - at CALVIRA_SCALE=1 the window is 240 x 294;
 #  - a second start with the same data directory raises the first and exits with 0 at once,
 #    while a start with another data directory runs beside it;
-#  - clicks on the menu bar open the Main menu, and its "Exit Calvira" ends the program with 0.
-# Usage: desktop_test.sh CALVIRA CALVIRA_DATA
+#  - `calvira --inspect` shows the screen, the main window, the menu bar, an open menu with its
+#    entries' rectangles and a message box with its caption, text and buttons; every tap below
+#    is aimed at a rectangle it reports, so no coordinate is written here;
+#  - `calvira --screenshot` of the Mirror is the frame the headless display draws for it;
+#  - a flood of silent, junk and oversized requests neither stops the answers nor the program,
+#    and "Exit Calvira" from the Main menu still ends it with 0.
+# Usage: desktop_test.sh CALVIRA CALVIRA_DATA TESTS_SCENARIOS
 set -uo pipefail
 calvira=$1
 calvira_data=$2
+scenarios=$3
 fail() { echo "FAIL: $*"; exit 1; }
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool jq socat; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -47,12 +53,73 @@ sleep 1.5
 kill -0 "$other" 2>/dev/null || fail "a start with another data directory did not keep running"
 kill "$other"
 
-# Main (x 0-47 of the bar at y 268-293), then its last item, "Exit Calvira": the menu's bottom
-# edge is at y 268 and its items are 18 pixels tall above a 2-pixel border.
-sleep 0.5
-xdotool mousemove --window "$window" 20 281 click 1
-sleep 0.5
-xdotool mousemove --window "$window" 60 257 click 1
+inspect() { "$calvira" --inspect --data-dir "$work/one"; }
+# Waits until the window tree passes the jq test $1.
+wait_for() {
+  for _ in $(seq 40); do
+    inspect 2>/dev/null | jq -se "$1" >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  echo "--- the window tree:"; inspect; fail "$2"
+}
+# Taps the middle of the rectangle that the jq expression $1 picks from the window tree.
+tap() {
+  local at
+  at=$(inspect | jq -sr "$1 | \"\\((.[0] + .[2]) / 2 | floor) \\((.[1] + .[3]) / 2 | floor)\"" | head -1)
+  [ -n "$at" ] || fail "nothing to tap at $1"
+  # shellcheck disable=SC2086
+  xdotool mousemove --window "$window" $at click 1
+}
+entry() { echo ".[] | select(.class == \"$1\") | .item_rects[.items | index(\"$2\")]"; }
+
+summary=$(inspect | head -1)
+[ "$(jq -r .screen <<<"$summary")" = 5 ] || fail "inspect does not show screen 5: $summary"
+inspect | jq -se 'any(.[]; .class == "CalviraApp" and .text == "Calvira" and .rect == [0, 0, 240, 268])' \
+  >/dev/null || fail "inspect does not list the main window"
+inspect | jq -se 'any(.[]; .class == "menu_worker" and .items == ["Main", "Tools", "Help"])' \
+  >/dev/null || fail "inspect does not list the menu bar"
+"$calvira" --inspect --data-dir "$work/nobody" 2>"$work/err" && fail "inspect without a copy said 0"
+grep -qx "calvira: no running copy for $work/nobody" "$work/err" || fail "$(cat "$work/err")"
+
+# Tools > Mirror: the screen id follows, and its frame is the headless display's.
+tap "$(entry menu_worker Tools)"
+wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Mirror")))' "no Tools menu"
+tap "$(entry CalviraMenuPopup Mirror)"
+wait_for '.[0].screen == 15' "Mirror did not come up"
+"$calvira" --screenshot "$work/mirror.png" --data-dir "$work/one" || fail "--screenshot failed"
+CALVIRA_SCREENSHOT_DIR="$work/shots" "$scenarios" --gtest_filter='Screenshots.*' >/dev/null ||
+  fail "the headless screenshots failed"
+cmp -s "$work/mirror.png" "$work/shots/mirror.png" ||
+  fail "--screenshot of the Mirror differs from the headless frame"
+tap '.[] | select(.class == "CalviraApp") | .rect'
+wait_for '.[0].screen == 5' "a tap did not leave the Mirror"
+
+# Main > Cycle Charts with no cycles: a message box, answered by a tap on its OK.
+tap "$(entry menu_worker Main)"
+wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Exit Calvira")))' "no Main menu"
+tap "$(entry CalviraMenuPopup "Cycle Charts")"
+wait_for 'any(.[]; .caption == "Calvira" and .body == "There are no finished cycles!")' "no message box"
+box=$(inspect | jq -s '.[] | select(.body != null) | .hwnd')
+inspect | jq -se "any(.[]; .parent == $box and .id == 1 and .text == \"OK\")" >/dev/null ||
+  fail "the message box's OK button is not listed"
+tap ".[] | select(.parent == $box and .id == 1) | .rect"
+wait_for 'all(.[]; .body == null)' "OK did not close the message box"
+
+# A flood: silent peers, binary junk, requests too long to be one. The window keeps answering.
+sock="$work/one/calvira.sock"
+for i in $(seq 12); do
+  (sleep 4 | socat -u - "UNIX-CONNECT:$sock" >/dev/null 2>&1 &)
+  (head -c 20000 /dev/urandom | socat - "UNIX-CONNECT:$sock" >/dev/null 2>&1 &)
+  (printf 'inspect%.0s' $(seq 1000) | socat - "UNIX-CONNECT:$sock" >/dev/null 2>&1 &)
+done
+for _ in $(seq 10); do
+  inspect | head -1 | jq -e '.screen == 5' >/dev/null || fail "no answer during the flood"
+done
+kill -0 "$first" 2>/dev/null || fail "the flood ended the program"
+
+tap "$(entry menu_worker Main)"
+wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Exit Calvira")))' "no Main menu"
+tap "$(entry CalviraMenuPopup "Exit Calvira")"
 for _ in $(seq 50); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$first" 2>/dev/null && fail "Exit Calvira from the menu did not end the program"
 wait "$first"
