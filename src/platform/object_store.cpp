@@ -487,7 +487,8 @@ CEOID CeWriteRecordProps(HANDLE handle, CEOID oid, WORD count, const CEPROPVAL* 
     return 0;
   }
   for (WORD i = 0; i < count; ++i) {
-    if (!IsSupportedType(TypeFromPropId(props[i].propid))) {
+    const bool deletes = (props[i].wFlags & CEDB_PROPDELETE) != 0;
+    if (!deletes && !IsSupportedType(TypeFromPropId(props[i].propid))) {
       SetLastError(ERROR_INVALID_PARAMETER);
       return 0;
     }
@@ -502,14 +503,25 @@ CEOID CeWriteRecordProps(HANDLE handle, CEOID oid, WORD count, const CEPROPVAL* 
     merged = it->second;
   }
   for (WORD i = 0; i < count; ++i) {
-    StoredProp p = ToStored(props[i]);
-    auto same = std::find_if(merged.begin(), merged.end(),
-                             [&p](const StoredProp& q) { return q.id == p.id; });
-    if (same != merged.end()) {
-      *same = std::move(p);
-    } else {
-      merged.push_back(std::move(p));
+    // By number, not by id: a screen that reads a BOOL back as I2 and writes it again must
+    // replace the property, not add a twin of it beside the original.
+    const WORD number = NumberFromPropId(props[i].propid);
+    const auto numbered = [number](const StoredProp& q) {
+      return NumberFromPropId(q.id) == number;
+    };
+    if (props[i].wFlags & CEDB_PROPDELETE) {
+      std::erase_if(merged, numbered);
+      continue;
     }
+    const auto same = std::find_if(merged.begin(), merged.end(), numbered);
+    if (same == merged.end()) {
+      merged.push_back(ToStored(props[i]));
+      continue;
+    }
+    *same = ToStored(props[i]);
+    // A record written before numbers were kept unique may hold twins after the first; the write
+    // settles them.
+    merged.erase(std::remove_if(same + 1, merged.end(), numbered), merged.end());
   }
 
   CEOID written = 0;
