@@ -7,25 +7,16 @@
 #include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
-#include "store/catalogue.h"
-#include "store/ce_database.h"
+#include "store/settings.h"
 #include "tools/password_hash.h"
 
 namespace {
 
 // The stored password (a hash string), or empty.
 std::u16string StoredPassword() {
-  CCeDatabase systems;
-  std::u16string stored;
-  if (systems.Open(u"Systems", 0)) {
-    CCePropArray record;
-    if (systems.SeekFirst() && systems.ReadCurrRecord(record) && record.Count() > 0) {
-      const char16_t* text = record.At(kSettingPassword).String();
-      if (text != nullptr) stored = text;
-    }
-    systems.Close();
-  }
-  return stored;
+  Settings settings;
+  ReadSettings(&settings);
+  return settings.password;
 }
 
 void CheckTyped(ce::HWND dialog) {

@@ -1,5 +1,6 @@
 // calvira-data as a user runs it: output, exit codes, and what it leaves in the data directory.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -122,16 +123,46 @@ TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {
 
 namespace {
 
-TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlag) {
+TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlagAndNothingElse) {
   const auto dir = scratch_ / "data";
-  EXPECT_EQ(RunTool("logo off --data-dir " + dir.string(), scratch_).code, 0);
-  EXPECT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out.find("[262155,\"BOOL\",1]"),
-            std::string::npos);
-  EXPECT_EQ(RunTool("logo on --data-dir " + dir.string(), scratch_).code, 0);
-  EXPECT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out.find("[262155,\"BOOL\",0]"),
-            std::string::npos);
+  std::string logo_off = kFreshDump;
+  const std::string flag = "[262155,\"BOOL\",";
+  logo_off.replace(logo_off.find(flag + "0]"), flag.size() + 2, flag + "1]");
+  // Each toggle leaves the settings record as the six properties it was, whatever came before.
+  for (int i = 0; i < 10; ++i) {
+    SCOPED_TRACE(i);
+    const bool off = i % 2 == 0;
+    ASSERT_EQ(RunTool(std::string("logo ") + (off ? "off" : "on") + " --data-dir " + dir.string(),
+                      scratch_)
+                  .code,
+              0);
+    EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out,
+              off ? logo_off : std::string(kFreshDump));
+  }
   EXPECT_EQ(RunTool("logo maybe --data-dir " + dir.string(), scratch_).code, 2);
   EXPECT_EQ(RunTool("logo --data-dir " + dir.string(), scratch_).code, 2);
+}
+
+TEST_F(CalviraDataTest, InitTidiesASettingsRecordThatGrewTwins) {
+  const auto dir = scratch_ / "data";
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  {
+    // What ten logo toggles of an older version left: I2 twins and properties past the sixth.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "objectstore.sqlite3").c_str(), &db), SQLITE_OK);
+    std::string sql;
+    for (int pos = 6, number = 1; pos < 36; ++pos, ++number) {
+      sql += "INSERT INTO props VALUES(1, " + std::to_string(pos) + ", " +
+             std::to_string((number << 16) | 2) + ", " + (number == 4 ? "1" : "0") + ");";
+    }
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  ASSERT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out, kFreshDump);
+  ToolRun init = RunTool("init --data-dir " + dir.string(), scratch_);
+  EXPECT_EQ(init.code, 0) << init.err;
+  // The declared BOOL of property 4 (0) counts, not its I2 twin (1).
+  EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out, kFreshDump);
 }
 
 }  // namespace

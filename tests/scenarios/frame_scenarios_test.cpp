@@ -1,6 +1,7 @@
 // The frame as a user meets it: start-up, the password prompt, the menu and its router, screen
 // switching and going back, ticks and activation, the About, Help and Mirror screens, shutdown.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 
@@ -10,10 +11,12 @@
 #include "gfx/fast_bitmap.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"
+#include "platform/object_store.h"
 #include "platform/text.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
+#include "store/settings.h"
 #include "tools/about_view.h"
 #include "tools/help_view.h"
 #include "tools/password_hash.h"
@@ -24,16 +27,10 @@ namespace {
 // The settings record as a previous run would have left it.
 void StoreSettings(const std::u16string& password_hash, bool logo_disabled) {
   CreateCatalogue();
-  CCeDatabase systems;
-  ASSERT_TRUE(systems.Open(u"Systems", 0));
-  ASSERT_TRUE(WriteDefaultSettingsRecord(systems));
-  systems.SeekFirst();
-  CCePropArray record;
-  ASSERT_TRUE(systems.ReadCurrRecord(record));
-  record.At(kSettingPassword).SetString(password_hash.c_str());
-  record.At(kSettingLogoDisabled).SetBool(logo_disabled ? 1 : 0);
-  ASSERT_TRUE(systems.WriteCurr(record));
-  systems.Close();
+  Settings settings;
+  settings.password = password_hash;
+  settings.logo_disabled = logo_disabled;
+  ASSERT_TRUE(WriteSettings(settings));
 }
 
 void StoreCycles(int count) {
@@ -86,6 +83,38 @@ TEST(FrameStartUp, WithTheLogoDisabledAWhiteLoadingScreenComesWithoutPause) {
       for (int x = 10; x < 100; ++x) inked += Scenario::PixelAt(x, y) != 0xFFFF;
     }
     EXPECT_GT(inked, 20);
+  });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(FrameStartUp, ASettingsRecordWithTwinsIsPutBackIntoShapeAndItsDeclaredValuesKept) {
+  Scenario s("untidy settings");
+  s.Before([&s] {
+    StoreSettings(u"", true);
+    ce::objectstore::Unmount();
+    // I2 twins, as older versions appended them, one of them contradicting the declared BOOL.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(ce::objectstore::StoreFile(s.DataDir()).c_str(), &db), SQLITE_OK);
+    const char* sql =
+        "INSERT INTO props SELECT oid, 6, 65538, 0 FROM props WHERE pid = 31;"
+        "INSERT INTO props SELECT oid, 7, 262146, 0 FROM props WHERE pid = 31;"
+        "INSERT INTO props SELECT oid, 8, 458754, 0 FROM props WHERE pid = 31;";
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    ASSERT_EQ(ce::objectstore::Mount(s.DataDir()), "");
+  });
+  s.Check([] {
+    EXPECT_LT(ce::GetTickCount() - 1000, 2000u);  // the logo stayed disabled
+    ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Systems", 0, 0, nullptr);
+    ce::CePropBuffer buffer;
+    ce::CeReadRecordProps(h, buffer);
+    ce::CloseHandle(h);
+    std::vector<ce::CEPROPID> ids;
+    for (const ce::CEPROPVAL& p : buffer.props()) ids.push_back(p.propid);
+    EXPECT_EQ(ids, (std::vector<ce::CEPROPID>{31, 65547, 131083, 196626, 262155, 327691}));
+    Settings settings;
+    ASSERT_TRUE(ReadSettings(&settings));
+    EXPECT_TRUE(settings.logo_disabled);
   });
   EXPECT_EQ(s.Run(), 0);
 }
