@@ -652,6 +652,15 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
   Unmount();
   if (!options.read_only) {
     if (std::string error = EnsureDataDirectory(dir); !error.empty()) return error;
+  } else {
+    // Reading makes nothing, not even the directory; but what is read must be trusted as much.
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(dir, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+      return "no store at " + StoreFile(dir).string() +
+             "; start Calvira or run 'calvira-data init' to make one";
+    }
+    if (std::string error = CheckDataDirectory(dir); !error.empty()) return error;
   }
   std::string error;
   auto sql = SqliteStore::Open(StoreFile(dir), options.read_only, options.vfs, &error);

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/files.h"
 #include "support/temp_store.h"
 
 namespace {
@@ -117,6 +118,34 @@ TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("no store"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(empty));
+}
+
+TEST_F(CalviraDataTest, ADataDirectoryOthersMayChangeIsRefused) {
+  struct Case {
+    mode_t mode;
+    bool refused;
+  };
+  for (const Case c : {Case{0777, true}, Case{0770, true}, Case{0702, true}, Case{0750, false}}) {
+    SCOPED_TRACE(c.mode);
+    const auto dir = scratch_ / "shared";
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+    ASSERT_EQ(::chmod(dir.c_str(), c.mode), 0);
+    const auto before = calvira::testing::Snapshot(dir);
+    for (const char* command : {"init", "logo off", "dump"}) {
+      ToolRun run = RunTool(std::string(command) + " --data-dir " + dir.string(), scratch_);
+      if (c.refused) {
+        EXPECT_EQ(run.code, 1) << command;
+        EXPECT_NE(run.err.find("can be changed by other users"), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty()) << command;
+      } else {
+        EXPECT_EQ(run.code, 0) << command << ": " << run.err;
+      }
+    }
+    if (c.refused) {
+      EXPECT_EQ(calvira::testing::Snapshot(dir), before);
+    }
+  }
 }
 
 }  // namespace
