@@ -221,9 +221,10 @@ std::unique_ptr<Store>& CurrentStore() {
 }
 
 // Reads the list of databases again and forgets every loaded record.
-bool Reload(Store& store) {
+bool Reload(Store& store, int* result = nullptr) {
   std::vector<DatabaseRow> rows;
   const int rc = store.sql->LoadDatabases(rows);
+  if (result != nullptr) *result = rc;
   if (rc != 0) {
     SetLastError(detail::ErrorFromSqlite(rc));
     return false;
@@ -668,7 +669,7 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
   auto store = std::make_unique<Store>();
   store->sql = std::move(sql);
   store->sql->DataVersion(&store->data_version);
-  if (!Reload(*store)) return "cannot read the store in " + dir.string();
+  if (int rc = 0; !Reload(*store, &rc)) return store->sql->Explain(rc);
   CurrentStore() = std::move(store);
   return {};
 }

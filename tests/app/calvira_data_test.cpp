@@ -10,6 +10,9 @@
 #include <sstream>
 #include <string>
 
+#include "platform/message_box.h"
+#include "platform/object_store.h"
+#include "store/settings.h"
 #include "support/files.h"
 #include "support/temp_store.h"
 
@@ -146,6 +149,58 @@ TEST_F(CalviraDataTest, ADataDirectoryOthersMayChangeIsRefused) {
       EXPECT_EQ(calvira::testing::Snapshot(dir), before);
     }
   }
+}
+
+TEST_F(CalviraDataTest, DumpOfAReadOnlyStoreLeavesNothingBehind) {
+  const auto dir = scratch_ / "data";
+  const auto store = dir / "objectstore.sqlite3";
+  struct Case {
+    const char* what;
+    mode_t dir_mode;
+    mode_t file_mode;
+  };
+  const Case cases[] = {
+      {"a read-only directory", 0500, 0600},
+      {"a read-only store file", 0700, 0400},
+      {"both", 0500, 0400},
+      {"neither", 0700, 0600},
+  };
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(::chmod(store.c_str(), c.file_mode), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), c.dir_mode), 0);
+    const auto before = calvira::testing::Snapshot(dir);
+    ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+    EXPECT_EQ(dump.code, 0) << dump.err;
+    EXPECT_EQ(dump.out, kFreshDump);
+    EXPECT_EQ(calvira::testing::Snapshot(dir), before);
+    // Nothing left that would stand in the way of the next writer.
+    ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(store.c_str(), 0600), 0);
+    ToolRun logo = RunTool("logo on --data-dir " + dir.string(), scratch_);
+    EXPECT_EQ(logo.code, 0) << logo.err;
+  }
+}
+
+TEST_F(CalviraDataTest, DumpBesideARunningProgramSeesItsLastWriteAndMakesNoFile) {
+  const auto dir = scratch_ / "data";
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  ce::SetMessageBoxEcho(false);
+  ASSERT_EQ(ce::objectstore::Mount(dir), "");
+  Settings settings;
+  ASSERT_TRUE(ReadSettings(&settings));
+  settings.logo_disabled = true;
+  ASSERT_TRUE(WriteSettings(settings));  // still in the write-ahead log
+  std::vector<std::string> names;
+  for (const auto& [name, state] : calvira::testing::Snapshot(dir)) names.push_back(name);
+  ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+  EXPECT_EQ(dump.code, 0) << dump.err;
+  EXPECT_NE(dump.out.find("[262155,\"BOOL\",1]"), std::string::npos) << dump.out;
+  std::vector<std::string> after;
+  for (const auto& [name, state] : calvira::testing::Snapshot(dir)) after.push_back(name);
+  EXPECT_EQ(after, names);
+  ce::objectstore::Unmount();
 }
 
 }  // namespace
