@@ -133,6 +133,46 @@ TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
 }
 
+// The prompt's field as the frame shows it.
+std::vector<uint16_t> PromptFieldPixels() {
+  ce::RECT r;
+  ce::GetWindowRect(ce::GetDlgItem(ce::GetActiveWindow(), 1061), &r);
+  std::vector<uint16_t> pixels;
+  for (int32_t y = r.top; y < r.bottom; ++y) {
+    for (int32_t x = r.left; x < r.right; ++x) pixels.push_back(Scenario::PixelAt(x, y));
+  }
+  return pixels;
+}
+
+TEST(FramePassword, ThePromptShowsBulletsWhileTheProgramReadsWhatWasTyped) {
+  Scenario s("password bullets");
+  std::vector<uint16_t> typed;
+  s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
+  const auto show = [](const std::u16string& text, char16_t mask) {
+    return [text, mask] {
+      ce::HWND field = ce::GetDlgItem(ce::GetActiveWindow(), 1061);
+      ce::SendMessage(field, ce::EM_SETPASSWORDCHAR, mask, 0);
+      ce::SetWindowText(field, text.c_str());
+      ce::SendMessage(field, ce::EM_SETSEL, text.size(), text.size());
+    };
+  };
+  s.Type(u"Secret")
+      .Check([&typed] {
+        ce::HWND field = ce::GetDlgItem(ce::GetActiveWindow(), 1061);
+        EXPECT_EQ(ce::GetWindowString(field), u"Secret");
+        typed = PromptFieldPixels();
+      })
+      .Check(show(u"\u2022\u2022\u2022\u2022\u2022\u2022", 0))
+      .Wait(10)
+      .Check([&typed] { EXPECT_EQ(PromptFieldPixels(), typed); })
+      .Check(show(u"Secret", 0))
+      .Wait(10)
+      .Check([&typed] { EXPECT_NE(PromptFieldPixels(), typed); })
+      .Key(ce::VK_ESCAPE);
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
 TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
   Scenario s("password cancel");
   s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
