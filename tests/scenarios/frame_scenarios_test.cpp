@@ -173,6 +173,44 @@ TEST(FramePassword, ThePromptShowsBulletsWhileTheProgramReadsWhatWasTyped) {
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
 }
 
+TEST(FramePassword, APasswordAnOlderStoreKeptAsTextBecomesAHashOnceTypedRight) {
+  Scenario s("legacy password");
+  s.Before([] {
+    StoreSettings(u"", true);
+    Settings legacy;
+    ASSERT_TRUE(ReadSettings(&legacy));
+    legacy.password = u"Secret";
+    legacy.password_set = 1;
+    legacy.scale = 2;
+    ASSERT_TRUE(WriteSettings(legacy));
+  });
+  const auto stored = [] {
+    Settings settings;
+    EXPECT_TRUE(ReadSettings(&settings));
+    return settings;
+  };
+  s.Check([] { ExpectView(kPasswordEntryView); })
+      .Type(u"Secre")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
+      .Check([&stored] { EXPECT_EQ(stored().password, u"Secret"); })  // a wrong try changes nothing
+      .Type(u"t")
+      .Key(ce::VK_RETURN)
+      .Check([&stored] {
+        ExpectView(kCycleView);
+        const Settings settings = stored();
+        EXPECT_TRUE(settings.password.starts_with(u"$argon2id$"));
+        EXPECT_TRUE(VerifyPassword(settings.password, u"Secret"));
+        EXPECT_FALSE(NeedsRehash(settings.password));
+        // The other settings stay as they were.
+        EXPECT_EQ(settings.password_set, 1);
+        EXPECT_EQ(settings.scale, 2);
+        EXPECT_TRUE(settings.logo_disabled);
+      });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
 TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
   Scenario s("password cancel");
   s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
