@@ -18,10 +18,12 @@ const DialogItemTemplate kHelp[] = {
     {u"STATIC", 1012, u"", ce::SS_LEFT, 0, 3, 3, 120, 134},
 };
 
-// 344, the password prompt at start-up: a small box that keeps its own size and place.
+// 344, the password prompt at start-up: a small box that keeps its own size and place; its
+// field shows bullets, not the password.
 const DialogItemTemplate kPasswordPrompt[] = {
     {u"STATIC", 1144, u"Enter password:", ce::SS_LEFT, 0, 6, 6, 100, 10},
-    {u"EDIT", 1061, u"", ce::ES_AUTOHSCROLL | ce::WS_BORDER | kTab, 0, 6, 18, 102, 12},
+    {u"EDIT", 1061, u"", ce::ES_AUTOHSCROLL | ce::ES_PASSWORD | ce::WS_BORDER | kTab, 0, 6, 18, 102,
+     12},
     {u"BUTTON", 1, u"OK", ce::BS_DEFPUSHBUTTON | kTab, 0, 14, 36, 38, 12},
     {u"BUTTON", 2, u"Cancel", ce::BS_PUSHBUTTON | kTab, 0, 62, 36, 38, 12},
 };

@@ -12,6 +12,7 @@
 #include "platform/object_store.h"
 #include "platform/text.h"
 #include "store/catalogue.h"
+#include "store/settings.h"
 
 namespace {
 
@@ -110,6 +111,20 @@ std::string JsonValue(const ce::CEPROPVAL& p) {
   }
 }
 
+// Why the last store call failed, for a message.
+std::string Reason() {
+  switch (ce::GetLastError()) {
+    case ce::ERROR_DISK_FULL:
+      return "the disk is full; free some space and try again";
+    case ce::ERROR_ACCESS_DENIED:
+      return "the store cannot be written (check the permissions of the data directory)";
+    case ce::ERROR_FILE_NOT_FOUND:
+      return "the \"Systems\" database is missing (run 'calvira-data init')";
+    default:
+      return "the store refused it (error " + std::to_string(ce::GetLastError()) + ")";
+  }
+}
+
 int Init(const std::filesystem::path& dir) {
   if (std::string error = ce::objectstore::Mount(dir); !error.empty()) return Fail(error);
   // All or nothing: a failure half-way leaves the store as it was.
@@ -123,23 +138,18 @@ int Init(const std::filesystem::path& dir) {
     }
     ce::CloseHandle(h);
   }
-  if (!EnsureSettingsRecord()) return Fail("could not write the settings record");
+  if (!EnsureSettingsRecord()) return Fail("could not write the settings record: " + Reason());
   if (!transaction.Commit()) return Fail("could not write the store in " + dir.string());
   return 0;
 }
 
 // Sets the settings record's logo-disabled flag; the store is mounted and initialised.
 int SetLogo(bool on) {
-  CCeDatabase systems;
-  CCePropArray record;
-  if (!systems.Open(u"Systems", 0) || !systems.SeekFirst() || !systems.ReadCurrRecord(record) ||
-      record.Count() <= kSettingLogoDisabled) {
-    return Fail("cannot read the settings record");
-  }
-  record.At(kSettingLogoDisabled).SetBool(on ? 0 : 1);
-  const bool written = systems.WriteCurr(record);
-  systems.Close();
-  return written ? 0 : Fail("could not write the settings record");
+  Settings settings;
+  if (!ReadSettings(&settings)) return Fail("cannot read the settings record");
+  settings.logo_disabled = !on;
+  if (!WriteSettings(settings)) return Fail("could not write the settings record: " + Reason());
+  return 0;
 }
 
 int Dump(const std::filesystem::path& dir) {

@@ -15,8 +15,7 @@
 #include "platform/message_box.h"
 #include "platform/object_store.h"
 #include "sound/sound_engine.h"
-#include "store/catalogue.h"
-#include "store/ce_database.h"
+#include "store/settings.h"
 
 namespace {
 
@@ -57,23 +56,9 @@ void TickCurrentView() {
 // says so (and on the very first start, before the catalogue exists, the logo).
 void ShowLogo(CFastBitmap& logo) {
   CScreenBuffers* buffers = CDocument_::GetScreenBuffers();
-  bool disabled = false;
-  {
-    CCeDatabase systems;
-    // The first start has no "Systems" database yet: that is no error, only the logo.
-    ce::CEOID oid = 0;
-    const ce::HANDLE probe = ce::CeOpenDatabase(&oid, u"Systems", 0, 0, nullptr);
-    const bool exists = probe != ce::INVALID_HANDLE_VALUE;
-    if (exists) ce::CloseHandle(probe);
-    if (exists && systems.Open(u"Systems", 0)) {
-      CCePropArray record;
-      if (systems.CountRecords() > 0 && systems.SeekFirst() && systems.ReadCurrRecord(record) &&
-          record.Count() > kSettingLogoDisabled) {
-        disabled = record.At(kSettingLogoDisabled).Bool() != 0;
-      }
-      systems.Close();
-    }
-  }
+  // The first start has no "Systems" database yet: that is no error, only the logo.
+  Settings settings;
+  const bool disabled = ReadSettings(&settings) && settings.logo_disabled;
   if (disabled) {
     GraphicBuffer::Fill(buffers->GetMainBuffer(), 0xFFFF);
     buffers->Present();
@@ -91,22 +76,12 @@ void ShowLogo(CFastBitmap& logo) {
 }
 
 int FirstView() {
-  CCeDatabase systems;
-  int first = kCycleView;
-  if (systems.Open(u"Systems", 0)) {
-    if (systems.CountRecords() > 0) {
-      CCePropArray record;
-      systems.SeekFirst();
-      if (systems.ReadCurrRecord(record) && record.Count() > 0) {
-        const char16_t* password = record.At(kSettingPassword).String();
-        if (password != nullptr && password[0] != u'\0') first = kPasswordEntryView;
-      }
-    } else {
-      WriteDefaultSettingsRecord(systems);
-    }
-    systems.Close();
-  }
-  return first;
+  // Writes the default record on the first start, and puts a record that an older version left
+  // with extra properties back into shape.
+  EnsureSettingsRecord();
+  Settings settings;
+  ReadSettings(&settings);
+  return settings.password.empty() ? kCycleView : kPasswordEntryView;
 }
 
 void (*g_first_screen_hook)() = nullptr;

@@ -1,15 +1,22 @@
 // The EDIT class: single-line (scrolling sideways with ES_AUTOHSCROLL) and multi-line (word
 // wrap, vertical scrolling) text fields, read-only, digits-only and password fields, a caret,
-// selection by pen and by Shift with the arrows, and the EN_* notifications.
+// selection by pen and by Shift with the arrows, cut, copy and paste, and the EN_* notifications.
+//
+// A password field shows one bullet per character and measures the bullets, so the caret and
+// the selection stand where the user sees them; the program still reads the real text. Nothing
+// can be cut or copied out of it, and its text is wiped from memory whenever it is replaced.
 //
 // The caret is a steady 1-pixel line: no blink timer, so an idle program stays idle. Line breaks
 // typed into a multi-line field are "\r\n", as the handheld stores them; a lone "\n" from
 // WM_SETTEXT breaks a line too.
+#include <string.h>  // explicit_bzero
+
 #include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/clipboard.h"
 #include "platform/controls_internal.h"
 
 namespace ce {
@@ -19,6 +26,7 @@ constexpr DWORD kRight = 0x2;  // ES_RIGHT
 constexpr size_t kDefaultLimit = 30000;
 constexpr size_t kNoLimit = 0x7FFFFFFE;
 constexpr int32_t kMargin = 2;  // between the frame and the text
+constexpr char16_t kBullet = u'\u2022';
 
 // One shown line: text[start, end) is drawn; the next line starts at `next`.
 struct Line {
@@ -67,6 +75,13 @@ class Measure {
 
 bool Multi(HWND edit) {
   return (StyleOf(edit) & ES_MULTILINE) != 0;
+}
+
+// Zeroes a password field's text before its memory goes back to the heap, where a later
+// allocation (or a core file) could find it.
+void Wipe(const EditState& st, std::u16string& text) {
+  if (st.password != 0 && !text.empty())
+    explicit_bzero(text.data(), text.size() * sizeof(char16_t));
 }
 
 // What is drawn: the text, or as many password characters.
@@ -295,17 +310,23 @@ bool ReplaceSelection(HWND edit, EditState& st, std::u16string_view insert, bool
     }
     insert = insert.substr(0, room);
   }
-  std::u16string next = st.text.substr(0, a);
+  std::u16string next;
+  // Room for all of it at once, so that no half-built copy is left behind in freed memory.
+  next.reserve(kept + insert.size());
+  next.assign(st.text, 0, a);
   next.append(insert);
   next.append(st.text, b);
   if (!FitsWithoutScrolling(edit, st, next)) {
+    Wipe(st, next);
     Notify(edit, EN_MAXTEXT);
     return false;
   }
   if (insert.empty() && a == b) {
+    Wipe(st, next);
     if (short_of_room) Notify(edit, EN_MAXTEXT);
     return false;
   }
+  Wipe(st, st.text);
   st.text = std::move(next);
   st.anchor = st.caret = a + insert.size();
   Changed(edit, st);
@@ -314,6 +335,7 @@ bool ReplaceSelection(HWND edit, EditState& st, std::u16string_view insert, bool
 }
 
 void SetText(HWND edit, EditState& st, const char16_t* text) {
+  Wipe(st, st.text);
   st.text = text != nullptr ? text : u"";
   st.anchor = st.caret = 0;
   st.scroll_x = 0;
@@ -334,6 +356,27 @@ void DeleteAround(HWND edit, EditState& st, bool forward) {
     if (st.anchor == st.caret) return;
   }
   if (ReplaceSelection(edit, st, u"", false)) NotifyChange(edit);
+}
+
+// What is typed into a password field stays there: it is neither copied nor cut.
+void Copy(const EditState& st) {
+  const size_t a = std::min(st.anchor, st.caret), b = std::max(st.anchor, st.caret);
+  if (st.password != 0 || a == b) return;
+  SetClipboardText(std::u16string_view(st.text).substr(a, b - a));
+}
+
+void Cut(HWND edit, EditState& st) {
+  if (st.password != 0 || (StyleOf(edit) & ES_READONLY) || st.anchor == st.caret) return;
+  Copy(st);
+  if (ReplaceSelection(edit, st, u"", false)) NotifyChange(edit);
+}
+
+void Paste(HWND edit, EditState& st) {
+  if (StyleOf(edit) & ES_READONLY) return;
+  std::u16string text = GetClipboardText();
+  // A single-line field takes the first line.
+  if (!Multi(edit)) text.resize(std::min(text.size(), text.find_first_of(u"\r\n")));
+  if (ReplaceSelection(edit, st, text, false)) NotifyChange(edit);
 }
 
 // Keys a combo box takes from its edit field.
@@ -399,7 +442,19 @@ void KeyDown(HWND edit, EditState& st, WPARAM key, LPARAM lparam) {
     }
     case VK_BACK:
     case VK_DELETE:
-      if (!read_only) DeleteAround(edit, st, key == VK_DELETE);
+      if (key == VK_DELETE && shift) {
+        Cut(edit, st);
+      } else if (!read_only) {
+        DeleteAround(edit, st, key == VK_DELETE);
+      }
+      return;
+    case 'C':
+    case 'X':
+    case 'V':
+      if (!control) return;
+      if (key == 'C') Copy(st);
+      if (key == 'X') Cut(edit, st);
+      if (key == 'V') Paste(edit, st);
       return;
     case VK_RETURN:
       if (multi && !read_only && ReplaceSelection(edit, st, u"\r\n", true)) NotifyChange(edit);
@@ -493,7 +548,7 @@ LRESULT EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
     auto st = States().Create(edit);
     const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lparam);
     st->in_combo = GetClassName(GetParent(edit)) == kComboBoxClass;
-    if (StyleOf(edit) & ES_PASSWORD) st->password = u'*';
+    if (StyleOf(edit) & ES_PASSWORD) st->password = kBullet;
     st->text = cs != nullptr && cs->lpszName != nullptr ? cs->lpszName : u"";
     Relayout(edit, *st);
     return 0;
@@ -502,6 +557,7 @@ LRESULT EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
   if (st == nullptr) return DefWindowProc(edit, message, wparam, lparam);
   switch (message) {
     case WM_DESTROY:
+      Wipe(*st, st->text);
       States().Erase(edit);
       return 0;
     case WM_SETTEXT:
@@ -626,6 +682,17 @@ LRESULT EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
       InvalidateRect(edit, nullptr, TRUE);
       return TRUE;
     }
+    case WM_COPY:
+      Copy(*st);
+      return 0;
+    case WM_CUT:
+      Cut(edit, *st);
+      return 0;
+    case WM_PASTE:
+      Paste(edit, *st);
+      return 0;
+    case EM_GETPASSWORDCHAR:
+      return st->password;
     case EM_SETPASSWORDCHAR: {
       st->password = static_cast<char16_t>(wparam);
       const DWORD style = StyleOf(edit);

@@ -1,8 +1,10 @@
 #include "platform/data_dir.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,18 +22,43 @@ std::filesystem::path DefaultDataDirectory() {
   return std::filesystem::current_path() / "calvira-data";
 }
 
-std::string EnsureDataDirectory(const std::filesystem::path& dir) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(dir, ec)) return {};
-  if (dir.has_parent_path() && dir.parent_path() != dir) {
-    std::filesystem::create_directories(dir.parent_path(), ec);
-    if (ec) return "cannot create " + dir.parent_path().string() + ": " + ec.message();
+std::string CheckDataDirectory(const std::filesystem::path& dir) {
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0) {
+    if (errno == EACCES) {
+      return dir.string() + ": permission denied; check the permissions of " + dir.string() +
+             " and of the directories above it";
+    }
+    return "cannot open " + dir.string() + ": " + std::strerror(errno);
   }
-  if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
-    return "cannot create " + dir.string() + ": " + std::strerror(errno);
+  if (!S_ISDIR(st.st_mode)) return dir.string() + " is not a directory";
+  if (st.st_uid != ::geteuid()) {
+    return dir.string() + " belongs to another user (uid " + std::to_string(st.st_uid) +
+           "); Calvira keeps your records only in a directory of your own: choose one with "
+           "--data-dir or $CALVIRA_DATA_DIR";
   }
-  if (!std::filesystem::is_directory(dir, ec)) return dir.string() + " is not a directory";
+  if (st.st_mode & (S_IWGRP | S_IWOTH)) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    return dir.string() + " can be changed by other users (mode " + mode +
+           "); make it private with 'chmod 700 " + dir.string() + "' and start again";
+  }
   return {};
+}
+
+std::string EnsureDataDirectory(const std::filesystem::path& dir) {
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0 && errno == ENOENT) {
+    std::error_code ec;
+    if (dir.has_parent_path() && dir.parent_path() != dir) {
+      std::filesystem::create_directories(dir.parent_path(), ec);
+      if (ec) return "cannot create " + dir.parent_path().string() + ": " + ec.message();
+    }
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+      return "cannot create " + dir.string() + ": " + std::strerror(errno);
+    }
+  }
+  return CheckDataDirectory(dir);
 }
 
 }  // namespace ce

@@ -10,7 +10,14 @@ namespace ce {
 std::filesystem::path DefaultDataDirectory();
 
 // Creates the directory (and its parents) if missing; a directory this call creates is made
-// private to the user (0700). Returns an empty string or a message saying what failed.
+// private to the user (0700). Then checks it as CheckDataDirectory does. Returns an empty string
+// or a message saying what is wrong and what to do.
 std::string EnsureDataDirectory(const std::filesystem::path& dir);
+
+// Whether the existing directory can be trusted with the user's records: it must belong to the
+// user and be writable by no one else, as ssh asks of its own directory. Someone else who could
+// write there could swap the store, the lock or the socket for files of their own. Returns an
+// empty string or a message saying what is wrong and what to do.
+std::string CheckDataDirectory(const std::filesystem::path& dir);
 
 }  // namespace ce

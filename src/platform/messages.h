@@ -51,6 +51,9 @@ inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
+inline constexpr UINT WM_CUT = 0x0300;
+inline constexpr UINT WM_COPY = 0x0301;
+inline constexpr UINT WM_PASTE = 0x0302;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
 
@@ -174,6 +177,7 @@ inline constexpr UINT EM_REPLACESEL = 0x00C2;
 inline constexpr UINT EM_LIMITTEXT = 0x00C5;
 inline constexpr UINT EM_SETREADONLY = 0x00CF;
 inline constexpr UINT EM_SETPASSWORDCHAR = 0x00CC;
+inline constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
 inline constexpr UINT EM_GETLIMITTEXT = 0x00D5;
 inline constexpr WORD EN_SETFOCUS = 0x0100;
 inline constexpr WORD EN_KILLFOCUS = 0x0200;

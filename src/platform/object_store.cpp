@@ -221,9 +221,10 @@ std::unique_ptr<Store>& CurrentStore() {
 }
 
 // Reads the list of databases again and forgets every loaded record.
-bool Reload(Store& store) {
+bool Reload(Store& store, int* result = nullptr) {
   std::vector<DatabaseRow> rows;
   const int rc = store.sql->LoadDatabases(rows);
+  if (result != nullptr) *result = rc;
   if (rc != 0) {
     SetLastError(detail::ErrorFromSqlite(rc));
     return false;
@@ -487,7 +488,8 @@ CEOID CeWriteRecordProps(HANDLE handle, CEOID oid, WORD count, const CEPROPVAL* 
     return 0;
   }
   for (WORD i = 0; i < count; ++i) {
-    if (!IsSupportedType(TypeFromPropId(props[i].propid))) {
+    const bool deletes = (props[i].wFlags & CEDB_PROPDELETE) != 0;
+    if (!deletes && !IsSupportedType(TypeFromPropId(props[i].propid))) {
       SetLastError(ERROR_INVALID_PARAMETER);
       return 0;
     }
@@ -502,14 +504,25 @@ CEOID CeWriteRecordProps(HANDLE handle, CEOID oid, WORD count, const CEPROPVAL* 
     merged = it->second;
   }
   for (WORD i = 0; i < count; ++i) {
-    StoredProp p = ToStored(props[i]);
-    auto same = std::find_if(merged.begin(), merged.end(),
-                             [&p](const StoredProp& q) { return q.id == p.id; });
-    if (same != merged.end()) {
-      *same = std::move(p);
-    } else {
-      merged.push_back(std::move(p));
+    // By number, not by id: a screen that reads a BOOL back as I2 and writes it again must
+    // replace the property, not add a twin of it beside the original.
+    const WORD number = NumberFromPropId(props[i].propid);
+    const auto numbered = [number](const StoredProp& q) {
+      return NumberFromPropId(q.id) == number;
+    };
+    if (props[i].wFlags & CEDB_PROPDELETE) {
+      std::erase_if(merged, numbered);
+      continue;
     }
+    const auto same = std::find_if(merged.begin(), merged.end(), numbered);
+    if (same == merged.end()) {
+      merged.push_back(ToStored(props[i]));
+      continue;
+    }
+    *same = ToStored(props[i]);
+    // A record written before numbers were kept unique may hold twins after the first; the write
+    // settles them.
+    merged.erase(std::remove_if(same + 1, merged.end(), numbered), merged.end());
   }
 
   CEOID written = 0;
@@ -640,6 +653,15 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
   Unmount();
   if (!options.read_only) {
     if (std::string error = EnsureDataDirectory(dir); !error.empty()) return error;
+  } else {
+    // Reading makes nothing, not even the directory; but what is read must be trusted as much.
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(dir, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+      return "no store at " + StoreFile(dir).string() +
+             "; start Calvira or run 'calvira-data init' to make one";
+    }
+    if (std::string error = CheckDataDirectory(dir); !error.empty()) return error;
   }
   std::string error;
   auto sql = SqliteStore::Open(StoreFile(dir), options.read_only, options.vfs, &error);
@@ -647,7 +669,7 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
   auto store = std::make_unique<Store>();
   store->sql = std::move(sql);
   store->sql->DataVersion(&store->data_version);
-  if (!Reload(*store)) return "cannot read the store in " + dir.string();
+  if (int rc = 0; !Reload(*store, &rc)) return store->sql->Explain(rc);
   CurrentStore() = std::move(store);
   return {};
 }

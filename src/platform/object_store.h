@@ -10,7 +10,8 @@
 //   - seeks from the beginning by k, from the current record by a signed step, and from the end
 //     are O(log n); after the current record is deleted, a seek by +1 reaches the record that
 //     followed it and a seek by -1 the one before it;
-//   - a write merges: the given properties replace those with the same id, the others stay, new
+//   - a write merges: a given property replaces the one with the same property number, whatever
+//     either's type, so a record never holds two properties of one number; the others stay, new
 //     ones are appended. Every write is durable when the call returns; a write that cannot be
 //     made (full disk, I/O error) fails, leaves the record as it was, and says why in
 //     GetLastError (ERROR_DISK_FULL for a full disk).
@@ -65,6 +66,10 @@ struct CEPROPVAL {
   WORD wFlags;
   CEVALUNION val;
 };
+
+// In CEPROPVAL::wFlags of a write: remove the record's property of this number (the type and
+// value given do not matter).
+inline constexpr WORD CEDB_PROPDELETE = 0x0002;
 
 inline constexpr int CEDB_MAXDBASENAMELEN = 32;  // including the terminator
 inline constexpr int CEDB_MAXSORTORDER = 4;
@@ -134,8 +139,9 @@ class CePropBuffer {
 // when there is no current record (ERROR_NO_MORE_ITEMS) or the handle is bad.
 CEOID CeReadRecordProps(HANDLE db, CePropBuffer& out);
 
-// Writes a new record (oid 0) or merges the properties into record `oid`. Returns the record's
-// object id, or 0 on failure with the record unchanged.
+// Writes a new record (oid 0) or merges the properties into record `oid`: each replaces the
+// property of its number, or with CEDB_PROPDELETE removes it. Returns the record's object id, or
+// 0 on failure with the record unchanged.
 CEOID CeWriteRecordProps(HANDLE db, CEOID oid, WORD count, const CEPROPVAL* props);
 
 // Deletes a record of the handle's database.

@@ -4,7 +4,11 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/object_store.h"
@@ -39,8 +43,271 @@ bool IsIntegerType(WORD type) {
          type == CEVT_BOOL;
 }
 
-std::string Message(sqlite3* db, const std::string& what) {
-  return what + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
+// Why a store could not be opened. Each cause has its own message that says what to do about
+// it. Whatever the cause, the file is left exactly as it was, and no message may lead anyone to
+// delete a good store: "not a Calvira store" is said only of a file that is not one.
+enum class Problem {
+  kNoStore,
+  kPermission,          // a file or the directory we may not use
+  kReadOnlyFile,        // we may read the store but not write it
+  kReadOnlyDirectory,   // the directory cannot take the store's journal files
+  kReadOnlyFileSystem,  // mounted read-only
+  kReadOnly,            // SQLite says read-only, and we could not see why
+  kDiskFull,
+  kIoError,
+  kNotCalvira,
+  kNewer,
+  kDamaged,
+  kBusy,
+  kNoMemory,
+  kSymlink,
+  kNotRegular,
+  kUnfinished,  // a read-only open would have to finish the last writer's journal
+  kOther,
+};
+
+// `path` is the file concerned (the store or one of its journal files).
+std::string Describe(Problem problem, const std::filesystem::path& path,
+                     const std::filesystem::path& file, const std::string& detail = {}) {
+  const std::string f = file.string();
+  const std::string p = path.string();
+  const std::string dir = file.parent_path().string();
+  switch (problem) {
+    case Problem::kNoStore:
+      return "no store at " + f + "; start Calvira or run 'calvira-data init' to make one";
+    case Problem::kPermission:
+      return "cannot open " + p + ": permission denied; the files in " + dir +
+             " must belong to you and be readable and writable by you: check their owner and "
+             "permissions (ls -l " +
+             dir + ")";
+    case Problem::kReadOnlyFile:
+      return p +
+             " is read-only; Calvira must be able to write it: check its permissions "
+             "(chmod u+w " +
+             p + ")";
+    case Problem::kReadOnlyDirectory:
+      return dir + " is read-only; Calvira must be able to write there: check the permissions of " +
+             dir + " (chmod u+w " + dir + ")";
+    case Problem::kReadOnlyFileSystem:
+      return f + " is on a read-only file system; copy " + dir +
+             " to a writable place and use that with --data-dir";
+    case Problem::kReadOnly:
+      return f + " cannot be written (read-only); check the permissions of " + dir +
+             " and of the files in it";
+    case Problem::kDiskFull:
+      return "the disk that holds " + f +
+             " is full; nothing was changed: free some space and "
+             "start again";
+    case Problem::kIoError:
+      return "cannot read or write " + f + ": input/output error; the disk may be failing: copy " +
+             dir + " to a safe place before anything else";
+    case Problem::kNotCalvira:
+      return f +
+             " is not a Calvira store, and it was left as it is; move it elsewhere, or "
+             "choose another data directory with --data-dir";
+    case Problem::kNewer:
+      return f + " was written by a newer Calvira (format " + detail +
+             "), and it was left as it is; open it with that version";
+    case Problem::kDamaged:
+      return f + " is damaged (" + detail + "), and it was left as it is; keep a copy of " + dir +
+             " before anything else (sqlite3's .recover command can save what is readable)";
+    case Problem::kBusy:
+      return f + " is locked by another program; close that program and start again";
+    case Problem::kNoMemory:
+      return "not enough memory to open " + f + "; close other programs and start again";
+    case Problem::kSymlink:
+      return p + " is a symbolic link; Calvira opens its files only as plain files in " + dir;
+    case Problem::kNotRegular:
+      return p + " is not a regular file; move it away from " + dir;
+    case Problem::kUnfinished:
+      return f + " was not closed properly and its last changes wait in " + f +
+             "-wal; start Calvira or run 'calvira-data init' once to finish them, then try again";
+    case Problem::kOther:
+      break;
+  }
+  return "cannot open " + f + (detail.empty() ? "" : ": " + detail);
+}
+
+Problem FromErrno(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return Problem::kPermission;
+    case EROFS:
+      return Problem::kReadOnlyFileSystem;
+    case ENOSPC:
+    case EDQUOT:
+      return Problem::kDiskFull;
+    case ELOOP:
+      return Problem::kSymlink;
+    case ENOMEM:
+      return Problem::kNoMemory;
+    case EISDIR:
+      return Problem::kNotRegular;
+    default:
+      return Problem::kIoError;
+  }
+}
+
+Problem FromSqlite(int rc, sqlite3* db) {
+  switch (rc & 0xFF) {
+    case SQLITE_NOTADB:
+      return Problem::kNotCalvira;
+    case SQLITE_CORRUPT:
+      return Problem::kDamaged;
+    case SQLITE_FULL:
+      return Problem::kDiskFull;
+    case SQLITE_READONLY:
+      return Problem::kReadOnly;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+      return Problem::kPermission;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return Problem::kBusy;
+    case SQLITE_NOMEM:
+      return Problem::kNoMemory;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN: {
+      // The system's own error says more: a full disk while SQLite grows its files comes as an
+      // I/O error, a file it may not open as "cannot open".
+      const int error = db != nullptr ? sqlite3_system_errno(db) : 0;
+      if (error != 0) return FromErrno(error);
+      return (rc & 0xFF) == SQLITE_IOERR ? Problem::kIoError : Problem::kOther;
+    }
+    default:
+      return Problem::kOther;
+  }
+}
+
+uint32_t BigEndian32(const unsigned char* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// The file name as an SQLite URI, which may carry query parameters.
+std::string UriOf(const std::filesystem::path& file) {
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(file, ec);
+  if (ec) full = file;
+  const std::string path = full.string();
+  std::string uri = "file:";
+  for (unsigned char c : path) {
+    if (std::isalnum(c) || c == '/' || c == '.' || c == '_' || c == '-' || c == '~') {
+      uri += static_cast<char>(c);
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+      uri += escaped;
+    }
+  }
+  return uri;
+}
+
+// What a look at the store file and its journal files, without SQLite, found.
+struct Survey {
+  bool fresh = false;      // empty: a store to set up
+  bool immutable = false;  // read-only, and no journal to take into account
+};
+
+// Looks at the store and its journal files before SQLite opens them: what they are, whether we
+// may use them as we mean to, and whose the store is, from its header. Nothing is written, so a
+// foreign or damaged file, or one we may not use, is refused untouched.
+bool SurveyFiles(const std::filesystem::path& file, bool read_only, Survey* survey,
+                 std::string* error) {
+  const auto fail = [&](Problem problem, const std::filesystem::path& path,
+                        const std::string& detail = {}) {
+    *error = Describe(problem, path, file, detail);
+    return false;
+  };
+  struct stat st {};
+  if (::lstat(file.c_str(), &st) != 0) {
+    if (errno != ENOENT) return fail(FromErrno(errno), file);
+    if (read_only) return fail(Problem::kNoStore, file);
+    // Made by us, so that it is private from its first byte; SQLite gives its journal files
+    // the same mode.
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) return fail(FromErrno(errno), file);
+    if (fd >= 0) ::close(fd);
+    if (::lstat(file.c_str(), &st) != 0) return fail(FromErrno(errno), file);
+  }
+  if (S_ISLNK(st.st_mode)) return fail(Problem::kSymlink, file);
+  if (!S_ISREG(st.st_mode)) return fail(Problem::kNotRegular, file);
+
+  const int fd = ::open(file.c_str(), (read_only ? O_RDONLY : O_RDWR) | O_NOFOLLOW | O_NONBLOCK |
+                                          O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    const int open_error = errno;
+    if (!read_only && (open_error == EACCES || open_error == EPERM || open_error == EROFS)) {
+      const int readable =
+          ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+      if (readable >= 0) {
+        ::close(readable);
+        return fail(open_error == EROFS ? Problem::kReadOnlyFileSystem : Problem::kReadOnlyFile,
+                    file);
+      }
+    }
+    return fail(FromErrno(open_error), file);
+  }
+  unsigned char header[100] = {};
+  ssize_t got = 0;
+  while ((got = ::pread(fd, header, sizeof header, 0)) < 0 && errno == EINTR) {
+  }
+  const int read_error = errno;
+  const bool stat_ok = ::fstat(fd, &st) == 0;
+  ::close(fd);
+  if (got < 0 || !stat_ok) return fail(FromErrno(read_error), file);
+  survey->fresh = st.st_size == 0;
+  if (!survey->fresh) {
+    // The header of an SQLite file: its magic, then at 60 the user version (our format) and at
+    // 68 the application id, both written with the schema in the store's first transaction.
+    if (got < static_cast<ssize_t>(sizeof header) ||
+        std::memcmp(header, "SQLite format 3", 16) != 0 ||
+        BigEndian32(header + 68) != static_cast<uint32_t>(kApplicationId)) {
+      return fail(Problem::kNotCalvira, file);
+    }
+    if (BigEndian32(header + 60) > static_cast<uint32_t>(kSchemaVersion)) {
+      return fail(Problem::kNewer, file, std::to_string(BigEndian32(header + 60)));
+    }
+  } else if (read_only) {
+    return fail(Problem::kNoStore, file);
+  }
+
+  // A writer makes the journal files beside the store.
+  const std::filesystem::path dir = file.parent_path();
+  if (!read_only &&
+      ::faccessat(AT_FDCWD, dir.empty() ? "." : dir.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+    return fail(errno == EROFS ? Problem::kReadOnlyFileSystem : Problem::kReadOnlyDirectory, dir);
+  }
+  bool journal_exists[3] = {};
+  off_t journal_size[3] = {};
+  const char* const suffixes[3] = {"-wal", "-shm", "-journal"};
+  for (int i = 0; i < 3; ++i) {
+    const std::filesystem::path journal = file.string() + suffixes[i];
+    if (::lstat(journal.c_str(), &st) != 0) {
+      if (errno != ENOENT) return fail(FromErrno(errno), journal);
+      continue;
+    }
+    if (S_ISLNK(st.st_mode)) return fail(Problem::kSymlink, journal);
+    if (!S_ISREG(st.st_mode)) return fail(Problem::kNotRegular, journal);
+    // One left by another user (say, by a tool run as root) would stop every later write.
+    const int jfd = ::open(journal.c_str(), (read_only ? O_RDONLY : O_RDWR) | O_NOFOLLOW |
+                                                O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (jfd < 0) return fail(FromErrno(errno), journal);
+    ::close(jfd);
+    journal_exists[i] = true;
+    journal_size[i] = st.st_size;
+  }
+  if (read_only) {
+    const bool wal = journal_exists[0], shm = journal_exists[1];
+    // Without a write-ahead log, or with an empty one that nobody has open (a program with the
+    // store open keeps the -shm file), everything is in the store file itself: it is read as it
+    // stands, with no lock and no journal file made. Otherwise the open uses the files that are
+    // there and makes none.
+    if (journal_size[2] > 0) return fail(Problem::kUnfinished, file);
+    if (wal && journal_size[0] > 0 && !shm) return fail(Problem::kUnfinished, file);
+    survey->immutable = !wal || (journal_size[0] == 0 && !shm);
+  }
+  return true;
 }
 
 }  // namespace
@@ -82,35 +349,31 @@ DWORD ErrorFromSqlite(int rc) {
 
 std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file, bool read_only,
                                                const char* vfs, std::string* error) {
-  std::error_code ec;
-  const bool exists = std::filesystem::exists(file, ec);
-  if (read_only && !exists) {
-    *error = "no store at " + file.string();
-    return nullptr;
-  }
-  if (!exists) {
-    // Make the file ourselves so that it is private from its first byte; SQLite gives its
-    // journal files the same mode.
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EEXIST) {
-      *error = "cannot create " + file.string() + ": " + std::strerror(errno);
-      return nullptr;
-    }
-    if (fd >= 0) ::close(fd);
-  }
+  Survey survey;
+  if (!SurveyFiles(file, read_only, &survey, error)) return nullptr;
 
   sqlite3* raw = nullptr;
   const int flags = (read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
-                    SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
-  int rc = sqlite3_open_v2(file.c_str(), &raw, flags, vfs);
+                    SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOFOLLOW |
+                    (survey.immutable ? SQLITE_OPEN_URI : 0);
+  const std::string name = survey.immutable ? UriOf(file) + "?mode=ro&immutable=1" : file.string();
+  int rc = sqlite3_open_v2(name.c_str(), &raw, flags, vfs);
   std::unique_ptr<SqliteStore> store(new SqliteStore(raw));
-  if (rc != SQLITE_OK) {
-    *error = Message(raw, "cannot open " + file.string());
+  const auto fail = [&](int code) {
+    const Problem problem = FromSqlite(code, raw);
+    *error = Describe(problem, file, file, raw != nullptr ? sqlite3_errmsg(raw) : "");
+    return nullptr;
+  };
+  if (rc != SQLITE_OK) return fail(rc);
+  // SQLite quietly opens for reading what it may not write; a writer must know now.
+  if (!read_only && sqlite3_db_readonly(raw, "main") == 1) {
+    *error = Describe(Problem::kReadOnlyFile, file, file);
     return nullptr;
   }
   sqlite3_busy_timeout(raw, 5000);
 
-  // What is in the file? A foreign or damaged file is refused before anything is written.
+  // What is in the file? The survey has read its header; this is SQLite's own view, which
+  // counts what the write-ahead log holds too.
   int tables = 0, version = 0, app_id = 0;
   {
     sqlite3_stmt* stmt = nullptr;
@@ -121,26 +384,22 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
                             -1, &stmt, nullptr);
     Statement probe(stmt);
     if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
-    if (rc != SQLITE_ROW) {
-      *error = file.string() + " is not a Calvira store (" + sqlite3_errmsg(raw) + ")";
-      return nullptr;
-    }
+    if (rc != SQLITE_ROW) return fail(rc);
     tables = sqlite3_column_int(stmt, 0);
     version = sqlite3_column_int(stmt, 1);
     app_id = sqlite3_column_int(stmt, 2);
   }
-  if (tables > 0 && app_id != kApplicationId) {
-    *error = file.string() + " is not a Calvira store";
+  if (!survey.fresh && app_id != kApplicationId) {
+    *error = Describe(Problem::kNotCalvira, file, file);
     return nullptr;
   }
   if (version > kSchemaVersion) {
-    *error =
-        file.string() + " was written by a newer Calvira (format " + std::to_string(version) + ")";
+    *error = Describe(Problem::kNewer, file, file, std::to_string(version));
     return nullptr;
   }
   if (tables == 0) {
-    if (read_only) {
-      *error = "no store at " + file.string();
+    if (!survey.fresh) {
+      *error = Describe(Problem::kDamaged, file, file, "no tables");
       return nullptr;
     }
     // A new file: the encoding can only be chosen before the first table exists.
@@ -152,9 +411,8 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
         (rc = store->Exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str())) !=
             SQLITE_OK ||
         (rc = store->Exec("COMMIT")) != SQLITE_OK) {
-      *error = Message(raw, "cannot set up the store in " + file.string());
       store->Exec("ROLLBACK");
-      return nullptr;
+      return fail(rc);
     }
   }
   if (!read_only) {
@@ -162,15 +420,16 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
     // half a write.
     if ((rc = store->Exec("PRAGMA journal_mode = WAL")) != SQLITE_OK ||
         (rc = store->Exec("PRAGMA synchronous = FULL")) != SQLITE_OK) {
-      *error = Message(raw, "cannot set up the store in " + file.string());
-      return nullptr;
+      return fail(rc);
     }
   }
-  if ((rc = store->Prepare()) != SQLITE_OK) {
-    *error = Message(raw, "cannot read the store in " + file.string());
-    return nullptr;
-  }
+  if ((rc = store->Prepare()) != SQLITE_OK) return fail(rc);
   return store;
+}
+
+std::string SqliteStore::Explain(int rc) const {
+  const std::string file = sqlite3_db_filename(db_, "main") ? sqlite3_db_filename(db_, "main") : "";
+  return Describe(FromSqlite(rc, db_), file, file, sqlite3_errmsg(db_));
 }
 
 SqliteStore::~SqliteStore() {

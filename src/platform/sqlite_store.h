@@ -56,7 +56,9 @@ class Statement {
 class SqliteStore {
  public:
   // Opens the store file; creates it (0600) with the schema unless read_only. On failure returns
-  // null and a message in *error.
+  // null and, in *error, a message that tells the cause (permission, read-only, full disk, I/O
+  // error, a foreign or newer or damaged file, a symbolic link) and what to do; the file is then
+  // as it was. A read-only open makes no file, not even a journal, and refuses symbolic links.
   static std::unique_ptr<SqliteStore> Open(const std::filesystem::path& file, bool read_only,
                                            const char* vfs, std::string* error);
   ~SqliteStore();
@@ -83,6 +85,8 @@ class SqliteStore {
 
   // The last error message of the connection, for reports.
   std::string LastMessage() const;
+  // What an operation's failure `rc` means for the user, and what to do about it.
+  std::string Explain(int rc) const;
 
  private:
   explicit SqliteStore(sqlite3* db) : db_(db) {}

@@ -33,30 +33,3 @@ void CreateCatalogue() {
     db.Create(entry.name, kDatabaseTypeId, entry.sort1, entry.sort2);
   }
 }
-
-bool WriteDefaultSettingsRecord(CCeDatabase& systems) {
-  CCePropArray record;
-  CCePropVal value;
-  value.SetString(u"");
-  record.Append(value);
-  value.SetBool(0);
-  record.Append(value);
-  value.SetBool(0);
-  record.Append(value);
-  value.SetUI2(1);
-  record.Append(value);
-  value.SetBool(0);
-  record.Append(value);
-  value.SetBool(0);
-  record.Append(value);
-  return systems.WriteNew(record);
-}
-
-bool EnsureSettingsRecord() {
-  CCeDatabase systems;
-  if (!systems.Open(u"Systems", 0)) return false;
-  bool ok = true;
-  if (systems.RecordCount() == 0) ok = WriteDefaultSettingsRecord(systems);
-  systems.Close();
-  return ok;
-}

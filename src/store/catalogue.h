@@ -1,4 +1,4 @@
-// The program's ten databases and the settings record of "Systems".
+// The program's ten databases (the settings record of "Systems" is settings.h's).
 #pragma once
 
 #include <cstdint>
@@ -21,20 +21,3 @@ std::span<const CatalogueEntry> DatabaseCatalogue();
 // Creates every database of the catalogue that does not exist yet; existing ones are left
 // untouched. Run at every start.
 void CreateCatalogue();
-
-// The settings record's properties, by number.
-enum SettingsProperty : uint32_t {
-  kSettingPassword = 0,      // LPWSTR; empty = no password
-  kSettingPasswordSet = 1,   // BOOL
-  kSettingSpare = 2,         // BOOL, always 0
-  kSettingScale = 3,         // UI2; 1 = Celsius, anything else Fahrenheit
-  kSettingLogoDisabled = 4,  // BOOL
-  kSettingShowMinMax = 5,    // BOOL
-};
-
-// Writes the default settings record ("", 0, 0, 1, 0, 0) as a new record of the open "Systems".
-bool WriteDefaultSettingsRecord(CCeDatabase& systems);
-
-// Opens "Systems" and writes the default settings record when it holds none. Returns true when a
-// settings record exists afterwards.
-bool EnsureSettingsRecord();

@@ -1,39 +1,43 @@
 #include "tools/password_entry_view.h"
 
+#include <sodium.h>
+
 #include <array>
 #include <string>
+#include <utility>
 
 #include "frame/document.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
-#include "store/catalogue.h"
-#include "store/ce_database.h"
+#include "store/settings.h"
 #include "tools/password_hash.h"
 
 namespace {
 
-// The stored password (a hash string), or empty.
-std::u16string StoredPassword() {
-  CCeDatabase systems;
-  std::u16string stored;
-  if (systems.Open(u"Systems", 0)) {
-    CCePropArray record;
-    if (systems.SeekFirst() && systems.ReadCurrRecord(record) && record.Count() > 0) {
-      const char16_t* text = record.At(kSettingPassword).String();
-      if (text != nullptr) stored = text;
-    }
-    systems.Close();
-  }
-  return stored;
-}
-
 void CheckTyped(ce::HWND dialog) {
-  const std::u16string stored = StoredPassword();
+  Settings settings;
+  ReadSettings(&settings);
   std::array<char16_t, 200> typed{};
-  ce::GetDlgItemText(dialog, 1061, typed.data(), static_cast<int>(typed.size()));
-  if (stored.empty()) return;
-  if (VerifyPassword(stored, typed.data())) {
+  const ce::UINT length =
+      ce::GetDlgItemText(dialog, 1061, typed.data(), static_cast<int>(typed.size()));
+  const std::u16string_view typed_text(typed.data(), length);
+  const bool stored = !settings.password.empty();
+  const bool right = stored && VerifyPassword(settings.password, typed_text);
+  if (right && NeedsRehash(settings.password)) {
+    // A store from before hashing kept the text itself; now that it has been typed, the hash
+    // takes its place. Should the write fail, the text stays and the next start tries again.
+    std::u16string hash = HashPassword(typed_text);
+    if (!hash.empty()) {
+      sodium_memzero(settings.password.data(), settings.password.size() * sizeof(char16_t));
+      settings.password = std::move(hash);
+      WriteSettings(settings);
+    }
+  }
+  sodium_memzero(typed.data(), sizeof typed);
+  sodium_memzero(settings.password.data(), settings.password.size() * sizeof(char16_t));
+  if (!stored) return;
+  if (right) {
     ce::SHSipPreference(dialog, 2);
     CDocument_::SetView(kCycleView);
     ce::EndDialog(dialog, ce::IDOK);

@@ -1,5 +1,6 @@
 // calvira-data as a user runs it: output, exit codes, and what it leaves in the data directory.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -9,6 +10,10 @@
 #include <sstream>
 #include <string>
 
+#include "platform/message_box.h"
+#include "platform/object_store.h"
+#include "store/settings.h"
+#include "support/files.h"
 #include "support/temp_store.h"
 
 namespace {
@@ -118,20 +123,130 @@ TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {
   EXPECT_FALSE(std::filesystem::exists(empty));
 }
 
+TEST_F(CalviraDataTest, ADataDirectoryOthersMayChangeIsRefused) {
+  struct Case {
+    mode_t mode;
+    bool refused;
+  };
+  for (const Case c : {Case{0777, true}, Case{0770, true}, Case{0702, true}, Case{0750, false}}) {
+    SCOPED_TRACE(c.mode);
+    const auto dir = scratch_ / "shared";
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+    ASSERT_EQ(::chmod(dir.c_str(), c.mode), 0);
+    const auto before = calvira::testing::Snapshot(dir);
+    for (const char* command : {"init", "logo off", "dump"}) {
+      ToolRun run = RunTool(std::string(command) + " --data-dir " + dir.string(), scratch_);
+      if (c.refused) {
+        EXPECT_EQ(run.code, 1) << command;
+        EXPECT_NE(run.err.find("can be changed by other users"), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty()) << command;
+      } else {
+        EXPECT_EQ(run.code, 0) << command << ": " << run.err;
+      }
+    }
+    if (c.refused) {
+      EXPECT_EQ(calvira::testing::Snapshot(dir), before);
+    }
+  }
+}
+
+TEST_F(CalviraDataTest, DumpOfAReadOnlyStoreLeavesNothingBehind) {
+  const auto dir = scratch_ / "data";
+  const auto store = dir / "objectstore.sqlite3";
+  struct Case {
+    const char* what;
+    mode_t dir_mode;
+    mode_t file_mode;
+  };
+  const Case cases[] = {
+      {"a read-only directory", 0500, 0600},
+      {"a read-only store file", 0700, 0400},
+      {"both", 0500, 0400},
+      {"neither", 0700, 0600},
+  };
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(::chmod(store.c_str(), c.file_mode), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), c.dir_mode), 0);
+    const auto before = calvira::testing::Snapshot(dir);
+    ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+    EXPECT_EQ(dump.code, 0) << dump.err;
+    EXPECT_EQ(dump.out, kFreshDump);
+    EXPECT_EQ(calvira::testing::Snapshot(dir), before);
+    // Nothing left that would stand in the way of the next writer.
+    ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(store.c_str(), 0600), 0);
+    ToolRun logo = RunTool("logo on --data-dir " + dir.string(), scratch_);
+    EXPECT_EQ(logo.code, 0) << logo.err;
+  }
+}
+
+TEST_F(CalviraDataTest, DumpBesideARunningProgramSeesItsLastWriteAndMakesNoFile) {
+  const auto dir = scratch_ / "data";
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  ce::SetMessageBoxEcho(false);
+  ASSERT_EQ(ce::objectstore::Mount(dir), "");
+  Settings settings;
+  ASSERT_TRUE(ReadSettings(&settings));
+  settings.logo_disabled = true;
+  ASSERT_TRUE(WriteSettings(settings));  // still in the write-ahead log
+  std::vector<std::string> names;
+  for (const auto& [name, state] : calvira::testing::Snapshot(dir)) names.push_back(name);
+  ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+  EXPECT_EQ(dump.code, 0) << dump.err;
+  EXPECT_NE(dump.out.find("[262155,\"BOOL\",1]"), std::string::npos) << dump.out;
+  std::vector<std::string> after;
+  for (const auto& [name, state] : calvira::testing::Snapshot(dir)) after.push_back(name);
+  EXPECT_EQ(after, names);
+  ce::objectstore::Unmount();
+}
+
 }  // namespace
 
 namespace {
 
-TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlag) {
+TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlagAndNothingElse) {
   const auto dir = scratch_ / "data";
-  EXPECT_EQ(RunTool("logo off --data-dir " + dir.string(), scratch_).code, 0);
-  EXPECT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out.find("[262155,\"BOOL\",1]"),
-            std::string::npos);
-  EXPECT_EQ(RunTool("logo on --data-dir " + dir.string(), scratch_).code, 0);
-  EXPECT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out.find("[262155,\"BOOL\",0]"),
-            std::string::npos);
+  std::string logo_off = kFreshDump;
+  const std::string flag = "[262155,\"BOOL\",";
+  logo_off.replace(logo_off.find(flag + "0]"), flag.size() + 2, flag + "1]");
+  // Each toggle leaves the settings record as the six properties it was, whatever came before.
+  for (int i = 0; i < 10; ++i) {
+    SCOPED_TRACE(i);
+    const bool off = i % 2 == 0;
+    ASSERT_EQ(RunTool(std::string("logo ") + (off ? "off" : "on") + " --data-dir " + dir.string(),
+                      scratch_)
+                  .code,
+              0);
+    EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out,
+              off ? logo_off : std::string(kFreshDump));
+  }
   EXPECT_EQ(RunTool("logo maybe --data-dir " + dir.string(), scratch_).code, 2);
   EXPECT_EQ(RunTool("logo --data-dir " + dir.string(), scratch_).code, 2);
+}
+
+TEST_F(CalviraDataTest, InitTidiesASettingsRecordThatGrewTwins) {
+  const auto dir = scratch_ / "data";
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  {
+    // What ten logo toggles of an older version left: I2 twins and properties past the sixth.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "objectstore.sqlite3").c_str(), &db), SQLITE_OK);
+    std::string sql;
+    for (int pos = 6, number = 1; pos < 36; ++pos, ++number) {
+      sql += "INSERT INTO props VALUES(1, " + std::to_string(pos) + ", " +
+             std::to_string((number << 16) | 2) + ", " + (number == 4 ? "1" : "0") + ");";
+    }
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  ASSERT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out, kFreshDump);
+  ToolRun init = RunTool("init --data-dir " + dir.string(), scratch_);
+  EXPECT_EQ(init.code, 0) << init.err;
+  // The declared BOOL of property 4 (0) counts, not its I2 twin (1).
+  EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out, kFreshDump);
 }
 
 }  // namespace

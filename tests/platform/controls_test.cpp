@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/display.h"
 #include "platform/gdi.h"
 #include "platform/message_box.h"
+#include "platform/text.h"
 #include "platform/window.h"
 #include "support/headless_window.h"
 
@@ -413,6 +415,110 @@ TEST_F(ControlTest, ReadOnlyAndPasswordFields) {
   Send(104, EM_SETREADONLY, FALSE);
   Type(u"!");
   EXPECT_EQ(Text(104), u"!date");
+}
+
+// --- Password fields. ---
+
+constexpr DialogItemTemplate kPasswordItems[] = {
+    {u"EDIT", 201, u"", ES_PASSWORD | ES_AUTOHSCROLL | WS_BORDER | kTab, 0, 4, 4, 100, 12},
+    {u"EDIT", 202, u"", ES_AUTOHSCROLL | WS_BORDER | kTab, 0, 4, 20, 100, 12},
+};
+constexpr DialogTemplate kPasswordTemplate[] = {
+    {9101, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 110, 40, u"System", 8, kPasswordItems}};
+
+class PasswordFieldTest : public calvira::testing::HeadlessWindowTest {
+ protected:
+  void SetUp() override {
+    HeadlessWindowTest::SetUp();
+    RegisterDialogTemplates(kPasswordTemplate);
+    dialog_ = CreateDialogParam(nullptr, MAKEINTRESOURCE(9101), main_, &QuietProc, 0);
+    ASSERT_NE(dialog_, nullptr);
+    Pump();
+  }
+  static INT_PTR QuietProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+  }
+  void Pump() {
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!IsDialogMessage(dialog_, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+      }
+    }
+  }
+  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+  // The field as shown: its text, focused, with the caret and selection given.
+  std::vector<uint16_t> Shown(int id, const std::u16string& text, DWORD from, DWORD to) {
+    SetWindowText(Item(id), text.c_str());
+    SetFocus(Item(id));
+    SendMessage(Item(id), EM_SETSEL, from, to);
+    Pump();
+    RECT r;
+    GetWindowRect(Item(id), &r);
+    std::vector<uint16_t> pixels;
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+      for (int32_t x = r.left; x < r.right; ++x) {
+        pixels.push_back(FrameBufferPixels()[static_cast<size_t>(y) * kScreenWidth + x]);
+      }
+    }
+    return pixels;
+  }
+  void KeyWith(UINT modifier, UINT key) {
+    InjectInput({InputEvent::Kind::kKeyDown, 0, 0, modifier, 0});
+    InjectInput({InputEvent::Kind::kKeyDown, 0, 0, key, 0});
+    InjectInput({InputEvent::Kind::kKeyUp, 0, 0, key, 0});
+    InjectInput({InputEvent::Kind::kKeyUp, 0, 0, modifier, 0});
+    Pump();
+  }
+
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(PasswordFieldTest, ShowsOneBulletPerCharacterWithTheCaretAndSelectionOnTheBullets) {
+  struct Case {
+    std::u16string text;
+    DWORD from, to;
+  };
+  for (const Case& c : {Case{u"abc", 3, 3}, Case{u"Wide WWW mm", 1, 6}, Case{u"il1", 0, 2}}) {
+    SCOPED_TRACE(ToUtf8(c.text));
+    const auto masked = Shown(201, c.text, c.from, c.to);
+    EXPECT_EQ(masked, Shown(202, std::u16string(c.text.size(), u'\u2022'), c.from, c.to));
+    EXPECT_NE(masked, Shown(202, c.text, c.from, c.to));
+    EXPECT_NE(masked, Shown(202, u"", 0, 0));  // the bullets are drawn, not left out
+    // The program reads what was typed.
+    EXPECT_EQ(GetWindowString(Item(201)), c.text);
+  }
+  EXPECT_EQ(SendMessage(Item(201), EM_GETPASSWORDCHAR, 0, 0), 0x2022);
+}
+
+TEST_F(PasswordFieldTest, NothingCanBeCopiedOrCutOutOfItButItTakesWhatIsPasted) {
+  SetWindowText(Item(202), u"visible");
+  SendMessage(Item(202), EM_SETSEL, 0, static_cast<LPARAM>(-1));
+  SendMessage(Item(202), WM_COPY, 0, 0);
+  EXPECT_EQ(GetClipboardText(), u"visible");
+
+  SetWindowText(Item(201), u"secret");
+  SetFocus(Item(201));
+  SendMessage(Item(201), EM_SETSEL, 0, static_cast<LPARAM>(-1));
+  SendMessage(Item(201), WM_COPY, 0, 0);
+  SendMessage(Item(201), WM_CUT, 0, 0);
+  KeyWith(VK_CONTROL, 'C');
+  KeyWith(VK_CONTROL, 'X');
+  KeyWith(VK_SHIFT, VK_DELETE);
+  EXPECT_EQ(GetClipboardText(), u"visible");
+  EXPECT_EQ(GetWindowString(Item(201)), u"secret");
+
+  SetClipboardText(u"pasted\r\nsecond line");
+  KeyWith(VK_CONTROL, 'V');
+  EXPECT_EQ(GetWindowString(Item(201)), u"pasted");  // one line for a one-line field
+
+  // The plain field cuts and copies as usual.
+  SetFocus(Item(202));
+  SendMessage(Item(202), EM_SETSEL, 0, 3);
+  KeyWith(VK_CONTROL, 'X');
+  EXPECT_EQ(GetClipboardText(), u"vis");
+  EXPECT_EQ(GetWindowString(Item(202)), u"ible");
 }
 
 // --- List boxes. ---

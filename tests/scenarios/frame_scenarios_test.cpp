@@ -1,6 +1,7 @@
 // The frame as a user meets it: start-up, the password prompt, the menu and its router, screen
 // switching and going back, ticks and activation, the About, Help and Mirror screens, shutdown.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 
@@ -10,10 +11,12 @@
 #include "gfx/fast_bitmap.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"
+#include "platform/object_store.h"
 #include "platform/text.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
+#include "store/settings.h"
 #include "tools/about_view.h"
 #include "tools/help_view.h"
 #include "tools/password_hash.h"
@@ -24,16 +27,10 @@ namespace {
 // The settings record as a previous run would have left it.
 void StoreSettings(const std::u16string& password_hash, bool logo_disabled) {
   CreateCatalogue();
-  CCeDatabase systems;
-  ASSERT_TRUE(systems.Open(u"Systems", 0));
-  ASSERT_TRUE(WriteDefaultSettingsRecord(systems));
-  systems.SeekFirst();
-  CCePropArray record;
-  ASSERT_TRUE(systems.ReadCurrRecord(record));
-  record.At(kSettingPassword).SetString(password_hash.c_str());
-  record.At(kSettingLogoDisabled).SetBool(logo_disabled ? 1 : 0);
-  ASSERT_TRUE(systems.WriteCurr(record));
-  systems.Close();
+  Settings settings;
+  settings.password = password_hash;
+  settings.logo_disabled = logo_disabled;
+  ASSERT_TRUE(WriteSettings(settings));
 }
 
 void StoreCycles(int count) {
@@ -90,6 +87,38 @@ TEST(FrameStartUp, WithTheLogoDisabledAWhiteLoadingScreenComesWithoutPause) {
   EXPECT_EQ(s.Run(), 0);
 }
 
+TEST(FrameStartUp, ASettingsRecordWithTwinsIsPutBackIntoShapeAndItsDeclaredValuesKept) {
+  Scenario s("untidy settings");
+  s.Before([&s] {
+    StoreSettings(u"", true);
+    ce::objectstore::Unmount();
+    // I2 twins, as older versions appended them, one of them contradicting the declared BOOL.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(ce::objectstore::StoreFile(s.DataDir()).c_str(), &db), SQLITE_OK);
+    const char* sql =
+        "INSERT INTO props SELECT oid, 6, 65538, 0 FROM props WHERE pid = 31;"
+        "INSERT INTO props SELECT oid, 7, 262146, 0 FROM props WHERE pid = 31;"
+        "INSERT INTO props SELECT oid, 8, 458754, 0 FROM props WHERE pid = 31;";
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    ASSERT_EQ(ce::objectstore::Mount(s.DataDir()), "");
+  });
+  s.Check([] {
+    EXPECT_LT(ce::GetTickCount() - 1000, 2000u);  // the logo stayed disabled
+    ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Systems", 0, 0, nullptr);
+    ce::CePropBuffer buffer;
+    ce::CeReadRecordProps(h, buffer);
+    ce::CloseHandle(h);
+    std::vector<ce::CEPROPID> ids;
+    for (const ce::CEPROPVAL& p : buffer.props()) ids.push_back(p.propid);
+    EXPECT_EQ(ids, (std::vector<ce::CEPROPID>{31, 65547, 131083, 196626, 262155, 327691}));
+    Settings settings;
+    ASSERT_TRUE(ReadSettings(&settings));
+    EXPECT_TRUE(settings.logo_disabled);
+  });
+  EXPECT_EQ(s.Run(), 0);
+}
+
 TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
   Scenario s("password");
   s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
@@ -100,6 +129,84 @@ TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
       .Check([] { ExpectView(kPasswordEntryView); });
   for (int i = 0; i < 6; ++i) s.Key(ce::VK_BACK);
   s.Type(u"Secret").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+// The prompt's field as the frame shows it.
+std::vector<uint16_t> PromptFieldPixels() {
+  ce::RECT r;
+  ce::GetWindowRect(ce::GetDlgItem(ce::GetActiveWindow(), 1061), &r);
+  std::vector<uint16_t> pixels;
+  for (int32_t y = r.top; y < r.bottom; ++y) {
+    for (int32_t x = r.left; x < r.right; ++x) pixels.push_back(Scenario::PixelAt(x, y));
+  }
+  return pixels;
+}
+
+TEST(FramePassword, ThePromptShowsBulletsWhileTheProgramReadsWhatWasTyped) {
+  Scenario s("password bullets");
+  std::vector<uint16_t> typed;
+  s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
+  const auto show = [](const std::u16string& text, char16_t mask) {
+    return [text, mask] {
+      ce::HWND field = ce::GetDlgItem(ce::GetActiveWindow(), 1061);
+      ce::SendMessage(field, ce::EM_SETPASSWORDCHAR, mask, 0);
+      ce::SetWindowText(field, text.c_str());
+      ce::SendMessage(field, ce::EM_SETSEL, text.size(), text.size());
+    };
+  };
+  s.Type(u"Secret")
+      .Check([&typed] {
+        ce::HWND field = ce::GetDlgItem(ce::GetActiveWindow(), 1061);
+        EXPECT_EQ(ce::GetWindowString(field), u"Secret");
+        typed = PromptFieldPixels();
+      })
+      .Check(show(u"\u2022\u2022\u2022\u2022\u2022\u2022", 0))
+      .Wait(10)
+      .Check([&typed] { EXPECT_EQ(PromptFieldPixels(), typed); })
+      .Check(show(u"Secret", 0))
+      .Wait(10)
+      .Check([&typed] { EXPECT_NE(PromptFieldPixels(), typed); })
+      .Key(ce::VK_ESCAPE);
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(FramePassword, APasswordAnOlderStoreKeptAsTextBecomesAHashOnceTypedRight) {
+  Scenario s("legacy password");
+  s.Before([] {
+    StoreSettings(u"", true);
+    Settings legacy;
+    ASSERT_TRUE(ReadSettings(&legacy));
+    legacy.password = u"Secret";
+    legacy.password_set = 1;
+    legacy.scale = 2;
+    ASSERT_TRUE(WriteSettings(legacy));
+  });
+  const auto stored = [] {
+    Settings settings;
+    EXPECT_TRUE(ReadSettings(&settings));
+    return settings;
+  };
+  s.Check([] { ExpectView(kPasswordEntryView); })
+      .Type(u"Secre")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
+      .Check([&stored] { EXPECT_EQ(stored().password, u"Secret"); })  // a wrong try changes nothing
+      .Type(u"t")
+      .Key(ce::VK_RETURN)
+      .Check([&stored] {
+        ExpectView(kCycleView);
+        const Settings settings = stored();
+        EXPECT_TRUE(settings.password.starts_with(u"$argon2id$"));
+        EXPECT_TRUE(VerifyPassword(settings.password, u"Secret"));
+        EXPECT_FALSE(NeedsRehash(settings.password));
+        // The other settings stay as they were.
+        EXPECT_EQ(settings.password_set, 1);
+        EXPECT_EQ(settings.scale, 2);
+        EXPECT_TRUE(settings.logo_disabled);
+      });
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
 }

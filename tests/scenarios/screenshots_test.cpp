@@ -10,6 +10,7 @@
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
+#include "store/settings.h"
 #include "support/temp_store.h"
 #include "tools/password_hash.h"
 
@@ -47,16 +48,10 @@ TEST(Screenshots, TheProgramsScreens) {
   Scenario p("password screenshot");
   p.Before([] {
     CreateCatalogue();
-    CCeDatabase systems;
-    ASSERT_TRUE(systems.Open(u"Systems", 0));
-    ASSERT_TRUE(WriteDefaultSettingsRecord(systems));
-    CCePropArray record;
-    systems.SeekFirst();
-    ASSERT_TRUE(systems.ReadCurrRecord(record));
-    record.At(kSettingPassword).SetString(HashPassword(u"Secret").c_str());
-    record.At(kSettingLogoDisabled).SetBool(1);
-    ASSERT_TRUE(systems.WriteCurr(record));
-    systems.Close();
+    Settings settings;
+    settings.password = HashPassword(u"Secret");
+    settings.logo_disabled = true;
+    ASSERT_TRUE(WriteSettings(settings));
   });
   p.Type(u"Sec").Screenshot(dir / "password.png").Key(ce::VK_ESCAPE);
   EXPECT_EQ(p.Run(), 0);

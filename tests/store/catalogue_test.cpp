@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/settings.h"
 #include "support/temp_store.h"
 
 namespace {

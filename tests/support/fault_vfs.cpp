@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace calvira::testing {
@@ -47,10 +48,17 @@ int Close(sqlite3_file* f) {
   return rc;
 }
 int Read(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
+  if (State().fault == Fault::kReadError && ShouldFail()) {
+    errno = EIO;  // what the system would say, for sqlite3_system_errno
+    return SQLITE_IOERR_READ;
+  }
   return Cast(f)->real->pMethods->xRead(Cast(f)->real, buf, amount, offset);
 }
 int Write(sqlite3_file* f, const void* buf, int amount, sqlite3_int64 offset) {
-  if (ShouldFail()) return State().fault == Fault::kDiskFull ? SQLITE_FULL : SQLITE_IOERR_WRITE;
+  if (State().fault != Fault::kReadError && ShouldFail()) {
+    errno = State().fault == Fault::kDiskFull ? ENOSPC : EIO;
+    return State().fault == Fault::kDiskFull ? SQLITE_FULL : SQLITE_IOERR_WRITE;
+  }
   return Cast(f)->real->pMethods->xWrite(Cast(f)->real, buf, amount, offset);
 }
 int Truncate(sqlite3_file* f, sqlite3_int64 size) {

@@ -8,14 +8,16 @@ namespace calvira::testing {
 inline constexpr const char* kFaultVfsName = "calvira-fault";
 
 enum class Fault {
-  kDiskFull,  // writes fail with SQLITE_FULL
-  kIoError,   // writes and syncs fail with SQLITE_IOERR
+  kDiskFull,   // writes fail with SQLITE_FULL
+  kIoError,    // writes and syncs fail with SQLITE_IOERR
+  kReadError,  // reads fail with SQLITE_IOERR_READ, as from a failing disk
 };
 
 // Registers the VFS (once) and clears any planned fault.
 void InstallFaultVfs();
 
-// From the nth write or sync from now on (1 = the next), every one fails, until ClearFault.
+// From the nth write or sync (for kReadError: read) from now on (1 = the next), every one fails,
+// until ClearFault.
 void FailFrom(int nth, Fault fault);
 void ClearFault();
 

@@ -1,0 +1,220 @@
+// Opening the store when something is wrong with it or around it: each cause has its own
+// message, a good store is never called foreign, and the files are left exactly as they were
+// (bytes and modification times, and no file made beside them).
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "platform/data_dir.h"
+#include "platform/message_box.h"
+#include "platform/object_store.h"
+#include "support/fault_vfs.h"
+#include "support/files.h"
+#include "support/temp_store.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace calvira::testing;
+
+fs::path Store(const fs::path& dir) {
+  return ce::objectstore::StoreFile(dir);
+}
+
+// A store with one database and one record in it, closed again.
+void MakeStore(const fs::path& dir) {
+  ASSERT_EQ(ce::objectstore::Mount(dir), "");
+  ce::CEDBASEINFO info{};
+  info.dwFlags = ce::CEDB_VALIDNAME | ce::CEDB_VALIDSORTSPEC;
+  std::u16string(u"Notes").copy(info.szDbaseName, 5);
+  info.wNumSortOrder = 2;
+  info.rgSortSpecs[0].propid = ce::PropId(0, ce::CEVT_UI4);
+  info.rgSortSpecs[1].propid = ce::PropId(1, ce::CEVT_LPWSTR);
+  ASSERT_NE(ce::CeCreateDatabaseEx(&info), 0u);
+  ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Notes", 0, 0, nullptr);
+  ce::CEPROPVAL v{};
+  v.propid = ce::PropId(0, ce::CEVT_UI4);
+  v.val.ulVal = 42;
+  ASSERT_NE(ce::CeWriteRecordProps(h, 0, 1, &v), 0u);
+  ce::CloseHandle(h);
+  ce::objectstore::Unmount();
+  // A clean close leaves the store file alone.
+  ASSERT_FALSE(fs::exists(Store(dir).string() + "-wal"));
+}
+
+// Replaces the store by an SQLite file made by `sql`.
+void MakeForeign(const fs::path& dir, const char* sql) {
+  fs::remove(Store(dir));
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(Store(dir).c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+}
+
+void Write(const fs::path& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void Chmod(const fs::path& path, mode_t mode) {
+  ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
+}
+
+struct OpenCase {
+  const char* what;
+  // Changes the good store in `dir` (null: leaves it).
+  std::function<void(const fs::path& dir)> prepare;
+  // Takes permissions away, and gives them back for the comparison (null: none).
+  std::function<void(const fs::path& dir)> restrict;
+  std::function<void(const fs::path& dir)> restore;
+  // What a mount for writing and one for reading say; nullptr: the mount works.
+  const char* writing;
+  const char* reading;
+  // The fault the disk shows while the store is opened.
+  bool fault = false;
+  Fault kind = Fault::kDiskFull;
+  // Run by a user who does not own the directory (only possible as root).
+  bool stranger = false;
+};
+
+class StoreOpenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ce::SetMessageBoxEcho(false);
+    InstallFaultVfs();
+  }
+  void TearDown() override {
+    ClearFault();
+    ce::objectstore::Unmount();
+  }
+};
+
+TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
+  const char* kDenied = "permission denied";
+  const char* kForeign = "is not a Calvira store";
+  const auto mode = [](const char* suffix, mode_t m) {
+    return [suffix, m](const fs::path& d) { Chmod(Store(d).string() + suffix, m); };
+  };
+  const auto dir_mode = [](mode_t m) { return [m](const fs::path& d) { Chmod(d, m); }; };
+  const OpenCase cases[] = {
+      {"a store file we may not read", nullptr, mode("", 0), mode("", 0600), kDenied, kDenied},
+      {"a directory we may not enter", nullptr, dir_mode(0), dir_mode(0700), kDenied, kDenied},
+      {"journal files we may not use (left by another user)",
+       [](const fs::path& d) {
+         Write(Store(d).string() + "-wal", "");
+         Write(Store(d).string() + "-shm", "");
+       },
+       mode("-shm", 0), mode("-shm", 0600), "objectstore.sqlite3-shm: permission denied",
+       "objectstore.sqlite3-shm: permission denied"},
+      {"a read-only store file", nullptr, mode("", 0400), mode("", 0600),
+       "objectstore.sqlite3 is read-only; Calvira must be able to write it", nullptr},
+      {"a read-only directory", nullptr, dir_mode(0500), dir_mode(0700),
+       "is read-only; Calvira must be able to write there: check the permissions of", nullptr},
+      {"a full disk while a new store is set up", [](const fs::path& d) { Write(Store(d), ""); },
+       nullptr, nullptr, "is full; nothing was changed", "no store at", true, Fault::kDiskFull},
+      {"a failing disk", nullptr, nullptr, nullptr, "input/output error", "input/output error",
+       true, Fault::kReadError},
+      {"a file that is not SQLite",
+       [](const fs::path& d) { Write(Store(d), std::string(5000, 'g')); }, nullptr, nullptr,
+       kForeign, kForeign},
+      {"another program's database",
+       [](const fs::path& d) {
+         MakeForeign(d,
+                     "PRAGMA application_id = 305419896; CREATE TABLE t(x); "
+                     "INSERT INTO t VALUES(1)");
+       },
+       nullptr, nullptr, kForeign, kForeign},
+      {"another program's database with no table yet",
+       [](const fs::path& d) { MakeForeign(d, "PRAGMA application_id = 305419896"); }, nullptr,
+       nullptr, kForeign, kForeign},
+      {"a database without an application id",
+       [](const fs::path& d) { MakeForeign(d, "CREATE TABLE records(oid, db)"); }, nullptr, nullptr,
+       kForeign, kForeign},
+      {"a store of a newer Calvira",
+       [](const fs::path& d) {
+         sqlite3* db = nullptr;
+         ASSERT_EQ(sqlite3_open(Store(d).c_str(), &db), SQLITE_OK);
+         ASSERT_EQ(sqlite3_exec(db, "PRAGMA user_version = 2", nullptr, nullptr, nullptr),
+                   SQLITE_OK);
+         sqlite3_close(db);
+       },
+       nullptr, nullptr, "was written by a newer Calvira (format 2)",
+       "was written by a newer Calvira (format 2)"},
+      {"a damaged store",
+       [](const fs::path& d) {
+         // Every page after the first, where the schema lives, overwritten.
+         const auto size = fs::file_size(Store(d));
+         std::fstream f(Store(d), std::ios::binary | std::ios::in | std::ios::out);
+         f.seekp(4096);
+         f << std::string(size - 4096, '\x5A');
+       },
+       nullptr, nullptr, "is damaged", "is damaged"},
+      {"a store that is a symbolic link",
+       [](const fs::path& d) {
+         fs::rename(Store(d), d / "elsewhere.sqlite3");
+         fs::create_symlink(d / "elsewhere.sqlite3", Store(d));
+       },
+       nullptr, nullptr, "objectstore.sqlite3 is a symbolic link",
+       "objectstore.sqlite3 is a symbolic link"},
+      {"a journal file that is a symbolic link",
+       [](const fs::path& d) {
+         Write(d / "elsewhere", "");
+         fs::create_symlink(d / "elsewhere", Store(d).string() + "-wal");
+       },
+       nullptr, nullptr, "objectstore.sqlite3-wal is a symbolic link",
+       "objectstore.sqlite3-wal is a symbolic link"},
+      {"a directory others may write to", nullptr, dir_mode(0777), dir_mode(0700),
+       "can be changed by other users (mode 0777)", "can be changed by other users (mode 0777)"},
+      {"a directory its group may write to", nullptr, dir_mode(0770), dir_mode(0700),
+       "can be changed by other users (mode 0770)", "can be changed by other users (mode 0770)"},
+      {"a directory of another user", nullptr, nullptr, nullptr,
+       "belongs to another user (uid 65534)", "belongs to another user (uid 65534)", false,
+       Fault::kDiskFull, true},
+  };
+  for (const OpenCase& c : cases) {
+    for (const bool read_only : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (read_only ? ", reading" : ", writing"));
+      if (c.stranger && !RunningAsRoot()) continue;  // only root can give a directory away
+      const fs::path dir = MakeTempDir("calvira-open");
+      MakeStore(dir);
+      if (c.prepare) c.prepare(dir);
+      HandToPlainUser(dir);
+      const auto before = Snapshot(dir);
+      if (c.restrict) c.restrict(dir);
+
+      const auto mount = [&dir, &c, read_only] {
+        ce::objectstore::MountOptions options;
+        options.read_only = read_only;
+        options.vfs = kFaultVfsName;
+        if (c.fault) FailFrom(1, c.kind);
+        std::string message = ce::objectstore::Mount(dir, options);
+        ClearFault();
+        ce::objectstore::Unmount();
+        return message.empty() ? std::string("<mounted>") : message;
+      };
+      // The stranger is root, looking into a directory the plain user owns.
+      const std::string message = c.stranger ? mount() : RunAsPlainUser(mount);
+      const char* expected = read_only ? c.reading : c.writing;
+      if (expected == nullptr) {
+        EXPECT_EQ(message, "<mounted>");
+      } else {
+        EXPECT_NE(message.find(expected), std::string::npos) << message;
+        if (std::string(expected) != kForeign) {
+          EXPECT_EQ(message.find(kForeign), std::string::npos) << message;
+        }
+      }
+      if (c.restore) c.restore(dir);
+      EXPECT_EQ(Snapshot(dir), before);
+      std::error_code ec;
+      fs::remove_all(dir, ec);
+    }
+  }
+}
+
+}  // namespace
