@@ -1,0 +1,129 @@
+// What `calvira --inspect` and `--screenshot` answer, asked at the moments a user could ask:
+// on a screen, with a menu open, inside a message box's modal loop, at the password prompt.
+// Answering must leave the program exactly as it was.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "frame/document.h"
+#include "platform/inspect.h"
+#include "platform/window.h"
+#include "scenarios/scenario.h"
+#include "store/catalogue.h"
+#include "store/settings.h"
+#include "tools/password_hash.h"
+
+namespace calvira::testing {
+namespace {
+
+std::vector<std::string> Inspect() {
+  std::vector<std::string> lines;
+  std::istringstream in(ce::AnswerControlRequest("inspect"));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The first line that holds every one of `parts`, or "".
+std::string LineWith(const std::vector<std::string>& lines,
+                     std::initializer_list<std::string_view> parts) {
+  for (const std::string& line : lines) {
+    bool all = true;
+    for (std::string_view part : parts) all = all && line.find(part) != std::string::npos;
+    if (all) return line;
+  }
+  return {};
+}
+
+// Everything that answering could disturb.
+struct Observed {
+  std::vector<uint16_t> frame;
+  int presents = 0;
+  ce::HWND focus = nullptr, active = nullptr;
+  bool main_invalid = false;
+  bool operator==(const Observed&) const = default;
+};
+
+Observed Observe() {
+  ce::FlushDisplay();
+  Observed o;
+  const uint16_t* pixels = ce::FrameBufferPixels();
+  o.frame.assign(pixels, pixels + ce::kScreenWidth * ce::kFrameHeight);
+  o.presents = static_cast<ce::HeadlessDisplay*>(ce::GetDisplay())->PresentCount();
+  o.focus = ce::GetFocus();
+  o.active = ce::GetActiveWindow();
+  ce::RECT r;
+  o.main_invalid = ce::GetUpdateRect(CDocument_::GetMainWnd(), &r, ce::FALSE) != ce::FALSE;
+  return o;
+}
+
+TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
+  Scenario s("inspect");
+  s.Check([] {
+     const auto lines = Inspect();
+     ASSERT_FALSE(lines.empty());
+     EXPECT_EQ(lines[0],
+               R"({"screen": 5, "previous": 5, "frame_interval_ms": 500, "active": true})");
+     EXPECT_NE(LineWith(lines, {R"("class": "CalviraApp")", R"("text": "Calvira")",
+                                R"("rect": [0, 0, 240, 268])"}),
+               "");
+     EXPECT_NE(LineWith(lines, {R"("items": ["Main", "Tools", "Help"])",
+                                R"("item_rects": [[0, 268, 48, 294], [48, 268, 96, 294])"}),
+               "");
+   })
+      .Tap(20, 281)
+      .Check([] {
+        const std::string menu = LineWith(Inspect(), {R"("class": "CalviraMenuPopup")"});
+        EXPECT_NE(menu.find(R"("Cycle Charts", "", "Temp History")"), std::string::npos) << menu;
+        // The last entry sits on the menu's bottom border, which ends at the screen area's edge.
+        EXPECT_NE(menu.find(R"([0, 248, 150, 266]])"), std::string::npos) << menu;
+      })
+      .Tap(20, 281)
+      .Menu(40070)
+      .Check([] {
+        const Observed before = Observe();
+        const auto lines = Inspect();
+        const std::string screenshot = ce::AnswerControlRequest("screenshot");
+        EXPECT_EQ(Observe(), before) << "answering disturbed the program";
+
+        const std::string box = LineWith(
+            lines, {R"("caption": "Calvira")", R"("body": "There are no finished cycles!")"});
+        ASSERT_NE(box, "");
+        const std::string hwnd = box.substr(9, box.find(',') - 9);  // {"hwnd": N, ...
+        EXPECT_NE(LineWith(lines, {"\"parent\": " + hwnd + ",", R"("id": 1,)", R"("text": "OK")"}),
+                  "");
+        // The frame as it is shown, pixel for pixel.
+        const std::string header = "frame 240 294\n";
+        ASSERT_EQ(screenshot.size(), header.size() + before.frame.size() * 2);
+        EXPECT_EQ(screenshot.substr(0, header.size()), header);
+        EXPECT_EQ(std::memcmp(screenshot.data() + header.size(), before.frame.data(),
+                              before.frame.size() * 2),
+                  0);
+      })
+      .ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK);
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_EQ(ce::AnswerControlRequest("what?").rfind("error: ", 0), 0u);
+}
+
+TEST(Inspect, APasswordFieldIsReportedByItsLengthOnly) {
+  Scenario s("inspect password");
+  s.Before([] {
+    CreateCatalogue();
+    Settings settings;
+    settings.password = HashPassword(u"Secret");
+    ASSERT_TRUE(WriteSettings(settings));
+  });
+  s.Type(u"Sec")
+      .Check([] {
+        const auto lines = Inspect();
+        const std::string field = LineWith(lines, {R"("class": "Edit")"});
+        EXPECT_NE(field.find(R"("text": "•••")"), std::string::npos) << field;
+        EXPECT_NE(field.find(R"("password": true)"), std::string::npos) << field;
+        for (const std::string& line : lines) EXPECT_EQ(line.find("Sec"), std::string::npos);
+      })
+      .Key(ce::VK_ESCAPE);
+  EXPECT_EQ(s.Run(), 0);
+}
+
+}  // namespace
+}  // namespace calvira::testing
