@@ -20,9 +20,15 @@ using COLORREF = DWORD;
 constexpr COLORREF RGB(uint8_t r, uint8_t g, uint8_t b) {
   return static_cast<COLORREF>(r | (g << 8) | (b << 16));
 }
-constexpr uint8_t GetRValue(COLORREF c) { return static_cast<uint8_t>(c & 0xFF); }
-constexpr uint8_t GetGValue(COLORREF c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-constexpr uint8_t GetBValue(COLORREF c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+constexpr uint8_t GetRValue(COLORREF c) {
+  return static_cast<uint8_t>(c & 0xFF);
+}
+constexpr uint8_t GetGValue(COLORREF c) {
+  return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+constexpr uint8_t GetBValue(COLORREF c) {
+  return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 // The frame buffer's pixel for a colour, each channel scaled with rounding.
 uint16_t ColorTo565(COLORREF colour);
 
@@ -49,9 +55,9 @@ inline constexpr int BLACK_BRUSH = 4;
 inline constexpr int NULL_BRUSH = 5;
 inline constexpr int SYSTEM_FONT = 13;
 HGDIOBJ GetStockObject(int which);
-BOOL DeleteObject(HGDIOBJ object);  // stock objects are never deleted
+BOOL DeleteObject(HGDIOBJ object);             // stock objects are never deleted
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);  // fonts and bitmaps; returns the previous one
-COLORREF GetBrushColor(HBRUSH brush);  // CLR_INVALID for a null brush
+COLORREF GetBrushColor(HBRUSH brush);          // CLR_INVALID for a null brush
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
@@ -104,8 +110,8 @@ inline constexpr UINT ETO_OPAQUE = 0x0002;
 inline constexpr UINT ETO_CLIPPED = 0x0004;
 // Text with its cell's top-left corner at (x, y) (for a turned font, the corner of the turned
 // cell: the text runs upwards from y).
-BOOL ExtTextOut(HDC dc, int32_t x, int32_t y, UINT options, const RECT* rect,
-                const char16_t* text, UINT count, const int* dx);
+BOOL ExtTextOut(HDC dc, int32_t x, int32_t y, UINT options, const RECT* rect, const char16_t* text,
+                UINT count, const int* dx);
 BOOL GetTextExtentPoint32(HDC dc, const char16_t* text, int count, SIZE* size);
 
 inline constexpr UINT DT_TOP = 0x0000;

@@ -52,8 +52,12 @@ inline RECT Offset(const RECT& r, int32_t dx, int32_t dy) {
 }
 
 // The platform's packing of two 16-bit values into one message parameter.
-constexpr uint16_t LOWORD(uintptr_t v) { return static_cast<uint16_t>(v & 0xFFFF); }
-constexpr uint16_t HIWORD(uintptr_t v) { return static_cast<uint16_t>((v >> 16) & 0xFFFF); }
+constexpr uint16_t LOWORD(uintptr_t v) {
+  return static_cast<uint16_t>(v & 0xFFFF);
+}
+constexpr uint16_t HIWORD(uintptr_t v) {
+  return static_cast<uint16_t>((v >> 16) & 0xFFFF);
+}
 constexpr intptr_t MAKELPARAM(int32_t low, int32_t high) {
   return static_cast<intptr_t>((static_cast<uint32_t>(high & 0xFFFF) << 16) |
                                static_cast<uint32_t>(low & 0xFFFF));
@@ -62,7 +66,11 @@ constexpr uintptr_t MAKEWPARAM(int32_t low, int32_t high) {
   return static_cast<uintptr_t>(MAKELPARAM(low, high)) & 0xFFFFFFFFu;
 }
 // Signed coordinates from a mouse message's lParam.
-constexpr int32_t GET_X_LPARAM(intptr_t lp) { return static_cast<int16_t>(lp & 0xFFFF); }
-constexpr int32_t GET_Y_LPARAM(intptr_t lp) { return static_cast<int16_t>((lp >> 16) & 0xFFFF); }
+constexpr int32_t GET_X_LPARAM(intptr_t lp) {
+  return static_cast<int16_t>(lp & 0xFFFF);
+}
+constexpr int32_t GET_Y_LPARAM(intptr_t lp) {
+  return static_cast<int16_t>((lp >> 16) & 0xFFFF);
+}
 
 }  // namespace ce
