@@ -3,7 +3,9 @@
 #  - processor time used over 10 s on the Help screen and with the About animation running,
 #    as a share of one core;
 #  - the About animation's tick spacing, from the program's own timer trace;
-#  - the time from start to the first screen with the logo disabled (best of 5).
+#  - the time from start to the first screen with the logo disabled (best of 5);
+#  - the tick spacing while 16 silent clients keep connecting to the control socket, and how
+#    long `calvira --inspect` takes to be answered (median and worst of 20).
 # Usage: scripts/measure.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
@@ -58,3 +60,19 @@ spacing() {  # kind label
 }
 spacing timer "About animation timer (100 ms)"
 spacing tick "frame ticks while About runs (70 ms)"
+
+: >"$data/trace.txt"
+sock="$data/calvira.sock"
+flood_end=$((SECONDS + 5))
+for _ in $(seq 16); do
+  ( while [ $SECONDS -lt $flood_end ]; do sleep 0.3 | socat -u - "UNIX-CONNECT:$sock" 2>/dev/null; done ) &
+done
+wait_flood() { while [ $SECONDS -lt $flood_end ]; do sleep 0.2; done; sleep 0.5; }
+wait_flood
+spacing tick "frame ticks while 16 silent clients keep connecting (70 ms)"
+
+for _ in $(seq 20); do
+  start=$(date +%s%N)
+  "$calvira" --inspect --data-dir "$data" >/dev/null
+  echo $((($(date +%s%N) - start) / 1000))
+done | sort -n | awk '{ v[NR] = $1 } END { printf "calvira --inspect answered: median %.1f ms, worst %.1f ms (20 runs, whole command)\n", v[int((NR + 1) / 2)] / 1000, v[NR] / 1000 }'

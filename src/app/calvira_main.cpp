@@ -8,6 +8,9 @@
 // desktop comfortably is used. A second start with the same data directory brings the running
 // copy to the front and exits with 0. --inspect prints the running copy's window tree as JSON
 // lines, --screenshot saves its frame as a PNG; neither opens a window of its own.
+//
+// A start that fails shows why in a message box as well as on standard error;
+// CALVIRA_NO_ERROR_BOX set keeps the box away (for scripts).
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,13 +23,16 @@
 #include "platform/data_dir.h"
 #include "platform/display.h"
 #include "platform/inspect.h"
+#include "platform/message_box.h"
 #include "platform/single_instance.h"
+#include "platform/text.h"
 #include "platform/window.h"
 #include "program/run.h"
 
 namespace {
 
 std::chrono::steady_clock::time_point g_started;
+int g_scale = 0;  // CALVIRA_SCALE, once read
 
 // CALVIRA_REPORT_STARTUP=1 prints how long the way from main() to the first screen took.
 void ReportFirstScreen() {
@@ -39,6 +45,16 @@ constexpr const char* kUsage =
     "usage: calvira [--data-dir DIR]\n"
     "       calvira --inspect [--data-dir DIR]\n"
     "       calvira --screenshot FILE [--data-dir DIR]\n";
+
+// A start that fails says why on standard error and, for whoever started from a menu and sees
+// no terminal, in a message box.
+int StartFailed(const std::string& message) {
+  std::fprintf(stderr, "calvira: %s\n", message.c_str());
+  if (std::getenv("CALVIRA_NO_ERROR_BOX") == nullptr) {
+    ce::ShowErrorWindow(u"Calvira", ce::FromUtf8("Calvira cannot start.\n" + message), g_scale);
+  }
+  return 1;
+}
 
 int Usage() {
   std::fputs(kUsage, stderr);
@@ -126,22 +142,7 @@ int main(int argc, char** argv) {
   if (inspect && screenshot != nullptr) return Usage();
   if (inspect) return Inspect(data_dir);
   if (screenshot != nullptr) return Screenshot(data_dir, screenshot);
-  if (const std::string made = ce::EnsureDataDirectory(data_dir); !made.empty()) {
-    std::fprintf(stderr, "calvira: %s\n", made.c_str());
-    return 1;
-  }
-
-  ce::SingleInstance::Outcome outcome;
-  std::string error;
-  auto instance = ce::SingleInstance::Acquire(data_dir, &outcome, &error);
-  if (outcome == ce::SingleInstance::Outcome::kRaised) return 0;
-  if (outcome == ce::SingleInstance::Outcome::kFailed) {
-    std::fprintf(stderr, "calvira: %s\n", error.c_str());
-    return 1;
-  }
-  if (!error.empty()) std::fprintf(stderr, "calvira: %s\n", error.c_str());
-
-  int scale = 0;
+  int& scale = g_scale;
   if (const char* value = std::getenv("CALVIRA_SCALE")) {
     scale = std::atoi(value);
     if (scale < 1 || scale > 6) {
@@ -149,11 +150,19 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  auto display = ce::CreateSdlDisplay(ce::kScreenWidth, ce::kFrameHeight, "Calvira", scale, &error);
-  if (display == nullptr) {
-    std::fprintf(stderr, "calvira: cannot open a window: %s\n", error.c_str());
-    return 1;
+  if (const std::string made = ce::EnsureDataDirectory(data_dir); !made.empty()) {
+    return StartFailed(made);
   }
+
+  ce::SingleInstance::Outcome outcome;
+  std::string error;
+  auto instance = ce::SingleInstance::Acquire(data_dir, &outcome, &error);
+  if (outcome == ce::SingleInstance::Outcome::kRaised) return 0;
+  if (outcome == ce::SingleInstance::Outcome::kFailed) return StartFailed(error);
+  if (!error.empty()) std::fprintf(stderr, "calvira: %s\n", error.c_str());
+
+  auto display = ce::CreateSdlDisplay(ce::kScreenWidth, ce::kFrameHeight, "Calvira", scale, &error);
+  if (display == nullptr) return StartFailed("cannot open a window: " + error);
 
   ProgramOptions options;
   options.data_dir = data_dir;
@@ -167,6 +176,6 @@ int main(int argc, char** argv) {
     });
   };
   const int code = RunProgram(std::move(options), &error);
-  if (!error.empty() && code != 0) std::fprintf(stderr, "calvira: %s\n", error.c_str());
+  if (!error.empty() && code != 0) return StartFailed(error);
   return code;
 }

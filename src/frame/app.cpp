@@ -71,7 +71,8 @@ void ShowLogo(CFastBitmap& logo) {
   } else {
     logo.Draw(0, 0);
     buffers->Present();
-    ce::Sleep(2000);
+    // The window stays alive meanwhile: a later start is answered and a close is not lost.
+    ce::SleepServing(2000);
   }
 }
 

@@ -193,6 +193,17 @@ AskResult AskRunningCopy(const fs::path& data_dir, std::string_view request,
     *error = "cannot reach " + path.string() + ": the path is too long for a socket";
     return AskResult::kFailed;
   }
+  // connect() follows a symbolic link; only a socket of our own is the running copy.
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return AskResult::kNobody;
+    *error = "cannot reach " + path.string() + ": " + SystemError();
+    return AskResult::kFailed;
+  }
+  if (!S_ISSOCK(st.st_mode) || st.st_uid != ::geteuid()) {
+    *error = path.string() + " is not a socket of yours. Remove it and start again.";
+    return AskResult::kFailed;
+  }
   UniqueFd sock(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (sock.get() < 0) {
     *error = "cannot make a socket: " + SystemError();

@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <dlfcn.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -196,6 +197,27 @@ class FdWaker {
   uint64_t generation_ = 0;
 };
 
+// When the X server goes away, Xlib ends the process from its I/O error handler whatever the
+// handler does, and says so in words of its own. Every record is already committed when its
+// write returns, so nothing is lost by ending; make it a plain, quiet end instead of a failure.
+int DisplayLost(void* /*x_display*/) {
+  static const char kMessage[] = "calvira: the display has gone away; ending\n";
+  [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kMessage, sizeof(kMessage) - 1);
+  ::_exit(0);
+}
+
+// SDL loads Xlib itself; reach the copy it loaded without linking a second.
+void WatchForDisplayLoss() {
+  void* xlib = ::dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+  if (xlib == nullptr) return;
+  using Handler = int (*)(void*);
+  using SetHandler = Handler (*)(Handler);
+  if (auto set = reinterpret_cast<SetHandler>(::dlsym(xlib, "XSetIOErrorHandler"))) {
+    set(&DisplayLost);
+  }
+  ::dlclose(xlib);  // SDL's own reference keeps it loaded
+}
+
 class SdlDisplay : public Display {
  public:
   SdlDisplay(int32_t width, int32_t height)
@@ -247,6 +269,7 @@ std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
   if (invisible && std::getenv("SDL_VIDEODRIVER") == nullptr) {
     return "no desktop to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is usable)";
   }
+  if (driver != nullptr && std::string_view(driver) == "x11") WatchForDisplayLoss();
   // The close button must arrive once, as a window close; SDL would add a second, as a quit.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/controls_internal.h"
+#include "platform/display.h"
 #include "platform/text.h"
 
 namespace ce {
@@ -248,6 +249,29 @@ std::vector<MessageBoxReport> TakeMessageBoxReports() {
   std::vector<MessageBoxReport> out;
   out.swap(State().log);
   return out;
+}
+
+bool ShowErrorWindow(const std::u16string& title, const std::u16string& text, int scale) {
+  if (WindowSystemRunning())
+    return MessageBox(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONSTOP), true;
+  std::string error;
+  auto display = CreateSdlDisplay(kScreenWidth, kFrameHeight, ToUtf8(title), scale, &error);
+  if (display == nullptr) return false;
+  InitWindowSystem(std::move(display));
+  WNDCLASS wc{};
+  wc.lpfnWndProc = &DefWindowProc;
+  wc.hbrBackground = GetStockObject(WHITE_BRUSH);
+  wc.lpszClassName = u"CalviraError";
+  RegisterClass(&wc);
+  // A blank page under the box, in place of the screens that could not start.
+  const HWND page = CreateWindowEx(0, u"CalviraError", title.c_str(), WS_VISIBLE, 0, 0,
+                                   kScreenWidth, kFrameHeight, nullptr, nullptr, nullptr, nullptr);
+  const bool echo = State().echo;
+  State().echo = false;  // the caller has said it on standard error already
+  MessageBox(page, text.c_str(), title.c_str(), MB_OK | MB_ICONSTOP);
+  State().echo = echo;
+  ShutdownWindowSystem();
+  return true;
 }
 
 bool IsMessageBox(HWND window, std::u16string* caption, std::u16string* body) {

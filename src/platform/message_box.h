@@ -49,6 +49,12 @@ void SetMessageBoxHook(MessageBoxHook hook);
 // Every box shown since the last call, oldest first; the log is emptied.
 std::vector<MessageBoxReport> TakeMessageBoxReports();
 
+// Tells the person at the desktop about an error when the program's window system is not
+// running (a start that failed): a window of the program's size with the message in a box with
+// the stop icon, which waits for OK. `scale` as for the program's window (0: fit the desktop).
+// Returns false, having shown nothing, where no window can be opened.
+bool ShowErrorWindow(const std::u16string& title, const std::u16string& text, int scale);
+
 // Whether `window` is a message box on the screen; if so, its caption and text.
 bool IsMessageBox(HWND window, std::u16string* caption = nullptr, std::u16string* body = nullptr);
 

@@ -104,13 +104,23 @@ std::unique_ptr<SingleInstance> SingleInstance::Acquire(const fs::path& data_dir
 
   // Never through a symbolic link: someone who could plant one would have us lock, or create,
   // a file of their choosing.
-  const int lock_fd = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  // O_NONBLOCK: a FIFO planted under the lock's name must not hold the start up.
+  const int lock_fd = ::open(
+      lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
   if (lock_fd < 0) {
-    *error = "cannot open the lock file " + lock_path.string() + ": " + SystemError();
+    *error = errno == ELOOP
+                 ? lock_path.string() + " is a symbolic link; Calvira opens its files " +
+                       "only as plain files. Remove it and start again."
+                 : "cannot open the lock file " + lock_path.string() + ": " + SystemError();
     return nullptr;
   }
   std::unique_ptr<SingleInstance> instance(new SingleInstance());
   instance->lock_fd_ = lock_fd;
+  struct stat st {};
+  if (::fstat(lock_fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+    *error = lock_path.string() + " is not a plain file of yours. Remove it and start again.";
+    return nullptr;
+  }
 
   const Clock::time_point deadline = Clock::now() + wait;
   for (;;) {

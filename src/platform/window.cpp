@@ -915,6 +915,25 @@ void WaitForInput(int32_t timeout_ms) {
   ServeExternal();
 }
 
+void SleepServing(DWORD ms) {
+  State& s = S();
+  if (clock::IsVirtual() || s.display == nullptr) {
+    Sleep(ms);
+    return;
+  }
+  FlushDisplay();
+  const DWORD start = Now();
+  for (;;) {
+    const auto left = static_cast<int32_t>(ms - (Now() - start));
+    if (left <= 0) return;
+    PollDisplay(left);
+    ServeExternal();
+    for (const InputEvent& e : s.input) {
+      if (e.kind == InputEvent::Kind::kClose) return;
+    }
+  }
+}
+
 BOOL GetMessage(MSG* msg, HWND window, UINT first, UINT last) {
   if (window != nullptr && !IsWindow(window)) return -1;
   while (!PeekMessage(msg, window, first, last, PM_REMOVE)) WaitForInput(-1);

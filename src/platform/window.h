@@ -167,6 +167,11 @@ BOOL GetMessage(MSG* msg, HWND window, UINT first, UINT last);
 // Waits until a message may be available or `timeout_ms` has passed (-1: no limit). Input from
 // the display and due timers end the wait. This is how the main loop avoids spinning.
 void WaitForInput(int32_t timeout_ms);
+// Lets `ms` pass as Sleep does, but keeps the program alive meanwhile: the display is looked
+// after and the external source served, while input waits in the queue for later. Returns early
+// once the window's close button was pressed (the close then waits in the queue too). Under
+// the virtual clock it is Sleep.
+void SleepServing(DWORD ms);
 BOOL TranslateMessage(const MSG* msg);  // WM_KEYDOWN of a character key posts WM_CHAR
 LRESULT DispatchMessage(const MSG* msg);
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -200,5 +200,36 @@ TEST_F(SingleInstanceTest, HolderThatNeverAnswersIsAFailureNotARaise) {
   ::close(lock);
 }
 
+TEST_F(SingleInstanceTest, PlantedLinksAndFilesAreNeitherFollowedNorTrusted) {
+  // A link in place of the lock would have us create or lock a file of someone's choosing.
+  std::ofstream(dir_ / "target") << "keep";
+  fs::create_symlink(dir_ / "target", dir_ / "calvira.lock");
+  Outcome outcome = Outcome::kFirst;
+  std::string error;
+  EXPECT_EQ(SingleInstance::Acquire(dir_, &outcome, &error), nullptr);
+  EXPECT_EQ(outcome, Outcome::kFailed);
+  EXPECT_NE(error.find("symbolic link"), std::string::npos) << error;
+  std::string kept;
+  std::ifstream(dir_ / "target") >> kept;
+  EXPECT_EQ(kept, "keep");
+  fs::remove(dir_ / "calvira.lock");
+
+  // A FIFO under the lock's name must not hang the start.
+  ASSERT_EQ(::mkfifo((dir_ / "calvira.lock").c_str(), 0600), 0);
+  EXPECT_EQ(SingleInstance::Acquire(dir_, &outcome, &error), nullptr);
+  EXPECT_NE(error.find("not a plain file"), std::string::npos) << error;
+  fs::remove(dir_ / "calvira.lock");
+
+  // A client does not follow a link planted as the socket.
+  auto first = First(dir_);
+  const fs::path other = calvira::testing::MakeTempDir("calvira-lock");
+  fs::create_symlink(dir_ / "calvira.sock", other / "calvira.sock");
+  std::string answer;
+  EXPECT_EQ(AskRunningCopy(other, "raise", std::chrono::milliseconds(200), &answer, &error),
+            AskResult::kFailed);
+  EXPECT_NE(error.find("not a socket of yours"), std::string::npos) << error;
+  fs::remove_all(other);
+}
+
 }  // namespace
 }  // namespace ce

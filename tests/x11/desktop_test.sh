@@ -8,7 +8,11 @@
 #    is aimed at a rectangle it reports, so no coordinate is written here;
 #  - `calvira --screenshot` of the Mirror is the frame the headless display draws for it;
 #  - a flood of silent, junk and oversized requests neither stops the answers nor the program,
-#    and "Exit Calvira" from the Main menu still ends it with 0.
+#    and "Exit Calvira" from the Main menu still ends it with 0;
+#  - a second start while the first still shows its logo raises it and exits with 0;
+#  - a start that fails says why in a message box, and exits with 1 once it is answered;
+#  - SIGTERM and SIGINT end the program with 0 at any moment, a message box's loop included;
+#  - when the X server goes away the program ends within a second.
 # Usage: desktop_test.sh CALVIRA CALVIRA_DATA TESTS_SCENARIOS
 set -uo pipefail
 calvira=$1
@@ -53,7 +57,8 @@ sleep 1.5
 kill -0 "$other" 2>/dev/null || fail "a start with another data directory did not keep running"
 kill "$other"
 
-inspect() { "$calvira" --inspect --data-dir "$work/one"; }
+dir="$work/one"  # the copy that inspect and tap talk to
+inspect() { "$calvira" --inspect --data-dir "$dir"; }
 # Waits until the window tree passes the jq test $1.
 wait_for() {
   for _ in $(seq 40); do
@@ -106,7 +111,7 @@ tap ".[] | select(.parent == $box and .id == 1) | .rect"
 wait_for 'all(.[]; .body == null)' "OK did not close the message box"
 
 # A flood: silent peers, binary junk, requests too long to be one. The window keeps answering.
-sock="$work/one/calvira.sock"
+sock="$dir/calvira.sock"
 for i in $(seq 12); do
   (sleep 4 | socat -u - "UNIX-CONNECT:$sock" >/dev/null 2>&1 &)
   (head -c 20000 /dev/urandom | socat - "UNIX-CONNECT:$sock" >/dev/null 2>&1 &)
@@ -125,4 +130,59 @@ kill -0 "$first" 2>/dev/null && fail "Exit Calvira from the menu did not end the
 wait "$first"
 code=$?
 [ "$code" = 0 ] || fail "the program ended with $code after Exit Calvira"
+
+# Waits up to $2 tenths of a second for process $1 to end; fails unless it ends with $3.
+ends_with() {
+  for _ in $(seq "$2"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$1" 2>/dev/null && fail "$4 did not end the program"
+  wait "$1"
+  local code=$?
+  [ "$code" = "$3" ] || fail "the program ended with $code after $4"
+}
+
+# A double-click on a launcher: the second start comes while the first shows its logo.
+CALVIRA_SCALE=1 "$calvira" --data-dir "$work/logo" &
+logo=$!
+pids+=("$logo")
+sleep 0.3
+CALVIRA_SCALE=1 timeout 10 "$calvira" --data-dir "$work/logo"
+code=$?
+[ "$code" = 0 ] || fail "a second start during the logo ended with $code"
+kill -TERM "$logo"
+ends_with "$logo" 10 0 "SIGTERM during the logo"
+
+# SIGINT while a message box runs its own loop (a background job of a script starts with SIGINT
+# ignored, as a terminal's Ctrl+C should not reach it; give it back).
+CALVIRA_SCALE=1 env --default-signal=INT "$calvira" --data-dir "$work/two" &
+boxed=$!
+pids+=("$boxed")
+dir="$work/two"
+window=$(xdotool search --sync --onlyvisible --pid "$boxed" --name '^Calvira$' | head -1)
+wait_for '.[0].screen == 5' "the second copy did not start"
+tap "$(entry menu_worker Main)"
+wait_for 'any(.[]; .class == "CalviraMenuPopup")' "no Main menu"
+tap "$(entry CalviraMenuPopup "Cycle Charts")"
+wait_for 'any(.[]; .body == "There are no finished cycles!")' "no message box"
+kill -INT "$boxed"
+ends_with "$boxed" 10 0 "SIGINT with a message box up"
+
+# A data directory that others may write to is refused, in a box as well as on stderr.
+mkdir -m 0770 "$work/shared"
+CALVIRA_SCALE=1 "$calvira" --data-dir "$work/shared" 2>"$work/refused" &
+refused=$!
+pids+=("$refused")
+box=$(timeout 10 xdotool search --sync --onlyvisible --pid "$refused" --name '^Calvira$' | head -1)
+[ -n "$box" ] || fail "a refused start showed no message box"
+xdotool windowfocus "$box"
+xdotool key Return
+ends_with "$refused" 50 1 "answering the start-up error box"
+grep -q "^calvira: .*$work/shared" "$work/refused" || fail "stderr did not say why: $(cat "$work/refused")"
+
+# The X server goes away under a running copy.
+CALVIRA_SCALE=1 "$calvira" --data-dir "$work/one" 2>/dev/null &
+orphan=$!
+pids+=("$orphan")
+xdotool search --sync --onlyvisible --pid "$orphan" --name '^Calvira$' >/dev/null
+kill "$xvfb"
+ends_with "$orphan" 10 0 "the X server ending"
 echo "PASS"
