@@ -16,6 +16,8 @@
 #include "platform/object_store.h"
 #include "sound/sound_engine.h"
 #include "store/settings.h"
+#include "ui/ids.h"
+#include "ui/texts.h"
 
 namespace {
 
@@ -38,18 +40,11 @@ void TraceTick() {
 
 void TickCurrentView() {
   TraceTick();
-  const int32_t id = CDocument_::GetCurrentView();
-  for (int i = 0; i < CDocument_::Count(); ++i) {
-    if (CDocument_::IdAt(i) != id) continue;
-    CView_* view = CDocument_::ViewAt(i);
-    if (view == nullptr) {
-      ce::MessageBox(ce::GetForegroundWindow(), u"Not exixting view", u"Fatal Error",
-                     ce::MB_OK | ce::MB_ICONSTOP);
-      continue;
-    }
+  CDocument_::ForEachView(CDocument_::GetCurrentView(), kTextNotExixtingView, [](CView_* view) {
     ++g_ticks;
     view->OnTick();
-  }
+    return false;  // every entry of the id
+  });
 }
 
 // Shows the logo for two seconds, or the white "Loading..." screen when the settings record
@@ -65,7 +60,7 @@ void ShowLogo(CFastBitmap& logo) {
     ce::HWND main = CDocument_::GetMainWnd();
     ce::HDC dc = ce::GetDC(main);
     ce::RECT r{10, 200, 100, 230};
-    ce::DrawText(dc, u"Loading...", -1, &r, ce::DT_BOTTOM | ce::DT_SINGLELINE);
+    ce::DrawText(dc, kTextLoading, -1, &r, ce::DT_BOTTOM | ce::DT_SINGLELINE);
     ce::ReleaseDC(main, dc);
     ce::FlushDisplay();
   } else {
@@ -162,8 +157,8 @@ int CalviraMain(ce::HINSTANCE instance, int show_command, void (*add_views)()) {
   ce::SetProgramSummary(&ProgramSummary);
   g_frame_interval = 500;
   g_ticks = 0;
-  const char16_t* class_name = LoadString(3);
-  const char16_t* title = LoadString(1);
+  const char16_t* class_name = LoadString(kStrWindowClass);
+  const char16_t* title = LoadString(kStrTitle);
   if (ce::HWND running = ce::FindWindow(class_name, title)) {
     ce::SetForegroundWindow(reinterpret_cast<ce::HWND>(reinterpret_cast<uintptr_t>(running) | 1));
     return 0;
@@ -184,19 +179,17 @@ int CalviraMain(ce::HINSTANCE instance, int show_command, void (*add_views)()) {
   CreateFrameFonts();
   {
     CFastBitmap logo;
-    logo.Load(u"287", 240, 268);
+    logo.Load(kImgLogo);
     SetDrawTarget(CDocument_::GetScreenBuffers()->GetMainBuffer());
     ShowLogo(logo);
   }
 
   for (int i = 0; i < CDocument_::Count(); ++i) {
-    CView_* view = CDocument_::ViewAt(i);
-    if (view == nullptr) {
-      ce::MessageBox(ce::GetForegroundWindow(), u"Not existing view", u"Fatal Error",
-                     ce::MB_OK | ce::MB_ICONSTOP);
-      continue;
+    if (CView_* view = CDocument_::ViewAt(i)) {
+      view->OnLoad();
+    } else {
+      ce::ReportFatalError(kTextNotExistingView);
     }
-    view->OnLoad();
   }
   for (int i = 0; i < CDocument_::Count(); ++i) {
     if (CView_* view = CDocument_::ViewAt(i)) view->OnInit(&CDocument_::Context());

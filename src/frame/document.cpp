@@ -1,23 +1,17 @@
 #include "frame/document.h"
 
+#include "frame/commands.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/message_box.h"
 #include "sound/sound_engine.h"
 #include "store/ce_database.h"
-
-namespace {
-
-void FatalError(const char16_t* text) {
-  ce::MessageBox(ce::GetForegroundWindow(), text, u"Fatal Error", ce::MB_OK | ce::MB_ICONSTOP);
-}
-
-}  // namespace
+#include "ui/texts.h"
 
 CDocument_::CDocument_() {
   instance_ = nullptr;
   main_window_ = nullptr;
   menu_bar_ = nullptr;
-  if (instance_pointer_ != nullptr) FatalError(u" The Instance already exist!");
+  if (instance_pointer_ != nullptr) ce::ReportFatalError(kTextInstanceExists);
   instance_pointer_ = this;
   for (ViewEntry& e : table_) e = ViewEntry{};
   count_ = 0;
@@ -38,22 +32,22 @@ CDocument_::~CDocument_() {
 }
 
 ce::HINSTANCE CDocument_::GetInstance() {
-  if (instance_ == nullptr) FatalError(u"CDocument_::GetInstance()");
+  if (instance_ == nullptr) ce::ReportFatalError(u"CDocument_::GetInstance()");
   return instance_;
 }
 
 ce::HWND CDocument_::GetMainWnd() {
-  if (main_window_ == nullptr) FatalError(u"CDocument_::GetMainWnd()");
+  if (main_window_ == nullptr) ce::ReportFatalError(u"CDocument_::GetMainWnd()");
   return main_window_;
 }
 
 void CDocument_::AddView(std::unique_ptr<CView_> view, int32_t id) {
   for (int i = 0; i < count_; ++i) {
-    if (table_[static_cast<size_t>(i)].id == id) FatalError(u"Wrong View ID");
+    if (table_[static_cast<size_t>(i)].id == id) ce::ReportFatalError(kTextWrongViewId);
   }
   // The table is full at 50 entries; a screen beyond that could never be reached.
   if (count_ >= kMaxViews) {
-    FatalError(u"Wrong View ID");
+    ce::ReportFatalError(kTextWrongViewId);
     return;
   }
   table_[static_cast<size_t>(count_)] = ViewEntry{std::move(view), id};
@@ -61,43 +55,36 @@ void CDocument_::AddView(std::unique_ptr<CView_> view, int32_t id) {
 }
 
 CView_* CDocument_::FindView(int32_t id) {
-  for (int i = 0; i < count_; ++i) {
-    if (table_[static_cast<size_t>(i)].id == id) return table_[static_cast<size_t>(i)].view.get();
-  }
-  return nullptr;
+  CView_* found = nullptr;
+  ForEachView(id, nullptr, [&found](CView_* view) {
+    found = view;
+    return true;
+  });
+  return found;
 }
 
 void CDocument_::Deactivate(int32_t id, const char16_t* empty_report) {
-  for (int i = 0; i < count_; ++i) {
-    ViewEntry& e = table_[static_cast<size_t>(i)];
-    if (e.id != id) continue;
-    if (e.view == nullptr) {
-      if (empty_report != nullptr) FatalError(empty_report);
-      continue;
-    }
-    if (e.view->OnDeactivate() && e.view->RemembersAsPrevious()) previous_id_ = current_id_;
-    return;
-  }
+  ForEachView(id, empty_report, [](CView_* view) {
+    if (view->OnDeactivate() && view->RemembersAsPrevious()) previous_id_ = current_id_;
+    return true;
+  });
 }
 
 void CDocument_::SetView(int32_t id) {
   ce::PostMessage(main_window_, WM_SETVIEW, static_cast<ce::WPARAM>(id), 0);
-  Deactivate(current_id_, u"Not existing view");
+  Deactivate(current_id_, kTextNotExistingView);
 }
 
 void CDocument_::OnSetView(int32_t id) {
-  bool found = false;
-  for (int i = 0; i < count_; ++i)
-    found = found || table_[static_cast<size_t>(i)].id == current_id_;
-  if (!found) {
-    FatalError(u"CDocument_::OnSetView 1");
+  if (!ForEachView(current_id_, nullptr, [](CView_*) { return true; })) {
+    ce::ReportFatalError(u"CDocument_::OnSetView 1");
   } else {
-    Deactivate(current_id_, u"Not exixting view");
+    Deactivate(current_id_, kTextNotExixtingView);
   }
   current_id_ = id;
   CView_* view = FindView(id);
   if (view == nullptr) {
-    FatalError(u"CDocument_::OnSetView 2");
+    ce::ReportFatalError(u"CDocument_::OnSetView 2");
     return;
   }
   view->OnActivate();
@@ -108,16 +95,10 @@ void CDocument_::GoBack() {
 }
 
 void CDocument_::PassParams(int32_t id, const ViewParams* params) {
-  for (int i = 0; i < count_; ++i) {
-    ViewEntry& e = table_[static_cast<size_t>(i)];
-    if (e.id != id) continue;
-    if (e.view == nullptr) {
-      FatalError(u"Not existing view");
-      return;
-    }
-    e.view->OnParams(params);
-    return;
-  }
+  ForEachView(id, kTextNotExistingView, [params](CView_* view) {
+    view->OnParams(params);
+    return true;
+  });
 }
 
 void CDocument_::SetScreenBuffers(std::unique_ptr<CScreenBuffers> buffers) {
@@ -148,90 +129,30 @@ void ShowHelp(uint32_t text_id) {
 }  // namespace
 
 bool CDocument_::OnCommand(ce::WPARAM command) {
-  switch (command) {
-    case 40068:
+  const CommandEntry* entry = FindMenuCommand(static_cast<uint32_t>(command));
+  if (entry == nullptr) return false;
+  if (entry->database != nullptr && CountRecordsOf(entry->database) < entry->least_records) {
+    if (entry->refusal != nullptr) {
+      ce::MessageBox(main_window_, entry->refusal, kTextCalvira, ce::MB_OK);
       SetView(kCycleView);
-      return true;
-    case 40069:
-      SetView(kCycleHistoryView);
-      return true;
-    case 40070:
-      if (CountRecordsOf(u"Cycles") >= 2) {
-        SetView(kCycleChartsView);
-      } else {
-        ce::MessageBox(main_window_, u"There are no finished cycles!", u"Calvira", ce::MB_OK);
-        SetView(kCycleView);
-      }
-      return true;
-    case 40071:
-      SetView(kTempHistoryView);
-      return true;
-    case 40072:
-      if (CountRecordsOf(u"Temperature") >= 1) {
-        SetView(kTempChartsView);
-      } else {
-        ShowHelp(40073);
-      }
-      return true;
-    case 40084:
+    } else {
+      ShowHelp(entry->help_text);
+    }
+    return true;
+  }
+  switch (entry->action) {
+    case CommandEntry::Action::kScreen:
+      SetView(entry->screen);
+      if (entry->previous >= 0) SetPreviousView(entry->previous);
+      break;
+    case CommandEntry::Action::kHelp:
+      ShowHelp(entry->help_text);
+      break;
+    case CommandEntry::Action::kExit:
       Shutdown();
-      return true;
-    case 40075:
-      SetView(kScheduleView);
-      SetPreviousView(kDayEntryView);
-      return true;
-    case 40076:
-      SetView(kPillHistoryView);
-      return true;
-    case 40077:
-      SetView(kPredictionView);
-      return true;
-    case 40078:
-      SetView(kIdealBodyView);
-      return true;
-    case 40079:
-      SetView(kDiaryView);
-      return true;
-    case 40080:
-      SetView(kMirrorView);
-      return true;
-    case 40081:
-      SetView(kOptionsView);
-      return true;
-    case 40082:
-      SetView(kPasswordView);
-      return true;
-    case 40057:
-      ShowHelp(40069);
-      return true;
-    case 40058:
-      ShowHelp(40070);
-      return true;
-    case 40059:
-      ShowHelp(40071);
-      return true;
-    case 40060:
-      ShowHelp(40072);
-      return true;
-    case 40061:
-      ShowHelp(40073);
-      return true;
-    case 40062:
-      ShowHelp(40074);
-      return true;
-    case 40063:
-      ShowHelp(40075);
-      return true;
-    case 40064:
-      ShowHelp(40076);
-      return true;
-    case 40065:
-      ShowHelp(40077);
-      return true;
-    case 40003:
-      SetView(kAboutView);
-      return true;
-    default:
+      break;
+    case CommandEntry::Action::kSeparator:
       return false;
   }
+  return true;
 }

@@ -8,6 +8,7 @@
 
 #include "frame/view.h"
 #include "gfx/graphic_buffer.h"
+#include "platform/message_box.h"
 #include "platform/window.h"
 #include "sound/sound_engine.h"
 
@@ -52,7 +53,13 @@ class CDocument_ {
   static int Count() { return count_; }
   static CView_* ViewAt(int index) { return table_[static_cast<size_t>(index)].view.get(); }
   static int32_t IdAt(int index) { return table_[static_cast<size_t>(index)].id; }
-  // The first entry with the id; null when there is none or it is empty.
+  // Every lookup of a screen by id goes through here: visits each entry of the table with the
+  // id, in table order, until `visit` returns true. An empty entry is reported as a "Fatal
+  // Error" with `empty_report` (when given) and passed over. Returns whether any entry has
+  // the id.
+  template <class Visit>
+  static bool ForEachView(int32_t id, const char16_t* empty_report, Visit visit);
+  // The first screen with the id; null when there is none or its entry is empty.
   static CView_* FindView(int32_t id);
 
   static AppContext& Context() { return context_; }
@@ -81,6 +88,22 @@ class CDocument_ {
   static inline std::unique_ptr<CScreenBuffers> buffers_;
   static inline std::unique_ptr<CSoundEngine> sound_;
 };
+
+template <class Visit>
+bool CDocument_::ForEachView(int32_t id, const char16_t* empty_report, Visit visit) {
+  bool found = false;
+  for (int i = 0; i < count_; ++i) {
+    ViewEntry& e = table_[static_cast<size_t>(i)];
+    if (e.id != id) continue;
+    found = true;
+    if (e.view == nullptr) {
+      if (empty_report != nullptr) ce::ReportFatalError(empty_report);
+      continue;
+    }
+    if (visit(e.view.get())) break;
+  }
+  return found;
+}
 
 // Stops the program in order: sound, every screen's OnExit, the fonts, the window (whose
 // destruction posts the quit message).

@@ -1,29 +1,34 @@
 #include "frame/main_window.h"
 
 #include "frame/app.h"
+#include "frame/commands.h"
 #include "frame/document.h"
 #include "frame/ui_resources.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/menu_bar.h"
 #include "platform/message_box.h"
 #include "sound/sound_engine.h"
+#include "ui/ids.h"
+#include "ui/texts.h"
 
 namespace {
 
 // The current screen, reporting an empty entry met on the way.
 CView_* CurrentView() {
-  const int32_t id = CDocument_::GetCurrentView();
-  for (int i = 0; i < CDocument_::Count(); ++i) {
-    if (CDocument_::IdAt(i) != id) continue;
-    CView_* view = CDocument_::ViewAt(i);
-    if (view == nullptr) {
-      ce::MessageBox(ce::GetForegroundWindow(), u"Not existing view", u"Fatal Error",
-                     ce::MB_OK | ce::MB_ICONSTOP);
-      continue;
-    }
-    return view;
-  }
-  return nullptr;
+  CView_* current = nullptr;
+  CDocument_::ForEachView(CDocument_::GetCurrentView(), kTextNotExistingView, [&](CView_* view) {
+    current = view;
+    return true;
+  });
+  return current;
+}
+
+// The one answer of the main window to a message offered to the screen: 0 when the screen
+// handled it, 1 when it did not. Nothing goes on to the default window procedure.
+ce::LRESULT OfferToScreen(ce::HWND window, ce::UINT message, ce::WPARAM wparam, ce::LPARAM lparam) {
+  CView_* view = CurrentView();
+  if (view == nullptr) return 0;
+  return view->OnMessage(window, message, wparam, lparam) ? 0 : 1;
 }
 
 void Activation(bool active) {
@@ -40,6 +45,8 @@ void Activation(bool active) {
 }  // namespace
 
 bool RegisterMainWindowClass(ce::HINSTANCE instance) {
+  // The window makes its menu bar when it is created, from the command table.
+  ce::RegisterMenuBarResource(kMenuBarResource, MenuBarButtons());
   ce::WNDCLASS wc{};
   wc.style = ce::CS_HREDRAW | ce::CS_VREDRAW;
   wc.lpfnWndProc = MainWindowProc;
@@ -62,7 +69,7 @@ ce::LRESULT MainWindowProc(ce::HWND window, ce::UINT message, ce::WPARAM wparam,
       info.hwndParent = window;
       info.nToolBarId = kMenuBarResource;
       info.hInstRes = CDocument_::GetInstance();
-      info.nBmpId = 258;
+      info.nBmpId = kMenuBarBitmap;
       info.cBmpImages = 1;
       if (SHCreateMenuBar(&info)) {
         CDocument_::SetMenuBar(info.hwndMB);
@@ -97,21 +104,15 @@ ce::LRESULT MainWindowProc(ce::HWND window, ce::UINT message, ce::WPARAM wparam,
     case WM_SETTINGCHANGE:
       SHHandleWMSettingChange(window, wparam, lparam, nullptr);
       return 1;
-    case WM_COMMAND: {
+    case WM_COMMAND:
+      // A command of the menu never reaches the screen.
       if (CDocument_::OnCommand(wparam)) return 0;
-      CView_* view = CurrentView();
-      if (view == nullptr) return 0;
-      if (view->OnMessage(window, message, wparam, lparam)) return 1;
-      return DefWindowProc(window, message, wparam, lparam);
-    }
+      return OfferToScreen(window, message, wparam, lparam);
     case WM_SETVIEW:
       CDocument_::OnSetView(static_cast<int32_t>(wparam));
       RunFirstScreenHook();
       return 1;
-    default: {
-      CView_* view = CurrentView();
-      if (view == nullptr) return 0;
-      return view->OnMessage(window, message, wparam, lparam) ? 0 : 1;
-    }
+    default:
+      return OfferToScreen(window, message, wparam, lparam);
   }
 }

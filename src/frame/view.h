@@ -54,7 +54,9 @@ class CView_ {
 
   virtual void OnExit(AppContext* context) = 0;
   virtual void OnInit(AppContext* context) = 0;
-  // A message of the main window while this screen is current; true when handled.
+  // A message of the main window while this screen is current (menu commands excepted: the
+  // router takes those). Return true when handled: the main window then answers 0, otherwise
+  // 1, for every message alike; nothing goes on to the default window procedure.
   virtual bool OnMessage(ce::HWND window, ce::UINT message, ce::WPARAM wparam,
                          ce::LPARAM lparam) = 0;
   virtual void OnLoad() = 0;

@@ -4,9 +4,8 @@
 #include <string>
 
 #include "gfx/bit_file.h"
-#include "gfx/fatal_error.h"
-
-using gfx_detail::ShowFatalError;
+#include "platform/message_box.h"
+#include "platform/resources.h"
 
 CFastBitmap::~CFastBitmap() = default;
 
@@ -37,13 +36,22 @@ bool CFastBitmap::Load(const char16_t* name, uint16_t width, uint16_t height) {
   SetBitFileDestination({});
   if (!reader || !writer) {
     CloseBitFile(std::move(reader));
-    ShowFatalError(u"CFastBitmap::Load");
+    ce::ReportFatalError(u"CFastBitmap::Load");
     return false;
   }
   Lz77Decode(reader.get(), writer.get());
   CloseBitFile(std::move(writer));
   CloseBitFile(std::move(reader));
   return true;
+}
+
+bool CFastBitmap::Load(uint32_t image) {
+  uint16_t width = 0, height = 0;
+  // A picture the program does not carry gets no size, and the load reports it.
+  ce::PackedImageSize(image, &width, &height);
+  const std::string digits = std::to_string(image);
+  const std::u16string name(digits.begin(), digits.end());
+  return Load(name.c_str(), width, height);
 }
 
 void CFastBitmap::Allocate(uint16_t width, uint16_t height) {
@@ -56,17 +64,17 @@ void CFastBitmap::Allocate(uint16_t width, uint16_t height) {
 void CFastBitmap::Draw(uint16_t x, uint16_t y) const {
   constexpr int kAreaWidth = CScreenBuffers::kScreenWidth;
   constexpr int kAreaHeight = CScreenBuffers::kScreenHeight;
-  if (x > kAreaWidth || y > kAreaHeight) ShowFatalError(u"CFastBitmap::Draw 0 ");
+  if (x > kAreaWidth || y > kAreaHeight) ce::ReportFatalError(u"CFastBitmap::Draw 0 ");
   if (x + width_ > kAreaWidth || y + height_ > kAreaHeight) {
-    ShowFatalError(u"CFastBitmap::Draw 01 ");
+    ce::ReportFatalError(u"CFastBitmap::Draw 01 ");
   }
   if (!pixels_) {
-    ShowFatalError(u"CFastBitmap::Draw");
+    ce::ReportFatalError(u"CFastBitmap::Draw");
     return;
   }
   GraphicBuffer* target = GetDrawTarget();
   if (!target) {
-    ShowFatalError(u"CFastBitmap::Draw 2");
+    ce::ReportFatalError(u"CFastBitmap::Draw 2");
     return;
   }
   GraphicBuffer::BlitAt(pixels_.get(), target, x, y);

@@ -21,6 +21,9 @@ class CFastBitmap {
   // after a "Fatal Error" report, when the image cannot be opened; the bitmap then stays black.
   bool Load(const char16_t* name, uint16_t width, uint16_t height);
 
+  // Loads the embedded picture `image` (an id of ui/ids.h) at its own size.
+  bool Load(uint32_t image);
+
   // Makes a zero-filled width x height bitmap.
   void Allocate(uint16_t width, uint16_t height);
 

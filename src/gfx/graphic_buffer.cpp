@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/fatal_error.h"
-
-using gfx_detail::ShowFatalError;
+#include "platform/message_box.h"
 
 namespace {
 
@@ -73,10 +71,10 @@ void GraphicBuffer::Blit(const GraphicBuffer* source, GraphicBuffer* destination
   const int64_t sh = int64_t{source_rect.bottom} - source_rect.top;
   const int64_t dw = int64_t{destination_rect.right} - destination_rect.left;
   const int64_t dh = int64_t{destination_rect.bottom} - destination_rect.top;
-  if (sw != dw) ShowFatalError(u"GraphicBuffer::Blit 0");
-  if (sh != dh) ShowFatalError(u"GraphicBuffer::Blit 1");
+  if (sw != dw) ce::ReportFatalError(u"GraphicBuffer::Blit 0");
+  if (sh != dh) ce::ReportFatalError(u"GraphicBuffer::Blit 1");
   if (!HasPixels(source) || !HasPixels(destination)) {
-    ShowFatalError(u"GraphicBuffer::Blit 14");
+    ce::ReportFatalError(u"GraphicBuffer::Blit 14");
     return;
   }
   CopyPlan plan;
@@ -89,7 +87,7 @@ void GraphicBuffer::Blit(const GraphicBuffer* source, GraphicBuffer* destination
 void GraphicBuffer::BlitAt(const GraphicBuffer* source, GraphicBuffer* destination, int32_t x,
                            int32_t y) {
   if (!HasPixels(source) || !HasPixels(destination)) {
-    ShowFatalError(u"GraphicBuffer::Blit 15");
+    ce::ReportFatalError(u"GraphicBuffer::Blit 15");
     return;
   }
   CopyPlan plan;
@@ -102,7 +100,7 @@ void GraphicBuffer::BlitKeyed(const GraphicBuffer* source, GraphicBuffer* destin
                               const GfxPoint& destination_point, const GfxRect& source_rect,
                               uint16_t key) {
   if (!HasPixels(source) || !HasPixels(destination)) {
-    ShowFatalError(u"GraphicBuffer::Blit 16");
+    ce::ReportFatalError(u"GraphicBuffer::Blit 16");
     return;
   }
   CopyPlan p;

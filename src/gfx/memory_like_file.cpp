@@ -4,10 +4,8 @@
 #include <cstring>
 #include <optional>
 
-#include "gfx/fatal_error.h"
+#include "platform/message_box.h"
 #include "platform/resources.h"
-
-using gfx_detail::ShowFatalError;
 
 namespace {
 
@@ -112,7 +110,7 @@ void CMemoryLikeFile::SetWriteBlock(uint8_t* destination, uint32_t capacity, Fil
 size_t CMemoryLikeFile::fread(void* buffer, size_t item_size, size_t count, File* file) {
   Slot* s = SlotOf(file);
   if (!s) {
-    ShowFatalError(u"CMemoryLikeFile::fread");
+    ce::ReportFatalError(u"CMemoryLikeFile::fread");
     return 0;
   }
   const size_t wanted = WantedBytes(item_size, count);
@@ -125,18 +123,18 @@ size_t CMemoryLikeFile::fread(void* buffer, size_t item_size, size_t count, File
   if (available == 0) return 0;
   std::memcpy(buffer, s->data + s->position, available);
   s->position += static_cast<uint32_t>(available);
-  if (available % item_size != 0) ShowFatalError(u"CMemoryLikeFile::fread 3");
+  if (available % item_size != 0) ce::ReportFatalError(u"CMemoryLikeFile::fread 3");
   return available / item_size;
 }
 
 size_t CMemoryLikeFile::fwrite(const void* buffer, size_t item_size, size_t count, File* file) {
   Slot* s = SlotOf(file);
   if (!s) {
-    ShowFatalError(u"CMemoryLikeFile::fwrite");
+    ce::ReportFatalError(u"CMemoryLikeFile::fwrite");
     return 0;
   }
   if (!s->destination) {
-    ShowFatalError(u"CMemoryLikeFile::fwrite 2");
+    ce::ReportFatalError(u"CMemoryLikeFile::fwrite 2");
     return 0;
   }
   const size_t wanted = WantedBytes(item_size, count);
@@ -149,7 +147,7 @@ size_t CMemoryLikeFile::fwrite(const void* buffer, size_t item_size, size_t coun
   if (available == 0) return 0;
   std::memcpy(s->destination + s->position, buffer, available);
   s->position += static_cast<uint32_t>(available);
-  if (available % item_size != 0) ShowFatalError(u"CMemoryLikeFile::fwrite 3");
+  if (available % item_size != 0) ce::ReportFatalError(u"CMemoryLikeFile::fwrite 3");
   return available / item_size;
 }
 
@@ -158,11 +156,11 @@ int CMemoryLikeFile::fclose(File* file) {
   if (!SlotOf(file)) {
     // Closing twice, or a handle from before a reset: there is no slot to clear, and clearing
     // whatever the stale number points at would close somebody else's file.
-    ShowFatalError(u"CMemoryLikeFile::fclose 2");
+    ce::ReportFatalError(u"CMemoryLikeFile::fclose 2");
     return -1;
   }
   const int slot = *file;
-  if (slot >= t.open_count) ShowFatalError(u"CMemoryLikeFile::fclose 1");
+  if (slot >= t.open_count) ce::ReportFatalError(u"CMemoryLikeFile::fclose 1");
   t.slots[slot] = Slot{};
   *file = -1;
   --t.open_count;

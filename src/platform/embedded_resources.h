@@ -8,6 +8,8 @@ namespace ce {
 
 struct EmbeddedResource {
   uint32_t id;
+  uint16_t width;  // the picture's own size, as the build read it from its PNG
+  uint16_t height;
   const unsigned char* begin;
   const unsigned char* end;
 };

@@ -241,6 +241,10 @@ int MessageBox(HWND owner, const char16_t* text, const char16_t* caption, UINT t
   return ShowBox(report);
 }
 
+void ReportFatalError(const char16_t* text) {
+  MessageBox(GetForegroundWindow(), text, u"Fatal Error", MB_OK | MB_ICONSTOP);
+}
+
 void SetMessageBoxHook(MessageBoxHook hook) {
   State().hook = std::move(hook);
 }

@@ -36,6 +36,10 @@ struct MessageBoxReport {
   UINT type = 0;
 };
 
+// The program's one report of an internal consistency problem: a "Fatal Error" box with the
+// stop icon, owned by the foreground window. The caller goes on afterwards.
+void ReportFatalError(const char16_t* text);
+
 // Shows a box and returns the button chosen.
 int MessageBox(HWND owner, const char16_t* text, const char16_t* caption, UINT type);
 

@@ -26,6 +26,16 @@ std::optional<std::span<const uint8_t>> FindCustomResource(std::u16string_view t
   return std::nullopt;
 }
 
+bool PackedImageSize(uint32_t id, uint16_t* width, uint16_t* height) {
+  for (const EmbeddedResource& r : EmbeddedPackedImages()) {
+    if (r.id != id) continue;
+    *width = r.width;
+    *height = r.height;
+    return true;
+  }
+  return false;
+}
+
 std::vector<uint32_t> PackedImageIds() {
   std::vector<uint32_t> ids;
   for (const EmbeddedResource& r : EmbeddedPackedImages()) ids.push_back(r.id);

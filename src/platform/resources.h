@@ -15,6 +15,10 @@ namespace ce {
 // added resource of the same id is removed.
 std::optional<std::span<const uint8_t>> FindCustomResource(std::u16string_view type, uint32_t id);
 
+// The width and height of an embedded packed image, as the build read them from its picture;
+// false when the module carries no such picture.
+bool PackedImageSize(uint32_t id, uint16_t* width, uint16_t* height);
+
 // Ids of every packed image the module carries, ascending.
 std::vector<uint32_t> PackedImageIds();
 

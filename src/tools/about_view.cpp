@@ -6,6 +6,8 @@
 #include "frame/ui_resources.h"
 #include "gfx/dot_font.h"
 #include "gfx/graphic_buffer.h"
+#include "ui/ids.h"
+#include "ui/texts.h"
 
 namespace {
 
@@ -33,10 +35,10 @@ void CAboutView::OnActivate() {
 
   {
     CFastBitmap sheet;
-    sheet.Load(u"296", 192, 96);
+    sheet.Load(kImgAboutMoons);
     for (int k = 0; k < 18; ++k) Cut(sheet, sprites_[k], (k % 6) * 32, (k / 6) * 32, 32, 32);
     CFastBitmap band;
-    band.Load(u"314", 100, 14);
+    band.Load(kImgAboutBand);
     for (int i = 0; i < 20; ++i) Cut(band, grow_[i], 0, 0, static_cast<uint16_t>(5 * (i + 1)), 14);
     for (int i = 0; i < 19; ++i) {
       const uint16_t w = static_cast<uint16_t>(5 * (i + 1));
@@ -44,24 +46,24 @@ void CAboutView::OnActivate() {
     }
   }
   CFastBitmap background;
-  background.Load(u"290", 240, 268);
+  background.Load(kImgBackground);
   Cut(background, eraser_, 0, 0, 240, 14);
   background.Draw(0, 0);
   {
     CFastBitmap emblem;
-    emblem.Load(u"266", 130, 22);
+    emblem.Load(kImgAboutEmblem);
     const uint16_t key = emblem.Pixels()->At(1, 1);
     GraphicBuffer::BlitKeyed(emblem.Pixels(), main, {50, 130}, {0, 0, 130, 22}, key);
   }
   buffers->Present();
 
-  const std::u16string version =
-      std::u16string(LoadString(40008)) + u"." + std::u16string(LoadString(40009));
-  DrawDotText(*main, LoadString(1), 100, 40, kDarkBlue);
+  const std::u16string version = std::u16string(LoadString(kStrVersionMajor)) + u"." +
+                                 std::u16string(LoadString(kStrVersionMinor));
+  DrawDotText(*main, LoadString(kStrTitle), 100, 40, kDarkBlue);
   DrawDotText(*main, version.c_str(), 98, 50, kDarkBlue);
-  DrawDotText(*main, u"Visit", 95, 90, kOrange);
-  DrawDotText(*main, LoadString(40011), 30, 100, kOrange);
-  DrawDotText(*main, LoadString(40010), 43, 180, kDarkBlue);
+  DrawDotText(*main, kTextVisit, 95, 90, kOrange);
+  DrawDotText(*main, LoadString(kStrAboutAddress), 30, 100, kOrange);
+  DrawDotText(*main, LoadString(kStrAboutNotice), 43, 180, kDarkBlue);
   buffers->Present();
 
   ce::SetTimer(CDocument_::GetMainWnd(), kAnimationTimer, 100, nullptr);

@@ -1,57 +1,45 @@
 #include "tools/help_view.h"
 
-#include "frame/document.h"
+#include "frame/dialog_screen.h"
 #include "frame/frame_fonts.h"
+#include "frame/screen_look.h"
 #include "frame/ui_resources.h"
 #include "gfx/graphic_buffer.h"
-#include "platform/dialog.h"
-
-namespace {
-
-std::array<char16_t, 500> g_text{};
-CFastBitmap g_background;
-CFastBitmap g_frame;
-ce::HBRUSH CyanBrush() {
-  static ce::HBRUSH brush = ce::CreateSolidBrush(ce::RGB(0, 255, 255));
-  return brush;
-}
-
-}  // namespace
+#include "ui/ids.h"
 
 void CHelpView::OnParams(const ViewParams* params) {
   if (params != nullptr) text_id_ = params->number;
 }
 
 void CHelpView::OnLoad() {
-  g_background.Load(u"290", 240, 268);
-  g_frame.Load(u"294", 234, 239);
+  background_.Load(kImgBackground);
+  frame_.Load(kImgHelpFrame);
 }
 
 void CHelpView::OnActivate() {
-  // Longer texts are cut at the buffer's size.
-  LoadString(text_id_, g_text.data(), static_cast<int>(g_text.size()));
+  LoadString(text_id_, text_.data(), static_cast<int>(text_.size()));
   active_ = true;
   SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  ce::DialogBoxParam(CDocument_::GetInstance(), ce::MAKEINTRESOURCE(292), CDocument_::GetMainWnd(),
-                     &CHelpView::DialogProc, 0);
+  RunScreenDialog(this, kDlgHelp);
 }
 
-ce::INT_PTR CHelpView::DialogProc(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                  ce::LPARAM lparam) {
+ce::INT_PTR CHelpView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                       ce::LPARAM lparam) {
   using namespace ce;
   switch (message) {
     case WM_INITDIALOG: {
       SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
       SHInitDialog(&info);
-      SetDlgItemText(dialog, 1012, g_text.data());
-      SendDlgItemMessage(dialog, 1012, WM_SETFONT, reinterpret_cast<WPARAM>(SmallBoldFont()), 0);
+      SetDlgItemText(dialog, kCtlTitle, text_.data());
+      SendDlgItemMessage(dialog, kCtlTitle, WM_SETFONT, reinterpret_cast<WPARAM>(SmallBoldFont()),
+                         0);
       return TRUE;
     }
     case WM_PAINT: {
       PAINTSTRUCT ps;
       BeginPaint(dialog, &ps);
-      g_background.Draw(0, 0);
-      g_frame.Draw(3, 3);
+      background_.Draw(0, 0);
+      frame_.Draw(3, 3);
       CDocument_::GetScreenBuffers()->PresentTo(dialog);
       EndPaint(dialog, &ps);
       return TRUE;
@@ -59,16 +47,13 @@ ce::INT_PTR CHelpView::DialogProc(ce::HWND dialog, ce::UINT message, ce::WPARAM 
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC: {
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-      if (id != 2 && id != 1012) return FALSE;
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, RGB(0, 0, 0));
-      SetBkMode(dc, TRANSPARENT);
-      return reinterpret_cast<INT_PTR>(CyanBrush());
+      if (id != IDCANCEL && id != kCtlTitle) return FALSE;
+      return ControlColours(wparam);
     }
     case WM_COMMAND:
-      if (LOWORD(wparam) == 2) {
+      if (LOWORD(wparam) == IDCANCEL) {
         CDocument_::GoBack();
-        EndDialog(dialog, 2);
+        EndDialog(dialog, IDCANCEL);
         return TRUE;
       }
       return FALSE;

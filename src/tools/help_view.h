@@ -13,11 +13,14 @@ class CHelpView : public CPlainView_ {
   void OnParams(const ViewParams* params) override;
   void OnLoad() override;
   void OnActivate() override;
+  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam);
 
   uint32_t TextId() const { return text_id_; }
 
  private:
-  static ce::INT_PTR DialogProc(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                ce::LPARAM lparam);
   uint32_t text_id_ = 0;
+  std::array<char16_t, 500> text_{};  // longer texts are cut here
+  CFastBitmap background_;
+  CFastBitmap frame_;
 };

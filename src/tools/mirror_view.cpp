@@ -3,6 +3,7 @@
 #include "frame/document.h"
 #include "gfx/fast_bitmap.h"
 #include "gfx/graphic_buffer.h"
+#include "ui/ids.h"
 
 void CMirrorView::OnActivate() {
   active_ = true;
@@ -12,7 +13,7 @@ void CMirrorView::OnActivate() {
   {
     // Loaded on every visit and not kept: the picture is only needed while it is drawn.
     CFastBitmap mirror;
-    mirror.Load(u"309", 240, 268);
+    mirror.Load(kImgMirror);
     mirror.Draw(0, 0);
   }
   buffers->Present();

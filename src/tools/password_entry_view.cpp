@@ -6,21 +6,21 @@
 #include <string>
 #include <utility>
 
-#include "frame/document.h"
+#include "frame/dialog_screen.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "store/settings.h"
 #include "tools/password_hash.h"
+#include "ui/ids.h"
+#include "ui/texts.h"
 
-namespace {
-
-void CheckTyped(ce::HWND dialog) {
+void CPasswordEntryView::CheckTyped(ce::HWND dialog) {
   Settings settings;
   ReadSettings(&settings);
   std::array<char16_t, 200> typed{};
   const ce::UINT length =
-      ce::GetDlgItemText(dialog, 1061, typed.data(), static_cast<int>(typed.size()));
+      ce::GetDlgItemText(dialog, kCtlPasswordField, typed.data(), static_cast<int>(typed.size()));
   const std::u16string_view typed_text(typed.data(), length);
   const bool stored = !settings.password.empty();
   const bool right = stored && VerifyPassword(settings.password, typed_text);
@@ -43,23 +43,19 @@ void CheckTyped(ce::HWND dialog) {
     ce::EndDialog(dialog, ce::IDOK);
     return;
   }
-  if (ce::MessageBox(dialog, u"Wrong password!\nTry again?", u"Password", ce::MB_OKCANCEL) ==
-      ce::IDCANCEL) {
+  if (ce::MessageBox(dialog, kTextWrongPassword, kTextPassword, ce::MB_OKCANCEL) == ce::IDCANCEL) {
     Shutdown();
   }
 }
 
-}  // namespace
-
 void CPasswordEntryView::OnActivate() {
   active_ = true;
   SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  ce::DialogBoxParam(CDocument_::GetInstance(), ce::MAKEINTRESOURCE(344), CDocument_::GetMainWnd(),
-                     &CPasswordEntryView::DialogProc, 0);
+  RunScreenDialog(this, kDlgPasswordPrompt);
 }
 
-ce::INT_PTR CPasswordEntryView::DialogProc(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                           ce::LPARAM) {
+ce::INT_PTR CPasswordEntryView::OnDialogMessage(ce::HWND dialog, ce::UINT message,
+                                                ce::WPARAM wparam, ce::LPARAM) {
   if (message == ce::WM_INITDIALOG) return ce::TRUE;
   if (message != ce::WM_COMMAND) return ce::FALSE;
   switch (ce::LOWORD(wparam)) {

@@ -7,8 +7,9 @@ class CPasswordEntryView : public CPlainView_ {
  public:
   CPasswordEntryView() : CPlainView_(false) {}
   void OnActivate() override;
+  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam);
 
  private:
-  static ce::INT_PTR DialogProc(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                ce::LPARAM lparam);
+  void CheckTyped(ce::HWND dialog);
 };

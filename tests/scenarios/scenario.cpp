@@ -1,5 +1,6 @@
 #include "scenarios/scenario.h"
 
+#include "frame/commands.h"
 #include "frame/ui_resources.h"
 #include "platform/clock.h"
 #include "platform/menu_bar.h"

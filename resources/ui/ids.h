@@ -1,0 +1,116 @@
+// Every number by which the program knows a resource: the menu's commands, the string table's
+// entries, the dialog templates and the controls in them, and the packed pictures. The numbers
+// are those the program has always used, and some numbers mean different things in different
+// tables (40069 is both the "Cycle History" command and the main help text), so code names a
+// resource only through this header; the numbers appear here and in the templates.
+#pragma once
+
+#include <cstdint>
+
+// Menu commands, the WM_COMMAND ids of the menu bar's items, and the bar's buttons.
+inline constexpr uint32_t kCmdMainButton = 40055;
+inline constexpr uint32_t kCmdToolsButton = 40004;
+inline constexpr uint32_t kCmdHelpButton = 40074;
+inline constexpr uint32_t kCmdCycleView = 40068;
+inline constexpr uint32_t kCmdCycleHistory = 40069;
+inline constexpr uint32_t kCmdCycleCharts = 40070;
+inline constexpr uint32_t kCmdTempHistory = 40071;
+inline constexpr uint32_t kCmdTempCharts = 40072;
+inline constexpr uint32_t kCmdExit = 40084;
+inline constexpr uint32_t kCmdScheduleEdit = 40075;
+inline constexpr uint32_t kCmdPillHistory = 40076;
+inline constexpr uint32_t kCmdPrediction = 40077;
+inline constexpr uint32_t kCmdIdealBody = 40078;
+inline constexpr uint32_t kCmdDiary = 40079;
+inline constexpr uint32_t kCmdMirror = 40080;
+inline constexpr uint32_t kCmdOptions = 40081;
+inline constexpr uint32_t kCmdPassword = 40082;
+inline constexpr uint32_t kCmdMainHelp = 40057;
+inline constexpr uint32_t kCmdCycleHistoryHelp = 40058;
+inline constexpr uint32_t kCmdCycleChartsHelp = 40059;
+inline constexpr uint32_t kCmdTempHistoryHelp = 40060;
+inline constexpr uint32_t kCmdTempChartsHelp = 40061;
+inline constexpr uint32_t kCmdScheduleHelp = 40062;
+inline constexpr uint32_t kCmdPillHistoryHelp = 40063;
+inline constexpr uint32_t kCmdDiaryHelp = 40064;
+inline constexpr uint32_t kCmdPredictionHelp = 40065;
+inline constexpr uint32_t kCmdAbout = 40003;
+
+// String-table entries.
+inline constexpr uint32_t kStrTitle = 1;        // "Calvira": the main window's title
+inline constexpr uint32_t kStrWindowClass = 3;  // "CalviraApp"
+inline constexpr uint32_t kStrToolsButton = 40006;
+inline constexpr uint32_t kStrHelpButton = 40056;
+inline constexpr uint32_t kStrMainButton = 40067;
+inline constexpr uint32_t kStrVersionMajor = 40008;  // shown as major "." minor
+inline constexpr uint32_t kStrVersionMinor = 40009;
+inline constexpr uint32_t kStrAboutNotice = 40010;
+inline constexpr uint32_t kStrAboutAddress = 40011;
+inline constexpr uint32_t kStrMainHelp = 40069;
+inline constexpr uint32_t kStrCycleHistoryHelp = 40070;
+inline constexpr uint32_t kStrCycleChartsHelp = 40071;
+inline constexpr uint32_t kStrTempHistoryHelp = 40072;
+inline constexpr uint32_t kStrTempChartsHelp = 40073;
+inline constexpr uint32_t kStrScheduleHelp = 40074;
+inline constexpr uint32_t kStrPillHistoryHelp = 40075;
+inline constexpr uint32_t kStrDiaryHelp = 40076;
+inline constexpr uint32_t kStrPredictionHelp = 40077;
+
+// Dialog templates, one per screen that has a dialog.
+inline constexpr int kDlgSchedule = 278;
+inline constexpr int kDlgHelp = 292;
+inline constexpr int kDlgCycleView = 297;
+inline constexpr int kDlgCycleHistory = 298;
+inline constexpr int kDlgCycleCharts = 299;
+inline constexpr int kDlgTempHistory = 300;
+inline constexpr int kDlgPillHistory = 301;
+inline constexpr int kDlgDayEntry = 302;
+inline constexpr int kDlgPrediction = 303;
+inline constexpr int kDlgIdealBody = 304;
+inline constexpr int kDlgDiary = 306;
+inline constexpr int kDlgPassword = 308;
+inline constexpr int kDlgOptions = 310;
+inline constexpr int kDlgAddCycle = 315;
+inline constexpr int kDlgEditCycle = 318;
+inline constexpr int kDlgNote = 319;
+inline constexpr int kDlgPillTime = 324;
+inline constexpr int kDlgPasswordPrompt = 344;
+inline constexpr int kDlgTempCharts = 350;
+
+// Controls. IDOK (1) and IDCANCEL (2) are the platform's; the Done button of the full-screen
+// dialogs is IDCANCEL.
+inline constexpr int kCtlTitle = 1012;  // the white-on-blue title, or the help text
+inline constexpr int kCtlPasswordField = 1061;
+inline constexpr int kCtlPasswordLabel = 1144;
+
+// Other resources.
+inline constexpr uint32_t kMenuBarResource = 102;
+inline constexpr int kMenuBarBitmap = 258;
+
+// Packed pictures, by id. Each one's size is its own: the build reads it from the picture and
+// the load takes it from there.
+inline constexpr uint32_t kImgAboutEmblem = 266;  // keyed: pixel (1, 1) is transparent
+inline constexpr uint32_t kImgCalendar = 279;
+inline constexpr uint32_t kImgLogo = 287;
+inline constexpr uint32_t kImgBackground = 290;
+inline constexpr uint32_t kImgHelpFrame = 294;
+inline constexpr uint32_t kImgAboutMoons = 296;  // 18 phases of 32 x 32, six to a row
+inline constexpr uint32_t kImgMirror = 309;
+inline constexpr uint32_t kImgListBackground = 311;
+inline constexpr uint32_t kImgAboutBand = 314;
+inline constexpr uint32_t kImgFormBackground = 322;
+inline constexpr uint32_t kImgArrowDown = 325;
+inline constexpr uint32_t kImgArrowUp = 326;
+inline constexpr uint32_t kImgSwitchPm = 329;
+inline constexpr uint32_t kImgSwitchAm = 331;
+inline constexpr uint32_t kImgNumberTiles = 334;
+inline constexpr uint32_t kImgEmptyCycleView = 337;
+inline constexpr uint32_t kImgMonthStripEnd = 338;
+inline constexpr uint32_t kImgMonthStripStart = 339;
+inline constexpr uint32_t kImgTimeLineBar = 340;
+inline constexpr uint32_t kImgPeriodBar = 341;
+inline constexpr uint32_t kImgOvulationBar = 342;
+inline constexpr uint32_t kImgWarningSign = 343;
+inline constexpr uint32_t kImgDayIcons = 345;
+inline constexpr uint32_t kImgChartArrows = 346;
+inline constexpr uint32_t kImgChartBar = 349;

@@ -1,0 +1,21 @@
+// The program's own texts that are not in the string table: messages, captions and reports,
+// each written once. They are the handheld program's words and stay as they are, spelling
+// included ("Not exixting view" is what the tick reports).
+#pragma once
+
+// Captions.
+inline constexpr const char16_t* kTextCalvira = u"Calvira";
+inline constexpr const char16_t* kTextFatalError = u"Fatal Error";
+inline constexpr const char16_t* kTextPassword = u"Password";
+
+// Messages.
+inline constexpr const char16_t* kTextNoFinishedCycles = u"There are no finished cycles!";
+inline constexpr const char16_t* kTextWrongPassword = u"Wrong password!\nTry again?";
+inline constexpr const char16_t* kTextLoading = u"Loading...";
+inline constexpr const char16_t* kTextVisit = u"Visit";
+
+// "Fatal Error" reports of the screen table.
+inline constexpr const char16_t* kTextNotExistingView = u"Not existing view";
+inline constexpr const char16_t* kTextNotExixtingView = u"Not exixting view";
+inline constexpr const char16_t* kTextInstanceExists = u" The Instance already exist!";
+inline constexpr const char16_t* kTextWrongViewId = u"Wrong View ID";

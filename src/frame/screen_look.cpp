@@ -1,0 +1,23 @@
+#include "frame/screen_look.h"
+
+namespace {
+
+// Made once and shared by every screen for the life of the program.
+ce::INT_PTR Colours(ce::WPARAM wparam, ce::COLORREF text, ce::HBRUSH brush) {
+  const auto dc = reinterpret_cast<ce::HDC>(wparam);
+  ce::SetTextColor(dc, text);
+  ce::SetBkMode(dc, ce::TRANSPARENT);
+  return reinterpret_cast<ce::INT_PTR>(brush);
+}
+
+}  // namespace
+
+ce::INT_PTR ControlColours(ce::WPARAM dc) {
+  static const ce::HBRUSH cyan = ce::CreateSolidBrush(ce::RGB(0, 255, 255));
+  return Colours(dc, ce::RGB(0, 0, 0), cyan);
+}
+
+ce::INT_PTR TitleColours(ce::WPARAM dc) {
+  static const ce::HBRUSH blue = ce::CreateSolidBrush(ce::RGB(0, 0, 255));
+  return Colours(dc, ce::RGB(255, 255, 255), blue);
+}
