@@ -85,8 +85,9 @@ bool DayNumberToDate(DayNumber n, uint16_t& year, uint16_t& month, uint16_t& day
 }
 
 DayNumber TodayDayNumber() {
+  // The user's calendar date: a day of hers starts and ends at her midnight, not Greenwich's.
   ce::SYSTEMTIME now{};
-  ce::GetSystemTime(&now);
+  ce::GetLocalTime(&now);
   DayNumber n = 0;
   DateToDayNumber(now.wYear, now.wMonth, now.wDay, n);
   return n;
@@ -95,7 +96,7 @@ DayNumber TodayDayNumber() {
 std::u16string FormatDate(DayNumber n) {
   // Start from today so that a number that does not convert leaves today's date in place.
   ce::SYSTEMTIME date{};
-  ce::GetSystemTime(&date);
+  ce::GetLocalTime(&date);
   const ce::SYSTEMTIME today = date;
   DayNumberToDate(n, date.wYear, date.wMonth, date.wDay);
   std::array<char16_t, kDateTextBuffer> text{};

@@ -20,7 +20,8 @@ bool DateToDayNumber(uint16_t year, uint16_t month, uint16_t day, DayNumber& n);
 // 1200) and for numbers whose year would not fit in 16 bits.
 bool DayNumberToDate(DayNumber n, uint16_t& year, uint16_t& month, uint16_t& day);
 
-// Today by the system clock in UTC. 0 when the clock reads a date outside 1582..9366.
+// Today: the user's local calendar date (TZ honoured). 0 when the clock reads a date outside
+// 1582..9366.
 DayNumber TodayDayNumber();
 
 // The date as the system formatter renders "M/d/yy" (6 to 8 characters, "1/5/03"). A number

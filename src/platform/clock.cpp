@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <chrono>
+#include <ctime>
 #include <string>
 #include <thread>
 
@@ -94,6 +95,30 @@ void GetSystemTime(SYSTEMTIME* time) {
   }
   const auto now = std::chrono::system_clock::now();
   *time = FromEpochMs(std::chrono::duration_cast<milliseconds>(now.time_since_epoch()).count());
+}
+
+void GetLocalTime(SYSTEMTIME* time) {
+  if (!time) return;
+  if (Virtual().on) {
+    *time = FromEpochMs(Virtual().epoch_ms);
+    return;
+  }
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  if (::localtime_r(&seconds, &local) == nullptr) {
+    GetSystemTime(time);
+    return;
+  }
+  const auto ms = std::chrono::duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+  time->wYear = static_cast<WORD>(local.tm_year + 1900);
+  time->wMonth = static_cast<WORD>(local.tm_mon + 1);
+  time->wDayOfWeek = static_cast<WORD>(local.tm_wday);
+  time->wDay = static_cast<WORD>(local.tm_mday);
+  time->wHour = static_cast<WORD>(local.tm_hour);
+  time->wMinute = static_cast<WORD>(local.tm_min);
+  time->wSecond = static_cast<WORD>(local.tm_sec);
+  time->wMilliseconds = static_cast<WORD>(ms);
 }
 
 int GetDateFormat(DWORD /*locale*/, DWORD /*flags*/, const SYSTEMTIME* date,

@@ -31,6 +31,9 @@ void SetBeforeSleepHook(void (*hook)());
 
 // The current date and time in UTC.
 void GetSystemTime(SYSTEMTIME* time);
+// The current date and time where the user is: the desktop's time zone, TZ honoured. This is
+// the clock of "today". The virtual clock has no zone: both calls read the same time there.
+void GetLocalTime(SYSTEMTIME* time);
 
 // Renders a date by a picture: d, dd (day), M, MM (month), y, yy, yyyy (year), text in single
 // quotes and any other character as itself. Returns the characters written including the

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
 #include <chrono>
 
 #include "platform/clock.h"
@@ -146,7 +150,7 @@ TEST_F(FormatDateTest, RendersMonthDayAndTwoDigitYear) {
   EXPECT_EQ(FormatDate(NumberOf({9366, 12, 31})), u"12/31/66");
 }
 
-TEST_F(FormatDateTest, TodayIsTheUtcSystemDate) {
+TEST_F(FormatDateTest, TodayIsTheClocksDate) {
   EXPECT_EQ(TodayDayNumber(), 293555u);
   ce::clock::SetDate(2004, 2, 29);
   EXPECT_EQ(TodayDayNumber(), NumberOf({2004, 2, 29}));
@@ -164,6 +168,28 @@ TEST_F(FormatDateTest, NumberThatDoesNotConvertShowsToday) {
 TEST_F(FormatDateTest, ClockOutsideTheDateRangeGivesNoDay) {
   ce::clock::SetDate(1500, 6, 1);
   EXPECT_EQ(TodayDayNumber(), 0u);
+}
+
+// On the real clock, today is the user's own calendar date. Zones 26 hours apart never share a
+// date, whatever the time; the UTC date would give both the same day.
+TEST(Today, IsTheLocalDateOfTheUsersTimeZone) {
+  const char* saved = std::getenv("TZ");
+  const std::string old = saved != nullptr ? saved : "";
+  auto today_in = [](const char* zone) {
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+    return TodayDayNumber();
+  };
+  const DayNumber west = today_in("WEST+12");  // twelve hours behind Greenwich
+  const DayNumber east = today_in("EAST-14");  // fourteen ahead
+  if (saved != nullptr) {
+    ::setenv("TZ", old.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
+  EXPECT_GE(east - west, 1u);
+  EXPECT_LE(east - west, 2u);
 }
 
 }  // namespace
