@@ -241,6 +241,10 @@ int MessageBox(HWND owner, const char16_t* text, const char16_t* caption, UINT t
   return ShowBox(report);
 }
 
+int ForegroundMessageBox(const char16_t* text, const char16_t* caption, UINT type) {
+  return MessageBox(GetForegroundWindow(), text, caption, type);
+}
+
 void SetMessageBoxHook(MessageBoxHook hook) {
   State().hook = std::move(hook);
 }
