@@ -7,10 +7,19 @@ if(CALVIRA_WERROR)
   target_compile_options(calvira_warnings INTERFACE -Werror)
 endif()
 
-# calvira_add_library(name folder [LIBS ...]): every .cpp of the folder, public headers from src/.
+# calvira_add_library(name folder [SOURCES ...] [EXCLUDE ...] [LIBS ...]): the files given as
+# SOURCES (relative to the calling directory), or else every .cpp of the folder but those in
+# EXCLUDE; public headers from src/.
 function(calvira_add_library name folder)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  cmake_parse_arguments(ARG "" "" "SOURCES;EXCLUDE;LIBS" ${ARGN})
+  if(ARG_SOURCES)
+    set(sources ${ARG_SOURCES})
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+    foreach(excluded IN LISTS ARG_EXCLUDE)
+      list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
+  endif()
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -245,6 +245,10 @@ void ReportFatalError(const char16_t* text) {
   MessageBox(GetForegroundWindow(), text, u"Fatal Error", MB_OK | MB_ICONSTOP);
 }
 
+int ForegroundMessageBox(const char16_t* text, const char16_t* caption, UINT type) {
+  return MessageBox(GetForegroundWindow(), text, caption, type);
+}
+
 void SetMessageBoxHook(MessageBoxHook hook) {
   State().hook = std::move(hook);
 }

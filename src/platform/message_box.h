@@ -1,31 +1,19 @@
 // Message boxes. Every "Fatal Error" report and every notice of the program goes through
-// MessageBox. Every box is written to standard error and kept in a log that tests read. A hook,
-// when set, chooses the answer and nothing is shown; otherwise, while the window system runs, the
-// box is a real modal pop-up over the screen area, and without a window system the answer is OK.
+// MessageBox (the object store's through its reporter, which the program connects to
+// ForegroundMessageBox). Every box is written to standard error and kept in a log that tests
+// read. A hook, when set, chooses the answer and nothing is shown; otherwise, while the window
+// system runs, the box is a real modal pop-up over the screen area, and without a window system
+// the answer is OK.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/reporter.h"  // the buttons, icons and answers
 #include "platform/types.h"
 
 namespace ce {
-
-// Buttons and icons (the platform's values).
-inline constexpr UINT MB_OK = 0x00000000;
-inline constexpr UINT MB_OKCANCEL = 0x00000001;
-inline constexpr UINT MB_ICONHAND = 0x00000010;
-inline constexpr UINT MB_ICONSTOP = MB_ICONHAND;
-inline constexpr UINT MB_ICONQUESTION = 0x00000020;
-inline constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
-inline constexpr UINT MB_ICONINFORMATION = 0x00000040;
-inline constexpr UINT MB_SETFOREGROUND = 0x00010000;
-inline constexpr UINT MB_TOPMOST = 0x00040000;
-
-// Answers.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 
 // One box as it was asked for. A null caption is kept as has_caption = false.
 struct MessageBoxReport {
@@ -45,6 +33,10 @@ int MessageBox(HWND owner, const char16_t* text, const char16_t* caption, UINT t
 
 // The window in the foreground (the window system's active window).
 HWND GetForegroundWindow();
+
+// A box owned by the foreground window: how the program shows the object store's messages
+// (objectstore::SetReporter).
+int ForegroundMessageBox(const char16_t* text, const char16_t* caption, UINT type);
 
 // Chooses the answer to every box from now on; an empty function restores "always OK".
 using MessageBoxHook = std::function<int(const MessageBoxReport&)>;

@@ -4,13 +4,13 @@
 #include <memory>
 #include <new>
 
-#include "platform/message_box.h"
 #include "platform/process.h"
+#include "platform/reporter.h"
 
 namespace {
 
 void FatalError(const char16_t* text) {
-  ce::MessageBox(ce::GetForegroundWindow(), text, u"Fatal Error", ce::MB_ICONSTOP);
+  ce::objectstore::Report(text, u"Fatal Error", ce::MB_ICONSTOP);
 }
 
 }  // namespace
@@ -41,11 +41,11 @@ ce::DWORD CCeDatabase::Create(const char16_t* name, ce::DWORD type_id, ce::CEPRO
 
   const ce::DWORD error = ce::GetLastError();
   if (error == ce::ERROR_INVALID_PARAMETER) {
-    ce::MessageBox(ce::GetForegroundWindow(), u"ERROR_INVALID_PARAMETER", u"ERR", ce::MB_ICONSTOP);
+    ce::objectstore::Report(u"ERROR_INVALID_PARAMETER", u"ERR", ce::MB_ICONSTOP);
     ce::ExitProcess(1);
   }
   if (error == ce::ERROR_DISK_FULL) {
-    ce::MessageBox(ce::GetForegroundWindow(), u"ERROR_DISK_FULL ", u"ERR", ce::MB_ICONSTOP);
+    ce::objectstore::Report(u"ERROR_DISK_FULL ", u"ERR", ce::MB_ICONSTOP);
     ce::ExitProcess(1);
   }
   return error;
@@ -69,9 +69,9 @@ bool CCeDatabase::Open(const char16_t* name, ce::CEPROPID sort) {
   } else {
     const ce::DWORD error = ce::GetLastError();
     if (error == ce::ERROR_FILE_NOT_FOUND || error == ce::ERROR_NOT_ENOUGH_MEMORY) {
-      ce::MessageBox(ce::GetForegroundWindow(), u"ERROR_FILE_NOT_FOUND ", u"Sample", ce::MB_OK);
+      ce::objectstore::Report(u"ERROR_FILE_NOT_FOUND ", u"Sample", ce::MB_OK);
     } else if (error == ce::ERROR_INVALID_PARAMETER) {
-      ce::MessageBox(ce::GetForegroundWindow(), u"ERROR_INVALID_PARAMETER", u"Sample", ce::MB_OK);
+      ce::objectstore::Report(u"ERROR_INVALID_PARAMETER", u"Sample", ce::MB_OK);
     }
   }
   record_count_ = CountRecords();
@@ -173,7 +173,7 @@ bool CCeDatabase::Write(const CCePropArray& array, ce::CEOID oid, const char16_t
   std::unique_ptr<ce::CEPROPVAL[]> list(count <= 0xFFFF ? new (std::nothrow) ce::CEPROPVAL[count]
                                                         : nullptr);
   if (!list) {
-    ce::MessageBox(ce::GetForegroundWindow(), no_memory_text, u"Fatal Error", ce::MB_ICONSTOP);
+    ce::objectstore::Report(no_memory_text, u"Fatal Error", ce::MB_ICONSTOP);
     ce::ExitProcess(1);
   }
   for (uint32_t i = 0; i < count; ++i) {

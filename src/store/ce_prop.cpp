@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "platform/message_box.h"
 #include "platform/process.h"
+#include "platform/reporter.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ void CCePropVal::SetString(const char16_t* text) {
   if (!text) text = u"";
   const size_t length = std::char_traits<char16_t>::length(text);
   if (length > kMaxStringLength) {
-    ce::MessageBox(ce::GetForegroundWindow(), u"Mnogo dylyg string??", nullptr, ce::MB_ICONSTOP);
+    ce::objectstore::Report(u"Mnogo dylyg string??", nullptr, ce::MB_ICONSTOP);
     ce::ExitProcess(-1);
   }
   // Copy before releasing the old string: the text may be our own.

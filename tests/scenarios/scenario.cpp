@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/menu_bar.h"
 #include "platform/object_store.h"
+#include "platform/reporter.h"
 #include "platform/text.h"
 #include "program/run.h"
 #include "support/temp_store.h"
@@ -216,6 +217,7 @@ int Scenario::Run() {
   ce::SetMessageBoxHook(nullptr);
   ce::SetMessageBoxEcho(false);
   ce::TakeMessageBoxReports();
+  ce::objectstore::SetReporter(&ce::ForegroundMessageBox);  // as RunProgram, for prepare_ too
   if (prepare_) {
     EXPECT_EQ(ce::objectstore::Mount(data_dir_), "");
     prepare_();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/object_store.h"
+#include "platform/reporter.h"
 
 namespace calvira::testing {
 
@@ -22,11 +23,14 @@ void TempStoreTest::SetUp() {
   ce::SetMessageBoxEcho(false);
   ce::SetMessageBoxHook({});
   ce::TakeMessageBoxReports();
+  // The store's reports in the box log, as the program shows them.
+  ce::objectstore::SetReporter(&ce::ForegroundMessageBox);
   ASSERT_EQ(ce::objectstore::Mount(data_dir_), "");
 }
 
 void TempStoreTest::TearDown() {
   ce::objectstore::Unmount();
+  ce::objectstore::SetReporter({});
   ce::SetMessageBoxHook({});
   ce::TakeMessageBoxReports();
   std::error_code ec;
