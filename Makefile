@@ -55,7 +55,7 @@ bench: build
 
 # The screenshots of the README, taken by the scenario tests on the headless display.
 screenshots: build
-	CALVIRA_SCREENSHOT_DIR=$(CURDIR)/docs/screenshots $(BUILD)/tests/tests_scenarios --gtest_filter='Screenshots.*'
+	CALVIRA_SCREENSHOT_DIR=$(CURDIR)/docs/screenshots $(BUILD)/tests/tests_scenarios
 
 # Idle processor use, the About animation's timing and the start-up time, on the real program
 # under Xvfb.

@@ -82,6 +82,7 @@ inline constexpr int kDlgTempCharts = 350;
 inline constexpr int kCtlTitle = 1012;  // the white-on-blue title, or the help text
 inline constexpr int kCtlPasswordField = 1061;
 inline constexpr int kCtlPasswordLabel = 1144;
+inline constexpr int kCtlMonthTitle = 1153;  // the calendar's month and year
 
 // Other resources.
 inline constexpr uint32_t kMenuBarResource = 102;

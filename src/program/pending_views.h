@@ -11,7 +11,6 @@
     Class() : CPlainView_(remember) {}        \
   };
 
-CALVIRA_PENDING_VIEW(CScheduleView, false)
 CALVIRA_PENDING_VIEW(CCycleView, true)
 CALVIRA_PENDING_VIEW(CCycleHistoryView, true)
 CALVIRA_PENDING_VIEW(CCycleChartsView, false)

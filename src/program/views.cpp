@@ -6,6 +6,7 @@
 #include "frame/start_view.h"
 #include "frame/views.h"
 #include "program/pending_views.h"
+#include "schedule/schedule_view.h"
 #include "tools/about_view.h"
 #include "tools/help_view.h"
 #include "tools/mirror_view.h"

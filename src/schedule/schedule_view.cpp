@@ -1,0 +1,216 @@
+#include "schedule/schedule_view.h"
+
+#include "frame/dialog_screen.h"
+#include "frame/frame_fonts.h"
+#include "frame/screen_look.h"
+#include "gfx/graphic_buffer.h"
+#include "schedule/pill_records.h"
+#include "ui/ids.h"
+
+namespace {
+
+constexpr ce::COLORREF kGridColour = ce::RGB(230, 230, 230);
+constexpr ce::COLORREF kCellColour = ce::RGB(198, 198, 198);
+constexpr ce::COLORREF kTodayColour = ce::RGB(0, 0, 255);
+constexpr int kIconSize = 16;
+enum Icon { kBleeding1 = 0, kBleeding2 = 1, kBleeding3 = 2, kRemark = 3, kPill = 4 };
+
+// The screens that pick a date here and take it back through their OnParams.
+bool PicksDates(int32_t screen) {
+  switch (screen) {
+    case kTempHistoryView:
+    case kDayEntryView:
+    case kPredictionView:
+    case kAddCycleView:
+    case kNoteView:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool SchedulingDays() {
+  return CDocument_::GetPreviousView() == kDayEntryView;
+}
+
+}  // namespace
+
+CScheduleView::CScheduleView() {
+  remember_as_previous_ = false;
+  uint16_t year = 2000, month = 1, day = 1;
+  DayNumberToDate(TodayDayNumber(), year, month, day);
+  start_year_ = year;
+  start_month_ = month;
+  start_day_ = day;
+  year_ = start_year_;
+  month_ = start_month_;
+  selected_day_ = start_day_;
+}
+
+void CScheduleView::OnLoad() {
+  background_.Load(kImgCalendar);
+  CFastBitmap strip;
+  strip.Load(kImgDayIcons);
+  for (size_t i = 0; i < icons_.size(); ++i) {
+    icons_[i].Allocate(kIconSize, kIconSize);
+    const auto left = static_cast<int32_t>(i) * kIconSize;
+    GraphicBuffer::Blit(strip.Pixels(), icons_[i].Pixels(), {0, 0, kIconSize, kIconSize},
+                        {left, 0, left + kIconSize, kIconSize});
+  }
+}
+
+void CScheduleView::OnParams(const ViewParams* params) {
+  if (params != nullptr) extra_ = params->extra;
+}
+
+void CScheduleView::OnActivate() {
+  active_ = true;
+  SetFrameInterval(70);
+  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_HIDESIPBUTTON | ce::SHFS_HIDESTARTICON);
+  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
+  RunScreenDialog(this, kDlgSchedule);
+}
+
+bool CScheduleView::OnDeactivate() {
+  if (!active_) return false;
+  active_ = false;
+  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON | ce::SHFS_SHOWSTARTICON);
+  return true;
+}
+
+ce::INT_PTR CScheduleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                           ce::LPARAM lparam) {
+  using namespace ce;
+  switch (message) {
+    case WM_INITDIALOG: {
+      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLG | SHIDIF_SIPDOWN};
+      SHInitDialog(&info);
+      SendDlgItemMessage(dialog, kCtlMonthTitle, WM_SETFONT,
+                         reinterpret_cast<WPARAM>(LargeThinFont()), 0);
+      return TRUE;
+    }
+    case WM_CTLCOLORSTATIC:
+      return TitleColours(wparam);
+    case WM_PAINT:
+      Paint(dialog);
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      Tap(dialog, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void CScheduleView::Paint(ce::HWND dialog) {
+  ce::PAINTSTRUCT ps;
+  ce::HDC dc = ce::BeginPaint(dialog, &ps);
+  background_.Draw(0, 0);
+  ce::GetClientRect(dialog, &grid_);
+  grid_.top += 70;
+  // A full repaint goes back to the month the program started in.
+  year_ = start_year_;
+  month_ = start_month_;
+  selected_day_ = start_day_;
+  CDocument_::GetScreenBuffers()->PresentTo(dialog);
+  DrawMonth(dialog, dc);
+  if (SchedulingDays()) DrawDayIcons(dialog);
+  ce::EndPaint(dialog, &ps);
+}
+
+void CScheduleView::DrawMonth(ce::HWND dialog, ce::HDC dc) {
+  layout_ = LayOutMonth(year_, month_, grid_);
+  ce::SetDlgItemText(dialog, kCtlMonthTitle, MonthTitle(year_, month_).c_str());
+  ce::SetBkMode(dc, ce::TRANSPARENT);
+  ce::FillSolidRect(dc, grid_, kGridColour);
+  const bool start_month = year_ == start_year_ && month_ == start_month_;
+  for (int d = 1; d <= layout_.days; ++d) {
+    const ce::RECT& cell = layout_.cells[static_cast<size_t>(d - 1)];
+    const bool today = start_month && d == selected_day_;
+    ce::FillSolidRect(dc, cell, today ? kTodayColour : kCellColour);
+    ce::SetTextColor(dc, today ? ce::RGB(255, 255, 255) : ce::RGB(0, 0, 0));
+    // "%2d": a blank before the days below 10.
+    const std::u16string text{d < 10 ? u' ' : static_cast<char16_t>(u'0' + d / 10),
+                              static_cast<char16_t>(u'0' + d % 10)};
+    ce::ExtTextOut(dc, cell.left + 2, cell.top, 0, nullptr, text.c_str(),
+                   static_cast<ce::UINT>(text.size()), nullptr);
+  }
+}
+
+void CScheduleView::DrawDayIcons(ce::HWND dialog) {
+  CScreenBuffers* buffers = CDocument_::GetScreenBuffers();
+  auto show = [&](int icon, int32_t x, int32_t y) {
+    icons_[static_cast<size_t>(icon)].Draw(0, 0);
+    buffers->PresentPart(dialog, x, y, 0, 0, kIconSize, kIconSize);
+  };
+  for (const PillDay& entry : ReadPillDays()) {
+    uint16_t year = 0, month = 0, day = 0;
+    if (!DayNumberToDate(entry.day, year, month, day) || year != year_ || month != month_) {
+      continue;
+    }
+    const ce::RECT& cell = layout_.cells[static_cast<size_t>(day - 1)];
+    if (entry.level >= 1 && entry.level <= 3) {
+      show(kBleeding1 + entry.level - 1, cell.right - kIconSize, cell.top);
+    }
+    if (entry.pill) show(kPill, cell.right - kIconSize, cell.bottom - kIconSize);
+    if (!entry.remark.empty()) show(kRemark, cell.left, cell.bottom - kIconSize);
+  }
+}
+
+void CScheduleView::Tap(ce::HWND dialog, int32_t x, int32_t y) {
+  int day = 0;
+  bool moved = false;
+  switch (ZoneAt(layout_, x, y, &day)) {
+    case CalendarZone::kDay:
+      PickDay(day);
+      CDocument_::GoBack();
+      ce::EndDialog(dialog, ce::IDOK);
+      return;
+    case CalendarZone::kLeave:
+      if (SchedulingDays()) {
+        CDocument_::SetView(kCycleView);
+      } else {
+        CDocument_::GoBack();
+      }
+      ce::EndDialog(dialog, ce::IDCANCEL);
+      return;
+    case CalendarZone::kCurrentMonth:
+      year_ = start_year_;
+      month_ = start_month_;
+      moved = true;
+      break;
+    // Beyond January 1582 and December 9366 no day can be named: those steps do nothing.
+    case CalendarZone::kNextYear:
+      moved = StepYear(&year_, month_, +1);
+      break;
+    case CalendarZone::kPreviousYear:
+      moved = StepYear(&year_, month_, -1);
+      break;
+    case CalendarZone::kPreviousMonth:
+      moved = StepMonth(&year_, &month_, -1);
+      break;
+    case CalendarZone::kNextMonth:
+      moved = StepMonth(&year_, &month_, +1);
+      break;
+    case CalendarZone::kNone:
+      return;
+  }
+  if (!moved) return;
+  ce::HDC dc = ce::GetDC(dialog);
+  DrawMonth(dialog, dc);
+  ce::ReleaseDC(dialog, dc);
+  if (SchedulingDays()) DrawDayIcons(dialog);
+}
+
+void CScheduleView::PickDay(int day) {
+  const int32_t caller = CDocument_::GetPreviousView();
+  if (!PicksDates(caller)) return;
+  selected_day_ = day;
+  ViewParams params;
+  DateToDayNumber(static_cast<uint16_t>(year_), static_cast<uint16_t>(month_),
+                  static_cast<uint16_t>(day), params.day_number);
+  const std::u16string text = FormatDate(params.day_number);
+  text.copy(params.date_text, std::size(params.date_text) - 1);
+  if (caller == kNoteView) params.extra = extra_;
+  CDocument_::PassParams(caller, &params);
+}

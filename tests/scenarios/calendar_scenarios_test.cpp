@@ -1,0 +1,165 @@
+// The calendar as a user meets it: from the menu it schedules days and shows their entries as
+// icons; opened by another screen it picks a date and goes back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "cycles/day_number.h"
+#include "frame/document.h"
+#include "platform/inspect.h"
+#include "scenarios/scenario.h"
+#include "schedule/calendar.h"
+#include "schedule/schedule_view.h"
+#include "store/catalogue.h"
+#include "store/ce_database.h"
+#include "support/temp_store.h"
+#include "ui/ids.h"
+
+namespace calvira::testing {
+namespace {
+
+// The scenarios' today is 6 December 2026; the grid lies under the 70-pixel band of zones.
+constexpr ce::RECT kGrid{0, 70, 240, 268};
+
+// `make screenshots` collects these in docs/screenshots; otherwise they go to a scratch folder.
+std::filesystem::path ShotPath(const char* name) {
+  static const std::filesystem::path dir = [] {
+    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
+    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("calendar-shots");
+  }();
+  return dir / name;
+}
+const MonthGrid kDecember = LayOutMonth(2026, 12, kGrid);
+
+ce::POINT CellMiddle(const MonthGrid& month, int day) {
+  const ce::RECT& c = month.cells[static_cast<size_t>(day - 1)];
+  return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+}
+
+std::u16string Title() {
+  for (const ce::WindowInfo& w : ce::DescribeWindows()) {
+    if (w.id == kCtlMonthTitle) return w.text;
+  }
+  return u"(no title)";
+}
+
+uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
+// Whether the 16 x 16 square at (x, y) holds anything but the cell's grey: an icon.
+bool IconAt(int32_t x, int32_t y) {
+  for (int32_t dy = 0; dy < 16; ++dy) {
+    for (int32_t dx = 0; dx < 16; ++dx) {
+      if (Scenario::PixelAt(x + dx, y + dy) != Rgb565(198, 198, 198)) return true;
+    }
+  }
+  return false;
+}
+
+void StorePillDay(DayNumber day, int16_t level, bool pill, const char16_t* remark) {
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Pill", ce::PropId(0, ce::CEVT_UI4)));
+  CCePropArray record;
+  CCePropVal v;
+  v.SetUI4(day);
+  record.Append(v);
+  v.SetI2(level);
+  record.Append(v);
+  v.SetBool(pill ? 1 : 0);
+  record.Append(v);
+  v.SetString(remark);
+  record.Append(v);
+  v.SetString(pill ? u"12:00" : u"");
+  record.Append(v);
+  ASSERT_TRUE(db.WriteNew(record));
+  db.Close();
+}
+
+DayNumber Day(uint16_t y, uint16_t m, uint16_t d) {
+  DayNumber n = 0;
+  DateToDayNumber(y, m, d, n);
+  return n;
+}
+
+TEST(Calendar, ScheduleEditShowsTheMonthTodayAndEachDaysIconsAndOpensTheDayEditor) {
+  Scenario s("schedule edit");
+  s.Before([] {
+    CreateCatalogue();
+    StorePillDay(Day(2026, 12, 10), 2, true, u"checkup");
+    StorePillDay(Day(2026, 12, 12), 3, false, u"");
+    StorePillDay(Day(2026, 11, 10), 1, true, u"");  // another month: no icon in December
+  });
+  const ce::RECT tenth = kDecember.cells[9];
+  const ce::RECT twelfth = kDecember.cells[11];
+  s.Menu(kCmdScheduleEdit)
+      .Check([&] {
+        EXPECT_EQ(CDocument_::GetCurrentView(), kScheduleView);
+        EXPECT_EQ(CDocument_::GetPreviousView(), kDayEntryView);
+        EXPECT_EQ(Title(), u"Dec 2026");
+        const ce::POINT today = CellMiddle(kDecember, 6);
+        EXPECT_EQ(Scenario::PixelAt(today.x, today.y), Rgb565(0, 0, 255));
+        const ce::POINT fifth = CellMiddle(kDecember, 5);
+        EXPECT_EQ(Scenario::PixelAt(fifth.x + 8, fifth.y + 8), Rgb565(198, 198, 198));
+        EXPECT_EQ(Scenario::PixelAt(237, 200), Rgb565(230, 230, 230));  // right of the last column
+        // Bleeding top right, pill bottom right, remark bottom left; nothing where nothing is.
+        EXPECT_TRUE(IconAt(tenth.right - 16, tenth.top));
+        EXPECT_TRUE(IconAt(tenth.right - 16, tenth.bottom - 16));
+        EXPECT_TRUE(IconAt(tenth.left, tenth.bottom - 16));
+        EXPECT_TRUE(IconAt(twelfth.right - 16, twelfth.top));
+        EXPECT_FALSE(IconAt(twelfth.right - 16, twelfth.bottom - 16));
+        EXPECT_FALSE(IconAt(twelfth.left, twelfth.bottom - 16));
+      })
+      .Screenshot(ShotPath("calendar-schedule.png"))
+      .Tap(212, 14)  // next month, into the next year
+      .Check([] { EXPECT_EQ(Title(), u"Jan 2027"); })
+      .Tap(12, 14)  // a year back
+      .Check([] { EXPECT_EQ(Title(), u"Jan 2026"); })
+      .Tap(30, 14)  // a month back, across the year
+      .Check([] { EXPECT_EQ(Title(), u"Dec 2025"); })
+      .Tap(229, 14)
+      .Check([] {
+        EXPECT_EQ(Title(), u"Dec 2026");
+        const ce::POINT today = CellMiddle(kDecember, 6);
+        EXPECT_EQ(Scenario::PixelAt(today.x, today.y), Rgb565(0, 0, 255));
+      })
+      .Tap(212, 14)
+      .Tap(60, 14)  // "Today" goes back to the start-up month, today highlighted again
+      .Check([] {
+        EXPECT_EQ(Title(), u"Dec 2026");
+        const ce::POINT today = CellMiddle(kDecember, 6);
+        EXPECT_EQ(Scenario::PixelAt(today.x, today.y), Rgb565(0, 0, 255));
+      })
+      .Tap(CellMiddle(kDecember, 10).x, CellMiddle(kDecember, 10).y)
+      .Check([] { EXPECT_EQ(CDocument_::GetCurrentView(), kDayEntryView); })
+      .Menu(kCmdScheduleEdit)
+      .Tap(180, 14)  // "Done" from the menu's calendar leads to the Cycle View
+      .Check([] { EXPECT_EQ(CDocument_::GetCurrentView(), kCycleView); });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+TEST(Calendar, ADatePickerGoesBackToItsCallerWithOrWithoutADay) {
+  Scenario s("date picking");
+  // As a caller does: switch to the calendar, then name itself the screen to come back to.
+  auto open_for = [](int32_t caller) {
+    return [caller] {
+      CDocument_::SetView(kScheduleView);
+      CDocument_::SetPreviousView(caller);
+    };
+  };
+  s.Check(open_for(kPredictionView))
+      .Wait(1)
+      .Check([] { EXPECT_EQ(CDocument_::GetCurrentView(), kScheduleView); })
+      .Screenshot(ShotPath("calendar-pick.png"))
+      .Tap(CellMiddle(kDecember, 24).x, CellMiddle(kDecember, 24).y)
+      .Check([] { EXPECT_EQ(CDocument_::GetCurrentView(), kPredictionView); })
+      .Check(open_for(kAddCycleView))
+      .Wait(1)
+      .Tap(180, 14)  // "Done": back without a day
+      .Check([] { EXPECT_EQ(CDocument_::GetCurrentView(), kAddCycleView); });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+}  // namespace
+}  // namespace calvira::testing
