@@ -15,3 +15,5 @@ int LoadString(uint32_t id, char16_t* buffer, int size);
 
 // Registers the dialog templates with the window system.
 void RegisterUiResources();
+// Cycle History's and Prediction's templates (resources/ui/dialogs_cycle_lists.cpp).
+void RegisterCycleListDialogs();
