@@ -1,6 +1,7 @@
 #include "cycles/cycle_history.h"
 
 #include "platform/object_store.h"
+#include "platform/text.h"
 #include "store/ce_database.h"
 #include "ui/texts.h"
 
@@ -10,8 +11,7 @@ constexpr char16_t kCycles[] = u"Cycles";
 constexpr ce::CEPROPID kByStart = ce::PropId(0, ce::CEVT_UI4);
 
 std::u16string Decimal(int32_t value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
+  return ce::FromUtf8(std::to_string(value));
 }
 
 }  // namespace

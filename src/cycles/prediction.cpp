@@ -1,13 +1,13 @@
 #include "cycles/prediction.h"
 
 #include "cycles/cycle_records.h"
+#include "platform/text.h"
 #include "ui/texts.h"
 
 namespace {
 
 std::u16string Decimal(int32_t value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
+  return ce::FromUtf8(std::to_string(value));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "cycles/prediction_view.h"
 
-#include <string>
-
 #include "cycles/cycle_math.h"
 #include "cycles/cycle_records.h"
 #include "cycles/prediction.h"
@@ -41,11 +39,6 @@ bool IsCyan(int id) {
   return false;
 }
 
-std::u16string Decimal(int32_t value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 }  // namespace
 
 CPredictionView::CPredictionView() : CPlainView_(false) {
@@ -68,11 +61,11 @@ void CPredictionView::OnParams(const ViewParams* params) {
 
 void CPredictionView::OnActivate() {
   predicted_.clear();
-  average_text_.clear();
+  average_ = 0;
   const PredictionBasis basis = ReadPredictionBasis(TodayDayNumber());
   range_text_ = basis.range_text;
   last_end_text_ = FormatDate(basis.last_cycle_end);
-  average_text_ = Decimal(basis.average);
+  average_ = basis.average;
   SetFrameInterval(70);
   if (!picked_.text.empty()) {
     if (pending_ == kStartField) start_ = picked_;
@@ -105,7 +98,7 @@ void CPredictionView::Init(ce::HWND dialog) {
     SendDlgItemMessage(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), 0);
   }
   SetDlgItemText(dialog, kCtlPredictionLastEnd, last_end_text_.c_str());
-  SetDlgItemText(dialog, kCtlPredictionAverage, average_text_.c_str());
+  SetDlgItemInt(dialog, kCtlPredictionAverage, static_cast<UINT>(average_), TRUE);
   SetDlgItemText(dialog, kCtlPredictionRange, range_text_.c_str());
   SetDlgItemText(dialog, kCtlPredictionStart, start_.text.c_str());
   SetDlgItemText(dialog, kCtlPredictionEnd, end_.text.c_str());

@@ -45,7 +45,7 @@ class CPredictionView : public CPlainView_ {
   Date picked_;  // from the calendar; an empty text when nothing waits to be applied
   PendingField pending_ = kNoField;
   std::vector<DayNumber> predicted_;  // one per line of the list
-  std::u16string average_text_;
+  int32_t average_ = 0;               // shown in the average field, which the user may change
   std::u16string range_text_;
   std::u16string last_end_text_;
   ce::HWND dialog_ = nullptr;

@@ -116,7 +116,7 @@ const std::vector<CycleRecord> kFourCycles = {
 
 // --- Cycle History ---
 
-TEST(CycleHistory, ListsEveryCycleWithItsLengthAndTheNewestWithNA) {
+TEST(CycleHistory, ListsEveryCycleAndShowsTheStoredAverageRightAfterAStart) {
   Scenario s("history lines");
   s.Before([] {
     // Dates of 6, 7 and 8 characters.
