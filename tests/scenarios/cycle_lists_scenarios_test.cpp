@@ -441,6 +441,27 @@ TEST(Prediction, AddCycleStoresTheSelectedDateOnceAndOnlyWhenAsked) {
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
 }
 
+TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlock) {
+  Scenario s("prediction full date block");
+  s.Before([] { StoreCycles({}); });
+  s.Menu(kCmdPrediction);
+  TapControl(s, kDlgPrediction, kCtlPredictionStart).Check([] {
+    // Ten characters and no terminator: nothing past the block may be read.
+    ViewParams params;
+    std::u16string(u"12/31/2004").copy(params.date_text, 10);
+    params.day_number = Day(2004, 12, 31);
+    CDocument_::PassParams(kPredictionView, &params);
+    CDocument_::GoBack();
+  });
+  s.Wait(10).Check([] {
+    EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionStart), u"12/31/2004");
+    auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
+    EXPECT_EQ(view->Start(), Day(2004, 12, 31));
+  });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
 TEST(Prediction, LeavingThroughTheMenuTakesTheDialogAlong) {
   Scenario s("prediction left by menu");
   s.Before([] { StoreCycles(kFourCycles); });
