@@ -29,31 +29,34 @@ DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
   return n;
 }
 
-// Taps the middle of a control, placed as its dialog's template places it: the screen dialogs
-// fill the screen from (0, 0). The one place to switch to tapping controls by id.
-Scenario& TapControl(Scenario& s, int dialog, int id) {
+// A control's place in pixels as its dialog's template gives it: the screen dialogs fill the
+// screen from (0, 0). The one place to switch to finding controls by id at run time.
+bool ControlRect(int dialog, int id, ce::RECT* rect) {
   RegisterUiResources();
   if (const ce::DialogTemplate* t = ce::FindDialogTemplate(dialog)) {
     for (const ce::DialogItemTemplate& item : t->items) {
       if (item.id != id) continue;
-      return s.Tap(ce::DialogUnitsToPixels(item.x) + ce::DialogUnitsToPixels(item.cx) / 2,
-                   ce::DialogUnitsToPixels(item.y) + ce::DialogUnitsToPixels(item.cy) / 2);
+      const int32_t x = ce::DialogUnitsToPixels(item.x), y = ce::DialogUnitsToPixels(item.y);
+      *rect = {x, y, x + ce::DialogUnitsToPixels(item.cx), y + ce::DialogUnitsToPixels(item.cy)};
+      return true;
     }
   }
   ADD_FAILURE() << "dialog " << dialog << " has no control " << id;
-  return s;
+  return false;
+}
+
+// Taps the middle of a control.
+Scenario& TapControl(Scenario& s, int dialog, int id) {
+  ce::RECT r;
+  if (!ControlRect(dialog, id, &r)) return s;
+  return s.Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 // Taps the first line of a list box (the others are reached with the arrow keys).
 Scenario& TapFirstLine(Scenario& s, int dialog, int id) {
-  const ce::DialogTemplate* t = ce::FindDialogTemplate(dialog);
-  for (const ce::DialogItemTemplate& item : t->items) {
-    if (item.id == id) {
-      return s.Tap(ce::DialogUnitsToPixels(item.x) + 20, ce::DialogUnitsToPixels(item.y) + 5);
-    }
-  }
-  ADD_FAILURE() << "dialog " << dialog << " has no control " << id;
-  return s;
+  ce::RECT r;
+  if (!ControlRect(dialog, id, &r)) return s;
+  return s.Tap(r.left + 20, r.top + 5);
 }
 
 // Cycles as an earlier run left them: written directly, with the lengths given.
