@@ -38,4 +38,5 @@ const DialogTemplate kTemplates[] = {
 void RegisterUiResources() {
   ce::RegisterDialogTemplates(kTemplates);
   RegisterScheduleDialogs();
+  RegisterCycleListDialogs();
 }

@@ -115,3 +115,28 @@ inline constexpr uint32_t kImgWarningSign = 343;
 inline constexpr uint32_t kImgDayIcons = 345;
 inline constexpr uint32_t kImgChartArrows = 346;
 inline constexpr uint32_t kImgChartBar = 349;
+
+// Cycle History (screen 6, dialog kDlgCycleHistory) and Prediction (screen 12, dialog
+// kDlgPrediction). The Prediction dialog's OK is the platform's IDOK.
+inline constexpr int kCtlHistoryStartHeading = 1089;
+inline constexpr int kCtlHistoryLengthHeading = 1090;
+inline constexpr int kCtlHistoryList = 1019;
+inline constexpr int kCtlHistoryAverageLabel = 1091;
+inline constexpr int kCtlHistoryAverage = 1093;
+inline constexpr int kCtlHistoryDays = 1092;
+inline constexpr int kCtlHistoryAdd = 1015;
+inline constexpr int kCtlHistoryDelete = 1018;
+inline constexpr int kCtlHistoryDeleteAll = 1017;
+inline constexpr int kCtlPredictionLastEndLabel = 1036;
+inline constexpr int kCtlPredictionLastEnd = 1037;
+inline constexpr int kCtlPredictionAverageLabel = 1038;
+inline constexpr int kCtlPredictionAverage = 1095;
+inline constexpr int kCtlPredictionRange = 1040;
+inline constexpr int kCtlPredictionStartLabel = 1042;
+inline constexpr int kCtlPredictionStart = 1043;
+inline constexpr int kCtlPredictionEndLabel = 1044;
+inline constexpr int kCtlPredictionEnd = 1088;
+inline constexpr int kCtlPredictionListLabel = 1041;
+inline constexpr int kCtlPredictionList = 1035;
+inline constexpr int kCtlPredict = 1033;
+inline constexpr int kCtlPredictionAddCycle = 1032;

@@ -19,3 +19,17 @@ inline constexpr const char16_t* kTextNotExistingView = u"Not existing view";
 inline constexpr const char16_t* kTextNotExixtingView = u"Not exixting view";
 inline constexpr const char16_t* kTextInstanceExists = u" The Instance already exist!";
 inline constexpr const char16_t* kTextWrongViewId = u"Wrong View ID";
+
+// Cycle History and Prediction.
+inline constexpr const char16_t* kTextPrediction = u"Prediction";
+inline constexpr const char16_t* kTextNotAvailable = u"N/A";
+inline constexpr const char16_t* kTextSelectCycleToDelete = u"Please,select a cycle to delete";
+inline constexpr const char16_t* kTextDeleteSelectedCycle = u"Delete selected cycle?";
+inline constexpr const char16_t* kTextDeleteAllCycles = u"Delete all cycles?";
+inline constexpr const char16_t* kTextAverageNotZero =
+    u"Average cycle length must be more than zero!";
+inline constexpr const char16_t* kTextStartBeforeEnd =
+    u"Start date must be earlier than the end one";
+// The question around a predicted date's line: "Do you want to add date\n" + line + " as ...".
+inline constexpr const char16_t* kTextAddDateBefore = u"Do you want to add date\n";
+inline constexpr const char16_t* kTextAddDateAfter = u" as a new cycle?";

@@ -17,3 +17,4 @@ int LoadString(uint32_t id, char16_t* buffer, int size);
 void RegisterUiResources();
 // The templates of one area each; RegisterUiResources calls them all.
 void RegisterScheduleDialogs();
+void RegisterCycleListDialogs();

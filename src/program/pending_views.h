@@ -12,13 +12,11 @@
   };
 
 CALVIRA_PENDING_VIEW(CCycleView, true)
-CALVIRA_PENDING_VIEW(CCycleHistoryView, true)
 CALVIRA_PENDING_VIEW(CCycleChartsView, false)
 CALVIRA_PENDING_VIEW(CTempHistoryView, true)
 CALVIRA_PENDING_VIEW(CTempChartsView, false)
 CALVIRA_PENDING_VIEW(CPillHistoryView, true)
 CALVIRA_PENDING_VIEW(CDayEntryView, false)
-CALVIRA_PENDING_VIEW(CPredictionView, false)
 CALVIRA_PENDING_VIEW(CIdealBodyView, false)
 CALVIRA_PENDING_VIEW(CDiaryView, true)
 CALVIRA_PENDING_VIEW(CPasswordView, false)

@@ -2,6 +2,8 @@
 #include <memory>
 #include <new>
 
+#include "cycles/cycle_history_view.h"
+#include "cycles/prediction_view.h"
 #include "frame/document.h"
 #include "frame/start_view.h"
 #include "frame/views.h"

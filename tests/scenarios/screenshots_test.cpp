@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "cycles/cycle_records.h"
 #include "frame/document.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
@@ -56,8 +57,45 @@ TEST(Screenshots, TheProgramsScreens) {
   p.Type(u"Sec").Screenshot(dir / "password.png").Key(ce::VK_ESCAPE);
   EXPECT_EQ(p.Run(), 0);
 
-  for (const char* name : {"logo.png", "menu.png", "help.png", "about.png", "mirror.png",
-                           "message-box.png", "password.png"}) {
+  // Cycle History with several cycles, and Prediction with its results.
+  Scenario c("cycle lists screenshots");
+  c.Today(2004, 3, 1).Before([] {
+    CreateCatalogue();
+    Settings settings;
+    settings.logo_disabled = true;
+    ASSERT_TRUE(WriteSettings(settings));
+    const uint16_t starts[][2] = {{8, 5},   {9, 2},   {9, 30}, {10, 29},
+                                  {11, 27}, {12, 24}, {13, 21}};  // {month from 2003, day}
+    for (const auto& [month, day] : starts) {
+      DayNumber start = 0;
+      DateToDayNumber(month > 12 ? 2004 : 2003, month > 12 ? month - 12 : month, day, start);
+      AddCycle(start, 5, 28);
+    }
+  });
+  c.Menu(40069)
+      .Tap(40, 95)
+      .Screenshot(dir / "cycle-history.png")
+      .Menu(40077)
+      .Tap(55, 190)  // the end date: the calendar opens
+      .Check([] {
+        // The calendar's hand-over when 1 July 2004 is tapped.
+        ViewParams params;
+        DayNumber july1 = 0;
+        DateToDayNumber(2004, 7, 1, july1);
+        params.day_number = july1;
+        FormatDate(july1).copy(params.date_text, 9);
+        CDocument_::PassParams(CDocument_::GetPreviousView(), &params);
+        CDocument_::GoBack();
+      })
+      .Wait(10)
+      .Tap(197, 219)  // Predict
+      .Tap(150, 116)  // the first predicted date
+      .Screenshot(dir / "prediction.png");
+  EXPECT_EQ(c.Run(), 0);
+
+  for (const char* name :
+       {"logo.png", "menu.png", "help.png", "about.png", "mirror.png", "message-box.png",
+        "password.png", "cycle-history.png", "prediction.png"}) {
     EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
   }
 }

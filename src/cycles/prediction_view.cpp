@@ -1,0 +1,203 @@
+#include "cycles/prediction_view.h"
+
+#include "cycles/cycle_math.h"
+#include "cycles/cycle_records.h"
+#include "cycles/prediction.h"
+#include "frame/dialog_screen.h"
+#include "frame/frame_fonts.h"
+#include "frame/screen_look.h"
+#include "gfx/graphic_buffer.h"
+#include "platform/dialog.h"
+#include "platform/message_box.h"
+#include "ui/ids.h"
+#include "ui/texts.h"
+
+namespace {
+
+constexpr int kCyanControls[] = {
+    kCtlPredictionLastEndLabel, kCtlPredictionLastEnd,
+    kCtlPredictionAverageLabel, kCtlPredictionRange,
+    kCtlPredictionStartLabel,   kCtlPredictionEndLabel,
+    kCtlPredictionListLabel,    kCtlPredict,
+    kCtlPredictionAddCycle,     ce::IDOK,
+};
+
+// The title and the labels are in the caption font; the values keep the dialog's.
+constexpr int kCaptionFontControls[] = {
+    kCtlTitle,
+    kCtlPredictionLastEndLabel,
+    kCtlPredictionAverageLabel,
+    kCtlPredictionStartLabel,
+    kCtlPredictionEndLabel,
+    kCtlPredictionListLabel,
+};
+
+bool IsCyan(int id) {
+  for (int cyan : kCyanControls) {
+    if (cyan == id) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+CPredictionView::CPredictionView() : CPlainView_(false) {
+  const DayNumber today = TodayDayNumber();
+  start_ = {today, FormatDate(today)};
+  end_ = {today + 28, FormatDate(today + 28)};
+}
+
+void CPredictionView::OnLoad() {
+  background_.Load(kImgListBackground);
+}
+
+void CPredictionView::OnParams(const ViewParams* params) {
+  if (params == nullptr) return;
+  // The block's text is a fixed buffer: take it up to its terminator, never past its end.
+  size_t length = 0;
+  while (length < std::size(params->date_text) && params->date_text[length] != u'\0') ++length;
+  picked_ = {params->day_number, std::u16string(params->date_text, length)};
+}
+
+void CPredictionView::OnActivate() {
+  predicted_.clear();
+  average_ = 0;
+  const PredictionBasis basis = ReadPredictionBasis(TodayDayNumber());
+  range_text_ = basis.range_text;
+  last_end_text_ = FormatDate(basis.last_cycle_end);
+  average_ = basis.average;
+  SetFrameInterval(70);
+  if (!picked_.text.empty()) {
+    if (pending_ == kStartField) start_ = picked_;
+    if (pending_ == kEndField) end_ = picked_;
+    if (pending_ != kNoField) picked_.text.clear();
+  }
+  active_ = true;
+  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
+  result_ = RunScreenDialog(this, kDlgPrediction);
+  dialog_ = nullptr;
+}
+
+bool CPredictionView::OnDeactivate() {
+  if (!active_) return false;
+  active_ = false;
+  predicted_.clear();
+  predicted_.shrink_to_fit();
+  // Left through the menu while the dialog runs: the dialog goes with the screen, or it would
+  // stay over the next one.
+  if (dialog_ != nullptr) ce::EndDialog(dialog_, ce::IDCANCEL);
+  return true;
+}
+
+void CPredictionView::Init(ce::HWND dialog) {
+  using namespace ce;
+  dialog_ = dialog;
+  SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
+  SHInitDialog(&info);
+  for (int id : kCaptionFontControls) {
+    SendDlgItemMessage(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), 0);
+  }
+  SetDlgItemText(dialog, kCtlPredictionLastEnd, last_end_text_.c_str());
+  SetDlgItemInt(dialog, kCtlPredictionAverage, static_cast<UINT>(average_), TRUE);
+  SetDlgItemText(dialog, kCtlPredictionRange, range_text_.c_str());
+  SetDlgItemText(dialog, kCtlPredictionStart, start_.text.c_str());
+  SetDlgItemText(dialog, kCtlPredictionEnd, end_.text.c_str());
+}
+
+void CPredictionView::Predict(ce::HWND dialog) {
+  using namespace ce;
+  const UINT average = GetDlgItemInt(dialog, kCtlPredictionAverage, nullptr, FALSE);
+  PredictionResult result = PredictCycleStarts(start_.day, end_.day, average);
+  if (result.zero_average) MessageBox(dialog, kTextAverageNotZero, kTextPrediction, MB_OK);
+  if (result.start_not_before) {
+    MessageBox(dialog, kTextStartBeforeEnd, kTextPrediction, MB_OK);
+    return;
+  }
+  SendDlgItemMessage(dialog, kCtlPredictionList, LB_RESETCONTENT, 0, 0);
+  predicted_ = std::move(result.days);
+  for (DayNumber day : predicted_) {
+    const std::u16string line = FormatDate(day);
+    SendDlgItemMessage(dialog, kCtlPredictionList, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(line.c_str()));
+  }
+}
+
+void CPredictionView::AddSelectedCycle(ce::HWND dialog) {
+  using namespace ce;
+  const LRESULT selected = SendDlgItemMessage(dialog, kCtlPredictionList, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR || static_cast<size_t>(selected) >= predicted_.size()) return;
+  std::u16string line(
+      static_cast<size_t>(SendDlgItemMessage(dialog, kCtlPredictionList, LB_GETTEXTLEN,
+                                             static_cast<WPARAM>(selected), 0)),
+      u'\0');
+  SendDlgItemMessage(dialog, kCtlPredictionList, LB_GETTEXT, static_cast<WPARAM>(selected),
+                     reinterpret_cast<LPARAM>(line.data()));
+  if (MessageBox(dialog, AddPredictedCycleQuestion(line).c_str(), kTextCalvira,
+                 MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
+    return;
+  }
+  AddCycle(predicted_[static_cast<size_t>(selected)], kPredictedPeriodLength, kDefaultCycleLength);
+}
+
+void CPredictionView::PickDate(ce::HWND dialog, PendingField field) {
+  pending_ = field;
+  CDocument_::SetPreviousView(kPredictionView);
+  CDocument_::SetView(kScheduleView);
+  ce::EndDialog(dialog, ce::IDCANCEL);
+}
+
+ce::INT_PTR CPredictionView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                             ce::LPARAM lparam) {
+  using namespace ce;
+  switch (message) {
+    case WM_INITDIALOG:
+      Init(dialog);
+      return TRUE;
+    case WM_DESTROY:
+      dialog_ = nullptr;
+      return FALSE;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(dialog, &ps);
+      background_.Draw(0, 0);
+      CDocument_::GetScreenBuffers()->PresentTo(dialog);
+      EndPaint(dialog, &ps);
+      return TRUE;
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC: {
+      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
+      if (id == kCtlTitle) return TitleColours(wparam);
+      return IsCyan(id) ? ControlColours(wparam) : FALSE;
+    }
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      const WORD code = HIWORD(wparam);
+      if ((id == kCtlPredictionStart || id == kCtlPredictionEnd) && code == EN_SETFOCUS) {
+        PickDate(dialog, id == kCtlPredictionStart ? kStartField : kEndField);
+        return TRUE;
+      }
+      if (code != BN_CLICKED) return FALSE;
+      switch (id) {
+        case IDOK:
+          CDocument_::SetView(kCycleView);
+          EndDialog(dialog, IDOK);
+          return TRUE;
+        case kCtlPredict:
+          Predict(dialog);
+          return TRUE;
+        case kCtlPredictionAddCycle:
+          // Disabled meanwhile, so that nothing reaches the dialog while the question is up.
+          EnableWindow(dialog, FALSE);
+          AddSelectedCycle(dialog);
+          SetForegroundWindow(dialog);
+          EnableWindow(dialog, TRUE);
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    }
+    default:
+      return FALSE;
+  }
+}

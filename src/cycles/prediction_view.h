@@ -1,0 +1,54 @@
+// CPredictionView (screen 12): the start dates of future cycles over a period the user picks on
+// the calendar, one every "average" days, with what the stored cycles say next to it; a
+// predicted date can be stored as a new cycle. A form screen: its dialog is modal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cycles/day_number.h"
+#include "frame/view.h"
+#include "gfx/fast_bitmap.h"
+
+class CPredictionView : public CPlainView_ {
+ public:
+  // The period starts as today to today + 28, the day the program started.
+  CPredictionView();
+  void OnLoad() override;
+  void OnParams(const ViewParams* params) override;
+  void OnActivate() override;
+  bool OnDeactivate() override;
+  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam);
+
+  DayNumber Start() const { return start_.day; }
+  DayNumber End() const { return end_.day; }
+  const std::vector<DayNumber>& PredictedDays() const { return predicted_; }
+  // The dialog while it runs, else null.
+  ce::HWND Dialog() const { return dialog_; }
+
+ private:
+  struct Date {
+    DayNumber day = 0;
+    std::u16string text;
+  };
+  // Which date the calendar is picking.
+  enum PendingField { kNoField = 0, kStartField = 1, kEndField = 2 };
+
+  void Init(ce::HWND dialog);
+  void Predict(ce::HWND dialog);
+  void AddSelectedCycle(ce::HWND dialog);
+  void PickDate(ce::HWND dialog, PendingField field);
+
+  Date start_;
+  Date end_;
+  Date picked_;  // from the calendar; an empty text when nothing waits to be applied
+  PendingField pending_ = kNoField;
+  std::vector<DayNumber> predicted_;  // one per line of the list
+  int32_t average_ = 0;               // shown in the average field, which the user may change
+  std::u16string range_text_;
+  std::u16string last_end_text_;
+  ce::HWND dialog_ = nullptr;
+  ce::INT_PTR result_ = 0;
+  CFastBitmap background_;
+};
