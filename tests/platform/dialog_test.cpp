@@ -24,6 +24,7 @@
 namespace {
 
 using namespace ce;
+using namespace calvira::testing;
 
 // What the dialog procedure heard, and what it should do.
 struct Script {
@@ -64,14 +65,6 @@ class DialogTest : public calvira::testing::HeadlessWindowTest {
     }
   }
 
-  static void ShiftTab() {
-    InjectInput({InputEvent::Kind::kKeyDown, 0, 0, VK_SHIFT, 0});
-    Key(VK_TAB);
-    InjectInput({InputEvent::Kind::kKeyUp, 0, 0, VK_SHIFT, 0});
-  }
-  static void Type(std::u16string_view text) {
-    for (char16_t c : text) InjectInput({InputEvent::Kind::kChar, 0, 0, 0, c});
-  }
   static int FocusId() { return GetDlgCtrlID(GetFocus()); }
 
   Script script_;
@@ -218,7 +211,7 @@ TEST_F(DialogKeysTest, TabAndShiftTabSkipDisabledAndHiddenControlsAndWrapAround)
   }
   const int backward[] = {101, 2, 1, 105, 103, 101};
   for (int id : backward) {
-    ShiftTab();
+    Key(VK_TAB, VK_SHIFT);
     Pump(dialog_);
     EXPECT_EQ(FocusId(), id);
   }
@@ -278,12 +271,12 @@ TEST_F(DialogKeysTest, EnterPressesTheDefaultButtonEscSendsCancel) {
 TEST_F(DialogKeysTest, SpacePressesTheFocusedButtonOnRelease) {
   SetFocus(GetDlgItem(dialog_, 103));
   script_.commands.clear();
-  InjectInput({InputEvent::Kind::kKeyDown, 0, 0, VK_SPACE, 0});
+  InjectInput(KeyEvent(InputEvent::Kind::kKeyDown, VK_SPACE));
   Pump(dialog_);
   EXPECT_EQ(SendDlgItemMessage(dialog_, 103, BM_GETSTATE, 0, 0),
             static_cast<LRESULT>(BST_PUSHED | BST_FOCUS));
   EXPECT_TRUE(script_.commands.empty());
-  InjectInput({InputEvent::Kind::kKeyUp, 0, 0, VK_SPACE, 0});
+  InjectInput(KeyEvent(InputEvent::Kind::kKeyUp, VK_SPACE));
   Pump(dialog_);
   EXPECT_EQ(IsDlgButtonChecked(dialog_, 103), BST_CHECKED);
   ASSERT_EQ(script_.commands.size(), 1u);

@@ -19,6 +19,7 @@
 namespace {
 
 using namespace ce;
+using namespace calvira::testing;
 
 class MessageBoxWindowTest : public calvira::testing::HeadlessWindowTest {
  protected:

@@ -265,7 +265,7 @@ TEST(FrameMenu, EveryCommandOfTheMenuReachesItsScreen) {
       }
     });
     // Done, under the help frame, goes back.
-    if (c.view == kHelpView) s.Tap(29, 253);
+    if (c.view == kHelpView) s.TapControl(2);
   }
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.UnexpectedBoxes().empty());

@@ -1,7 +1,7 @@
 // A window system on the headless display and the virtual clock, with a main window, for tests
-// of the platform's windows, dialogs, controls and message boxes. Input is injected; a modal
-// loop that waits for input runs the next queued step, lets virtual time pass to a due timer,
-// and fails the test (ending the loop) if it would wait forever.
+// of the platform's windows, dialogs, controls and message boxes. Input is injected with the
+// helpers of support/input.h; a modal loop that waits for input runs the next queued step, lets
+// virtual time pass to a due timer, and fails the test (ending the loop) if it would wait forever.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include "platform/display.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "support/input.h"
 
 namespace calvira::testing {
 
@@ -58,19 +59,6 @@ class HeadlessWindowTest : public ::testing::Test {
     }
     ADD_FAILURE() << "the program waits for input that never comes";
     ce::PostQuitMessage(99);
-  }
-
-  static void Key(ce::UINT key) {
-    ce::InjectInput({ce::InputEvent::Kind::kKeyDown, 0, 0, key, 0});
-    ce::InjectInput({ce::InputEvent::Kind::kKeyUp, 0, 0, key, 0});
-  }
-  // A tap in the middle of the window.
-  static void Tap(ce::HWND window) {
-    ce::RECT r;
-    ce::GetWindowRect(window, &r);
-    const int32_t x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    ce::InjectInput({ce::InputEvent::Kind::kPenDown, x, y, 0, 0});
-    ce::InjectInput({ce::InputEvent::Kind::kPenUp, x, y, 0, 0});
   }
 
   ce::HWND main_ = nullptr;
