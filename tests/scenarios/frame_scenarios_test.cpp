@@ -8,9 +8,11 @@
 #include "cycles/cycle_records.h"
 #include "frame/app.h"
 #include "frame/document.h"
+#include "frame/ui_resources.h"
 #include "gfx/fast_bitmap.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"
+#include "platform/menu_bar.h"
 #include "platform/object_store.h"
 #include "platform/text.h"
 #include "scenarios/scenario.h"
@@ -269,6 +271,33 @@ TEST(FrameMenu, EveryCommandOfTheMenuReachesItsScreen) {
   }
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+// The shell keeps a menu on the screen: under its button, moved left where it would run past
+// the right edge, its bottom on the menu bar's top.
+TEST(FrameMenu, EveryMenuOpensOverItsButtonAndStaysOnTheScreen) {
+  Scenario s("menu placement");
+  s.Before([] { StoreSettings(u"", true); });
+  const int32_t lefts[] = {0, 48, 90};
+  ASSERT_EQ(MenuBarButtons().size(), std::size(lefts));
+  for (size_t b = 0; b < std::size(lefts); ++b) {
+    const ce::UINT button = MenuBarButtons()[b].command;
+    s.TapMenuEntry(button).Check([b, left = lefts[b]] {
+      SCOPED_TRACE(b);
+      ce::RECT menu;
+      ASSERT_TRUE(ce::GetWindowRect(ce::OpenMenuWindow(), &menu));
+      EXPECT_EQ(menu.left, left);
+      EXPECT_EQ(menu.Width(), ce::kMenuWidth);
+      EXPECT_LE(menu.right, ce::kScreenWidth);
+      EXPECT_GE(menu.top, 0);
+      EXPECT_EQ(menu.bottom, ce::kScreenHeight);
+      for (const ce::MenuEntry& entry : ce::MenuEntries(ce::OpenMenuWindow())) {
+        EXPECT_EQ(ce::Intersect(entry.rect, menu), entry.rect) << ce::ToUtf8(entry.text);
+      }
+    });
+    s.TapMenuEntry(button).Check([] { EXPECT_EQ(ce::OpenMenuWindow(), nullptr); });
+  }
+  EXPECT_EQ(s.Run(), 0);
 }
 
 TEST(FrameMenu, CycleChartsNeedTwoCyclesAndAboutAndMirrorOpen) {
