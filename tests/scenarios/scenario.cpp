@@ -34,9 +34,7 @@ Scenario& Scenario::Add(Step step) {
 }
 
 Scenario& Scenario::Input(std::function<void()> act) {
-  Step step;
-  step.act = std::move(act);
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kInput, .act = std::move(act)});
 }
 
 Scenario& Scenario::Before(std::function<void()> prepare) {
@@ -111,33 +109,19 @@ Scenario& Scenario::Type(const std::u16string& text) {
 
 Scenario& Scenario::ExpectBox(const std::u16string& caption, const std::u16string& text,
                               int answer) {
-  Step step;
-  step.kind = Step::Kind::kBox;
-  step.caption = caption;
-  step.text = text;
-  step.answer = answer;
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kBox, .caption = caption, .text = text, .answer = answer});
 }
 
 Scenario& Scenario::Wait(uint32_t milliseconds) {
-  Step step;
-  step.kind = Step::Kind::kWait;
-  step.wait = milliseconds;
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kWait, .wait = milliseconds});
 }
 
 Scenario& Scenario::Check(std::function<void()> check) {
-  Step step;
-  step.kind = Step::Kind::kCheck;
-  step.act = std::move(check);
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kCheck, .act = std::move(check)});
 }
 
 Scenario& Scenario::Screenshot(const std::filesystem::path& path) {
-  Step step;
-  step.kind = Step::Kind::kScreenshot;
-  step.path = path;
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kScreenshot, .path = path});
 }
 
 Scenario& Scenario::Close() {

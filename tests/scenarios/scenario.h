@@ -76,11 +76,11 @@ class Scenario {
     enum class Kind { kInput, kBox, kWait, kCheck, kScreenshot };
     Kind kind = Kind::kInput;
     // kInput: queues the input, aiming where the program shows things now; kCheck: the check.
-    std::function<void()> act;
-    std::u16string caption, text;
+    std::function<void()> act = {};
+    std::u16string caption = {}, text = {};
     int answer = 0;
     uint32_t wait = 0;
-    std::filesystem::path path;
+    std::filesystem::path path = {};
   };
   void OnIdle(int32_t timeout_ms);
   Scenario& Add(Step step);
