@@ -67,6 +67,15 @@ ce::LRESULT Recorder(ce::HWND w, ce::UINT m, ce::WPARAM wp, ce::LPARAM lp) {
   }
 }
 
+// The windows that were sent `message`, in order.
+std::vector<std::string> Heard(ce::UINT message) {
+  std::vector<std::string> windows;
+  for (const Record& r : Log()) {
+    if (r.message == message) windows.push_back(r.window);
+  }
+  return windows;
+}
+
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -154,11 +163,7 @@ TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
   Make(u"child", kChild, {10, 10, 50, 50}, main, ce::RGB(0, 0, 255));
   ce::HWND popup = Make(u"popup", kTop, {30, 30, 130, 130}, nullptr, ce::RGB(255, 0, 0));
   Pump();
-  std::vector<std::string> order;
-  for (const Record& r : Log()) {
-    if (r.message == ce::WM_PAINT) order.push_back(r.window);
-  }
-  EXPECT_EQ(order, (std::vector<std::string>{"main", "child", "popup"}));
+  EXPECT_EQ(Heard(ce::WM_PAINT), (std::vector<std::string>{"main", "child", "popup"}));
   EXPECT_EQ(Pixel(5, 5), 0xFFFF);
   EXPECT_EQ(Pixel(20, 20), 0x001F);  // the child over its parent
   EXPECT_EQ(Pixel(40, 40), 0xF800);  // the pop-up over the child
@@ -170,11 +175,7 @@ TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
   Pump();
   EXPECT_EQ(Pixel(40, 40), 0x001F);
   EXPECT_EQ(Pixel(100, 100), 0xFFFF);
-  order.clear();
-  for (const Record& r : Log()) {
-    if (r.message == ce::WM_PAINT) order.push_back(r.window);
-  }
-  EXPECT_EQ(order, (std::vector<std::string>{"main", "child"}));
+  EXPECT_EQ(Heard(ce::WM_PAINT), (std::vector<std::string>{"main", "child"}));
 }
 
 TEST_F(WindowTest, DrawingIsClippedToTheWindowAndToWhatCoversIt) {
@@ -198,12 +199,8 @@ TEST_F(WindowTest, TapsGoToTheDeepestWindowUnlessItIsTransparentOrDisabled) {
   Log().clear();
   for (int x : {20, 70, 120}) Tap(x, 20);
   Pump();
-  std::vector<std::string> got;
-  for (const Record& r : Log()) {
-    if (r.message == ce::WM_LBUTTONDOWN) got.push_back(r.window);
-  }
   // The transparent one lets the tap through to its parent; the disabled one swallows it.
-  EXPECT_EQ(got, (std::vector<std::string>{"button", "main"}));
+  EXPECT_EQ(Heard(ce::WM_LBUTTONDOWN), (std::vector<std::string>{"button", "main"}));
   EXPECT_FALSE(ce::IsWindowEnabled(off));
 }
 
@@ -282,11 +279,7 @@ TEST_F(WindowTest, FocusMovedByActivationOnTheWayIsTakenBackWithAKillFocus) {
   EXPECT_EQ(ce::GetFocus(), field);
   EXPECT_EQ(ce::GetActiveWindow(), taker);
   // The pop-up took the focus while being activated, and lost it again to its field.
-  std::vector<std::string> kills;
-  for (const Record& r : Log()) {
-    if (r.message == ce::WM_KILLFOCUS) kills.push_back(r.window);
-  }
-  EXPECT_EQ(kills, (std::vector<std::string>{"taker"}));
+  EXPECT_EQ(Heard(ce::WM_KILLFOCUS), (std::vector<std::string>{"taker"}));
 }
 
 }  // namespace
