@@ -71,9 +71,7 @@ TEST(DayNumber, RoundTripsEveryDateInRangeAndAgreesWithChrono) {
     ASSERT_EQ(n, expected) << y << "-" << m << "-" << d;
     uint16_t y2 = 0, m2 = 0, d2 = 0;
     ASSERT_TRUE(DayNumberToDate(n, y2, m2, d2)) << n;
-    ASSERT_EQ(y2, y) << n;
-    ASSERT_EQ(m2, m) << n;
-    ASSERT_EQ(d2, d) << n;
+    ASSERT_EQ(std::tuple(y2, m2, d2), std::tuple(y, m, d)) << n;
     if (m == 2 && d == 29) ++leap_days;
     ++expected;
   }
@@ -91,25 +89,18 @@ TEST(DayNumber, InverseCoversTheWholeCountWithoutWrappingTheYear) {
     const year_month_day ymd{sys_days{days{static_cast<int64_t>(n) - 281179}}};
     uint16_t y = 0, m = 0, d = 0;
     ASSERT_TRUE(DayNumberToDate(n, y, m, d)) << n;
-    EXPECT_EQ(y, static_cast<int>(ymd.year())) << n;
-    EXPECT_EQ(m, static_cast<unsigned>(ymd.month())) << n;
-    EXPECT_EQ(d, static_cast<unsigned>(ymd.day())) << n;
+    EXPECT_EQ(std::tuple(int{y}, unsigned{m}, unsigned{d}),
+              std::tuple(static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
+                         static_cast<unsigned>(ymd.day())))
+        << n;
   }
   // 31 December 65535 is the last date with a 16-bit year: 65535 - 1200 years after the start,
   // counted by the Gregorian 400-year cycle.
-  DayNumber last = 0;
-  for (DayNumber n = 23000000;; ++n) {
-    uint16_t y = 0, m = 0, d = 0;
-    if (!DayNumberToDate(n, y, m, d)) {
-      last = n - 1;
-      break;
-    }
-  }
+  DayNumber last = 23000000;
   uint16_t y = 0, m = 0, d = 0;
+  while (DayNumberToDate(last + 1, y, m, d)) ++last;
   ASSERT_TRUE(DayNumberToDate(last, y, m, d));
-  EXPECT_EQ(y, 65535);
-  EXPECT_EQ(m, 12);
-  EXPECT_EQ(d, 31);
+  EXPECT_EQ(std::tuple(y, m, d), std::tuple(65535, 12, 31));
   y = 1;
   EXPECT_FALSE(DayNumberToDate(UINT32_MAX, y, m, d));
   EXPECT_EQ(y, 1);
@@ -118,13 +109,7 @@ TEST(DayNumber, InverseCoversTheWholeCountWithoutWrappingTheYear) {
 class FormatDateTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ce::SYSTEMTIME now{};
-    now.wYear = 2003;
-    now.wMonth = 11;
-    now.wDay = 20;
-    now.wHour = 23;
-    now.wMinute = 59;
-    ce::clock::UseVirtual(1000, now);
+    ce::clock::UseVirtual(1000, ce::SYSTEMTIME{2003, 11, 0, 20, 23, 59, 0, 0});
   }
   void TearDown() override { ce::clock::UseReal(); }
 };
