@@ -1,5 +1,6 @@
 #include "platform/menu_bar.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -94,9 +95,12 @@ void OpenMenu(HWND bar, int button) {
   if (button < 0 || static_cast<size_t>(button) >= state.buttons.size()) return;
   const MenuButton& b = state.buttons[static_cast<size_t>(button)];
   const int32_t height = MenuHeight(b.items);
-  const HWND menu = CreateWindowEx(WS_EX_NOACTIVATE | WS_EX_TOPMOST, u"CalviraMenuPopup", u"",
-                                   WS_POPUP, button * kMenuButtonWidth, kScreenHeight - height,
-                                   kMenuWidth, height, bar, nullptr, nullptr, nullptr);
+  // Under its button, as the handheld's shell places it, but moved left as far as it would run
+  // past the screen's right edge, where its entries would be cut off.
+  const int32_t left = std::clamp(button * kMenuButtonWidth, 0, kScreenWidth - kMenuWidth);
+  const HWND menu =
+      CreateWindowEx(WS_EX_NOACTIVATE | WS_EX_TOPMOST, u"CalviraMenuPopup", u"", WS_POPUP, left,
+                     kScreenHeight - height, kMenuWidth, height, bar, nullptr, nullptr, nullptr);
   if (menu == nullptr) return;
   Menus()[menu] = MenuState{bar, GetParent(bar), b.items, -1};
   g_open_menu = menu;

@@ -3,8 +3,9 @@
 //
 // Geometry: the bar is 26 pixels tall at y 268-293; buttons are 48 pixels wide from x 0; the
 // input-panel button sits at x 216-239 while it is shown. A menu is 150 pixels wide with its left
-// edge at its button's, items 18 pixels tall, separators 6, 2 pixels of border above and below,
-// and its bottom edge at y 268.
+// edge at its button's, moved left just enough to stay within x 0-239 (the third button's menu
+// starts at x 90); items 18 pixels tall, separators 6, 2 pixels of border above and below, and
+// its bottom edge at y 268.
 #pragma once
 
 #include <span>

@@ -1,6 +1,5 @@
 // calvira-data as a user runs it: output, exit codes, and what it leaves in the data directory.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -123,34 +122,6 @@ TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {
   EXPECT_FALSE(std::filesystem::exists(empty));
 }
 
-TEST_F(CalviraDataTest, ADataDirectoryOthersMayChangeIsRefused) {
-  struct Case {
-    mode_t mode;
-    bool refused;
-  };
-  for (const Case c : {Case{0777, true}, Case{0770, true}, Case{0702, true}, Case{0750, false}}) {
-    SCOPED_TRACE(c.mode);
-    const auto dir = scratch_ / "shared";
-    std::filesystem::remove_all(dir);
-    ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
-    ASSERT_EQ(::chmod(dir.c_str(), c.mode), 0);
-    const auto before = calvira::testing::Snapshot(dir);
-    for (const char* command : {"init", "logo off", "dump"}) {
-      ToolRun run = RunTool(std::string(command) + " --data-dir " + dir.string(), scratch_);
-      if (c.refused) {
-        EXPECT_EQ(run.code, 1) << command;
-        EXPECT_NE(run.err.find("can be changed by other users"), std::string::npos) << run.err;
-        EXPECT_TRUE(run.out.empty()) << command;
-      } else {
-        EXPECT_EQ(run.code, 0) << command << ": " << run.err;
-      }
-    }
-    if (c.refused) {
-      EXPECT_EQ(calvira::testing::Snapshot(dir), before);
-    }
-  }
-}
-
 TEST_F(CalviraDataTest, DumpOfAReadOnlyStoreLeavesNothingBehind) {
   const auto dir = scratch_ / "data";
   const auto store = dir / "objectstore.sqlite3";
@@ -203,10 +174,6 @@ TEST_F(CalviraDataTest, DumpBesideARunningProgramSeesItsLastWriteAndMakesNoFile)
   ce::objectstore::Unmount();
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlagAndNothingElse) {
   const auto dir = scratch_ / "data";
   std::string logo_off = kFreshDump;
@@ -225,28 +192,6 @@ TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlagAndNothingElse) {
   }
   EXPECT_EQ(RunTool("logo maybe --data-dir " + dir.string(), scratch_).code, 2);
   EXPECT_EQ(RunTool("logo --data-dir " + dir.string(), scratch_).code, 2);
-}
-
-TEST_F(CalviraDataTest, InitTidiesASettingsRecordThatGrewTwins) {
-  const auto dir = scratch_ / "data";
-  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
-  {
-    // What ten logo toggles of an older version left: I2 twins and properties past the sixth.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open((dir / "objectstore.sqlite3").c_str(), &db), SQLITE_OK);
-    std::string sql;
-    for (int pos = 6, number = 1; pos < 36; ++pos, ++number) {
-      sql += "INSERT INTO props VALUES(1, " + std::to_string(pos) + ", " +
-             std::to_string((number << 16) | 2) + ", " + (number == 4 ? "1" : "0") + ");";
-    }
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-  }
-  ASSERT_NE(RunTool("dump --data-dir " + dir.string(), scratch_).out, kFreshDump);
-  ToolRun init = RunTool("init --data-dir " + dir.string(), scratch_);
-  EXPECT_EQ(init.code, 0) << init.err;
-  // The declared BOOL of property 4 (0) counts, not its I2 twin (1).
-  EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out, kFreshDump);
 }
 
 }  // namespace

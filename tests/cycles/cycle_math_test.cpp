@@ -10,51 +10,49 @@ DayNumber NumberOf(uint16_t year, uint16_t month, uint16_t day) {
   return n;
 }
 
-TEST(CycleMath, ValidCycleLengthsAre14To40) {
-  EXPECT_FALSE(IsValidCycleLength(13));
-  EXPECT_TRUE(IsValidCycleLength(14));
-  EXPECT_TRUE(IsValidCycleLength(40));
-  EXPECT_FALSE(IsValidCycleLength(41));
-  EXPECT_FALSE(IsValidCycleLength(0));
-  EXPECT_FALSE(IsValidCycleLength(-28));
-}
-
-TEST(CycleMath, PeriodLimitFollowsHalfTheCycle) {
+TEST(CycleMath, ThePeriodLimitIsHalfAValidCycleAndNoneForOtherLengths) {
   struct Case {
-    int32_t cycle, longest_accepted;
+    int32_t cycle, longest_accepted;  // -1: no limit
   };
-  for (const Case c : {Case{28, 13}, Case{29, 13}, Case{30, 14}, Case{14, 6}, Case{40, 19}}) {
-    EXPECT_EQ(MaxPeriodLength(c.cycle), c.longest_accepted) << c.cycle;
-    EXPECT_FALSE(IsPeriodRejected(c.longest_accepted, c.cycle)) << c.cycle;
-    EXPECT_TRUE(IsPeriodRejected(c.longest_accepted + 1, c.cycle)) << c.cycle;
+  for (const Case c : {Case{28, 13},
+                       {29, 13},
+                       {30, 14},
+                       {14, 6},
+                       {40, 19},
+                       {13, -1},
+                       {41, -1},
+                       {0, -1},
+                       {-28, -1}}) {
+    EXPECT_EQ(IsValidCycleLength(c.cycle), c.longest_accepted >= 0) << c.cycle;
+    const int32_t longest = c.longest_accepted >= 0 ? c.longest_accepted : 999;
+    EXPECT_FALSE(IsPeriodRejected(longest, c.cycle)) << c.cycle;
     EXPECT_FALSE(IsPeriodRejected(0, c.cycle)) << c.cycle;
-  }
-  // Outside the valid lengths there is no limit at all.
-  for (int32_t cycle : {13, 41, 10, 45, 0}) {
-    EXPECT_FALSE(IsPeriodRejected(1, cycle)) << cycle;
-    EXPECT_FALSE(IsPeriodRejected(999, cycle)) << cycle;
+    EXPECT_EQ(IsPeriodRejected(longest + 1, c.cycle), c.longest_accepted >= 0) << c.cycle;
   }
 }
 
-TEST(CycleMath, DaysOfACycleStartingFirstOfMarch2004) {
-  const DayNumber start = NumberOf(2004, 3, 1);
-  EXPECT_EQ(CycleEnd(start, 28), NumberOf(2004, 3, 28));
-  EXPECT_EQ(PeriodEnd(start, 5), NumberOf(2004, 3, 5));
-  EXPECT_EQ(OvulationFirstDay(start, 28), NumberOf(2004, 3, 14));
-  EXPECT_EQ(OvulationLastDay(start, 28), NumberOf(2004, 3, 19));
-  EXPECT_EQ(PredictedCycleEnd(start, 28), start + 27);
-  // An odd length shares the window of the even length below it.
-  EXPECT_EQ(OvulationFirstDay(start, 29), OvulationFirstDay(start, 28));
-  EXPECT_EQ(OvulationLastDay(start, 29) - OvulationFirstDay(start, 29), 5u);
-}
-
-TEST(CycleMath, CycleOverTheLeapDayAndTheYearEnd) {
-  EXPECT_EQ(CycleEnd(NumberOf(2004, 2, 15), 28), NumberOf(2004, 3, 13));
-  EXPECT_EQ(CycleEnd(NumberOf(2003, 2, 15), 28), NumberOf(2003, 3, 14));
-  EXPECT_EQ(CycleEnd(NumberOf(2003, 12, 20), 30), NumberOf(2004, 1, 18));
-  // An emptied presumed length predicts the day before the start; a period of one day ends on it.
-  EXPECT_EQ(PredictedCycleEnd(NumberOf(2003, 1, 1), 0), NumberOf(2002, 12, 31));
-  EXPECT_EQ(PeriodEnd(NumberOf(2003, 1, 1), 1), NumberOf(2003, 1, 1));
+TEST(CycleMath, DaysOfACycleAcrossMonthLeapDayAndYearEnd) {
+  struct Case {
+    DayNumber got, expected;
+  };
+  const DayNumber march = NumberOf(2004, 3, 1);
+  const Case cases[] = {
+      {CycleEnd(march, 28), NumberOf(2004, 3, 28)},
+      {PeriodEnd(march, 5), NumberOf(2004, 3, 5)},
+      {OvulationFirstDay(march, 28), NumberOf(2004, 3, 14)},
+      {OvulationLastDay(march, 28), NumberOf(2004, 3, 19)},
+      // An odd length shares the window of the even length below it.
+      {OvulationFirstDay(march, 29), NumberOf(2004, 3, 14)},
+      {OvulationLastDay(march, 29), NumberOf(2004, 3, 19)},
+      {PredictedCycleEnd(march, 28), NumberOf(2004, 3, 28)},
+      {CycleEnd(NumberOf(2004, 2, 15), 28), NumberOf(2004, 3, 13)},
+      {CycleEnd(NumberOf(2003, 2, 15), 28), NumberOf(2003, 3, 14)},
+      {CycleEnd(NumberOf(2003, 12, 20), 30), NumberOf(2004, 1, 18)},
+      // An emptied presumed length predicts the day before the start; a one-day period ends on it.
+      {PredictedCycleEnd(NumberOf(2003, 1, 1), 0), NumberOf(2002, 12, 31)},
+      {PeriodEnd(NumberOf(2003, 1, 1), 1), NumberOf(2003, 1, 1)},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].expected) << i;
 }
 
 }  // namespace

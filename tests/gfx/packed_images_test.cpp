@@ -65,14 +65,6 @@ TEST_F(GfxPackedImages, EveryImageDecodesToItsSourcePicture) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(GfxPackedImages, TheMainBackgroundDecodesTo128640Bytes) {
-  const auto payload = ContainerPayload(*ce::FindCustomResource(u"KKK", 279));
-  ASSERT_TRUE(payload);
-  EXPECT_EQ(Lz77InflateReference(*payload).size(), 128640u);
-  std::vector<uint8_t> out(200000);
-  EXPECT_EQ(Lz77Inflate(*payload, out), 128640u);
-}
-
 TEST(GfxPngTo565, ScalesEachChannelWithRoundingAndMakesTransparencyCyan) {
   EXPECT_EQ(Rgb888To565(0, 0, 0), 0x0000);
   EXPECT_EQ(Rgb888To565(255, 255, 255), 0xFFFF);

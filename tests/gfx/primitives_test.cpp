@@ -137,17 +137,6 @@ TEST(GfxDotText, DrawsTheGlyphTable) {
                                          u"oo:::oo", u"oo:::oo"}));
   EXPECT_EQ(Text(8, 7, u"0"), GlyphRows({u":ooooo:", u"oo:::oo", u"oo:::oo", u":::::::", u"oo:::oo",
                                          u"oo:::oo", u":ooooo:"}));
-
-  // Every character of the set draws its own glyph.
-  CDotFont* font = GetDotFont(nullptr);
-  ASSERT_NE(font, nullptr);
-  for (int i = 0; i < CDotFont::kGlyphs; ++i) {
-    const char16_t c[2] = {CDotFont::kCharacterSet[i], 0};
-    EXPECT_EQ(font->GlyphIndex(c[0]), c[0] == u'S' ? 18 : i) << i;
-    const char16_t* rows[7];
-    for (int r = 0; r < 7; ++r) rows[r] = font->Pattern(font->GlyphIndex(c[0]), r);
-    EXPECT_EQ(Text(8, 7, c), GlyphRows(rows)) << i;
-  }
 }
 
 TEST(GfxDotText, UpperCaseUsesLowerCaseGlyphsAndUnknownCodesAreBlank) {
@@ -198,16 +187,6 @@ TEST(GfxDotText, DotsOutsideTheBufferAreLeftOut) {
                                             "........"}));
   EXPECT_EQ(Text(4, 3, u"##", 2, 5), (Rows{"....", "....", "...."}));
   EXPECT_EQ(Text(4, 3, u"#", 2, 1), (Rows{"....", "..##", "..##"}));
-}
-
-TEST(GfxDotText, DrawsIntoTheBufferOfEachCall) {
-  GraphicBuffer first(8, 7);
-  DrawDotText(first, u"#", 0, 0, 200);
-  GraphicBuffer second(8, 7);
-  DrawDotText(second, u"#", 0, 0, 65000);
-  EXPECT_EQ(second.At(0, 0), 65000);
-  EXPECT_EQ(first.At(0, 0), 200);
-  EXPECT_EQ(GetDotFont(&second), GetDotFont(&first));
 }
 
 }  // namespace

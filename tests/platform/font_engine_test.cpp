@@ -130,30 +130,6 @@ TEST(FontMetrics, PositiveHeightsAreCellsAndNegativeOnesAreEms) {
   }
 }
 
-TEST(FontMetrics, BoldIsWiderAndSyntheticBoldToo) {
-  const std::u16string text = u"Ovulation Wednesday";
-  EXPECT_GT(Open(u"Tahoma", 13, 700)->Advance(text), Open(u"Tahoma", 13, 400)->Advance(text));
-  EXPECT_EQ(Open(u"Tahoma", 13, 100)->Advance(text), Open(u"Tahoma", 13, 400)->Advance(text));
-  // A family with only a regular face is thickened, and one pixel wider per character.
-  auto regular = Open(u"DejaVu Math TeX Gyre", -13, 400);
-  if (FamilyOf(regular->File()) != "DejaVu Math TeX Gyre") GTEST_SKIP() << "face not installed";
-  auto bold = Open(u"DejaVu Math TeX Gyre", -13, 700);
-  EXPECT_EQ(bold->File(), regular->File());
-  EXPECT_EQ(bold->Advance(text), regular->Advance(text) + static_cast<int32_t>(text.size()));
-}
-
-TEST(FontText, AdvanceAddsUpAndSkipsControlCharacters) {
-  auto font = Open(u"Tahoma", 13, 700);
-  EXPECT_EQ(font->Advance(u"Cycle 28"), font->Advance(u"Cycle") + font->Advance(u" 28"));
-  EXPECT_EQ(font->Advance(u"a\tb\r\n"), font->Advance(u"ab"));
-  EXPECT_EQ(font->Advance(u""), 0);
-  // A surrogate pair is one character: here one missing glyph, like a lone surrogate.
-  const int32_t missing = font->Advance(u"\xDBFF");
-  EXPECT_GT(missing, 0);
-  EXPECT_EQ(font->Advance(u"\U0010FFFD"), missing);
-  EXPECT_EQ(font->Advance(u"\xDBFF\xDBFF"), 2 * missing);
-}
-
 TEST(FontDraw, InkStaysInTheCellAndTheAdvance) {
   for (const auto& [face, height, weight] :
        std::vector<std::tuple<std::u16string, int32_t, int32_t>>{
@@ -241,27 +217,23 @@ TEST(FontDraw, TextOffTheSurfaceNeverWritesOutsideIt) {
   EXPECT_TRUE(fresh.Ink().Empty());
 }
 
-TEST(FontDraw, BlendingIsExactAtBothEnds) {
+// Anti-aliased edges mix the text's colour into the background's, and never more than both.
+TEST(FontDraw, EdgesBlendTheTwoColoursExactly) {
   auto font = Open(u"Tahoma", 18, 700);
   Canvas canvas(60, 30, 0x001F);  // blue
   const RECT clip[] = {canvas.all()};
   font->Draw(canvas.surface(), clip, 4, 4, u"Il/O", 0xF800);  // red
-  bool solid = false, partial = false;
+  int solid = 0, partial = 0;
   for (int32_t y = 0; y < 30; ++y)
     for (int32_t x = 0; x < 60; ++x) {
       const uint16_t p = canvas.at(x, y);
       const int red = p >> 11, green = (p >> 5) & 0x3F, blue = p & 0x1F;
-      ASSERT_EQ(green, 0);
-      ASSERT_LE(std::abs(red + blue - 31), 1) << x << "," << y;  // a mix of the two, no more
-      solid |= p == 0xF800;
-      partial |= red > 0 && blue > 0;
+      ASSERT_TRUE(green == 0 && std::abs(red + blue - 31) <= 1) << x << "," << y;
+      solid += p == 0xF800;
+      partial += red > 0 && blue > 0;
     }
-  EXPECT_TRUE(solid);
-  EXPECT_TRUE(partial);
-  // Drawing in the background's own colour leaves every pixel as it was.
-  Canvas same(60, 30, 0x7BEF);
-  font->Draw(same.surface(), clip, 4, 4, u"Il/O", 0x7BEF);
-  EXPECT_TRUE(same.Ink(0x7BEF).Empty());
+  EXPECT_GT(solid, 0);
+  EXPECT_GT(partial, 0);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <thread>
 
+#include "support/files.h"
 #include "support/temp_store.h"
 
 namespace ce {
@@ -157,29 +158,21 @@ TEST_F(SingleInstanceTest, DataDirectoryTooLongForASocketAddressStillWorks) {
 }
 
 TEST_F(SingleInstanceTest, FailsWithAReasonWhereNoLockCanBeTaken) {
-  Outcome outcome = Outcome::kFirst;
-  std::string error;
-  const fs::path missing = dir_ / "missing";
-  EXPECT_EQ(SingleInstance::Acquire(missing, &outcome, &error), nullptr);
-  EXPECT_EQ(outcome, Outcome::kFailed);
-  EXPECT_NE(error.find(missing.string()), std::string::npos) << error;
-
   std::ofstream(dir_ / "file") << "x";
-  outcome = Outcome::kFirst;
-  EXPECT_EQ(SingleInstance::Acquire(dir_ / "file", &outcome, &error), nullptr);
-  EXPECT_EQ(outcome, Outcome::kFailed);
-}
-
-TEST_F(SingleInstanceTest, FailsWithAReasonInADirectoryItMayNotWrite) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-  const fs::path read_only = dir_ / "read-only";
-  fs::create_directory(read_only);
-  fs::permissions(read_only, fs::perms::owner_read | fs::perms::owner_exec);
-  Outcome outcome = Outcome::kFirst;
-  std::string error;
-  EXPECT_EQ(SingleInstance::Acquire(read_only, &outcome, &error), nullptr);
-  EXPECT_EQ(outcome, Outcome::kFailed);
-  EXPECT_NE(error.find(read_only.string()), std::string::npos) << error;
+  fs::create_directory(dir_ / "read-only");
+  fs::permissions(dir_ / "read-only", fs::perms::owner_read | fs::perms::owner_exec);
+  calvira::testing::HandToPlainUser(dir_);
+  for (const char* name : {"missing", "file", "read-only"}) {
+    const fs::path where = dir_ / name;
+    // As a plain user, whom the permissions bind.
+    const std::string error = calvira::testing::RunAsPlainUser([&where] {
+      Outcome outcome = Outcome::kFirst;
+      std::string message;
+      const bool refused = SingleInstance::Acquire(where, &outcome, &message) == nullptr;
+      return refused && outcome == Outcome::kFailed ? message : std::string("<acquired>");
+    });
+    EXPECT_NE(error.find(where.string()), std::string::npos) << name << ": " << error;
+  }
 }
 
 TEST_F(SingleInstanceTest, HolderThatNeverAnswersIsAFailureNotARaise) {

@@ -10,8 +10,13 @@
 #include "platform/gdi.h"
 #include "platform/text.h"
 #include "platform/window.h"
+#include "support/input.h"
 
 namespace {
+
+using calvira::testing::Pen;
+using calvira::testing::Tap;
+using calvira::testing::Type;
 
 struct Record {
   std::string window;
@@ -60,6 +65,15 @@ ce::LRESULT Recorder(ce::HWND w, ce::UINT m, ce::WPARAM wp, ce::LPARAM lp) {
     default:
       return DefWindowProc(w, m, wp, lp);
   }
+}
+
+// The windows that were sent `message`, in order.
+std::vector<std::string> Heard(ce::UINT message) {
+  std::vector<std::string> windows;
+  for (const Record& r : Log()) {
+    if (r.message == message) windows.push_back(r.window);
+  }
+  return windows;
 }
 
 class WindowTest : public ::testing::Test {
@@ -113,7 +127,7 @@ TEST_F(WindowTest, PostedMessagesComeFirstThenInputThenPaintThenTimers) {
   ce::SetTimer(a, 7, 10, nullptr);
   ce::clock::Advance(50);
   ce::InvalidateRect(a, nullptr, ce::TRUE);
-  ce::InjectInput({ce::InputEvent::Kind::kPenDown, 10, 10});
+  Pen(ce::InputEvent::Kind::kPenDown, {10, 10});
   ce::PostMessage(a, ce::WM_USER, 1, 0);
   ce::PostMessage(a, ce::WM_USER, 2, 0);
   Pump();
@@ -130,12 +144,12 @@ TEST_F(WindowTest, ALateTimerFiresOnceNotOncePerPeriodMissed) {
   Pump();
   Log().clear();
   ce::SetTimer(a, 1, 100, nullptr);
-  ce::clock::Advance(1000);
+  ce::clock::Advance(1000);  // nine periods late: it fires once
   Pump();
   ce::clock::Advance(50);
   Pump();
   EXPECT_EQ(Log().size(), 1u);
-  ce::clock::Advance(50);
+  ce::clock::Advance(50);  // and on its period from then on
   Pump();
   EXPECT_EQ(Log().size(), 2u);
   EXPECT_TRUE(ce::KillTimer(a, 1));
@@ -149,11 +163,7 @@ TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
   Make(u"child", kChild, {10, 10, 50, 50}, main, ce::RGB(0, 0, 255));
   ce::HWND popup = Make(u"popup", kTop, {30, 30, 130, 130}, nullptr, ce::RGB(255, 0, 0));
   Pump();
-  std::vector<std::string> order;
-  for (const Record& r : Log()) {
-    if (r.message == ce::WM_PAINT) order.push_back(r.window);
-  }
-  EXPECT_EQ(order, (std::vector<std::string>{"main", "child", "popup"}));
+  EXPECT_EQ(Heard(ce::WM_PAINT), (std::vector<std::string>{"main", "child", "popup"}));
   EXPECT_EQ(Pixel(5, 5), 0xFFFF);
   EXPECT_EQ(Pixel(20, 20), 0x001F);  // the child over its parent
   EXPECT_EQ(Pixel(40, 40), 0xF800);  // the pop-up over the child
@@ -165,11 +175,7 @@ TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
   Pump();
   EXPECT_EQ(Pixel(40, 40), 0x001F);
   EXPECT_EQ(Pixel(100, 100), 0xFFFF);
-  order.clear();
-  for (const Record& r : Log()) {
-    if (r.message == ce::WM_PAINT) order.push_back(r.window);
-  }
-  EXPECT_EQ(order, (std::vector<std::string>{"main", "child"}));
+  EXPECT_EQ(Heard(ce::WM_PAINT), (std::vector<std::string>{"main", "child"}));
 }
 
 TEST_F(WindowTest, DrawingIsClippedToTheWindowAndToWhatCoversIt) {
@@ -191,31 +197,11 @@ TEST_F(WindowTest, TapsGoToTheDeepestWindowUnlessItIsTransparentOrDisabled) {
   ce::HWND off = Make(u"off", kChild | ce::WS_DISABLED, {110, 10, 150, 30}, main, 0, 3);
   Pump();
   Log().clear();
-  for (int x : {20, 70, 120}) {
-    ce::InjectInput({ce::InputEvent::Kind::kPenDown, x, 20});
-    ce::InjectInput({ce::InputEvent::Kind::kPenUp, x, 20});
-  }
+  for (int x : {20, 70, 120}) Tap(x, 20);
   Pump();
-  std::vector<std::string> got;
-  for (const Record& r : Log()) {
-    if (r.message == ce::WM_LBUTTONDOWN) got.push_back(r.window);
-  }
   // The transparent one lets the tap through to its parent; the disabled one swallows it.
-  EXPECT_EQ(got, (std::vector<std::string>{"button", "main"}));
+  EXPECT_EQ(Heard(ce::WM_LBUTTONDOWN), (std::vector<std::string>{"button", "main"}));
   EXPECT_FALSE(ce::IsWindowEnabled(off));
-}
-
-TEST_F(WindowTest, CaptureTakesThePenWhereverItGoes) {
-  ce::HWND main = Make(u"main", kTop, {0, 0, 240, 268}, nullptr, 0);
-  ce::HWND button = Make(u"button", kChild, {10, 10, 50, 30}, main, 0, 1);
-  Pump();
-  ce::SetCapture(button);
-  Log().clear();
-  ce::InjectInput({ce::InputEvent::Kind::kPenUp, 200, 200});
-  Pump();
-  ASSERT_EQ(Log().size(), 1u);
-  EXPECT_EQ(Log()[0].window, "button");
-  ce::ReleaseCapture();
 }
 
 TEST_F(WindowTest, FocusAndActivationMessagesComeInTheirOrder) {
@@ -233,7 +219,7 @@ TEST_F(WindowTest, FocusAndActivationMessagesComeInTheirOrder) {
   // Keys go to the focus.
   Pump();
   Log().clear();
-  ce::InjectInput({ce::InputEvent::Kind::kChar, 0, 0, 0, u'x'});
+  Type(u"x");
   Pump();
   EXPECT_EQ(Log(), (std::vector<Record>{{"a2", ce::WM_CHAR, u'x'}}));
 
@@ -252,21 +238,6 @@ TEST_F(WindowTest, FocusAndActivationMessagesComeInTheirOrder) {
                                               {"a", ce::WM_ACTIVATE, ce::WA_ACTIVE}}));
 }
 
-TEST_F(WindowTest, TheDisplayLosingFocusDeactivatesAndTheCloseButtonPostsClose) {
-  ce::HWND a = Make(u"a", kTop | 0, {0, 0, 100, 100}, nullptr, 0);
-  (void)a;
-  Pump();
-  Log().clear();
-  ce::InjectInput({ce::InputEvent::Kind::kFocusOut});
-  Pump();
-  EXPECT_FALSE(ce::IsApplicationActive());
-  ce::InjectInput({ce::InputEvent::Kind::kFocusIn});
-  Pump();
-  EXPECT_TRUE(ce::IsApplicationActive());
-  EXPECT_EQ(Log(), (std::vector<Record>{{"a", ce::WM_ACTIVATE, ce::WA_INACTIVE},
-                                        {"a", ce::WM_ACTIVATE, ce::WA_ACTIVE}}));
-}
-
 TEST_F(WindowTest, HandlesOfDestroyedWindowsStayInvalid) {
   ce::HWND a = Make(u"a", kTop, {0, 0, 10, 10}, nullptr, 0);
   ce::HWND child = Make(u"c", kChild, {0, 0, 5, 5}, a, 0, 1);
@@ -280,17 +251,6 @@ TEST_F(WindowTest, HandlesOfDestroyedWindowsStayInvalid) {
   Log().clear();
   Pump();
   for (const Record& r : Log()) EXPECT_NE(r.message, ce::WM_USER);
-}
-
-TEST_F(WindowTest, WaitingForInputShowsTheFrameAndEndsWhenATimerIsDue) {
-  ce::HWND a = Make(u"a", kTop, {0, 0, 10, 10}, nullptr, ce::RGB(255, 0, 0));
-  Pump();
-  int waited = -2;
-  display_->SetIdleHook([&](int32_t timeout) { waited = timeout; });
-  ce::SetTimer(a, 1, 300, nullptr);
-  ce::WaitForInput(-1);
-  EXPECT_EQ(waited, 300);
-  EXPECT_EQ(display_->Frame()[0], 0xF800);
 }
 
 }  // namespace
@@ -319,11 +279,7 @@ TEST_F(WindowTest, FocusMovedByActivationOnTheWayIsTakenBackWithAKillFocus) {
   EXPECT_EQ(ce::GetFocus(), field);
   EXPECT_EQ(ce::GetActiveWindow(), taker);
   // The pop-up took the focus while being activated, and lost it again to its field.
-  std::vector<std::string> kills;
-  for (const Record& r : Log()) {
-    if (r.message == ce::WM_KILLFOCUS) kills.push_back(r.window);
-  }
-  EXPECT_EQ(kills, (std::vector<std::string>{"taker"}));
+  EXPECT_EQ(Heard(ce::WM_KILLFOCUS), (std::vector<std::string>{"taker"}));
 }
 
 }  // namespace

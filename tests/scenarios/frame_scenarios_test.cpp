@@ -4,13 +4,17 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
+#include <memory>
+#include <set>
 
 #include "cycles/cycle_records.h"
 #include "frame/app.h"
 #include "frame/document.h"
+#include "frame/ui_resources.h"
 #include "gfx/fast_bitmap.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"
+#include "platform/menu_bar.h"
 #include "platform/object_store.h"
 #include "platform/text.h"
 #include "scenarios/scenario.h"
@@ -133,46 +137,6 @@ TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
 }
 
-// The prompt's field as the frame shows it.
-std::vector<uint16_t> PromptFieldPixels() {
-  ce::RECT r;
-  ce::GetWindowRect(ce::GetDlgItem(ce::GetActiveWindow(), 1061), &r);
-  std::vector<uint16_t> pixels;
-  for (int32_t y = r.top; y < r.bottom; ++y) {
-    for (int32_t x = r.left; x < r.right; ++x) pixels.push_back(Scenario::PixelAt(x, y));
-  }
-  return pixels;
-}
-
-TEST(FramePassword, ThePromptShowsBulletsWhileTheProgramReadsWhatWasTyped) {
-  Scenario s("password bullets");
-  std::vector<uint16_t> typed;
-  s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
-  const auto show = [](const std::u16string& text, char16_t mask) {
-    return [text, mask] {
-      ce::HWND field = ce::GetDlgItem(ce::GetActiveWindow(), 1061);
-      ce::SendMessage(field, ce::EM_SETPASSWORDCHAR, mask, 0);
-      ce::SetWindowText(field, text.c_str());
-      ce::SendMessage(field, ce::EM_SETSEL, text.size(), text.size());
-    };
-  };
-  s.Type(u"Secret")
-      .Check([&typed] {
-        ce::HWND field = ce::GetDlgItem(ce::GetActiveWindow(), 1061);
-        EXPECT_EQ(ce::GetWindowString(field), u"Secret");
-        typed = PromptFieldPixels();
-      })
-      .Check(show(u"\u2022\u2022\u2022\u2022\u2022\u2022", 0))
-      .Wait(10)
-      .Check([&typed] { EXPECT_EQ(PromptFieldPixels(), typed); })
-      .Check(show(u"Secret", 0))
-      .Wait(10)
-      .Check([&typed] { EXPECT_NE(PromptFieldPixels(), typed); })
-      .Key(ce::VK_ESCAPE);
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
-}
-
 TEST(FramePassword, APasswordAnOlderStoreKeptAsTextBecomesAHashOnceTypedRight) {
   Scenario s("legacy password");
   s.Before([] {
@@ -222,53 +186,66 @@ TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
   EXPECT_EQ(CDocument_::Context().words[1], kPasswordEntryView);
 }
 
-TEST(FramePassword, TheStoredPasswordIsAHashAndNeverTheText) {
-  const std::u16string hash = HashPassword(u"Secret");
-  EXPECT_TRUE(hash.starts_with(u"$argon2id$"));
-  EXPECT_EQ(hash.find(u"Secret"), std::u16string::npos);
-  EXPECT_TRUE(VerifyPassword(hash, u"Secret"));
-  EXPECT_FALSE(VerifyPassword(hash, u"secret"));
-  EXPECT_FALSE(VerifyPassword(hash, u""));
-}
-
-struct RouterCase {
-  ce::UINT command;
-  int32_t view;
-  uint32_t help_text;  // for the help screen
-};
-
-TEST(FrameMenu, EveryCommandOfTheMenuReachesItsScreen) {
-  const RouterCase cases[] = {
-      {40068, kCycleView, 0},     {40069, kCycleHistoryView, 0}, {40071, kTempHistoryView, 0},
-      {40075, kScheduleView, 0},  {40076, kPillHistoryView, 0},  {40077, kPredictionView, 0},
-      {40078, kIdealBodyView, 0}, {40079, kDiaryView, 0},        {40081, kOptionsView, 0},
-      {40082, kPasswordView, 0},  {40057, kHelpView, 40069},     {40058, kHelpView, 40070},
-      {40059, kHelpView, 40071},  {40060, kHelpView, 40072},     {40061, kHelpView, 40073},
-      {40062, kHelpView, 40074},  {40063, kHelpView, 40075},     {40064, kHelpView, 40076},
-      {40065, kHelpView, 40077},  {40072, kHelpView, 40073},
-  };
+// Every entry of every menu, tapped as a user taps it, opens a screen, and every entry of the
+// Help menu its own text. Cycle Charts, Mirror, About and Exit have scenarios of their own.
+TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
   Scenario s("menu");
   s.Before([] { StoreSettings(u"", true); });
-  for (const RouterCase& c : cases) {
-    s.Menu(c.command).Check([c] {
-      SCOPED_TRACE(c.command);
-      ExpectView(c.view);
-      if (c.command == 40075) {
-        EXPECT_EQ(CDocument_::GetPreviousView(), kDayEntryView);
+  auto help_texts = std::make_shared<std::set<std::u16string>>();
+  const ce::UINT help_menu = Scenario::MenuButtonFor(40003);
+  for (const ce::MenuButton& button : MenuBarButtons()) {
+    for (const ce::MenuItem& item : button.items) {
+      if (item.id == 0 || item.id == 40070 || item.id == 40080 || item.id == 40003 ||
+          item.id == 40084) {
+        continue;
       }
-      if (c.view == kHelpView) {
-        auto* help = static_cast<CHelpView*>(CDocument_::FindView(kHelpView));
-        EXPECT_EQ(help->TextId(), c.help_text);
-        // The help text is on the screen, in its static.
-        ce::HWND dialog = ce::GetActiveWindow();
-        EXPECT_FALSE(ce::GetWindowString(ce::GetDlgItem(dialog, 1012)).empty());
-      }
-    });
-    // Done, under the help frame, goes back.
-    if (c.view == kHelpView) s.Tap(29, 253);
+      const bool help = button.command == help_menu;
+      s.Menu(item.id).Check([id = item.id, help, help_texts] {
+        SCOPED_TRACE(id);
+        const int32_t current = CDocument_::GetCurrentView();
+        ASSERT_NE(CDocument_::FindView(current), nullptr);
+        EXPECT_TRUE(CDocument_::FindView(current)->IsActive());
+        if (help) {
+          ASSERT_EQ(current, kHelpView);
+          const std::u16string text =
+              ce::GetWindowString(ce::GetDlgItem(ce::GetActiveWindow(), 1012));
+          EXPECT_FALSE(text.empty());
+          EXPECT_TRUE(help_texts->insert(text).second) << "the text of another entry";
+        }
+      });
+    }
   }
+  // Done, under the help text, goes back to the screen the help was asked on.
+  s.Menu(40069).Menu(40057).TapControl(2).Check([] { ExpectView(kCycleHistoryView); });
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+// The shell keeps a menu on the screen: under its button, moved left where it would run past
+// the right edge, its bottom on the menu bar's top.
+TEST(FrameMenu, EveryMenuOpensOverItsButtonAndStaysOnTheScreen) {
+  Scenario s("menu placement");
+  s.Before([] { StoreSettings(u"", true); });
+  const int32_t lefts[] = {0, 48, 90};
+  ASSERT_EQ(MenuBarButtons().size(), std::size(lefts));
+  for (size_t b = 0; b < std::size(lefts); ++b) {
+    const ce::UINT button = MenuBarButtons()[b].command;
+    s.TapMenuEntry(button).Check([b, left = lefts[b]] {
+      SCOPED_TRACE(b);
+      ce::RECT menu;
+      ASSERT_TRUE(ce::GetWindowRect(ce::OpenMenuWindow(), &menu));
+      EXPECT_EQ(menu.left, left);
+      EXPECT_EQ(menu.Width(), ce::kMenuWidth);
+      EXPECT_LE(menu.right, ce::kScreenWidth);
+      EXPECT_GE(menu.top, 0);
+      EXPECT_EQ(menu.bottom, ce::kScreenHeight);
+      for (const ce::MenuEntry& entry : ce::MenuEntries(ce::OpenMenuWindow())) {
+        EXPECT_EQ(ce::Intersect(entry.rect, menu), entry.rect) << ce::ToUtf8(entry.text);
+      }
+    });
+    s.TapMenuEntry(button).Check([] { EXPECT_EQ(ce::OpenMenuWindow(), nullptr); });
+  }
+  EXPECT_EQ(s.Run(), 0);
 }
 
 TEST(FrameMenu, CycleChartsNeedTwoCyclesAndAboutAndMirrorOpen) {
@@ -319,30 +296,6 @@ TEST(FrameViews, SwitchingToTheCurrentScreenRebuildsItAndGoBackFollowsThePreviou
   });
   s.Wait(10).Check([] { ExpectView(kCycleHistoryView); });
   EXPECT_EQ(s.Run(), 0);
-}
-
-TEST(FrameViews, AnIdUsedTwiceIsReportedAndTheFirstEntryWins) {
-  ce::SetMessageBoxEcho(false);
-  ce::TakeMessageBoxReports();
-  {
-    CDocument_ document;
-    CDocument_::AddView(std::make_unique<CPlainView_>(true), 5);
-    CDocument_::AddView(std::make_unique<CPlainView_>(false), 5);
-    const auto boxes = ce::TakeMessageBoxReports();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, u"Wrong View ID");
-    EXPECT_EQ(boxes[0].caption, u"Fatal Error");
-    EXPECT_EQ(CDocument_::Count(), 2);
-    EXPECT_TRUE(CDocument_::FindView(5)->RemembersAsPrevious());
-    // No screen with the id: reported, and the id becomes current all the same.
-    CDocument_::OnSetView(7);
-    const auto more = ce::TakeMessageBoxReports();
-    ASSERT_EQ(more.size(), 2u);
-    EXPECT_EQ(more[0].text, u"CDocument_::OnSetView 1");
-    EXPECT_EQ(more[1].text, u"CDocument_::OnSetView 2");
-    EXPECT_EQ(CDocument_::GetCurrentView(), 7);
-  }
-  ce::SetMessageBoxEcho(true);
 }
 
 TEST(FrameLoop, TicksComeEvery500MsUntilAnAnimatedScreenThenEvery70) {

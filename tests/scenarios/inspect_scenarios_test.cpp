@@ -59,6 +59,7 @@ Observed Observe() {
 
 TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
   Scenario s("inspect");
+  const ce::UINT main_menu = Scenario::MenuButtonFor(40068);
   s.Check([] {
      const auto lines = Inspect();
      ASSERT_FALSE(lines.empty());
@@ -71,14 +72,14 @@ TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
                                 R"("item_rects": [[0, 268, 48, 294], [48, 268, 96, 294])"}),
                "");
    })
-      .Tap(20, 281)
+      .TapMenuEntry(main_menu)
       .Check([] {
         const std::string menu = LineWith(Inspect(), {R"("class": "CalviraMenuPopup")"});
         EXPECT_NE(menu.find(R"("Cycle Charts", "", "Temp History")"), std::string::npos) << menu;
         // The last entry sits on the menu's bottom border, which ends at the screen area's edge.
         EXPECT_NE(menu.find(R"([0, 248, 150, 266]])"), std::string::npos) << menu;
       })
-      .Tap(20, 281)
+      .TapMenuEntry(main_menu)
       .Menu(40070)
       .Check([] {
         const Observed before = Observe();

@@ -3,26 +3,21 @@
 #include "frame/commands.h"
 #include "frame/ui_resources.h"
 #include "platform/clock.h"
-#include "platform/menu_bar.h"
 #include "platform/object_store.h"
 #include "platform/reporter.h"
 #include "platform/text.h"
 #include "program/run.h"
+#include "support/input.h"
 #include "support/temp_store.h"
 
 namespace calvira::testing {
 
 namespace {
 
-ce::InputEvent Event(ce::InputEvent::Kind kind, int32_t x = 0, int32_t y = 0, uint32_t key = 0,
-                     char16_t ch = 0) {
-  ce::InputEvent e;
-  e.kind = kind;
-  e.x = x;
-  e.y = y;
-  e.key = key;
-  e.ch = ch;
-  return e;
+void PressClose() {
+  ce::InputEvent close;
+  close.kind = ce::InputEvent::Kind::kClose;
+  ce::InjectInput(close);
 }
 
 }  // namespace
@@ -35,16 +30,13 @@ Scenario::~Scenario() {
   std::filesystem::remove_all(data_dir_, ignored);
 }
 
-Scenario::Step Scenario::Of(Step::Kind kind, std::vector<ce::InputEvent> events) {
-  Step step;
-  step.kind = kind;
-  step.events = std::move(events);
-  return step;
-}
-
 Scenario& Scenario::Add(Step step) {
   steps_.push_back(std::move(step));
   return *this;
+}
+
+Scenario& Scenario::Input(std::function<void()> act) {
+  return Add({.kind = Step::Kind::kInput, .act = std::move(act)});
 }
 
 Scenario& Scenario::Before(std::function<void()> prepare) {
@@ -65,71 +57,80 @@ Scenario& Scenario::StartTick(ce::DWORD tick) {
 }
 
 Scenario& Scenario::Tap(int32_t x, int32_t y) {
-  using K = ce::InputEvent::Kind;
-  return Add(Of(Step::Kind::kInput, {Event(K::kPenDown, x, y), Event(K::kPenUp, x, y)}));
+  return Input([x, y] { testing::Tap(x, y); });
 }
 
-Scenario& Scenario::Key(ce::UINT key) {
-  using K = ce::InputEvent::Kind;
-  return Add(Of(Step::Kind::kInput, {Event(K::kKeyDown, 0, 0, key), Event(K::kKeyUp, 0, 0, key)}));
+Scenario& Scenario::TapControl(int id) {
+  return Input([this, id] {
+    const ce::HWND control = FindControl(id);
+    if (control == nullptr) {
+      ADD_FAILURE() << name_ << ": no visible control has the id " << id;
+      return;
+    }
+    testing::Tap(control);
+  });
 }
 
-Scenario& Scenario::Type(const std::u16string& text) {
-  Step step = Of(Step::Kind::kInput);
-  for (char16_t c : text) step.events.push_back(Event(ce::InputEvent::Kind::kChar, 0, 0, 0, c));
-  return Add(std::move(step));
+Scenario& Scenario::TapMenuEntry(ce::UINT id) {
+  return Input([this, id] {
+    const std::optional<ce::RECT> entry = FindMenuEntry(id);
+    if (!entry) {
+      ADD_FAILURE() << name_ << ": no menu entry " << id << " is shown";
+      return;
+    }
+    const ce::POINT p = Centre(*entry);
+    testing::Tap(p.x, p.y);
+  });
+}
+
+ce::UINT Scenario::MenuButtonFor(ce::UINT command) {
+  for (const ce::MenuButton& button : MenuBarButtons()) {
+    for (const ce::MenuItem& item : button.items) {
+      if (item.id == command) return button.command;
+    }
+  }
+  return 0;
 }
 
 Scenario& Scenario::Menu(ce::UINT command) {
-  const auto buttons = MenuBarButtons();
-  for (size_t b = 0; b < buttons.size(); ++b) {
-    int32_t height = 2 * ce::kMenuBorder;
-    for (const ce::MenuItem& item : buttons[b].items) {
-      height += item.id == 0 ? ce::kMenuSeparatorHeight : ce::kMenuItemHeight;
-    }
-    int32_t top = ce::kScreenHeight - height + ce::kMenuBorder;
-    for (const ce::MenuItem& item : buttons[b].items) {
-      if (item.id == command) {
-        const int32_t button_x = static_cast<int32_t>(b) * ce::kMenuButtonWidth + 20;
-        Tap(button_x, ce::kScreenHeight + 13);
-        return Tap(static_cast<int32_t>(b) * ce::kMenuButtonWidth + 40, top + 9);
-      }
-      top += item.id == 0 ? ce::kMenuSeparatorHeight : ce::kMenuItemHeight;
-    }
+  const ce::UINT button = MenuButtonFor(command);
+  if (button == 0) {
+    ADD_FAILURE() << name_ << ": no menu holds the command " << command;
+    return *this;
   }
-  ADD_FAILURE() << "no menu item has the command " << command;
-  return *this;
+  return TapMenuEntry(button).TapMenuEntry(command);
+}
+
+Scenario& Scenario::Key(ce::UINT key) {
+  return Input([key] { testing::Key(key); });
+}
+
+Scenario& Scenario::Type(const std::u16string& text) {
+  return Input([text] { testing::Type(text); });
 }
 
 Scenario& Scenario::ExpectBox(const std::u16string& caption, const std::u16string& text,
                               int answer) {
-  Step step = Of(Step::Kind::kBox);
-  step.caption = caption;
-  step.text = text;
-  step.answer = answer;
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kBox, .caption = caption, .text = text, .answer = answer});
 }
 
 Scenario& Scenario::Wait(uint32_t milliseconds) {
-  Step step = Of(Step::Kind::kWait);
-  step.wait = milliseconds;
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kWait, .wait = milliseconds});
 }
 
 Scenario& Scenario::Check(std::function<void()> check) {
-  Step step = Of(Step::Kind::kCheck);
-  step.check = std::move(check);
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kCheck, .act = std::move(check)});
 }
 
 Scenario& Scenario::Screenshot(const std::filesystem::path& path) {
-  Step step = Of(Step::Kind::kScreenshot);
-  step.path = path;
-  return Add(std::move(step));
+  return Add({.kind = Step::Kind::kScreenshot, .path = path});
 }
 
 Scenario& Scenario::Close() {
-  return Add(Of(Step::Kind::kClose, {}));
+  return Input([this] {
+    PressClose();
+    closed_ = true;
+  });
 }
 
 uint16_t Scenario::PixelAt(int32_t x, int32_t y) {
@@ -144,10 +145,13 @@ void Scenario::OnIdle(int32_t timeout_ms) {
   while (!steps_.empty()) {
     Step& step = steps_.front();
     switch (step.kind) {
-      case Step::Kind::kInput:
-        for (const ce::InputEvent& e : step.events) display_->Push(e);
+      case Step::Kind::kInput: {
+        // Taken off first: the step may end the script (Close).
+        const std::function<void()> act = std::move(step.act);
         steps_.pop_front();
+        act();
         return;
+      }
       case Step::Kind::kBox: {
         if (unexpected_.empty()) {
           ADD_FAILURE() << name_ << ": expected the box \"" << ce::ToUtf8(step.text)
@@ -158,9 +162,7 @@ void Scenario::OnIdle(int32_t timeout_ms) {
           EXPECT_EQ(ce::ToUtf8(box.caption), ce::ToUtf8(step.caption)) << name_;
           EXPECT_EQ(ce::ToUtf8(box.text), ce::ToUtf8(step.text)) << name_;
         }
-        const ce::UINT key = step.answer == ce::IDCANCEL ? ce::VK_ESCAPE : ce::VK_RETURN;
-        display_->Push(Event(ce::InputEvent::Kind::kKeyDown, 0, 0, key));
-        display_->Push(Event(ce::InputEvent::Kind::kKeyUp, 0, 0, key));
+        testing::Key(step.answer == ce::IDCANCEL ? ce::VK_ESCAPE : ce::VK_RETURN);
         steps_.pop_front();
         return;
       }
@@ -175,7 +177,7 @@ void Scenario::OnIdle(int32_t timeout_ms) {
       }
       case Step::Kind::kCheck:
         ce::FlushDisplay();
-        step.check();
+        step.act();
         steps_.pop_front();
         continue;
       case Step::Kind::kScreenshot: {
@@ -187,17 +189,12 @@ void Scenario::OnIdle(int32_t timeout_ms) {
         steps_.pop_front();
         continue;
       }
-      case Step::Kind::kClose:
-        steps_.pop_front();
-        display_->Push(Event(ce::InputEvent::Kind::kClose));
-        closed_ = true;
-        return;
     }
   }
   // The script is over: close the window, as the user would.
   if (!closed_) {
     closed_ = true;
-    display_->Push(Event(ce::InputEvent::Kind::kClose));
+    PressClose();
     return;
   }
   // A program that keeps waiting after being closed is stuck (a box nobody answers, say).
@@ -205,8 +202,7 @@ void Scenario::OnIdle(int32_t timeout_ms) {
     ADD_FAILURE() << name_ << ": the program did not end after its window was closed";
     ce::PostQuitMessage(99);
   } else if (timeout_ms < 0) {
-    display_->Push(Event(ce::InputEvent::Kind::kKeyDown, 0, 0, ce::VK_ESCAPE));
-    display_->Push(Event(ce::InputEvent::Kind::kKeyUp, 0, 0, ce::VK_ESCAPE));
+    testing::Key(ce::VK_ESCAPE);
   } else {
     ce::clock::Advance(static_cast<uint32_t>(timeout_ms));
   }
@@ -224,7 +220,6 @@ int Scenario::Run() {
     ce::objectstore::Unmount();
   }
   auto display = std::make_unique<ce::HeadlessDisplay>(ce::kScreenWidth, ce::kFrameHeight);
-  display_ = display.get();
   display->SetIdleHook([this](int32_t timeout) { OnIdle(timeout); });
   ProgramOptions options;
   options.data_dir = data_dir_;
@@ -234,7 +229,6 @@ int Scenario::Run() {
   EXPECT_EQ(error, "") << name_;
   for (auto& box : ce::TakeMessageBoxReports()) unexpected_.push_back(box);
   EXPECT_TRUE(steps_.empty()) << name_ << ": " << steps_.size() << " steps were never played";
-  display_ = nullptr;
   ce::SetMessageBoxEcho(true);
   return code;
 }

@@ -1,11 +1,13 @@
 // Scenario tests: the real program, in this process, on the headless display and the virtual
 // clock. A script of steps is played whenever the program waits for input: taps, keys, typed
 // text, menu commands, message boxes expected and answered, time passing, checks and
-// screenshots. When the script ends, the window's close button is pressed.
+// screenshots. A step that aims at a control or a menu entry finds it when it is played, as
+// `calvira --inspect` would show it then. When the script ends, the window's close button is
+// pressed.
 //
 //   Scenario s("first start");
-//   s.ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK);
-//   s.Menu(40070).Check([] { EXPECT_EQ(CDocument_::GetCurrentView(), kCycleView); });
+//   s.Menu(40070).ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK);
+//   s.Check([] { EXPECT_EQ(CDocument_::GetCurrentView(), kCycleView); });
 //   EXPECT_EQ(s.Run(), 0);
 #pragma once
 
@@ -37,11 +39,17 @@ class Scenario {
   // The tick counter's value when the program starts.
   Scenario& StartTick(ce::DWORD tick);
 
+  // A tap at a point: for backgrounds that answer a tap anywhere.
   Scenario& Tap(int32_t x, int32_t y);
+  // A tap in the middle of the topmost visible window with this control id.
+  Scenario& TapControl(int id);
+  // A tap on the topmost visible menu entry with this id: a bar button by its command, or an
+  // item of the open menu.
+  Scenario& TapMenuEntry(ce::UINT id);
+  // Opens the bar button that holds the command and taps the item, as a user would.
+  Scenario& Menu(ce::UINT command);
   Scenario& Key(ce::UINT virtual_key);
   Scenario& Type(const std::u16string& text);
-  // Opens the menu bar button that holds the command and taps the item, as a user would.
-  Scenario& Menu(ce::UINT command);
   // The next thing the program does is show this box; it is answered with `answer`
   // (ce::IDOK or ce::IDCANCEL) by its keyboard interface.
   Scenario& ExpectBox(const std::u16string& caption, const std::u16string& text, int answer);
@@ -58,23 +66,25 @@ class Scenario {
   const std::filesystem::path& DataDir() const { return data_dir_; }
   // The last frame shown, kScreenWidth x kFrameHeight.
   static uint16_t PixelAt(int32_t x, int32_t y);
+  // The command of the menu bar button whose menu holds `command`; 0 when none does.
+  static ce::UINT MenuButtonFor(ce::UINT command);
   // Message boxes shown that no ExpectBox step took.
   const std::vector<ce::MessageBoxReport>& UnexpectedBoxes() const { return unexpected_; }
 
  private:
   struct Step {
-    enum class Kind { kInput, kBox, kWait, kCheck, kScreenshot, kClose };
+    enum class Kind { kInput, kBox, kWait, kCheck, kScreenshot };
     Kind kind = Kind::kInput;
-    std::vector<ce::InputEvent> events;
-    std::u16string caption, text;
+    // kInput: queues the input, aiming where the program shows things now; kCheck: the check.
+    std::function<void()> act = {};
+    std::u16string caption = {}, text = {};
     int answer = 0;
     uint32_t wait = 0;
-    std::function<void()> check;
-    std::filesystem::path path;
+    std::filesystem::path path = {};
   };
   void OnIdle(int32_t timeout_ms);
   Scenario& Add(Step step);
-  static Step Of(Step::Kind kind, std::vector<ce::InputEvent> events = {});
+  Scenario& Input(std::function<void()> act);
 
   std::string name_;
   std::filesystem::path data_dir_;
@@ -83,7 +93,6 @@ class Scenario {
   ce::DWORD start_tick_ = 1000;
   std::deque<Step> steps_;
   std::vector<ce::MessageBoxReport> unexpected_;
-  ce::HeadlessDisplay* display_ = nullptr;
   int idle_after_end_ = 0;
   bool closed_ = false;
 };

@@ -27,13 +27,14 @@ std::filesystem::path ShotDir() {
 TEST(Screenshots, TheProgramsScreens) {
   const std::filesystem::path dir = ShotDir();
   Scenario s("screenshots");
+  const ce::UINT main_menu = Scenario::MenuButtonFor(40068);
   s.Screenshot(dir / "logo.png")
-      .Tap(20, 281)
+      .TapMenuEntry(main_menu)
       .Screenshot(dir / "menu.png")
-      .Tap(20, 281)
+      .TapMenuEntry(main_menu)
       .Menu(40057)
       .Screenshot(dir / "help.png")
-      .Tap(29, 253)
+      .TapControl(2)
       .Menu(40003)
       .Wait(1400)
       .Screenshot(dir / "about.png")

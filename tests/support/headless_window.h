@@ -1,7 +1,8 @@
 // A window system on the headless display and the virtual clock, with a main window, for tests
-// of the platform's windows, dialogs, controls and message boxes. Input is injected; a modal
-// loop that waits for input runs the next queued step, lets virtual time pass to a due timer,
-// and fails the test (ending the loop) if it would wait forever.
+// of the platform's windows, dialogs, controls and message boxes; and a dialog fixture on it. Input
+// is injected with the helpers of support/input.h; a modal loop that waits for input runs the next
+// queued step, lets virtual time pass to a due timer, and fails the test (ending the loop) if it
+// would wait forever.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,11 +10,16 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/clock.h"
+#include "platform/dialog.h"
 #include "platform/display.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "support/input.h"
 
 namespace calvira::testing {
 
@@ -60,21 +66,108 @@ class HeadlessWindowTest : public ::testing::Test {
     ce::PostQuitMessage(99);
   }
 
-  static void Key(ce::UINT key) {
-    ce::InjectInput({ce::InputEvent::Kind::kKeyDown, 0, 0, key, 0});
-    ce::InjectInput({ce::InputEvent::Kind::kKeyUp, 0, 0, key, 0});
-  }
-  // A tap in the middle of the window.
-  static void Tap(ce::HWND window) {
-    ce::RECT r;
-    ce::GetWindowRect(window, &r);
-    const int32_t x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    ce::InjectInput({ce::InputEvent::Kind::kPenDown, x, y, 0, 0});
-    ce::InjectInput({ce::InputEvent::Kind::kPenUp, x, y, 0, 0});
-  }
-
   ce::HWND main_ = nullptr;
   std::deque<std::function<void()>> steps_;
+};
+
+// A dialog made from a template, whose procedure records the notifications, colour requests
+// and taps it hears; `answer_`, when a test sets it, decides what the procedure returns.
+class DialogTest : public HeadlessWindowTest {
+ protected:
+  using Command = std::pair<int, int>;  // (control id, notification)
+  using Answer = std::function<ce::INT_PTR(ce::HWND, ce::UINT, ce::WPARAM, ce::LPARAM)>;
+
+  void SetUp() override {
+    HeadlessWindowTest::SetUp();
+    current_ = this;
+  }
+  void TearDown() override {
+    HeadlessWindowTest::TearDown();
+    current_ = nullptr;
+  }
+
+  // A modeless dialog of the template, as a list screen makes it; what it heard while being
+  // made is forgotten.
+  ce::HWND Open(int template_id) {
+    dialog_ =
+        ce::CreateDialogParam(nullptr, ce::MAKEINTRESOURCE(template_id), main_, &Procedure, 0);
+    Pump();
+    Forget();
+    return dialog_;
+  }
+  ce::INT_PTR Modal(int template_id, ce::HWND owner, ce::LPARAM param = 0) {
+    return ce::DialogBoxParam(nullptr, ce::MAKEINTRESOURCE(template_id), owner, &Procedure, param);
+  }
+  void Forget() {
+    commands_.clear();
+    colours_.clear();
+    dialog_taps_ = 0;
+  }
+  // Runs everything queued, as a main loop with a modeless dialog does. A quit is dropped.
+  void Pump() {
+    ce::MSG msg;
+    while (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
+      if (msg.message != ce::WM_QUIT && !ce::IsDialogMessage(dialog_, &msg)) {
+        ce::TranslateMessage(&msg);
+        ce::DispatchMessage(&msg);
+      }
+    }
+  }
+  // Input followed by a pump.
+  void TapItem(int id) {
+    Tap(Item(id));
+    Pump();
+  }
+  void TapAt(int32_t x, int32_t y) {
+    Tap(x, y);
+    Pump();
+  }
+  void Press(ce::UINT key, ce::UINT modifier = 0) {
+    Key(key, modifier);
+    Pump();
+  }
+  void TypeText(std::u16string_view text) {
+    Type(text);
+    Pump();
+  }
+
+  ce::HWND Item(int id) const { return ce::GetDlgItem(dialog_, id); }
+  ce::LRESULT Send(int id, ce::UINT message, ce::WPARAM wparam = 0, ce::LPARAM lparam = 0) const {
+    return ce::SendMessage(Item(id), message, wparam, lparam);
+  }
+  std::u16string Text(int id) const { return ce::GetWindowString(Item(id)); }
+  int FocusId() const { return ce::GetDlgCtrlID(ce::GetFocus()); }
+
+  ce::HWND dialog_ = nullptr;
+  std::vector<Command> commands_;
+  std::vector<std::pair<ce::UINT, int>> colours_;  // (WM_CTLCOLOR*, control id)
+  int dialog_taps_ = 0;
+  Answer answer_;
+
+ private:
+  static ce::INT_PTR Procedure(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                               ce::LPARAM lparam) {
+    DialogTest* t = current_;
+    switch (message) {
+      case ce::WM_COMMAND:
+        t->commands_.push_back({ce::LOWORD(wparam), ce::HIWORD(wparam)});
+        break;
+      case ce::WM_CTLCOLORBTN:
+      case ce::WM_CTLCOLORSTATIC:
+      case ce::WM_CTLCOLOREDIT:
+      case ce::WM_CTLCOLORLISTBOX:
+        t->colours_.push_back({message, ce::GetDlgCtrlID(reinterpret_cast<ce::HWND>(lparam))});
+        break;
+      case ce::WM_LBUTTONDOWN:
+        ++t->dialog_taps_;
+        break;
+      default:
+        break;
+    }
+    if (t->answer_) return t->answer_(dialog, message, wparam, lparam);
+    return message == ce::WM_INITDIALOG ? ce::TRUE : ce::FALSE;
+  }
+  inline static DialogTest* current_ = nullptr;
 };
 
 }  // namespace calvira::testing

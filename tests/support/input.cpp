@@ -1,0 +1,80 @@
+#include "support/input.h"
+
+#include "platform/inspect.h"
+#include "platform/menu_bar.h"
+#include "platform/window.h"
+
+namespace calvira::testing {
+
+using Kind = ce::InputEvent::Kind;
+
+ce::InputEvent PenEvent(Kind kind, int32_t x, int32_t y) {
+  ce::InputEvent e;
+  e.kind = kind;
+  e.x = x;
+  e.y = y;
+  return e;
+}
+
+ce::InputEvent KeyEvent(Kind kind, ce::UINT key) {
+  ce::InputEvent e;
+  e.kind = kind;
+  e.key = key;
+  return e;
+}
+
+void Pen(Kind kind, ce::POINT p) {
+  ce::InjectInput(PenEvent(kind, p.x, p.y));
+}
+
+void Tap(int32_t x, int32_t y) {
+  Pen(Kind::kPenDown, {x, y});
+  Pen(Kind::kPenUp, {x, y});
+}
+
+ce::POINT Centre(const ce::RECT& r) {
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void Tap(ce::HWND window) {
+  ce::RECT r;
+  ce::GetWindowRect(window, &r);
+  const ce::POINT p = Centre(r);
+  Tap(p.x, p.y);
+}
+
+void Key(ce::UINT key, ce::UINT modifier) {
+  if (modifier != 0) ce::InjectInput(KeyEvent(Kind::kKeyDown, modifier));
+  ce::InjectInput(KeyEvent(Kind::kKeyDown, key));
+  ce::InjectInput(KeyEvent(Kind::kKeyUp, key));
+  if (modifier != 0) ce::InjectInput(KeyEvent(Kind::kKeyUp, modifier));
+}
+
+void Type(std::u16string_view text) {
+  for (char16_t c : text) {
+    ce::InputEvent e;
+    e.kind = Kind::kChar;
+    e.ch = c;
+    ce::InjectInput(e);
+  }
+}
+
+ce::HWND FindControl(int id) {
+  // Top-level windows come from the top of the z-order, children after their parents.
+  for (const ce::WindowInfo& info : ce::DescribeWindows()) {
+    if (info.visible && info.id == id) return info.hwnd;
+  }
+  return nullptr;
+}
+
+std::optional<ce::RECT> FindMenuEntry(ce::UINT id) {
+  for (const ce::WindowInfo& info : ce::DescribeWindows()) {
+    if (!info.visible) continue;
+    for (const ce::MenuEntry& entry : ce::MenuEntries(info.hwnd)) {
+      if (entry.id == id) return entry.rect;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace calvira::testing
