@@ -9,6 +9,7 @@
 
 #include "cycles/cycle_records.h"
 #include "frame/app.h"
+#include "frame/commands.h"
 #include "frame/document.h"
 #include "frame/ui_resources.h"
 #include "gfx/fast_bitmap.h"
