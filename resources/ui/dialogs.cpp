@@ -37,4 +37,5 @@ const DialogTemplate kTemplates[] = {
 
 void RegisterUiResources() {
   ce::RegisterDialogTemplates(kTemplates);
+  RegisterCycleViewDialogs();
 }

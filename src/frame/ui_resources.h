@@ -15,3 +15,5 @@ int LoadString(uint32_t id, char16_t* buffer, int size);
 
 // Registers the dialog templates with the window system.
 void RegisterUiResources();
+// The templates of the Cycle View, Add New Cycle and Edit Cycle (resources/ui).
+void RegisterCycleViewDialogs();

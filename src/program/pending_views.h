@@ -12,7 +12,6 @@
   };
 
 CALVIRA_PENDING_VIEW(CScheduleView, false)
-CALVIRA_PENDING_VIEW(CCycleView, true)
 CALVIRA_PENDING_VIEW(CCycleHistoryView, true)
 CALVIRA_PENDING_VIEW(CCycleChartsView, false)
 CALVIRA_PENDING_VIEW(CTempHistoryView, true)
@@ -24,8 +23,6 @@ CALVIRA_PENDING_VIEW(CIdealBodyView, false)
 CALVIRA_PENDING_VIEW(CDiaryView, true)
 CALVIRA_PENDING_VIEW(CPasswordView, false)
 CALVIRA_PENDING_VIEW(COptionsView, false)
-CALVIRA_PENDING_VIEW(CAddCycleView, false)
-CALVIRA_PENDING_VIEW(CEditCycleView, false)
 CALVIRA_PENDING_VIEW(CNoteView, false)
 CALVIRA_PENDING_VIEW(CPillTimeView, false)
 
