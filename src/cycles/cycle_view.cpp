@@ -112,13 +112,11 @@ void CCycleView::Paint(ce::HWND dialog) {
 }
 
 void CCycleView::Step(ce::HWND dialog, CycleArrow arrow) {
-  // The count and the clamp come from the store as it is now; a step reads once more.
+  // The count and the clamp come from the store as it is now.
   const ShownCycle now = ReadShownCycle(shown_cycle_index_);
-  const int32_t next = StepShownCycle(now.index, now.count, arrow);
-  shown_cycle_index_ = now.index;
-  if (next == now.index) return;
-  shown_cycle_index_ = next;
-  const ShownCycle shown = ReadShownCycle(next);
+  shown_cycle_index_ = StepShownCycle(now.index, now.count, arrow);
+  if (shown_cycle_index_ == now.index) return;
+  const ShownCycle shown = ReadShownCycle(shown_cycle_index_);
   if (shown.read) DrawCycle(dialog, shown.cycle);
 }
 
