@@ -204,6 +204,20 @@ TEST(CycleViewScreen, TheMonthStripSplitsWhereTheStartMonthEnds) {
   }
 }
 
+TEST(CycleViewScreen, APeriodAsLongAsItsCycleIsDrawnWithoutReports) {
+  // A lone cycle entered with a long presumed length keeps its period when a later cycle gives
+  // it a short real length: here the period bar would reach one row past the screen.
+  Scenario s("long period");
+  s.Before([] { StoreCycles({{Day(2003, 3, 1), 15, 15}}); });
+  s.Check([] {
+    EXPECT_TRUE(EditShown());
+    EXPECT_EQ(Scenario::PixelAt(68, 3), ImagePixel(kImgPeriodBar, 3, 2));
+    EXPECT_TRUE(LineAt(73, 214));  // the rest of the time line is there: the ovulation's end
+  });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
 // Three cycles whose first day ticks tell them apart: 32 days (8 pixels), 26 (10), 29 (9).
 void StoreThreeCycles() {
   const DayNumber first = Day(2003, 1, 1);
