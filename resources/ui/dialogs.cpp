@@ -39,4 +39,5 @@ void RegisterUiResources() {
   ce::RegisterDialogTemplates(kTemplates);
   RegisterScheduleDialogs();
   RegisterCycleListDialogs();
+  RegisterCycleViewDialogs();
 }

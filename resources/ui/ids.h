@@ -140,3 +140,23 @@ inline constexpr int kCtlPredictionListLabel = 1041;
 inline constexpr int kCtlPredictionList = 1035;
 inline constexpr int kCtlPredict = 1033;
 inline constexpr int kCtlPredictionAddCycle = 1032;
+// Controls of the Cycle View (kDlgCycleView), Add New Cycle (kDlgAddCycle) and Edit Cycle
+// (kDlgEditCycle). Both forms also have IDOK and IDCANCEL and the title kCtlTitle.
+inline constexpr int kCtlCycleAdd = 1015;   // the Cycle View's default button
+inline constexpr int kCtlCycleEdit = 1016;  // hidden until a cycle is drawn
+inline constexpr int kCtlAddStartLabel = 1101;
+inline constexpr int kCtlAddStart = 1110;  // read-only; taking the focus opens the calendar
+inline constexpr int kCtlAddPeriodLabel = 1103;
+inline constexpr int kCtlAddPeriod = 1112;
+inline constexpr int kCtlAddPresumedLabel = 1104;
+inline constexpr int kCtlAddPresumed = 1100;
+inline constexpr int kCtlAddEndLabel = 1102;
+inline constexpr int kCtlAddEnd = 1111;  // the predicted end, read-only
+inline constexpr int kCtlEditStartLabel = 1105;
+inline constexpr int kCtlEditStart = 1006;
+inline constexpr int kCtlEditPeriodLabel = 1106;
+inline constexpr int kCtlEditPeriod = 1142;
+inline constexpr int kCtlEditLengthLabel = 1107;
+inline constexpr int kCtlEditLength = 1141;
+inline constexpr int kCtlEditEndLabel = 1108;
+inline constexpr int kCtlEditEnd = 1045;

@@ -33,3 +33,32 @@ inline constexpr const char16_t* kTextStartBeforeEnd =
 // The question around a predicted date's line: "Do you want to add date\n" + line + " as ...".
 inline constexpr const char16_t* kTextAddDateBefore = u"Do you want to add date\n";
 inline constexpr const char16_t* kTextAddDateAfter = u" as a new cycle?";
+// Cycle View, Add New Cycle and Edit Cycle.
+inline constexpr const char16_t* kTextAddNewCycle = u"Add New Cycle";
+inline constexpr const char16_t* kTextEditCycle = u"Edit Cycle";
+inline constexpr const char16_t* kTextIncorrectPeriodLength = u"Incorrect period length";
+inline constexpr const char16_t* kTextPeriodMoreThanZero = u"Period length must be more than zero";
+// The time line's labels.
+inline constexpr const char16_t* kTextStart = u"Start";
+inline constexpr const char16_t* kTextEnd = u"End";
+inline constexpr const char16_t* kTextOvulation = u"Ovulation";
+inline constexpr const char16_t* kTextLength = u"Length";
+inline constexpr const char16_t* kTextPeriodBefore = u"Period  ";  // then the days, then:
+inline constexpr const char16_t* kTextPeriodAfter = u"  days";
+inline constexpr const char16_t* kTextCycleLengthBefore = u"Cycle length ";  // then the days:
+inline constexpr const char16_t* kTextCycleLengthAfter = u" days";
+// The notice that replaces the time line of a cycle whose length is outside 14..40.
+inline constexpr const char16_t* kTextInvalidCycleNotice[] = {
+    u"The graph of this cycle",
+    u"cannot be displayed",
+    u"and ovulation cannot",
+    u"be calculated correctly",
+    u"because its length is",
+    u"more than 40 or less",
+    u"than 14 days",
+};
+// Month names, January first; the strip shows their first three characters.
+inline constexpr const char16_t* kTextMonthNames[] = {
+    u"Jan",  u"Feb", u"Mar", u"Apr", u"May", u"June",
+    u"July", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec",
+};

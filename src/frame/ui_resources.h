@@ -18,3 +18,4 @@ void RegisterUiResources();
 // The templates of one area each; RegisterUiResources calls them all.
 void RegisterScheduleDialogs();
 void RegisterCycleListDialogs();
+void RegisterCycleViewDialogs();

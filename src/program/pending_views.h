@@ -11,7 +11,6 @@
     Class() : CPlainView_(remember) {}        \
   };
 
-CALVIRA_PENDING_VIEW(CCycleView, true)
 CALVIRA_PENDING_VIEW(CCycleChartsView, false)
 CALVIRA_PENDING_VIEW(CTempHistoryView, true)
 CALVIRA_PENDING_VIEW(CTempChartsView, false)
@@ -21,8 +20,6 @@ CALVIRA_PENDING_VIEW(CIdealBodyView, false)
 CALVIRA_PENDING_VIEW(CDiaryView, true)
 CALVIRA_PENDING_VIEW(CPasswordView, false)
 CALVIRA_PENDING_VIEW(COptionsView, false)
-CALVIRA_PENDING_VIEW(CAddCycleView, false)
-CALVIRA_PENDING_VIEW(CEditCycleView, false)
 CALVIRA_PENDING_VIEW(CNoteView, false)
 CALVIRA_PENDING_VIEW(CPillTimeView, false)
 

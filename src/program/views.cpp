@@ -2,7 +2,10 @@
 #include <memory>
 #include <new>
 
+#include "cycles/add_cycle_view.h"
 #include "cycles/cycle_history_view.h"
+#include "cycles/cycle_view.h"
+#include "cycles/edit_cycle_view.h"
 #include "cycles/prediction_view.h"
 #include "frame/document.h"
 #include "frame/start_view.h"

@@ -7,13 +7,19 @@
 #include <filesystem>
 
 #include "cycles/cycle_records.h"
+#include "frame/app.h"
 #include "frame/document.h"
+#include "frame/ui_resources.h"
+#include "platform/dialog.h"
+#include "platform/display.h"
+#include "platform/window.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
 #include "store/settings.h"
 #include "support/temp_store.h"
 #include "tools/password_hash.h"
+#include "ui/ids.h"
 
 namespace calvira::testing {
 namespace {
@@ -24,12 +30,61 @@ std::filesystem::path ShotDir() {
   return temp;
 }
 
+DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
+  DayNumber n = 0;
+  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
+  return n;
+}
+
+TEST(Screenshots, TheCycleScreens) {
+  const std::filesystem::path dir = ShotDir();
+  Scenario s("cycle screenshots");
+  s.Today(2026, 12, 6).Before([] {
+    CreateCatalogue();
+    // Two cycles: the shown one runs from 20 November over the month's end.
+    AddCycle(Day(2026, 10, 23), 5, 28);
+    AddCycle(Day(2026, 11, 20), 5, 28);
+  });
+  s.Screenshot(dir / "cycle-view.png")
+      .TapControl(kCtlCycleAdd)
+      .Screenshot(dir / "add-cycle.png")
+      .TapControl(ce::IDCANCEL);
+  EXPECT_EQ(s.Run(), 0);
+
+  Scenario i("invalid cycle screenshot");
+  i.Today(2026, 12, 6).Before([] {
+    CreateCatalogue();
+    AddCycle(Day(2026, 11, 2), 5, 45);
+  });
+  i.Screenshot(dir / "cycle-view-invalid.png");
+  EXPECT_EQ(i.Run(), 0);
+
+  for (const char* name : {"cycle-view.png", "cycle-view-invalid.png", "add-cycle.png"}) {
+    EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+  }
+}
+
+// The logo is on the screen until the first screen paints over it, which happens before the
+// program first waits for input; so it is taken the moment the first screen is switched to,
+// with the menu bar painted as it would be.
+std::filesystem::path g_logo_shot;
+
+void ShootLogo() {
+  ce::UpdateWindow(CDocument_::GetMenuBar());
+  ce::FlushDisplay();
+  EXPECT_EQ(ce::WritePng565(g_logo_shot.string(), ce::FrameBufferPixels(), ce::kScreenWidth,
+                            ce::kFrameHeight),
+            "");
+}
+
 TEST(Screenshots, TheProgramsScreens) {
   const std::filesystem::path dir = ShotDir();
   Scenario s("screenshots");
   const ce::UINT main_menu = Scenario::MenuButtonFor(40068);
-  s.Screenshot(dir / "logo.png")
-      .TapMenuEntry(main_menu)
+  std::filesystem::create_directories(dir);
+  g_logo_shot = dir / "logo.png";
+  SetFirstScreenHook(&ShootLogo);
+  s.TapMenuEntry(main_menu)
       .Screenshot(dir / "menu.png")
       .TapMenuEntry(main_menu)
       .Menu(40057)
@@ -46,6 +101,7 @@ TEST(Screenshots, TheProgramsScreens) {
       .Screenshot(dir / "message-box.png")
       .ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK);
   EXPECT_EQ(s.Run(), 0);
+  SetFirstScreenHook(nullptr);
 
   Scenario p("password screenshot");
   p.Before([] {

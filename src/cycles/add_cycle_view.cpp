@@ -1,0 +1,135 @@
+#include "cycles/add_cycle_view.h"
+
+#include <iterator>
+
+#include "cycles/cycle_form_dialog.h"
+#include "cycles/cycle_forms.h"
+#include "cycles/cycle_records.h"
+#include "frame/dialog_screen.h"
+#include "platform/message_box.h"
+#include "ui/ids.h"
+#include "ui/texts.h"
+
+namespace {
+
+constexpr int kLabels[] = {kCtlAddStartLabel, kCtlAddPeriodLabel, kCtlAddPresumedLabel,
+                           kCtlAddEndLabel};
+
+}  // namespace
+
+CAddCycleView::CAddCycleView() : CPlainView_(false) {
+  pending_start_ = TodayDayNumber();
+  pending_start_text_ = FormatDate(pending_start_);
+}
+
+void CAddCycleView::OnLoad() {
+  background_.Load(kImgFormBackground);
+}
+
+void CAddCycleView::OnParams(const ViewParams* params) {
+  if (params == nullptr) return;
+  // The block holds ten units with the terminator; one without it is cut there.
+  size_t length = 0;
+  while (length + 1 < std::size(params->date_text) && params->date_text[length] != u'\0') ++length;
+  pending_start_text_.assign(params->date_text, length);
+  pending_start_ = params->day_number;
+}
+
+void CAddCycleView::OnActivate() {
+  active_ = true;
+  start_ = pending_start_;
+  start_text_ = pending_start_text_;
+  result_ = RunScreenDialog(this, kDlgAddCycle);
+  dialog_ = nullptr;
+}
+
+void CAddCycleView::Initialise(ce::HWND dialog) {
+  dialog_ = dialog;
+  SetUpCycleForm(dialog, kLabels);
+  ce::SetDlgItemText(dialog, kCtlAddStart, start_text_.c_str());
+  // Each default reports its change, which fills the predicted end and enables OK.
+  ce::SetDlgItemText(dialog, kCtlAddPeriod, u"5");
+  ce::SetDlgItemText(dialog, kCtlAddPresumed, u"28");
+}
+
+void CAddCycleView::OnFieldChanged(ce::HWND dialog, int id) {
+  if (KeepLengthFieldShort(dialog, id)) return;
+  const bool empty = FieldText(dialog, id).empty();
+  if (id == kCtlAddPresumed) {
+    const ce::UINT presumed = ce::GetDlgItemInt(dialog, id, nullptr, ce::FALSE);
+    predicted_end_text_ = PredictedEndText(start_, start_text_, empty, presumed);
+    ce::SetDlgItemText(dialog, kCtlAddEnd, predicted_end_text_.c_str());
+  }
+  ce::EnableWindow(ce::GetDlgItem(dialog, ce::IDOK), empty ? ce::FALSE : ce::TRUE);
+}
+
+void CAddCycleView::Leave(ce::HWND dialog, int32_t next_view, ce::INT_PTR result) {
+  CDocument_::SetView(next_view);
+  ce::EndDialog(dialog, result);
+}
+
+void CAddCycleView::OnOk(ce::HWND dialog) {
+  const ce::UINT period = ce::GetDlgItemInt(dialog, kCtlAddPeriod, nullptr, ce::FALSE);
+  const ce::UINT presumed = ce::GetDlgItemInt(dialog, kCtlAddPresumed, nullptr, ce::FALSE);
+  switch (CheckPeriodLength(period, presumed)) {
+    case PeriodVerdict::kIncorrect:
+      ce::MessageBox(dialog, kTextIncorrectPeriodLength, kTextCalvira, ce::MB_OK);
+      return;
+    case PeriodVerdict::kZero:
+      ce::MessageBox(dialog, kTextPeriodMoreThanZero, kTextAddNewCycle, ce::MB_OK);
+      return;
+    case PeriodVerdict::kAccepted:
+      break;
+  }
+  // A duplicate start was refused with its own message and changes nothing, and the form is
+  // done with. A store that refused the write has shown why; the form stays, with what was
+  // typed, so that nothing looks stored that is not.
+  if (AddCycle(start_, static_cast<int32_t>(period), static_cast<int32_t>(presumed)) ==
+      AddCycleResult::kWriteFailed) {
+    return;
+  }
+  pending_start_ = TodayDayNumber();
+  pending_start_text_ = FormatDate(pending_start_);
+  Leave(dialog, kCycleView, ce::IDOK);
+}
+
+ce::INT_PTR CAddCycleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                           ce::LPARAM lparam) {
+  using namespace ce;
+  switch (message) {
+    case WM_INITDIALOG:
+      Initialise(dialog);
+      return TRUE;
+    case WM_PAINT:
+      PaintCycleForm(dialog, background_);
+      return TRUE;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      return CycleFormColours(wparam, lparam, kLabels);
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      const WORD code = HIWORD(wparam);
+      if ((id == kCtlAddPeriod || id == kCtlAddPresumed) && code == EN_CHANGE) {
+        OnFieldChanged(dialog, id);
+        return TRUE;
+      }
+      if (id == kCtlAddStart && code == EN_SETFOCUS) {
+        // The calendar picks the start and hands it back to this screen, which opens anew.
+        CDocument_::SetPreviousView(kAddCycleView);
+        Leave(dialog, kScheduleView, IDCANCEL);
+        return TRUE;
+      }
+      if (id == IDOK && code == BN_CLICKED) {
+        OnOk(dialog);
+        return TRUE;
+      }
+      if (id == IDCANCEL && code == BN_CLICKED) {
+        Leave(dialog, kCycleView, IDCANCEL);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    default:
+      return FALSE;
+  }
+}

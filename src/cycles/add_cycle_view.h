@@ -1,0 +1,42 @@
+// CAddCycleView (screen 18, "Add New Cycle"): a new cycle from a start date picked on the
+// calendar, a period length and a presumed cycle length, with the predicted end shown as the
+// lengths are typed.
+//
+// The start waits here between visits: a picked date stays the pending start, also through
+// Cancel, until an OK stores a cycle and makes it today again.
+#pragma once
+
+#include <string>
+
+#include "cycles/day_number.h"
+#include "frame/view.h"
+#include "gfx/fast_bitmap.h"
+
+class CAddCycleView : public CPlainView_ {
+ public:
+  CAddCycleView();
+  void OnLoad() override;
+  void OnParams(const ViewParams* params) override;
+  void OnActivate() override;
+  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam);
+
+  DayNumber PendingStart() const { return pending_start_; }
+  const std::u16string& PendingStartText() const { return pending_start_text_; }
+
+ private:
+  void Initialise(ce::HWND dialog);
+  void OnFieldChanged(ce::HWND dialog, int id);
+  void OnOk(ce::HWND dialog);
+  void Leave(ce::HWND dialog, int32_t next_view, ce::INT_PTR result);
+
+  DayNumber pending_start_ = 0;
+  std::u16string pending_start_text_;
+  // The start of the open dialog, copied from the pending start when it opens.
+  DayNumber start_ = 0;
+  std::u16string start_text_;
+  std::u16string predicted_end_text_;
+  ce::HWND dialog_ = nullptr;
+  ce::INT_PTR result_ = 0;
+  CFastBitmap background_;
+};

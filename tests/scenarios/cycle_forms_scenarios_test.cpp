@@ -1,0 +1,385 @@
+// Add New Cycle and Edit Cycle as a user meets them: the defaults and the predicted end, the
+// length fields, the period rules, a start already stored, the calendar's hand-over, and what
+// Edit Cycle writes and where it returns.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "cycles/add_cycle_view.h"
+#include "cycles/cycle_records.h"
+#include "cycles/cycle_view.h"
+#include "frame/document.h"
+#include "frame/ui_resources.h"
+#include "platform/dialog.h"
+#include "platform/object_store.h"
+#include "platform/text.h"
+#include "scenarios/scenario.h"
+#include "store/catalogue.h"
+#include "store/ce_database.h"
+#include "ui/ids.h"
+
+namespace calvira::testing {
+namespace {
+
+// Taps the centre of a control of a full-screen dialog, placed as its template says (the dialog
+// sits at the screen's origin).
+Scenario& TapControl(Scenario& s, int dialog, int control) {
+  RegisterUiResources();
+  if (const ce::DialogTemplate* t = ce::FindDialogTemplate(dialog)) {
+    for (const ce::DialogItemTemplate& item : t->items) {
+      if (item.id != control) continue;
+      return s.Tap(ce::DialogUnitsToPixels(item.x) + ce::DialogUnitsToPixels(item.cx) / 2,
+                   ce::DialogUnitsToPixels(item.y) + ce::DialogUnitsToPixels(item.cy) / 2);
+    }
+  }
+  ADD_FAILURE() << "no control " << control << " in dialog " << dialog;
+  return s;
+}
+
+DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
+  DayNumber n = 0;
+  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
+  return n;
+}
+
+void StoreCycles(const std::vector<CycleRecord>& cycles) {
+  CreateCatalogue();
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Cycles", 0));
+  for (const CycleRecord& c : cycles) ASSERT_TRUE(WriteCycleRecord(db, c, true));
+  db.Close();
+}
+
+// The open form is the active window while its modal loop runs.
+std::string Field(int id) {
+  char16_t text[32] = {};
+  ce::GetDlgItemText(ce::GetActiveWindow(), id, text, 32);
+  return ce::ToUtf8(text);
+}
+
+bool OkEnabled() {
+  return ce::IsWindowEnabled(ce::GetDlgItem(ce::GetActiveWindow(), ce::IDOK)) != ce::FALSE;
+}
+
+void ExpectView(int32_t id) {
+  EXPECT_EQ(CDocument_::GetCurrentView(), id);
+}
+
+std::vector<CycleRecord> Cycles() {
+  return ReadCycles();
+}
+
+void ExpectCycles(const std::vector<CycleRecord>& expected) {
+  const std::vector<CycleRecord> stored = ReadCycles();
+  ASSERT_EQ(stored.size(), expected.size());
+  for (size_t i = 0; i < stored.size(); ++i) {
+    EXPECT_EQ(stored[i].start, expected[i].start) << i;
+    EXPECT_EQ(stored[i].periodLength, expected[i].periodLength) << i;
+    EXPECT_EQ(stored[i].cycleLength, expected[i].cycleLength) << i;
+  }
+}
+
+// --- Add New Cycle ---
+
+TEST(AddCycleScreen, DefaultsAreTodayFiveAnd28AndOkStoresThem) {
+  Scenario s("add defaults");
+  s.Today(2003, 1, 20);
+  TapControl(s, kDlgCycleView, kCtlCycleAdd).Check([] {
+    ExpectView(kAddCycleView);
+    EXPECT_EQ(Field(kCtlTitle), "Add New Cycle");
+    EXPECT_EQ(Field(kCtlAddStart), "1/20/03");
+    EXPECT_EQ(Field(kCtlAddPeriod), "5");
+    EXPECT_EQ(Field(kCtlAddPresumed), "28");
+    EXPECT_EQ(Field(kCtlAddEnd), "2/16/03");  // today + 27
+    EXPECT_TRUE(OkEnabled());
+  });
+  TapControl(s, kDlgAddCycle, ce::IDOK).Check([] {
+    ExpectView(kCycleView);
+    ExpectCycles({{Day(2003, 1, 20), 5, 28}});
+  });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(AddCycleScreen, TheLengthFieldsKeepThreeDigitsAndAnEmptyOneDisablesOk) {
+  Scenario s("add fields");
+  s.Today(2003, 1, 20);
+  TapControl(s, kDlgCycleView, kCtlCycleAdd);
+  // The period field has the focus with its text selected; Tab selects the presumed length.
+  s.Key(ce::VK_TAB).Type(u"30").Check([] { EXPECT_EQ(Field(kCtlAddEnd), "2/18/03"); });
+  s.Type(u"15").Check([] {
+    // The fourth digit is cut again; the caret stays after the third.
+    EXPECT_EQ(Field(kCtlAddPresumed), "301");
+    EXPECT_EQ(Field(kCtlAddEnd), "11/16/03");  // 20 January + 300
+  });
+  s.Key(ce::VK_BACK).Key(ce::VK_BACK).Key(ce::VK_BACK).Check([] {
+    EXPECT_EQ(Field(kCtlAddPresumed), "");
+    EXPECT_EQ(Field(kCtlAddEnd), "1/20/03");  // the start itself
+    EXPECT_FALSE(OkEnabled());
+  });
+  s.Key(ce::VK_RETURN).Check([] {
+    ExpectView(kAddCycleView);  // a disabled OK is not pressed by Enter either
+    EXPECT_TRUE(Cycles().empty());
+  });
+  s.Type(u"29").Check([] {
+    EXPECT_EQ(Field(kCtlAddEnd), "2/17/03");
+    EXPECT_TRUE(OkEnabled());
+  });
+  // Back to the period: four digits give three; emptying it disables OK.
+  s.Key(ce::VK_TAB).Key(ce::VK_TAB).Key(ce::VK_TAB).Type(u"1234").Check([] {
+    EXPECT_EQ(Field(kCtlAddPeriod), "123");
+  });
+  s.Key(ce::VK_BACK).Key(ce::VK_BACK).Key(ce::VK_BACK).Check([] { EXPECT_FALSE(OkEnabled()); });
+  s.Key(ce::VK_ESCAPE).Check([] {
+    ExpectView(kCycleView);
+    EXPECT_TRUE(Cycles().empty());
+  });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
+  struct Case {
+    const char16_t* presumed;
+    const char16_t* period;
+    const char16_t* refusal;  // null: accepted
+    const char16_t* caption;
+  };
+  const Case cases[] = {
+      {u"30", u"15", u"Incorrect period length", u"Calvira"},
+      {u"30", u"14", nullptr, nullptr},
+      {u"29", u"14", u"Incorrect period length", u"Calvira"},
+      {u"29", u"13", nullptr, nullptr},
+      // Outside 14..40 the half-cycle rule does not hold.
+      {u"10", u"9", nullptr, nullptr},
+      {u"45", u"30", nullptr, nullptr},
+      {u"28", u"0", u"Period length must be more than zero", u"Add New Cycle"},
+      {u"10", u"0", u"Period length must be more than zero", u"Add New Cycle"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ce::ToUtf8(std::u16string(c.presumed) + u"/" + c.period));
+    Scenario s("add period rule");
+    s.Today(2003, 1, 20);
+    TapControl(s, kDlgCycleView, kCtlCycleAdd).Type(c.period).Key(ce::VK_TAB).Type(c.presumed);
+    TapControl(s, kDlgAddCycle, ce::IDOK);
+    if (c.refusal != nullptr) {
+      s.ExpectBox(c.caption, c.refusal, ce::IDOK).Check([] {
+        ExpectView(kAddCycleView);  // the form stays open
+        EXPECT_TRUE(Cycles().empty());
+      });
+      TapControl(s, kDlgAddCycle, ce::IDCANCEL);
+    } else {
+      s.Check([&c] {
+        ExpectView(kCycleView);
+        const int32_t period = std::stoi(ce::ToUtf8(c.period));
+        const int32_t presumed = std::stoi(ce::ToUtf8(c.presumed));
+        ExpectCycles({{Day(2003, 1, 20), period, presumed}});
+      });
+    }
+    EXPECT_EQ(s.Run(), 0);
+    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  }
+}
+
+TEST(AddCycleScreen, AStartAlreadyStoredIsRefusedAndNothingChanges) {
+  Scenario s("add duplicate");
+  s.Today(2003, 1, 20).Before([] { StoreCycles({{Day(2003, 1, 20), 4, 30}}); });
+  TapControl(s, kDlgCycleView, kCtlCycleAdd);
+  TapControl(s, kDlgAddCycle, ce::IDOK)
+      .ExpectBox(u"Calvira", u"Cycle already exists", ce::IDOK)
+      .Check([] {
+        ExpectView(kCycleView);
+        ExpectCycles({{Day(2003, 1, 20), 4, 30}});
+      });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(AddCycleScreen, ASecondCycleGivesTheFirstItsRealLengthAndTheNewOneTheAverage) {
+  Scenario s("add second");
+  s.Today(2003, 1, 31).Before([] { StoreCycles({{Day(2003, 1, 1), 5, 45}}); });
+  // Whatever presumed length is typed, the average replaces it.
+  TapControl(s, kDlgCycleView, kCtlCycleAdd).Key(ce::VK_TAB).Type(u"35");
+  TapControl(s, kDlgAddCycle, ce::IDOK).Check([] {
+    ExpectView(kCycleView);
+    ExpectCycles({{Day(2003, 1, 1), 5, 30}, {Day(2003, 1, 31), 5, 30}});
+    EXPECT_EQ(AverageCycleLength, 30);
+    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
+  });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+// The calendar hands a picked day back to the screen that asked for it.
+void PickOnCalendar(uint16_t year, uint16_t month, uint16_t day) {
+  ExpectView(kScheduleView);
+  ASSERT_EQ(CDocument_::GetPreviousView(), kAddCycleView);
+  ViewParams params;
+  const std::u16string text = FormatDate(Day(year, month, day));
+  std::copy(text.begin(), text.end(), params.date_text);
+  params.day_number = Day(year, month, day);
+  CDocument_::PassParams(kAddCycleView, &params);
+  CDocument_::GoBack();
+}
+
+TEST(AddCycleScreen, ThePickedStartWaitsThroughCancelUntilAnOk) {
+  Scenario s("add start");
+  s.Today(2003, 1, 20);
+  TapControl(s, kDlgCycleView, kCtlCycleAdd);
+  TapControl(s, kDlgAddCycle, kCtlAddStart).Check([] { PickOnCalendar(2003, 1, 5); }).Wait(10);
+  s.Check([] {
+    ExpectView(kAddCycleView);
+    EXPECT_EQ(Field(kCtlAddStart), "1/5/03");
+    EXPECT_EQ(Field(kCtlAddPeriod), "5");
+    EXPECT_EQ(Field(kCtlAddPresumed), "28");
+    EXPECT_EQ(Field(kCtlAddEnd), "2/1/03");
+  });
+  TapControl(s, kDlgAddCycle, ce::IDCANCEL).Check([] {
+    ExpectView(kCycleView);
+    EXPECT_TRUE(Cycles().empty());
+  });
+  TapControl(s, kDlgCycleView, kCtlCycleAdd).Check([] {
+    EXPECT_EQ(Field(kCtlAddStart), "1/5/03");
+  });
+  TapControl(s, kDlgAddCycle, ce::IDOK).Check([] { ExpectCycles({{Day(2003, 1, 5), 5, 28}}); });
+  TapControl(s, kDlgCycleView, kCtlCycleAdd).Check([] {
+    EXPECT_EQ(Field(kCtlAddStart), "1/20/03");  // today again after the OK
+  });
+  TapControl(s, kDlgAddCycle, ce::IDCANCEL);
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+// --- Edit Cycle ---
+
+// Counts the property rows the program writes into the store's file, with a trigger.
+void InstallWriteCounter(const std::filesystem::path& dir) {
+  ce::objectstore::Unmount();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(ce::objectstore::StoreFile(dir).c_str(), &db), SQLITE_OK);
+  const char* sql =
+      "CREATE TABLE test_writes(n INTEGER);"
+      "CREATE TRIGGER test_count AFTER INSERT ON props BEGIN INSERT INTO test_writes VALUES(1); "
+      "END;";
+  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  ASSERT_EQ(ce::objectstore::Mount(dir), "");
+}
+
+int Writes(const std::filesystem::path& dir) {
+  sqlite3* db = nullptr;
+  int count = -1;
+  if (sqlite3_open_v2(ce::objectstore::StoreFile(dir).c_str(), &db, SQLITE_OPEN_READONLY,
+                      nullptr) == SQLITE_OK) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM test_writes", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW) {
+      count = sqlite3_column_int(st, 0);
+    }
+    sqlite3_finalize(st);
+  }
+  sqlite3_close(db);
+  return count;
+}
+
+// 1 January 2003, 1 February and 28 February.
+constexpr DayNumber kFirst = 293232;
+const std::vector<CycleRecord> kThreeCycles = {
+    {kFirst, 5, 32}, {kFirst + 32, 6, 26}, {kFirst + 58, 5, 29}};
+
+// Three cycles stored and the middle one shown, its Edit Cycle open.
+void OpenEditOnTheMiddleCycle(Scenario& s) {
+  s.Before([&s] {
+    StoreCycles(kThreeCycles);
+    InstallWriteCounter(s.DataDir());
+  });
+  s.Tap(12, 7);  // the older arrow
+  TapControl(s, kDlgCycleView, kCtlCycleEdit).Check([] {
+    ExpectView(kEditCycleView);
+    EXPECT_EQ(Field(kCtlTitle), "Edit Cycle");
+    EXPECT_EQ(Field(kCtlEditStart), "2/2/03");
+    EXPECT_EQ(Field(kCtlEditPeriod), "6");
+    EXPECT_EQ(Field(kCtlEditLength), "26");
+    EXPECT_EQ(Field(kCtlEditEnd), "2/27/03");
+  });
+}
+
+TEST(EditCycleScreen, AnUnchangedPeriodWritesNothingAndTheSameCycleComesBack) {
+  Scenario s("edit unchanged");
+  int writes = -1;
+  OpenEditOnTheMiddleCycle(s);
+  s.Check([&] { writes = Writes(s.DataDir()); });
+  TapControl(s, kDlgEditCycle, ce::IDOK).Check([&] {
+    ExpectView(kCycleView);
+    EXPECT_EQ(Writes(s.DataDir()), writes);
+    ExpectCycles(kThreeCycles);
+    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 1);
+    EXPECT_TRUE(CCycleView::Find()->KeepShownCycle());
+    EXPECT_EQ(Scenario::PixelAt(50, 10), kTimeLineColour);  // the 26-day cycle's second tick
+  });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(EditCycleScreen, ANewPeriodIsStoredAloneAndTheCycleStaysShown) {
+  Scenario s("edit changed");
+  OpenEditOnTheMiddleCycle(s);
+  s.Type(u"12");  // the field's text is selected: typing replaces it
+  TapControl(s, kDlgEditCycle, ce::IDOK).Check([] {
+    ExpectView(kCycleView);
+    ExpectCycles({kThreeCycles[0], {kFirst + 32, 12, 26}, kThreeCycles[2]});
+    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 1);
+  });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(EditCycleScreen, ATooLongPeriodIsRefusedAndCancelShowsTheNewestAgain) {
+  Scenario s("edit too long");
+  OpenEditOnTheMiddleCycle(s);
+  s.Type(u"13");  // 26 / 2 - 1 = 12 is the longest
+  TapControl(s, kDlgEditCycle, ce::IDOK)
+      .ExpectBox(u"Calvira", u"Incorrect period length", ce::IDOK)
+      .Check([] {
+        ExpectView(kEditCycleView);
+        ExpectCycles(kThreeCycles);
+      });
+  TapControl(s, kDlgEditCycle, ce::IDCANCEL).Check([] {
+    ExpectView(kCycleView);
+    EXPECT_FALSE(CCycleView::Find()->KeepShownCycle());
+    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
+    ExpectCycles(kThreeCycles);
+  });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(EditCycleScreen, APeriodOfZeroIsRefusedAsAddNewCycleRefusesIt) {
+  Scenario s("edit zero");
+  int writes = -1;
+  OpenEditOnTheMiddleCycle(s);
+  s.Check([&] { writes = Writes(s.DataDir()); }).Type(u"0");
+  TapControl(s, kDlgEditCycle, ce::IDOK)
+      .ExpectBox(u"Edit Cycle", u"Period length must be more than zero", ce::IDOK)
+      .Check([&] {
+        ExpectView(kEditCycleView);
+        EXPECT_EQ(Field(kCtlEditPeriod), "0");
+        EXPECT_EQ(Writes(s.DataDir()), writes);
+        ExpectCycles(kThreeCycles);
+      });
+  // Emptied, the field disables OK; a fourth digit is cut.
+  TapControl(s, kDlgEditCycle, kCtlEditPeriod).Key(ce::VK_BACK).Check([] {
+    EXPECT_FALSE(OkEnabled());
+  });
+  s.Type(u"1234").Check([] {
+    EXPECT_EQ(Field(kCtlEditPeriod), "123");
+    EXPECT_TRUE(OkEnabled());
+  });
+  TapControl(s, kDlgEditCycle, ce::IDCANCEL).Check([] { ExpectCycles(kThreeCycles); });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+}  // namespace
+}  // namespace calvira::testing
