@@ -161,5 +161,42 @@ TEST(Calendar, ADatePickerGoesBackToItsCallerWithOrWithoutADay) {
   EXPECT_EQ(s.Run(), 0);
 }
 
+std::u16string ControlText(int id) {
+  for (const ce::WindowInfo& w : ce::DescribeWindows()) {
+    if (w.id == id && w.visible) return w.text;
+  }
+  return u"(none)";
+}
+
+// The callers built so far, through the real calendar: a tap on a date field opens it, a tapped
+// day comes back in that field.
+TEST(Calendar, AddNewCycleAndPredictionTakeThePickedDayBack) {
+  Scenario s("picking for the cycle screens");
+  const ce::POINT christmas_eve = CellMiddle(kDecember, 24);
+  const ce::POINT third = CellMiddle(kDecember, 3);
+  s.TapControl(kCtlCycleAdd)
+      .Check([] { EXPECT_EQ(ControlText(kCtlAddStart), u"12/6/26"); })  // today by default
+      .TapControl(kCtlAddStart)
+      .Check([] {
+        EXPECT_EQ(CDocument_::GetCurrentView(), kScheduleView);
+        EXPECT_EQ(CDocument_::GetPreviousView(), kAddCycleView);
+      })
+      .Tap(christmas_eve.x, christmas_eve.y)
+      .Check([] {
+        EXPECT_EQ(CDocument_::GetCurrentView(), kAddCycleView);
+        EXPECT_EQ(ControlText(kCtlAddStart), u"12/24/26");
+      })
+      .TapControl(ce::IDCANCEL)
+      .Menu(kCmdPrediction)
+      .TapControl(kCtlPredictionEnd)
+      .Check([] { EXPECT_EQ(CDocument_::GetPreviousView(), kPredictionView); })
+      .Tap(third.x, third.y)
+      .Check([] {
+        EXPECT_EQ(CDocument_::GetCurrentView(), kPredictionView);
+        EXPECT_EQ(ControlText(kCtlPredictionEnd), u"12/3/26");
+      });
+  EXPECT_EQ(s.Run(), 0);
+}
+
 }  // namespace
 }  // namespace calvira::testing

@@ -13,11 +13,17 @@
 #  - a start that fails says why in a message box, and exits with 1 once it is answered;
 #  - SIGTERM and SIGINT end the program with 0 at any moment, a message box's loop included;
 #  - when the X server goes away the program ends within a second.
-# Usage: desktop_test.sh CALVIRA CALVIRA_DATA TESTS_SCENARIOS
+#  - a user enters two cycles with the pen alone (Add, a day picked on the calendar, the lengths
+#    typed, OK), steps between them with the Cycle View's arrows and finds both in Cycle History,
+#    and every cycle is in the store the moment its dialog closes.
+# Usage: desktop_test.sh CALVIRA CALVIRA_DATA TESTS_SCENARIOS IDS_HEADER
 set -uo pipefail
 calvira=$1
 calvira_data=$2
 scenarios=$3
+ids=$4
+# A control's id, by its name in the program's ids header.
+id_of() { sed -n "s/.*constexpr int $1 = \([0-9]*\);.*/\1/p" "$ids"; }
 fail() { echo "FAIL: $*"; exit 1; }
 
 for tool in Xvfb xdotool jq socat; do
@@ -29,7 +35,7 @@ display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 pids=()
-cleanup() { kill "${pids[@]}" "$xvfb" 2>/dev/null; rm -rf "$work"; }
+cleanup() { kill "${pids[@]}" "$xvfb" 2>/dev/null; [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"; }
 trap cleanup EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
@@ -121,6 +127,47 @@ for _ in $(seq 10); do
   inspect | head -1 | jq -e '.screen == 5' >/dev/null || fail "no answer during the flood"
 done
 kill -0 "$first" 2>/dev/null || fail "the flood ended the program"
+
+# Two cycles entered as a user enters them.
+control() { echo ".[] | select(.id == $(id_of "$1") and .visible) | .rect"; }
+cycles_stored() { "$calvira_data" --data-dir "$dir" dump | grep -c '"database":"Cycles","oid"'; }
+add_cycle() {  # $1: the calendar zones to tap first (e.g. a month back), then a day of week two
+  tap "$(control kCtlCycleAdd)"
+  wait_for '.[0].screen == 18' "Add did not open Add New Cycle"
+  tap "$(control kCtlAddStart)"
+  wait_for '.[0].screen == 2' "the start field did not open the calendar"
+  for zone in $1; do xdotool mousemove --window "$window" ${zone/,/ } click 1; sleep 0.2; done
+  xdotool mousemove --window "$window" 120 135 click 1  # Tuesday of the second week
+  wait_for '.[0].screen == 18' "a picked day did not return to Add New Cycle"
+  xdotool windowfocus "$window"
+  # Each field is emptied first: it may hold a suggestion.
+  tap "$(control kCtlAddPeriod)"
+  xdotool key End BackSpace BackSpace BackSpace
+  xdotool type --delay 50 5
+  tap "$(control kCtlAddPresumed)"
+  xdotool key End BackSpace BackSpace BackSpace
+  xdotool type --delay 50 28
+  tap '.[] | select(.class == "Button" and .text == "OK" and .visible) | .rect'
+  wait_for '.[0].screen == 5' "OK did not return to the Cycle View"
+}
+add_cycle ""
+[ "$(cycles_stored)" = 1 ] || fail "the first cycle is not in the store"
+add_cycle "30,14"  # a month back
+[ "$(cycles_stored)" = 2 ] || fail "the second cycle is not in the store"
+"$calvira" --screenshot "$work/newest.png" --data-dir "$dir" || fail "--screenshot failed"
+xdotool mousemove --window "$window" 12 7 click 1  # the arrow to the older cycle
+sleep 0.3
+"$calvira" --screenshot "$work/older.png" --data-dir "$dir" || fail "--screenshot failed"
+cmp -s "$work/newest.png" "$work/older.png" && fail "the arrow did not show the older cycle"
+xdotool mousemove --window "$window" 12 261 click 1  # and back to the newer
+sleep 0.3
+"$calvira" --screenshot "$work/newer.png" --data-dir "$dir" || fail "--screenshot failed"
+cmp -s "$work/newest.png" "$work/newer.png" || fail "the arrow did not come back to the newest"
+tap "$(entry menu_worker Main)"
+wait_for 'any(.[]; .class == "CalviraMenuPopup")' "no Main menu"
+tap "$(entry CalviraMenuPopup "Cycle History")"
+wait_for ".[] | select(.id == $(id_of kCtlHistoryList)) | (.items | length) == 2" \
+  "Cycle History does not list the two cycles"
 
 tap "$(entry menu_worker Main)"
 wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Exit Calvira")))' "no Main menu"
