@@ -206,16 +206,51 @@ int DisplayLost(void* /*x_display*/) {
   ::_exit(0);
 }
 
-// SDL loads Xlib itself; reach the copy it loaded without linking a second.
-void WatchForDisplayLoss() {
-  void* xlib = ::dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
-  if (xlib == nullptr) return;
-  using Handler = int (*)(void*);
-  using SetHandler = Handler (*)(Handler);
-  if (auto set = reinterpret_cast<SetHandler>(::dlsym(xlib, "XSetIOErrorHandler"))) {
-    set(&DisplayLost);
+// Xlib's report of a failed request, as its header lays it out.
+struct XErrorReport {
+  int type;
+  void* display;
+  unsigned long resource;
+  unsigned long serial;
+  unsigned char error_code;
+  unsigned char request_code;
+  unsigned char minor_code;
+};
+using XErrorHandler = int (*)(void*, XErrorReport*);
+XErrorHandler g_previous_error_handler = nullptr;
+
+// SDL wakes its event wait from another thread (our descriptor watcher) by sending the window a
+// message over a second connection. One sent just before the window closes can reach the server
+// after it is gone; Xlib's default handler would end the program with 1 for it. Such a message
+// has no one left to wake, so its failure is nobody's business; every other error goes on as
+// before.
+int OnXError(void* display, XErrorReport* report) {
+  constexpr unsigned char kBadWindow = 3;
+  constexpr unsigned char kSendEvent = 25;
+  if (report != nullptr && report->error_code == kBadWindow && report->request_code == kSendEvent) {
+    return 0;
   }
-  ::dlclose(xlib);  // SDL's own reference keeps it loaded
+  return g_previous_error_handler != nullptr ? g_previous_error_handler(display, report) : 0;
+}
+
+// Installed before SDL opens the display, so that SDL keeps them as the handlers it chains to
+// and puts back when it closes. Xlib is loaded here as SDL would load it, never linked.
+void PrepareXlib() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  void* xlib = ::dlopen("libX11.so.6", RTLD_NOW | RTLD_GLOBAL);
+  if (xlib == nullptr) return;  // no Xlib: SDL will not use X11 either
+  using IoHandler = int (*)(void*);
+  if (auto set_io =
+          reinterpret_cast<IoHandler (*)(IoHandler)>(::dlsym(xlib, "XSetIOErrorHandler"))) {
+    set_io(&DisplayLost);
+  }
+  if (auto set =
+          reinterpret_cast<XErrorHandler (*)(XErrorHandler)>(::dlsym(xlib, "XSetErrorHandler"))) {
+    g_previous_error_handler = set(&OnXError);
+  }
+  // The library stays loaded for the life of the process, as the handlers live in it.
 }
 
 class SdlDisplay : public Display {
@@ -257,6 +292,7 @@ class SdlDisplay : public Display {
 };
 
 std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
+  PrepareXlib();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     return std::string("cannot open a window: ") + SDL_GetError();
   }
@@ -269,7 +305,6 @@ std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
   if (invisible && std::getenv("SDL_VIDEODRIVER") == nullptr) {
     return "no desktop to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is usable)";
   }
-  if (driver != nullptr && std::string_view(driver) == "x11") WatchForDisplayLoss();
   // The close button must arrive once, as a window close; SDL would add a second, as a quit.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
