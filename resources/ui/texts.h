@@ -10,6 +10,7 @@ inline constexpr const char16_t* kTextPassword = u"Password";
 
 // Messages.
 inline constexpr const char16_t* kTextNoFinishedCycles = u"There are no finished cycles!";
+inline constexpr const char16_t* kTextCycleAlreadyExists = u"Cycle already exists";
 inline constexpr const char16_t* kTextWrongPassword = u"Wrong password!\nTry again?";
 inline constexpr const char16_t* kTextLoading = u"Loading...";
 inline constexpr const char16_t* kTextVisit = u"Visit";
