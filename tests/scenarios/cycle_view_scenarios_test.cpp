@@ -8,46 +8,15 @@
 #include "cycles/cycle_records.h"
 #include "cycles/cycle_view.h"
 #include "frame/document.h"
-#include "frame/ui_resources.h"
 #include "gfx/fast_bitmap.h"
 #include "platform/dialog.h"
+#include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
-#include "store/catalogue.h"
 #include "store/ce_database.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {
 namespace {
-
-// Taps the centre of a control of a full-screen dialog, placed as its template says (the dialog
-// sits at the screen's origin).
-Scenario& TapControl(Scenario& s, int dialog, int control) {
-  RegisterUiResources();
-  if (const ce::DialogTemplate* t = ce::FindDialogTemplate(dialog)) {
-    for (const ce::DialogItemTemplate& item : t->items) {
-      if (item.id != control) continue;
-      return s.Tap(ce::DialogUnitsToPixels(item.x) + ce::DialogUnitsToPixels(item.cx) / 2,
-                   ce::DialogUnitsToPixels(item.y) + ce::DialogUnitsToPixels(item.cy) / 2);
-    }
-  }
-  ADD_FAILURE() << "no control " << control << " in dialog " << dialog;
-  return s;
-}
-
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
-
-// The records exactly as given, lengths included (no recalculation).
-void StoreCycles(const std::vector<CycleRecord>& cycles) {
-  CreateCatalogue();
-  CCeDatabase db;
-  ASSERT_TRUE(db.Open(u"Cycles", 0));
-  for (const CycleRecord& c : cycles) ASSERT_TRUE(WriteCycleRecord(db, c, true));
-  db.Close();
-}
 
 CCycleView& View() {
   CCycleView* view = CCycleView::Find();
@@ -270,8 +239,8 @@ TEST(CycleViewScreen, AKeptCycleThatWasDeletedGivesWayToTheOldestLeft) {
   s.Before(StoreThreeCycles);
   // Edit Cycle's OK keeps the oldest cycle shown; then the two oldest cycles go.
   s.Tap(12, 7).Tap(12, 7);
-  TapControl(s, kDlgCycleView, kCtlCycleEdit);
-  TapControl(s, kDlgEditCycle, ce::IDOK).Check([] {
+  s.TapControl(kCtlCycleEdit);
+  s.TapControl(ce::IDOK).Check([] {
     ExpectShown(2, 8);
     EXPECT_TRUE(View().KeepShownCycle());
     CCeDatabase db;
