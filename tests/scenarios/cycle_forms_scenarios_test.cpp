@@ -149,23 +149,11 @@ TEST(AddCycleScreen, ASecondCycleGivesTheFirstItsRealLengthAndTheNewOneTheAverag
   EXPECT_EQ(s.Run(), 0);
 }
 
-// The calendar hands a picked day back to the screen that asked for it.
-void PickOnCalendar(uint16_t year, uint16_t month, uint16_t day) {
-  ExpectView(kScheduleView);
-  ASSERT_EQ(CDocument_::GetPreviousView(), kAddCycleView);
-  ViewParams params;
-  const std::u16string text = FormatDate(Day(year, month, day));
-  std::copy(text.begin(), text.end(), params.date_text);
-  params.day_number = Day(year, month, day);
-  CDocument_::PassParams(kAddCycleView, &params);
-  CDocument_::GoBack();
-}
-
 TEST(AddCycleScreen, ThePickedStartWaitsThroughCancelUntilAnOk) {
   Scenario s("add start");
   s.Today(2003, 1, 20);
   s.TapControl(kCtlCycleAdd);
-  s.TapControl(kCtlAddStart).Check([] { PickOnCalendar(2003, 1, 5); }).Wait(10);
+  PickDate(s, kAddCycleView, kCtlAddStart, Day(2003, 1, 5));
   s.Check([] {
     ExpectView(kAddCycleView);
     EXPECT_EQ(Field(kCtlAddStart), "1/5/03");

@@ -178,22 +178,6 @@ TEST(CycleHistory, AddOpensAddNewCycleAndTheScreenIsRememberedAsPrevious) {
 
 // --- Prediction ---
 
-// Taps a date field of Prediction and does what the calendar does when a day is tapped: the
-// date goes to the screen that asked for it, and the program goes back there.
-Scenario& PickDate(Scenario& s, int field, DayNumber day) {
-  s.TapControl(field).Check([day] {
-    ExpectView(kScheduleView);
-    EXPECT_EQ(CDocument_::GetPreviousView(), kPredictionView);
-    ViewParams params;
-    const std::u16string text = FormatDate(day);
-    text.copy(params.date_text, 9);
-    params.day_number = day;
-    CDocument_::PassParams(CDocument_::GetPreviousView(), &params);
-    CDocument_::GoBack();
-  });
-  return s.Wait(10);
-}
-
 TEST(Prediction, ThreeStartsFromMarchToJuneByTwentyEight) {
   Scenario s("prediction worked example");
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
@@ -208,7 +192,7 @@ TEST(Prediction, ThreeStartsFromMarchToJuneByTwentyEight) {
     EXPECT_EQ(Text(dialog, kCtlPredictionStart), u"3/1/04");
     EXPECT_EQ(Text(dialog, kCtlPredictionEnd), u"3/29/04");
   });
-  PickDate(s, kCtlPredictionEnd, Day(2004, 6, 1));
+  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 6, 1));
   s.Check([] { EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionEnd), u"6/1/04"); });
   s.TapControl(kCtlPredict).Check([] {
     EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList),
@@ -265,17 +249,17 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
               (std::vector<std::u16string>{u"3/29/04"}));
   });
   // The end on the start: refused, and the list stays as it was.
-  PickDate(s, kCtlPredictionEnd, Day(2004, 3, 1));
+  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 3, 1));
   s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Start date must be earlier than the end one", ce::IDOK);
   // The start after the end, with an average of 0: both messages.
-  PickDate(s, kCtlPredictionStart, Day(2004, 3, 2));
+  PickDate(s, kPredictionView, kCtlPredictionStart, Day(2004, 3, 2));
   s.TapControl(kCtlPredictionAverage).Key(ce::VK_END).Key(ce::VK_BACK).Key(ce::VK_BACK).Type(u"0");
   s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Average cycle length must be more than zero!", ce::IDOK)
       .ExpectBox(u"Prediction", u"Start date must be earlier than the end one", ce::IDOK);
   // A 29-day period and an average of 0: the list is emptied after the message.
-  PickDate(s, kCtlPredictionEnd, Day(2004, 3, 31));
+  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 3, 31));
   s.Check([] {
     ce::SendDlgItemMessage(PredictionDialog(), kCtlPredictionList, ce::LB_ADDSTRING, 0,
                            reinterpret_cast<ce::LPARAM>(u"stale"));
@@ -298,7 +282,7 @@ TEST(Prediction, AddCycleStoresTheSelectedDateOnceAndOnlyWhenAsked) {
   Scenario s("prediction add cycle");
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
   s.Menu(kCmdPrediction);
-  PickDate(s, kCtlPredictionEnd, Day(2004, 6, 1));
+  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 6, 1));
   s.TapControl(kCtlPredict);
   // Nothing selected: nothing asked, nothing stored.
   s.TapControl(kCtlPredictionAddCycle).Check([] { EXPECT_TRUE(ReadCycles().empty()); });

@@ -74,4 +74,17 @@ bool OkEnabled() {
   return ce::IsWindowEnabled(ce::GetDlgItem(ce::GetActiveWindow(), ce::IDOK)) != ce::FALSE;
 }
 
+Scenario& PickDate(Scenario& s, int32_t asker, int field, DayNumber day) {
+  s.TapControl(field).Check([asker, day] {
+    ExpectView(kScheduleView);
+    ASSERT_EQ(CDocument_::GetPreviousView(), asker);
+    ViewParams params;
+    FormatDate(day).copy(params.date_text, 9);
+    params.day_number = day;
+    CDocument_::PassParams(asker, &params);
+    CDocument_::GoBack();
+  });
+  return s.Wait(10);
+}
+
 }  // namespace calvira::testing

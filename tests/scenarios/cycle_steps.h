@@ -8,6 +8,7 @@
 
 #include "cycles/cycle_records.h"
 #include "platform/types.h"
+#include "scenarios/scenario.h"
 
 namespace calvira::testing {
 
@@ -23,5 +24,8 @@ std::u16string Text(ce::HWND dialog, int id);
 // A field of the form whose modal loop runs now: it is the active window.
 std::string Field(int id);
 bool OkEnabled();
+// Taps a date field of the screen `asker`, and does what the calendar that opens does when a day
+// is tapped: the date goes to the screen that asked for it, and the program goes back there.
+Scenario& PickDate(Scenario& s, int32_t asker, int field, DayNumber day);
 
 }  // namespace calvira::testing
