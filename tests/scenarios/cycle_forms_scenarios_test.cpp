@@ -39,8 +39,7 @@ TEST(AddCycleScreen, DefaultsAreTodayFiveAnd28AndOkStoresThem) {
     ExpectView(kCycleView);
     ExpectCycles({{Day(2003, 1, 20), 5, 28}});
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(AddCycleScreen, TheLengthFieldsKeepThreeDigitsAndAnEmptyOneDisablesOk) {
@@ -76,8 +75,7 @@ TEST(AddCycleScreen, TheLengthFieldsKeepThreeDigitsAndAnEmptyOneDisablesOk) {
     ExpectView(kCycleView);
     EXPECT_TRUE(ReadCycles().empty());
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
@@ -118,8 +116,7 @@ TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
         ExpectCycles({{Day(2003, 1, 20), period, presumed}});
       });
     }
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 
@@ -131,8 +128,7 @@ TEST(AddCycleScreen, AStartAlreadyStoredIsRefusedAndNothingChanges) {
     ExpectView(kCycleView);
     ExpectCycles({{Day(2003, 1, 20), 4, 30}});
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(AddCycleScreen, ASecondCycleGivesTheFirstItsRealLengthAndTheNewOneTheAverage) {
@@ -146,7 +142,7 @@ TEST(AddCycleScreen, ASecondCycleGivesTheFirstItsRealLengthAndTheNewOneTheAverag
     EXPECT_EQ(AverageCycleLength, 30);
     EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
   });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(AddCycleScreen, ThePickedStartWaitsThroughCancelUntilAnOk) {
@@ -171,8 +167,7 @@ TEST(AddCycleScreen, ThePickedStartWaitsThroughCancelUntilAnOk) {
     EXPECT_EQ(Field(kCtlAddStart), "1/20/03");  // today again after the OK
   });
   s.TapControl(ce::IDCANCEL);
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 // --- Edit Cycle ---
@@ -256,8 +251,7 @@ TEST(EditCycleScreen, ANewPeriodIsStoredAloneAndTheCycleStaysShown) {
       EXPECT_TRUE(CCycleView::Find()->KeepShownCycle());
       EXPECT_EQ(Scenario::PixelAt(50, 10), kTimeLineColour);  // the 26-day cycle's second tick
     });
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 
@@ -300,8 +294,7 @@ TEST(EditCycleScreen, ARefusedPeriodWritesNothingAndCancelShowsTheNewestAgain) {
       EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
       ExpectCycles(kThreeCycles);
     });
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 

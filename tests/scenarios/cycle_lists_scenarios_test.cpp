@@ -70,8 +70,7 @@ TEST(CycleHistory, ListsEveryCycleAndShowsTheStoredAverageRightAfterAStart) {
     });
     // With nothing stored, neither button asks anything.
     if (c.cycles.empty()) s.TapControl(kCtlHistoryDelete).TapControl(kCtlHistoryDeleteAll);
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 
@@ -98,8 +97,7 @@ TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmation) {
         EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
         EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
       });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(CycleHistory, DeletingACycleJoinsItsNeighboursAndRecalculates) {
@@ -153,8 +151,7 @@ TEST(CycleHistory, DeletingACycleJoinsItsNeighboursAndRecalculates) {
           EXPECT_EQ(ListLines(HistoryDialog(), kCtlHistoryList), c.lines);
           EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), c.average);
         });
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 
@@ -172,8 +169,7 @@ TEST(CycleHistory, AddOpensAddNewCycleAndTheScreenIsRememberedAsPrevious) {
     EXPECT_EQ(CDocument_::GetPreviousView(), kCycleHistoryView);
     EXPECT_EQ(HistoryDialog(), nullptr);
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 // --- Prediction ---
@@ -209,8 +205,7 @@ TEST(Prediction, ThreeStartsFromMarchToJuneByTwentyEight) {
     EXPECT_EQ(view->Start(), Day(2004, 3, 1));
     EXPECT_EQ(view->End(), Day(2004, 6, 1));
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(Prediction, TheRangeAndTheAverageComeFromTheStoredCycles) {
@@ -235,8 +230,7 @@ TEST(Prediction, TheRangeAndTheAverageComeFromTheStoredCycles) {
       EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionAverage), c.average);
       EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionLastEnd), c.last_end);
     });
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 
@@ -274,8 +268,7 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
     EXPECT_TRUE(ListLines(PredictionDialog(), kCtlPredictionList).empty());
     ExpectView(kPredictionView);
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(Prediction, AddCycleStoresTheSelectedDateOnceAndOnlyWhenAsked) {
@@ -315,8 +308,7 @@ TEST(Prediction, AddCycleStoresTheSelectedDateOnceAndOnlyWhenAsked) {
         EXPECT_EQ(StoredCycles(), (std::vector<std::pair<DayNumber, int32_t>>{
                                       {Day(2004, 3, 29), 28}, {Day(2004, 4, 26), 28}}));
       });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlock) {
@@ -336,8 +328,7 @@ TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlock) {
     auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
     EXPECT_EQ(view->Start(), Day(2004, 12, 31));
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(Prediction, LeavingThroughTheMenuTakesTheDialogAlong) {
@@ -351,8 +342,7 @@ TEST(Prediction, LeavingThroughTheMenuTakesTheDialogAlong) {
     ASSERT_NE(HistoryDialog(), nullptr);
     EXPECT_EQ(ce::GetActiveWindow(), HistoryDialog());
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 }  // namespace

@@ -64,8 +64,7 @@ TEST(CycleViewScreen, StartUpWithoutCyclesShowsTheEmptyPictureAndNoEditButton) {
     EXPECT_EQ(differing, 0);
   };
   s.Check(expect_empty_picture).Tap(12, 7).Tap(12, 260).Check(expect_empty_picture);
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(CycleViewScreen, TheTimeLineOfEachValidLengthInTheFrame) {
@@ -110,8 +109,7 @@ TEST(CycleViewScreen, TheTimeLineOfEachValidLengthInTheFrame) {
       // No notice.
       EXPECT_EQ(Ink(60, 80, 200, 92), 0);
     });
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 
@@ -137,7 +135,7 @@ TEST(CycleViewScreen, LengthsOutside14To40ShowTheNoticeInsteadOfTheTimeLine) {
       EXPECT_GT(Ink(80, 0, 180, 13), 20);
       EXPECT_GT(Ink(80, 252, 180, 265), 20);
     });
-    EXPECT_EQ(s.Run(), 0);
+    s.RunCleanly();
   }
 }
 
@@ -169,7 +167,7 @@ TEST(CycleViewScreen, TheMonthStripSplitsWhereTheStartMonthEnds) {
       EXPECT_EQ(Scenario::PixelAt(10, c.split_row + 1),
                 ImagePixel(kImgMonthStripEnd, 5, c.split_row - 13));
     });
-    EXPECT_EQ(s.Run(), 0);
+    s.RunCleanly();
   }
 }
 
@@ -183,8 +181,7 @@ TEST(CycleViewScreen, APeriodAsLongAsItsCycleIsDrawnWithoutReports) {
     EXPECT_EQ(Scenario::PixelAt(68, 3), ImagePixel(kImgPeriodBar, 3, 2));
     EXPECT_TRUE(LineAt(73, 214));  // the rest of the time line is there: the ovulation's end
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 // Three cycles whose first day ticks tell them apart: 32 days (8 pixels), 26 (10), 29 (9).
@@ -223,15 +220,14 @@ TEST(CycleViewScreen, TheArrowsStepThroughTheCyclesAndStopAtBothEnds) {
       .Check([] { ExpectShown(0, 9); });
   // Leaving and coming back shows the newest again.
   s.Tap(12, 7).Menu(kCmdCycleView).Check([] { ExpectShown(0, 9); });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(CycleViewScreen, ASingleCycleStaysOnTheArrows) {
   Scenario s("single cycle arrows");
   s.Before([] { StoreCycles({{Day(2003, 1, 1), 5, 29}}); });
   s.Tap(12, 7).Check([] { ExpectShown(0, 9); }).Tap(12, 260).Check([] { ExpectShown(0, 9); });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(CycleViewScreen, AKeptCycleThatWasDeletedGivesWayToTheOldestLeft) {
@@ -257,8 +253,7 @@ TEST(CycleViewScreen, AKeptCycleThatWasDeletedGivesWayToTheOldestLeft) {
   });
   // The arrows work from there as usual.
   s.Tap(12, 7).Check([] { ExpectShown(0, 9); });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 }  // namespace

@@ -71,8 +71,7 @@ TEST(FrameStartUp, FirstStartMakesTheStoreShowsTheLogoAndOpensTheCycleView) {
       db.Close();
     }
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 // What the frame buffer showed when the first screen had just been switched to, before it
@@ -100,7 +99,7 @@ TEST(FrameStartUp, WithTheLogoDisabledAWhiteLoadingScreenComesWithoutPause) {
   });
   g_loading_screen = {};
   SetFirstScreenHook(&MeasureLoadingScreen);
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
   SetFirstScreenHook(nullptr);
   // White, with "Loading..." written near the lower left.
   EXPECT_EQ(g_loading_screen.corner, 0xFFFF);
@@ -136,7 +135,7 @@ TEST(FrameStartUp, ASettingsRecordWithTwinsIsPutBackIntoShapeAndItsDeclaredValue
     ASSERT_TRUE(ReadSettings(&settings));
     EXPECT_TRUE(settings.logo_disabled);
   });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
@@ -149,8 +148,7 @@ TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
       .Check([] { ExpectView(kPasswordEntryView); });
   for (int i = 0; i < 6; ++i) s.Key(ce::VK_BACK);
   s.Type(u"Secret").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(FramePassword, APasswordAnOlderStoreKeptAsTextBecomesAHashOnceTypedRight) {
@@ -187,8 +185,7 @@ TEST(FramePassword, APasswordAnOlderStoreKeptAsTextBecomesAHashOnceTypedRight) {
         EXPECT_EQ(settings.scale, 2);
         EXPECT_TRUE(settings.logo_disabled);
       });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
@@ -197,7 +194,7 @@ TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
   s.Type(u"nope")
       .Key(ce::VK_RETURN)
       .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL);
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
   // The program ended on the prompt: no other screen was ever shown.
   EXPECT_EQ(CDocument_::Context().words[1], kPasswordEntryView);
 }
@@ -233,8 +230,7 @@ TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
   }
   // Done, under the help text, goes back to the screen the help was asked on.
   s.Menu(40069).Menu(40057).TapControl(2).Check([] { ExpectView(kCycleHistoryView); });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 // The shell keeps a menu on the screen: under its button, moved left where it would run past
@@ -261,7 +257,7 @@ TEST(FrameMenu, EveryMenuOpensOverItsButtonAndStaysOnTheScreen) {
     });
     s.TapMenuEntry(button).Check([] { EXPECT_EQ(ce::OpenMenuWindow(), nullptr); });
   }
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(FrameMenu, CycleChartsNeedTwoCyclesAndAboutAndMirrorOpen) {
@@ -290,8 +286,7 @@ TEST(FrameMenu, CycleChartsNeedTwoCyclesAndAboutAndMirrorOpen) {
       .Check([] { ExpectView(kCycleHistoryView); })
       .Menu(40003)
       .Check([] { ExpectView(kAboutView); });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(FrameViews, SwitchingToTheCurrentScreenRebuildsItAndGoBackFollowsThePreviousScreen) {
@@ -311,7 +306,7 @@ TEST(FrameViews, SwitchingToTheCurrentScreenRebuildsItAndGoBackFollowsThePreviou
     CDocument_::GoBack();
   });
   s.Wait(10).Check([] { ExpectView(kCycleHistoryView); });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 // The Cycle View's dialog holds the activation, and while the main window is not active no
@@ -346,7 +341,7 @@ TEST(FrameLoop, TicksComeEvery500MsUntilAnAnimatedScreenThenEvery70) {
       })
       .Wait(7000)
       .Check([&] { EXPECT_NEAR(static_cast<double>(TickCount() - before), 100.0, 1.0); });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(FrameLoop, NoTicksWhileInTheBackgroundButRepaintsGoOn) {
@@ -378,7 +373,7 @@ TEST(FrameLoop, NoTicksWhileInTheBackgroundButRepaintsGoOn) {
         EXPECT_FALSE(CDocument_::Inactive());
         EXPECT_GE(TickCount() - before, 3u);
       });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(FrameLoop, TheTickCounterWrappingDoesNotStallTheLoop) {
@@ -395,7 +390,7 @@ TEST(FrameLoop, TheTickCounterWrappingDoesNotStallTheLoop) {
         EXPECT_LT(ce::GetTickCount(), 10000u);  // it did wrap
         EXPECT_NEAR(static_cast<double>(TickCount() - before), 10.0, 1.0);
       });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
@@ -433,7 +428,7 @@ TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
         EXPECT_FALSE(ce::PeekMessage(&msg, nullptr, ce::WM_TIMER, ce::WM_TIMER, ce::PM_NOREMOVE));
         EXPECT_EQ(about()->SpriteFrame(), frame);
       });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(FrameScreens, LeavingAboutThroughTheMenuStopsItsTimer) {
@@ -444,7 +439,7 @@ TEST(FrameScreens, LeavingAboutThroughTheMenuStopsItsTimer) {
     ce::MSG msg;
     EXPECT_FALSE(ce::PeekMessage(&msg, nullptr, ce::WM_TIMER, ce::WM_TIMER, ce::PM_NOREMOVE));
   });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(FrameScreens, MirrorShowsItsPictureAndATapGoesBack) {
@@ -462,7 +457,7 @@ TEST(FrameScreens, MirrorShowsItsPictureAndATapGoesBack) {
     EXPECT_EQ(differing, 0);
   });
   s.Tap(200, 30).Check([] { ExpectView(kCycleHistoryView); });
-  EXPECT_EQ(s.Run(), 0);
+  s.RunCleanly();
 }
 
 TEST(FrameShutdown, ExitAndTheCloseButtonBothEndWithCodeZero) {
@@ -470,14 +465,14 @@ TEST(FrameShutdown, ExitAndTheCloseButtonBothEndWithCodeZero) {
     Scenario s("exit");
     s.Before([] { StoreSettings(u"", true); });
     s.Menu(40069).Menu(40084);
-    EXPECT_EQ(s.Run(), 0);
+    s.RunCleanly();
     EXPECT_EQ(CDocument_::Context().words[1], kCycleHistoryView);
   }
   {
     Scenario s("close");
     s.Before([] { StoreSettings(u"", true); });
     s.Close();
-    EXPECT_EQ(s.Run(), 0);
+    s.RunCleanly();
     EXPECT_EQ(CDocument_::Context().words[1], kCycleView);
   }
 }

@@ -221,6 +221,14 @@ void Scenario::OnIdle(int32_t timeout_ms) {
   }
 }
 
+void Scenario::RunCleanly() {
+  EXPECT_EQ(Run(), 0) << name_;
+  for (const ce::MessageBoxReport& box : unexpected_) {
+    ADD_FAILURE() << name_ << ": unexpected box " << ce::ToUtf8(box.caption) << ": "
+                  << ce::ToUtf8(box.text);
+  }
+}
+
 int Scenario::Run() {
   ce::clock::UseVirtual(start_tick_, today_);
   ce::SetMessageBoxHook(nullptr);

@@ -64,6 +64,8 @@ class Scenario {
 
   // Runs the program to its end and returns its exit code.
   int Run();
+  // Runs it and expects exit code 0 and no message box that no step expected.
+  void RunCleanly();
 
   const std::filesystem::path& DataDir() const { return data_dir_; }
   // The last frame shown, kScreenWidth x kFrameHeight.
