@@ -1,7 +1,6 @@
 // The frame as a user meets it: start-up, the password prompt, the menu and its router, screen
 // switching and going back, ticks and activation, the About, Help and Mirror screens, shutdown.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <cstdlib>
 #include <memory>
@@ -16,7 +15,6 @@
 #include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/menu_bar.h"
-#include "platform/object_store.h"
 #include "platform/text.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
@@ -104,38 +102,6 @@ TEST(FrameStartUp, WithTheLogoDisabledAWhiteLoadingScreenComesWithoutPause) {
   // White, with "Loading..." written near the lower left.
   EXPECT_EQ(g_loading_screen.corner, 0xFFFF);
   EXPECT_GT(g_loading_screen.inked, 20);
-}
-
-TEST(FrameStartUp, ASettingsRecordWithTwinsIsPutBackIntoShapeAndItsDeclaredValuesKept) {
-  Scenario s("untidy settings");
-  s.Before([&s] {
-    StoreSettings(u"", true);
-    ce::objectstore::Unmount();
-    // I2 twins, as older versions appended them, one of them contradicting the declared BOOL.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(ce::objectstore::StoreFile(s.DataDir()).c_str(), &db), SQLITE_OK);
-    const char* sql =
-        "INSERT INTO props SELECT oid, 6, 65538, 0 FROM props WHERE pid = 31;"
-        "INSERT INTO props SELECT oid, 7, 262146, 0 FROM props WHERE pid = 31;"
-        "INSERT INTO props SELECT oid, 8, 458754, 0 FROM props WHERE pid = 31;";
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-    ASSERT_EQ(ce::objectstore::Mount(s.DataDir()), "");
-  });
-  s.Check([] {
-    EXPECT_LT(ce::GetTickCount() - 1000, 2000u);  // the logo stayed disabled
-    ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Systems", 0, 0, nullptr);
-    ce::CePropBuffer buffer;
-    ce::CeReadRecordProps(h, buffer);
-    ce::CloseHandle(h);
-    std::vector<ce::CEPROPID> ids;
-    for (const ce::CEPROPVAL& p : buffer.props()) ids.push_back(p.propid);
-    EXPECT_EQ(ids, (std::vector<ce::CEPROPID>{31, 65547, 131083, 196626, 262155, 327691}));
-    Settings settings;
-    ASSERT_TRUE(ReadSettings(&settings));
-    EXPECT_TRUE(settings.logo_disabled);
-  });
-  s.RunCleanly();
 }
 
 TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
