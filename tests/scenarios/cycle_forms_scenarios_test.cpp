@@ -120,29 +120,48 @@ TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
   }
 }
 
-TEST(AddCycleScreen, AStartAlreadyStoredIsRefusedAndNothingChanges) {
-  Scenario s("add duplicate");
-  s.Today(2003, 1, 20).Before([] { StoreCycles({{Day(2003, 1, 20), 4, 30}}); });
-  s.TapControl(kCtlCycleAdd);
-  s.TapControl(ce::IDOK).ExpectBox(u"Calvira", u"Cycle already exists", ce::IDOK).Check([] {
-    ExpectView(kCycleView);
-    ExpectCycles({{Day(2003, 1, 20), 4, 30}});
-  });
-  s.RunCleanly();
-}
-
-TEST(AddCycleScreen, ASecondCycleGivesTheFirstItsRealLengthAndTheNewOneTheAverage) {
-  Scenario s("add second");
-  s.Today(2003, 1, 31).Before([] { StoreCycles({{Day(2003, 1, 1), 5, 45}}); });
-  // Whatever presumed length is typed, the average replaces it.
-  s.TapControl(kCtlCycleAdd).Key(ce::VK_TAB).Type(u"35");
-  s.TapControl(ce::IDOK).Check([] {
-    ExpectView(kCycleView);
-    ExpectCycles({{Day(2003, 1, 1), 5, 30}, {Day(2003, 1, 31), 5, 30}});
-    EXPECT_EQ(AverageCycleLength, 30);
-    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
-  });
-  s.RunCleanly();
+TEST(AddCycleScreen, WhatOkStoresBesideTheCyclesAlreadyThere) {
+  struct Case {
+    const char* what;
+    uint16_t today;  // of January 2003
+    std::vector<CycleRecord> before, after;
+    const char16_t* presumed;  // typed, or null
+    const char16_t* refusal;   // null: accepted
+  };
+  const Case cases[] = {
+      {"a start already stored",
+       20,
+       {{Day(2003, 1, 20), 4, 30}},
+       {{Day(2003, 1, 20), 4, 30}},
+       nullptr,
+       u"Cycle already exists"},
+      // The first gets its real length, and whatever presumed length is typed, the average
+      // replaces it on the new one.
+      {"a second cycle",
+       31,
+       {{Day(2003, 1, 1), 5, 45}},
+       {{Day(2003, 1, 1), 5, 30}, {Day(2003, 1, 31), 5, 30}},
+       u"35",
+       nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Scenario s(c.what);
+    s.Today(2003, 1, c.today).Before([&c] { StoreCycles(c.before); });
+    s.TapControl(kCtlCycleAdd);
+    if (c.presumed != nullptr) s.Key(ce::VK_TAB).Type(c.presumed);
+    s.TapControl(ce::IDOK);
+    if (c.refusal != nullptr) s.ExpectBox(u"Calvira", c.refusal, ce::IDOK);
+    s.Check([&c] {
+      ExpectView(kCycleView);
+      ExpectCycles(c.after);
+      if (c.after.size() > 1) {
+        EXPECT_EQ(AverageCycleLength, 30);
+        EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
+      }
+    });
+    s.RunCleanly();
+  }
 }
 
 TEST(AddCycleScreen, ThePickedStartWaitsThroughCancelUntilAnOk) {
