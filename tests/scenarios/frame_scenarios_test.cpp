@@ -226,7 +226,7 @@ TEST(FrameMenu, EveryMenuOpensOverItsButtonAndStaysOnTheScreen) {
   s.RunCleanly();
 }
 
-TEST(FrameMenu, CycleChartsNeedTwoCyclesAndAboutAndMirrorOpen) {
+TEST(FrameMenu, CycleChartsNeedTwoCyclesMirrorShowsItsPictureAndAboutOpens) {
   Scenario s("charts");
   s.Before([] {
     StoreSettings(u"", true);
@@ -240,7 +240,17 @@ TEST(FrameMenu, CycleChartsNeedTwoCyclesAndAboutAndMirrorOpen) {
       .Menu(40070)
       .Check([] { ExpectView(kCycleChartsView); })
       .Menu(40080)
-      .Check([] { ExpectView(kMirrorView); })
+      .Check([] {
+        ExpectView(kMirrorView);
+        CFastBitmap mirror;
+        ASSERT_TRUE(mirror.Load(u"309", 240, 268));
+        int differing = 0;
+        for (int y = 0; y < 268; ++y) {
+          for (int x = 0; x < 240; ++x)
+            differing += Scenario::PixelAt(x, y) != mirror.Pixels()->At(x, y);
+        }
+        EXPECT_EQ(differing, 0);
+      })
       .Tap(100, 100)
       .Check([] {
         // Cycle Charts does not remember itself: back lands on the list shown before it.
@@ -394,35 +404,12 @@ TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
         EXPECT_FALSE(ce::PeekMessage(&msg, nullptr, ce::WM_TIMER, ce::WM_TIMER, ce::PM_NOREMOVE));
         EXPECT_EQ(about()->SpriteFrame(), frame);
       });
-  s.RunCleanly();
-}
-
-TEST(FrameScreens, LeavingAboutThroughTheMenuStopsItsTimer) {
-  Scenario s("about left by menu");
-  s.Before([] { StoreSettings(u"", true); });
+  // Left through the menu, too.
   s.Menu(40003).Wait(300).Menu(40069).Check([] {
     ce::clock::Advance(500);
     ce::MSG msg;
     EXPECT_FALSE(ce::PeekMessage(&msg, nullptr, ce::WM_TIMER, ce::WM_TIMER, ce::PM_NOREMOVE));
   });
-  s.RunCleanly();
-}
-
-TEST(FrameScreens, MirrorShowsItsPictureAndATapGoesBack) {
-  Scenario s("mirror");
-  s.Before([] { StoreSettings(u"", true); });
-  s.Menu(40069).Menu(40080).Check([] {
-    ExpectView(kMirrorView);
-    CFastBitmap mirror;
-    ASSERT_TRUE(mirror.Load(u"309", 240, 268));
-    int differing = 0;
-    for (int y = 0; y < 268; ++y) {
-      for (int x = 0; x < 240; ++x)
-        differing += Scenario::PixelAt(x, y) != mirror.Pixels()->At(x, y);
-    }
-    EXPECT_EQ(differing, 0);
-  });
-  s.Tap(200, 30).Check([] { ExpectView(kCycleHistoryView); });
   s.RunCleanly();
 }
 
