@@ -37,17 +37,6 @@ TEST(CycleHistoryLine, EveryLengthStartsInColumnSeventeen) {
   }
 }
 
-TEST(CycleHistoryLine, LinesAreDatedAndOnlyTheNewestEndsInNA) {
-  const CycleRecord cycles[] = {
-      {Day(2003, 1, 5), 5, 28}, {Day(2003, 2, 2), 4, 31}, {Day(2003, 3, 5), 5, 29}};
-  EXPECT_EQ(HistoryLines(cycles), (std::vector<std::u16string>{
-                                      u"1/5/03          28",
-                                      u"2/2/03          31",
-                                      u"3/5/03          N/A",
-                                  }));
-  EXPECT_TRUE(HistoryLines({}).empty());
-}
-
 TEST(CycleHistoryAverage, NAUnderTwoCyclesThenTheNewestStoredLength) {
   const CycleRecord one[] = {{Day(2003, 1, 5), 5, 31}};
   const CycleRecord two[] = {{Day(2003, 1, 5), 5, 30}, {Day(2003, 2, 4), 5, 30}};
@@ -87,9 +76,6 @@ TEST_F(CycleHistoryDeleteTest, DeletingJoinsTheNeighboursAndRecalculates) {
   const Case cases[] = {
       // 58 days is stored but stays out of the average, which is 30 alone.
       {"a middle cycle", 1, {{jan1, 58}, {feb28, 30}, {mar30, 30}}},
-      // The one before becomes the newest and gets the average of 28 and 30.
-      {"the newest", 3, {{jan1, 28}, {jan29, 30}, {feb28, 29}}},
-      {"the last but one", 2, {{jan1, 28}, {jan29, 60}, {mar30, 28}}},
       {"the oldest", 0, {{jan29, 30}, {feb28, 30}, {mar30, 30}}},
   };
   for (const Case& c : cases) {
@@ -120,14 +106,6 @@ TEST_F(CycleHistoryDeleteTest, APositionBeyondTheCyclesChangesNothing) {
   EXPECT_FALSE(DeleteCycleAt(2));
   EXPECT_EQ(Cycles(), before);
   EXPECT_TRUE(TakeBoxTexts().empty());
-}
-
-TEST_F(CycleHistoryDeleteTest, DeleteAllEmptiesTheStore) {
-  EXPECT_TRUE(DeleteAllCycles());
-  Store({Day(2003, 1, 1), Day(2003, 1, 29), Day(2003, 2, 28)});
-  EXPECT_TRUE(DeleteAllCycles());
-  EXPECT_TRUE(Cycles().empty());
-  EXPECT_EQ(CycleCount(), 0u);
 }
 
 }  // namespace

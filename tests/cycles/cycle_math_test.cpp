@@ -10,27 +10,6 @@ DayNumber NumberOf(uint16_t year, uint16_t month, uint16_t day) {
   return n;
 }
 
-TEST(CycleMath, ThePeriodLimitIsHalfAValidCycleAndNoneForOtherLengths) {
-  struct Case {
-    int32_t cycle, longest_accepted;  // -1: no limit
-  };
-  for (const Case c : {Case{28, 13},
-                       {29, 13},
-                       {30, 14},
-                       {14, 6},
-                       {40, 19},
-                       {13, -1},
-                       {41, -1},
-                       {0, -1},
-                       {-28, -1}}) {
-    EXPECT_EQ(IsValidCycleLength(c.cycle), c.longest_accepted >= 0) << c.cycle;
-    const int32_t longest = c.longest_accepted >= 0 ? c.longest_accepted : 999;
-    EXPECT_FALSE(IsPeriodRejected(longest, c.cycle)) << c.cycle;
-    EXPECT_FALSE(IsPeriodRejected(0, c.cycle)) << c.cycle;
-    EXPECT_EQ(IsPeriodRejected(longest + 1, c.cycle), c.longest_accepted >= 0) << c.cycle;
-  }
-}
-
 TEST(CycleMath, DaysOfACycleAcrossMonthLeapDayAndYearEnd) {
   struct Case {
     DayNumber got, expected;

@@ -1,12 +1,8 @@
-// Prediction's rules: the predicted starts over a period, the range text, and what the stored
-// cycles say before anything is predicted.
+// Prediction's rule: the predicted starts over a period, with the refusals it reports. The range
+// text, the question and what the stored cycles say are met in the Prediction scenarios.
 #include "cycles/prediction.h"
 
 #include <gtest/gtest.h>
-
-#include "cycles/cycle_records.h"
-#include "store/catalogue.h"
-#include "support/temp_store.h"
 
 namespace {
 
@@ -49,58 +45,6 @@ TEST(PredictionSteps, OneStartEveryAverageDaysNoneAfterTheEnd) {
     EXPECT_EQ(r.start_not_before, c.start_not_before);
     EXPECT_EQ(r.days, c.days);
   }
-}
-
-TEST(PredictionSteps, TenYearsByTwentyEight) {
-  const DayNumber start = Day(2004, 3, 1), end = Day(2014, 3, 1);
-  const PredictionResult r = PredictCycleStarts(start, end, 28);
-  ASSERT_EQ(r.days.size(), (end - start) / 28);
-  EXPECT_LE(r.days.back(), end);
-  EXPECT_GT(r.days.back() + 28, end);
-}
-
-TEST(PredictionTexts, RangeAndQuestion) {
-  EXPECT_EQ(LengthRangeText(28, 28), u"(28)");
-  EXPECT_EQ(LengthRangeText(27, 30), u"(27-30)");
-  EXPECT_EQ(LengthRangeText(5, 58), u"(5-58)");
-  EXPECT_EQ(AddPredictedCycleQuestion(u"3/29/04"),
-            u"Do you want to add date\n3/29/04 as a new cycle?");
-}
-
-class PredictionBasisTest : public calvira::testing::TempStoreTest {
- protected:
-  void SetUp() override {
-    TempStoreTest::SetUp();
-    CreateCatalogue();
-  }
-};
-
-TEST_F(PredictionBasisTest, WithoutCyclesYesterdayAnd28AndNoRange) {
-  const PredictionBasis b = ReadPredictionBasis(Day(2004, 3, 1));
-  EXPECT_EQ(b.last_cycle_end, Day(2004, 2, 29));
-  EXPECT_EQ(b.average, 28);
-  EXPECT_EQ(b.range_text, u"");
-}
-
-TEST_F(PredictionBasisTest, TheNewestCycleGivesTheAverageAndTheEnd) {
-  // Lengths 27 and 30, and the newest gets their average, 28.
-  const DayNumber jan1 = Day(2004, 1, 1);
-  for (DayNumber start : {jan1, jan1 + 27, jan1 + 57}) {
-    ASSERT_EQ(AddCycle(start, 5, 28), AddCycleResult::kAdded);
-  }
-  PredictionBasis b = ReadPredictionBasis(Day(2004, 6, 1));
-  EXPECT_EQ(b.range_text, u"(27-30)");
-  EXPECT_EQ(b.average, 28);
-  EXPECT_EQ(b.last_cycle_end, jan1 + 57 + 27);
-
-  TearDown();
-  SetUp();
-  // A lone cycle keeps the length it was entered with.
-  ASSERT_EQ(AddCycle(jan1, 5, 31), AddCycleResult::kAdded);
-  b = ReadPredictionBasis(Day(2004, 6, 1));
-  EXPECT_EQ(b.range_text, u"(31)");
-  EXPECT_EQ(b.average, 31);
-  EXPECT_EQ(b.last_cycle_end, jan1 + 30);
 }
 
 }  // namespace

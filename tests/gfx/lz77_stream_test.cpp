@@ -69,65 +69,59 @@ std::vector<uint8_t> Padded(std::string s, size_t size) {
   return Bytes(s);
 }
 
-TEST_F(GfxLz77Stream, LiteralsDecodeToTheirBytesInOrder) {
-  const auto payload = StreamBuilder().Literal('C').Literal('a').Literal('l').Literal('v').Bytes();
-  EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Bytes("Calv"));
-}
-
-TEST_F(GfxLz77Stream, MatchesCopyFromTheWindow) {
-  // Position 511 is the newest byte: with length field 31 it repeats it 32 times.
-  auto payload = StreamBuilder().Literal('x').Match(31, 511).Bytes();
-  EXPECT_EQ(DecodeEveryWay(payload, 17, 1), Padded(std::string(33, 'x'), 34));
-
-  // Positions count from the oldest byte; a match may overlap the bytes it produces.
-  payload = StreamBuilder()
-                .Literal('1')
-                .Literal('2')
-                .Literal('3')
-                .Literal('4')
-                .Match(1, 508)  // "12"
-                .Match(5, 510)  // "121212": the last two, then its own output
-                .Bytes();
-  EXPECT_EQ(DecodeEveryWay(payload, 6, 1), Bytes("123412121212"));
-
-  // Before any output the window holds zeros, so a match there gives black.
-  payload = StreamBuilder().Match(4, 0).Match(1, 510).Literal(7).Bytes();
-  EXPECT_EQ(DecodeEveryWay(payload, 4, 1), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 7}));
-}
-
-TEST_F(GfxLz77Stream, StopsAfterTheTokenThatLoadsTheLastByte) {
-  // Six set bits after two literals would start a third token; the second literal loaded the
-  // last byte, so they are never read.
-  auto payload = StreamBuilder().Literal('a').Literal('b').Bits(0x3F, 6).Bytes();
-  ASSERT_EQ(payload.size(), 3u);
-  EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Padded("ab", 4));
-
-  // The first token loads the second and last byte; its seven spare set bits are ignored.
-  payload = StreamBuilder().Literal('a').Bits(0x7F, 7).Bytes();
-  ASSERT_EQ(payload.size(), 2u);
-  EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Padded("a", 4));
-
-  // A token that starts before the last byte is decoded even if only padding follows: here the
-  // zero bits read as a one-byte match of the (zero) oldest window byte.
-  payload = StreamBuilder().Literal('a').FirstBytes(3);
-  EXPECT_EQ(DecodeEveryWay(payload, 2, 1), Padded("a", 4));
-  EXPECT_EQ(Lz77InflateReference(payload), (std::vector<uint8_t>{'a', 0}));
-}
-
-TEST_F(GfxLz77Stream, BitsPastThePayloadReadAsZero) {
-  // The match's last position bit (a 1) is cut off and must read as 0: position 510, not 511.
-  StreamBuilder b;
-  b.Literal('a').Literal('b').Match(3, 511);
-  ASSERT_EQ(b.BitCount(), 33u);
-  EXPECT_EQ(DecodeEveryWay(b.FirstBytes(4), 3, 1), Bytes("ababab"));
-}
-
-TEST_F(GfxLz77Stream, PayloadsOfNoOrOneByteDecodeToNothing) {
-  for (const std::vector<uint8_t>& payload :
-       {std::vector<uint8_t>{}, std::vector<uint8_t>{0xFF}, std::vector<uint8_t>{0x00}}) {
-    EXPECT_EQ(DecodeEveryWay(payload, 4, 1), std::vector<uint8_t>(8, 0));
-    EXPECT_TRUE(Lz77InflateReference(payload).empty());
+TEST_F(GfxLz77Stream, HandBuiltStreamsDecodeAlikeByEveryPath) {
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> payload;
+    uint16_t width;  // one row of this many pixels
+    std::vector<uint8_t> expected;
+  };
+  const Case cases[] = {
+      {"literals in order",
+       StreamBuilder().Literal('C').Literal('a').Literal('l').Literal('v').Bytes(), 2,
+       Bytes("Calv")},
+      // Position 511 is the newest byte: with length field 31 it repeats it 32 times.
+      {"a match of the newest byte", StreamBuilder().Literal('x').Match(31, 511).Bytes(), 17,
+       Padded(std::string(33, 'x'), 34)},
+      // Positions count from the oldest byte; a match may overlap the bytes it produces:
+      // "12", then "121212", the last two and then its own output.
+      {"overlapping matches",
+       StreamBuilder()
+           .Literal('1')
+           .Literal('2')
+           .Literal('3')
+           .Literal('4')
+           .Match(1, 508)
+           .Match(5, 510)
+           .Bytes(),
+       6, Bytes("123412121212")},
+      // Before any output the window holds zeros, so a match there gives black.
+      {"a match before any output", StreamBuilder().Match(4, 0).Match(1, 510).Literal(7).Bytes(), 4,
+       std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 7}},
+      // Six set bits after two literals in the third byte would start a third token; the
+      // second literal loaded the last byte, so they are never read.
+      {"set bits after the last byte's token",
+       StreamBuilder().Literal('a').Literal('b').Bits(0x3F, 6).Bytes(), 2, Padded("ab", 4)},
+      // The first token loads the second and last byte; its seven spare set bits are ignored.
+      {"spare bits of the token that loads the last byte",
+       StreamBuilder().Literal('a').Bits(0x7F, 7).Bytes(), 2, Padded("a", 4)},
+      // A token that starts before the last byte is decoded even if only padding follows: the
+      // zero bits read as a one-byte match of the (zero) oldest window byte.
+      {"padding after a token", StreamBuilder().Literal('a').FirstBytes(3), 2, Padded("a", 4)},
+      // The match's last position bit (a 1) is cut off and reads as 0: position 510, not 511.
+      {"bits past the payload",
+       StreamBuilder().Literal('a').Literal('b').Match(3, 511).FirstBytes(4), 3, Bytes("ababab")},
+      {"no payload", {}, 4, std::vector<uint8_t>(8, 0)},
+      {"one byte of ones", {0xFF}, 4, std::vector<uint8_t>(8, 0)},
+      {"one byte of zeros", {0x00}, 4, std::vector<uint8_t>(8, 0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(DecodeEveryWay(c.payload, c.width, 1), c.expected);
   }
+  EXPECT_EQ(Lz77InflateReference(StreamBuilder().Literal('a').FirstBytes(3)),
+            (std::vector<uint8_t>{'a', 0}));
+  EXPECT_TRUE(Lz77InflateReference(std::vector<uint8_t>{0xFF}).empty());
 }
 
 TEST_F(GfxLz77Stream, OutputIsCutOrPaddedToTheDestination) {

@@ -202,24 +202,6 @@ TEST_F(ControlTest, TheProgramsSelectionAndReplacementFollowTheHandheldsRules) {
   EXPECT_EQ(commands_, (Commands{{101, EN_MAXTEXT}, {101, EN_UPDATE}, {101, EN_CHANGE}}));
 }
 
-TEST_F(ControlTest, AParentCanCutTheTextWhileItChanges) {
-  // As the length fields do: keep the first three characters, the caret after them.
-  answer_ = [](HWND dialog, UINT message, WPARAM wparam, LPARAM) -> INT_PTR {
-    if (message != WM_COMMAND || LOWORD(wparam) != 102 || HIWORD(wparam) != EN_CHANGE) return 0;
-    HWND field = GetDlgItem(dialog, 102);
-    const std::u16string text = GetWindowString(field);
-    if (text.size() > 3) {
-      SetWindowText(field, text.substr(0, 3).c_str());
-      SendMessage(field, EM_SETSEL, 3, 3);
-    }
-    return TRUE;
-  };
-  SetFocus(Item(102));
-  TypeText(u"1234");
-  EXPECT_EQ(Text(102), u"123");
-  EXPECT_EQ(Selection(102), (Sel{3, 3}));
-}
-
 TEST_F(ControlTest, EnterBreaksTheLineOfAFieldThatWantsItElseItPressesTheDefault) {
   SetFocus(Item(103));
   TypeText(u"a");

@@ -11,82 +11,22 @@
 #include "cycles/cycle_records.h"
 #include "cycles/cycle_view.h"
 #include "frame/document.h"
-#include "frame/ui_resources.h"
 #include "platform/dialog.h"
 #include "platform/object_store.h"
 #include "platform/text.h"
+#include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
-#include "store/catalogue.h"
-#include "store/ce_database.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {
 namespace {
-
-// Taps the centre of a control of a full-screen dialog, placed as its template says (the dialog
-// sits at the screen's origin).
-Scenario& TapControl(Scenario& s, int dialog, int control) {
-  RegisterUiResources();
-  if (const ce::DialogTemplate* t = ce::FindDialogTemplate(dialog)) {
-    for (const ce::DialogItemTemplate& item : t->items) {
-      if (item.id != control) continue;
-      return s.Tap(ce::DialogUnitsToPixels(item.x) + ce::DialogUnitsToPixels(item.cx) / 2,
-                   ce::DialogUnitsToPixels(item.y) + ce::DialogUnitsToPixels(item.cy) / 2);
-    }
-  }
-  ADD_FAILURE() << "no control " << control << " in dialog " << dialog;
-  return s;
-}
-
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
-
-void StoreCycles(const std::vector<CycleRecord>& cycles) {
-  CreateCatalogue();
-  CCeDatabase db;
-  ASSERT_TRUE(db.Open(u"Cycles", 0));
-  for (const CycleRecord& c : cycles) ASSERT_TRUE(WriteCycleRecord(db, c, true));
-  db.Close();
-}
-
-// The open form is the active window while its modal loop runs.
-std::string Field(int id) {
-  char16_t text[32] = {};
-  ce::GetDlgItemText(ce::GetActiveWindow(), id, text, 32);
-  return ce::ToUtf8(text);
-}
-
-bool OkEnabled() {
-  return ce::IsWindowEnabled(ce::GetDlgItem(ce::GetActiveWindow(), ce::IDOK)) != ce::FALSE;
-}
-
-void ExpectView(int32_t id) {
-  EXPECT_EQ(CDocument_::GetCurrentView(), id);
-}
-
-std::vector<CycleRecord> Cycles() {
-  return ReadCycles();
-}
-
-void ExpectCycles(const std::vector<CycleRecord>& expected) {
-  const std::vector<CycleRecord> stored = ReadCycles();
-  ASSERT_EQ(stored.size(), expected.size());
-  for (size_t i = 0; i < stored.size(); ++i) {
-    EXPECT_EQ(stored[i].start, expected[i].start) << i;
-    EXPECT_EQ(stored[i].periodLength, expected[i].periodLength) << i;
-    EXPECT_EQ(stored[i].cycleLength, expected[i].cycleLength) << i;
-  }
-}
 
 // --- Add New Cycle ---
 
 TEST(AddCycleScreen, DefaultsAreTodayFiveAnd28AndOkStoresThem) {
   Scenario s("add defaults");
   s.Today(2003, 1, 20);
-  TapControl(s, kDlgCycleView, kCtlCycleAdd).Check([] {
+  s.TapControl(kCtlCycleAdd).Check([] {
     ExpectView(kAddCycleView);
     EXPECT_EQ(Field(kCtlTitle), "Add New Cycle");
     EXPECT_EQ(Field(kCtlAddStart), "1/20/03");
@@ -95,18 +35,17 @@ TEST(AddCycleScreen, DefaultsAreTodayFiveAnd28AndOkStoresThem) {
     EXPECT_EQ(Field(kCtlAddEnd), "2/16/03");  // today + 27
     EXPECT_TRUE(OkEnabled());
   });
-  TapControl(s, kDlgAddCycle, ce::IDOK).Check([] {
+  s.TapControl(ce::IDOK).Check([] {
     ExpectView(kCycleView);
     ExpectCycles({{Day(2003, 1, 20), 5, 28}});
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(AddCycleScreen, TheLengthFieldsKeepThreeDigitsAndAnEmptyOneDisablesOk) {
   Scenario s("add fields");
   s.Today(2003, 1, 20);
-  TapControl(s, kDlgCycleView, kCtlCycleAdd);
+  s.TapControl(kCtlCycleAdd);
   // The period field has the focus with its text selected; Tab selects the presumed length.
   s.Key(ce::VK_TAB).Type(u"30").Check([] { EXPECT_EQ(Field(kCtlAddEnd), "2/18/03"); });
   s.Type(u"15").Check([] {
@@ -121,7 +60,7 @@ TEST(AddCycleScreen, TheLengthFieldsKeepThreeDigitsAndAnEmptyOneDisablesOk) {
   });
   s.Key(ce::VK_RETURN).Check([] {
     ExpectView(kAddCycleView);  // a disabled OK is not pressed by Enter either
-    EXPECT_TRUE(Cycles().empty());
+    EXPECT_TRUE(ReadCycles().empty());
   });
   s.Type(u"29").Check([] {
     EXPECT_EQ(Field(kCtlAddEnd), "2/17/03");
@@ -134,10 +73,9 @@ TEST(AddCycleScreen, TheLengthFieldsKeepThreeDigitsAndAnEmptyOneDisablesOk) {
   s.Key(ce::VK_BACK).Key(ce::VK_BACK).Key(ce::VK_BACK).Check([] { EXPECT_FALSE(OkEnabled()); });
   s.Key(ce::VK_ESCAPE).Check([] {
     ExpectView(kCycleView);
-    EXPECT_TRUE(Cycles().empty());
+    EXPECT_TRUE(ReadCycles().empty());
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
@@ -162,14 +100,14 @@ TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
     SCOPED_TRACE(ce::ToUtf8(std::u16string(c.presumed) + u"/" + c.period));
     Scenario s("add period rule");
     s.Today(2003, 1, 20);
-    TapControl(s, kDlgCycleView, kCtlCycleAdd).Type(c.period).Key(ce::VK_TAB).Type(c.presumed);
-    TapControl(s, kDlgAddCycle, ce::IDOK);
+    s.TapControl(kCtlCycleAdd).Type(c.period).Key(ce::VK_TAB).Type(c.presumed);
+    s.TapControl(ce::IDOK);
     if (c.refusal != nullptr) {
       s.ExpectBox(c.caption, c.refusal, ce::IDOK).Check([] {
         ExpectView(kAddCycleView);  // the form stays open
-        EXPECT_TRUE(Cycles().empty());
+        EXPECT_TRUE(ReadCycles().empty());
       });
-      TapControl(s, kDlgAddCycle, ce::IDCANCEL);
+      s.TapControl(ce::IDCANCEL);
     } else {
       s.Check([&c] {
         ExpectView(kCycleView);
@@ -178,56 +116,59 @@ TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
         ExpectCycles({{Day(2003, 1, 20), period, presumed}});
       });
     }
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 
-TEST(AddCycleScreen, AStartAlreadyStoredIsRefusedAndNothingChanges) {
-  Scenario s("add duplicate");
-  s.Today(2003, 1, 20).Before([] { StoreCycles({{Day(2003, 1, 20), 4, 30}}); });
-  TapControl(s, kDlgCycleView, kCtlCycleAdd);
-  TapControl(s, kDlgAddCycle, ce::IDOK)
-      .ExpectBox(u"Calvira", u"Cycle already exists", ce::IDOK)
-      .Check([] {
-        ExpectView(kCycleView);
-        ExpectCycles({{Day(2003, 1, 20), 4, 30}});
-      });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
-}
-
-TEST(AddCycleScreen, ASecondCycleGivesTheFirstItsRealLengthAndTheNewOneTheAverage) {
-  Scenario s("add second");
-  s.Today(2003, 1, 31).Before([] { StoreCycles({{Day(2003, 1, 1), 5, 45}}); });
-  // Whatever presumed length is typed, the average replaces it.
-  TapControl(s, kDlgCycleView, kCtlCycleAdd).Key(ce::VK_TAB).Type(u"35");
-  TapControl(s, kDlgAddCycle, ce::IDOK).Check([] {
-    ExpectView(kCycleView);
-    ExpectCycles({{Day(2003, 1, 1), 5, 30}, {Day(2003, 1, 31), 5, 30}});
-    EXPECT_EQ(AverageCycleLength, 30);
-    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
-  });
-  EXPECT_EQ(s.Run(), 0);
-}
-
-// The calendar hands a picked day back to the screen that asked for it.
-void PickOnCalendar(uint16_t year, uint16_t month, uint16_t day) {
-  ExpectView(kScheduleView);
-  ASSERT_EQ(CDocument_::GetPreviousView(), kAddCycleView);
-  ViewParams params;
-  const std::u16string text = FormatDate(Day(year, month, day));
-  std::copy(text.begin(), text.end(), params.date_text);
-  params.day_number = Day(year, month, day);
-  CDocument_::PassParams(kAddCycleView, &params);
-  CDocument_::GoBack();
+TEST(AddCycleScreen, WhatOkStoresBesideTheCyclesAlreadyThere) {
+  struct Case {
+    const char* what;
+    uint16_t today;  // of January 2003
+    std::vector<CycleRecord> before, after;
+    const char16_t* presumed;  // typed, or null
+    const char16_t* refusal;   // null: accepted
+  };
+  const Case cases[] = {
+      {"a start already stored",
+       20,
+       {{Day(2003, 1, 20), 4, 30}},
+       {{Day(2003, 1, 20), 4, 30}},
+       nullptr,
+       u"Cycle already exists"},
+      // The first gets its real length, and whatever presumed length is typed, the average
+      // replaces it on the new one.
+      {"a second cycle",
+       31,
+       {{Day(2003, 1, 1), 5, 45}},
+       {{Day(2003, 1, 1), 5, 30}, {Day(2003, 1, 31), 5, 30}},
+       u"35",
+       nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Scenario s(c.what);
+    s.Today(2003, 1, c.today).Before([&c] { StoreCycles(c.before); });
+    s.TapControl(kCtlCycleAdd);
+    if (c.presumed != nullptr) s.Key(ce::VK_TAB).Type(c.presumed);
+    s.TapControl(ce::IDOK);
+    if (c.refusal != nullptr) s.ExpectBox(u"Calvira", c.refusal, ce::IDOK);
+    s.Check([&c] {
+      ExpectView(kCycleView);
+      ExpectCycles(c.after);
+      if (c.after.size() > 1) {
+        EXPECT_EQ(AverageCycleLength, 30);
+        EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
+      }
+    });
+    s.RunCleanly();
+  }
 }
 
 TEST(AddCycleScreen, ThePickedStartWaitsThroughCancelUntilAnOk) {
   Scenario s("add start");
   s.Today(2003, 1, 20);
-  TapControl(s, kDlgCycleView, kCtlCycleAdd);
-  TapControl(s, kDlgAddCycle, kCtlAddStart).Check([] { PickOnCalendar(2003, 1, 5); }).Wait(10);
+  s.TapControl(kCtlCycleAdd);
+  PickDate(s, kAddCycleView, kCtlAddStart, Day(2003, 1, 5));
   s.Check([] {
     ExpectView(kAddCycleView);
     EXPECT_EQ(Field(kCtlAddStart), "1/5/03");
@@ -235,20 +176,17 @@ TEST(AddCycleScreen, ThePickedStartWaitsThroughCancelUntilAnOk) {
     EXPECT_EQ(Field(kCtlAddPresumed), "28");
     EXPECT_EQ(Field(kCtlAddEnd), "2/1/03");
   });
-  TapControl(s, kDlgAddCycle, ce::IDCANCEL).Check([] {
+  s.TapControl(ce::IDCANCEL).Check([] {
     ExpectView(kCycleView);
-    EXPECT_TRUE(Cycles().empty());
+    EXPECT_TRUE(ReadCycles().empty());
   });
-  TapControl(s, kDlgCycleView, kCtlCycleAdd).Check([] {
-    EXPECT_EQ(Field(kCtlAddStart), "1/5/03");
-  });
-  TapControl(s, kDlgAddCycle, ce::IDOK).Check([] { ExpectCycles({{Day(2003, 1, 5), 5, 28}}); });
-  TapControl(s, kDlgCycleView, kCtlCycleAdd).Check([] {
+  s.TapControl(kCtlCycleAdd).Check([] { EXPECT_EQ(Field(kCtlAddStart), "1/5/03"); });
+  s.TapControl(ce::IDOK).Check([] { ExpectCycles({{Day(2003, 1, 5), 5, 28}}); });
+  s.TapControl(kCtlCycleAdd).Check([] {
     EXPECT_EQ(Field(kCtlAddStart), "1/20/03");  // today again after the OK
   });
-  TapControl(s, kDlgAddCycle, ce::IDCANCEL);
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.TapControl(ce::IDCANCEL);
+  s.RunCleanly();
 }
 
 // --- Edit Cycle ---
@@ -295,7 +233,7 @@ void OpenEditOnTheMiddleCycle(Scenario& s) {
     InstallWriteCounter(s.DataDir());
   });
   s.Tap(12, 7);  // the older arrow
-  TapControl(s, kDlgCycleView, kCtlCycleEdit).Check([] {
+  s.TapControl(kCtlCycleEdit).Check([] {
     ExpectView(kEditCycleView);
     EXPECT_EQ(Field(kCtlTitle), "Edit Cycle");
     EXPECT_EQ(Field(kCtlEditStart), "2/2/03");
@@ -305,80 +243,78 @@ void OpenEditOnTheMiddleCycle(Scenario& s) {
   });
 }
 
-TEST(EditCycleScreen, AnUnchangedPeriodWritesNothingAndTheSameCycleComesBack) {
-  Scenario s("edit unchanged");
-  int writes = -1;
-  OpenEditOnTheMiddleCycle(s);
-  s.Check([&] { writes = Writes(s.DataDir()); });
-  TapControl(s, kDlgEditCycle, ce::IDOK).Check([&] {
-    ExpectView(kCycleView);
-    EXPECT_EQ(Writes(s.DataDir()), writes);
-    ExpectCycles(kThreeCycles);
-    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 1);
-    EXPECT_TRUE(CCycleView::Find()->KeepShownCycle());
-    EXPECT_EQ(Scenario::PixelAt(50, 10), kTimeLineColour);  // the 26-day cycle's second tick
-  });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
-}
-
 TEST(EditCycleScreen, ANewPeriodIsStoredAloneAndTheCycleStaysShown) {
-  Scenario s("edit changed");
-  OpenEditOnTheMiddleCycle(s);
-  s.Type(u"12");  // the field's text is selected: typing replaces it
-  TapControl(s, kDlgEditCycle, ce::IDOK).Check([] {
-    ExpectView(kCycleView);
-    ExpectCycles({kThreeCycles[0], {kFirst + 32, 12, 26}, kThreeCycles[2]});
-    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 1);
-  });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
-}
-
-TEST(EditCycleScreen, ATooLongPeriodIsRefusedAndCancelShowsTheNewestAgain) {
-  Scenario s("edit too long");
-  OpenEditOnTheMiddleCycle(s);
-  s.Type(u"13");  // 26 / 2 - 1 = 12 is the longest
-  TapControl(s, kDlgEditCycle, ce::IDOK)
-      .ExpectBox(u"Calvira", u"Incorrect period length", ce::IDOK)
-      .Check([] {
-        ExpectView(kEditCycleView);
-        ExpectCycles(kThreeCycles);
-      });
-  TapControl(s, kDlgEditCycle, ce::IDCANCEL).Check([] {
-    ExpectView(kCycleView);
-    EXPECT_FALSE(CCycleView::Find()->KeepShownCycle());
-    EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
-    ExpectCycles(kThreeCycles);
-  });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
-}
-
-TEST(EditCycleScreen, APeriodOfZeroIsRefusedAsAddNewCycleRefusesIt) {
-  Scenario s("edit zero");
-  int writes = -1;
-  OpenEditOnTheMiddleCycle(s);
-  s.Check([&] { writes = Writes(s.DataDir()); }).Type(u"0");
-  TapControl(s, kDlgEditCycle, ce::IDOK)
-      .ExpectBox(u"Edit Cycle", u"Period length must be more than zero", ce::IDOK)
-      .Check([&] {
-        ExpectView(kEditCycleView);
-        EXPECT_EQ(Field(kCtlEditPeriod), "0");
+  struct Case {
+    const char16_t* typed;  // null: left as it is
+    std::vector<CycleRecord> stored;
+  };
+  const Case cases[] = {
+      {nullptr, kThreeCycles},
+      // The field's text is selected: typing replaces it.
+      {u"12", {kThreeCycles[0], {kFirst + 32, 12, 26}, kThreeCycles[2]}},
+  };
+  for (const Case& c : cases) {
+    Scenario s("edit accepted");
+    int writes = -1;
+    OpenEditOnTheMiddleCycle(s);
+    s.Check([&] { writes = Writes(s.DataDir()); });
+    if (c.typed != nullptr) s.Type(c.typed);
+    s.TapControl(ce::IDOK).Check([&] {
+      ExpectView(kCycleView);
+      ExpectCycles(c.stored);
+      // An unchanged period writes nothing.
+      if (c.typed == nullptr) {
         EXPECT_EQ(Writes(s.DataDir()), writes);
-        ExpectCycles(kThreeCycles);
-      });
-  // Emptied, the field disables OK; a fourth digit is cut.
-  TapControl(s, kDlgEditCycle, kCtlEditPeriod).Key(ce::VK_BACK).Check([] {
-    EXPECT_FALSE(OkEnabled());
-  });
-  s.Type(u"1234").Check([] {
-    EXPECT_EQ(Field(kCtlEditPeriod), "123");
-    EXPECT_TRUE(OkEnabled());
-  });
-  TapControl(s, kDlgEditCycle, ce::IDCANCEL).Check([] { ExpectCycles(kThreeCycles); });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+      }
+      EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 1);
+      EXPECT_TRUE(CCycleView::Find()->KeepShownCycle());
+      EXPECT_EQ(Scenario::PixelAt(50, 10), kTimeLineColour);  // the 26-day cycle's second tick
+    });
+    s.RunCleanly();
+  }
+}
+
+TEST(EditCycleScreen, ARefusedPeriodWritesNothingAndCancelShowsTheNewestAgain) {
+  struct Case {
+    const char16_t* typed;
+    const char16_t* caption;
+    const char16_t* refusal;
+  };
+  const Case cases[] = {
+      {u"13", u"Calvira", u"Incorrect period length"},  // 26 / 2 - 1 = 12 is the longest
+      {u"0", u"Edit Cycle", u"Period length must be more than zero"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ce::ToUtf8(c.typed));
+    Scenario s("edit refused");
+    int writes = -1;
+    OpenEditOnTheMiddleCycle(s);
+    s.Check([&] { writes = Writes(s.DataDir()); })
+        .Type(c.typed)
+        .TapControl(ce::IDOK)
+        .ExpectBox(c.caption, c.refusal, ce::IDOK)
+        .Check([&] {
+          ExpectView(kEditCycleView);
+          EXPECT_EQ(Field(kCtlEditPeriod), ce::ToUtf8(c.typed));
+          EXPECT_EQ(Writes(s.DataDir()), writes);
+          ExpectCycles(kThreeCycles);
+        });
+    // Emptied, the field disables OK; a fourth digit is cut.
+    s.TapControl(kCtlEditPeriod).Key(ce::VK_END).Key(ce::VK_BACK).Key(ce::VK_BACK).Check([] {
+      EXPECT_FALSE(OkEnabled());
+    });
+    s.Type(u"1234").Check([] {
+      EXPECT_EQ(Field(kCtlEditPeriod), "123");
+      EXPECT_TRUE(OkEnabled());
+    });
+    s.TapControl(ce::IDCANCEL).Check([] {
+      ExpectView(kCycleView);
+      EXPECT_FALSE(CCycleView::Find()->KeepShownCycle());
+      EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), 0);
+      ExpectCycles(kThreeCycles);
+    });
+    s.RunCleanly();
+  }
 }
 
 }  // namespace

@@ -11,103 +11,21 @@
 #include "cycles/prediction_view.h"
 #include "frame/document.h"
 #include "frame/frame_fonts.h"
-#include "frame/ui_resources.h"
 #include "platform/dialog.h"
 #include "platform/text.h"
+#include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
-#include "store/catalogue.h"
-#include "store/ce_database.h"
-#include "store/settings.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {
 namespace {
 
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
-
-// A control's place in pixels as its dialog's template gives it: the screen dialogs fill the
-// screen from (0, 0). The one place to switch to finding controls by id at run time.
-bool ControlRect(int dialog, int id, ce::RECT* rect) {
-  RegisterUiResources();
-  if (const ce::DialogTemplate* t = ce::FindDialogTemplate(dialog)) {
-    for (const ce::DialogItemTemplate& item : t->items) {
-      if (item.id != id) continue;
-      const int32_t x = ce::DialogUnitsToPixels(item.x), y = ce::DialogUnitsToPixels(item.y);
-      *rect = {x, y, x + ce::DialogUnitsToPixels(item.cx), y + ce::DialogUnitsToPixels(item.cy)};
-      return true;
-    }
-  }
-  ADD_FAILURE() << "dialog " << dialog << " has no control " << id;
-  return false;
-}
-
-// Taps the middle of a control.
-Scenario& TapControl(Scenario& s, int dialog, int id) {
-  ce::RECT r;
-  if (!ControlRect(dialog, id, &r)) return s;
-  return s.Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-// Taps the first line of a list box (the others are reached with the arrow keys).
-Scenario& TapFirstLine(Scenario& s, int dialog, int id) {
-  ce::RECT r;
-  if (!ControlRect(dialog, id, &r)) return s;
-  return s.Tap(r.left + 20, r.top + 5);
-}
-
-// Cycles as an earlier run left them: written directly, with the lengths given.
-void StoreCycles(const std::vector<CycleRecord>& cycles) {
-  CreateCatalogue();
-  Settings settings;
-  settings.logo_disabled = true;
-  ASSERT_TRUE(WriteSettings(settings));
-  CCeDatabase db;
-  ASSERT_TRUE(db.Open(u"Cycles", 0));
-  for (const CycleRecord& c : cycles) ASSERT_TRUE(WriteCycleRecord(db, c, true));
-  db.Close();
-  // Nothing has been recalculated in the run about to start.
-  AverageCycleLength = 0;
-}
-
 ce::HWND HistoryDialog() {
-  auto* view = static_cast<CCycleHistoryView*>(CDocument_::FindView(kCycleHistoryView));
-  return view->Dialog();
+  return static_cast<CCycleHistoryView*>(CDocument_::FindView(kCycleHistoryView))->Dialog();
 }
 
 ce::HWND PredictionDialog() {
-  auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
-  return view->Dialog();
-}
-
-std::vector<std::u16string> ListLines(ce::HWND dialog, int id) {
-  std::vector<std::u16string> lines;
-  const auto count = ce::SendDlgItemMessage(dialog, id, ce::LB_GETCOUNT, 0, 0);
-  for (ce::LRESULT i = 0; i < count; ++i) {
-    std::u16string line(
-        static_cast<size_t>(ce::SendDlgItemMessage(dialog, id, ce::LB_GETTEXTLEN, i, 0)), u'\0');
-    ce::SendDlgItemMessage(dialog, id, ce::LB_GETTEXT, i,
-                           reinterpret_cast<ce::LPARAM>(line.data()));
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-std::u16string Text(ce::HWND dialog, int id) {
-  return ce::GetWindowString(ce::GetDlgItem(dialog, id));
-}
-
-std::vector<std::pair<DayNumber, int32_t>> StoredCycles() {
-  std::vector<std::pair<DayNumber, int32_t>> out;
-  for (const CycleRecord& c : ReadCycles()) out.emplace_back(c.start, c.cycleLength);
-  return out;
-}
-
-void ExpectView(int32_t id) {
-  EXPECT_EQ(CDocument_::GetCurrentView(), id);
+  return static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView))->Dialog();
 }
 
 // Four cycles of 2003 whose stored lengths are those a recalculation left: 28, 30, 31 and the
@@ -120,78 +38,72 @@ const std::vector<CycleRecord> kFourCycles = {
 // --- Cycle History ---
 
 TEST(CycleHistory, ListsEveryCycleAndShowsTheStoredAverageRightAfterAStart) {
-  Scenario s("history lines");
-  s.Before([] {
-    // Dates of 6, 7 and 8 characters.
-    StoreCycles({{Day(2003, 1, 5), 5, 28}, {Day(2003, 11, 2), 5, 30}, {Day(2003, 12, 2), 5, 29}});
-  });
-  s.Menu(kCmdCycleHistory).Check([] {
-    ExpectView(kCycleHistoryView);
-    ce::HWND dialog = HistoryDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ListLines(dialog, kCtlHistoryList), (std::vector<std::u16string>{
-                                                      u"1/5/03          28",
-                                                      u"11/2/03         30",
-                                                      u"12/2/03         N/A",
-                                                  }));
-    // The average is the newest cycle's stored length, though nothing was recalculated yet.
-    EXPECT_EQ(AverageCycleLength, 0);
-    EXPECT_EQ(Text(dialog, kCtlHistoryAverage), u"29");
-    // The columns line up because the list is in the fixed-pitch font.
-    EXPECT_EQ(reinterpret_cast<ce::HFONT>(
-                  ce::SendDlgItemMessage(dialog, kCtlHistoryList, ce::WM_GETFONT, 0, 0)),
-              FixedFont());
-  });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
-}
-
-TEST(CycleHistory, NoCycleOrOneShowsNAAndDeleteDoesNothing) {
-  Scenario s("history empty");
-  s.Before([] { StoreCycles({}); });
-  s.Menu(kCmdCycleHistory).Check([] {
-    EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
-    EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
-  });
-  // With nothing stored, neither button asks anything.
-  TapControl(s, kDlgCycleHistory, kCtlHistoryDelete);
-  TapControl(s, kDlgCycleHistory, kCtlHistoryDeleteAll);
-  s.Check([] {
-    StoreCycles({{Day(2003, 1, 5), 5, 31}});
-    CDocument_::SetView(kCycleHistoryView);
-  });
-  s.Wait(10).Check([] {
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlHistoryList),
-              (std::vector<std::u16string>{u"1/5/03          N/A"}));
-    EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
-  });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  struct Case {
+    std::vector<CycleRecord> cycles;
+    std::vector<std::u16string> lines;
+    std::u16string average;
+  };
+  const Case cases[] = {
+      // Dates of 6, 7 and 8 characters; the average is the newest cycle's stored length, though
+      // nothing was recalculated yet.
+      {{{Day(2003, 1, 5), 5, 28}, {Day(2003, 11, 2), 5, 30}, {Day(2003, 12, 2), 5, 29}},
+       {u"1/5/03          28", u"11/2/03         30", u"12/2/03         N/A"},
+       u"29"},
+      {{{Day(2003, 1, 5), 5, 31}}, {u"1/5/03          N/A"}, u"N/A"},
+      {{}, {}, u"N/A"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines.size());
+    Scenario s("history lines");
+    s.Before([&c] { StoreCycles(c.cycles); });
+    s.Menu(kCmdCycleHistory).Check([&c] {
+      ExpectView(kCycleHistoryView);
+      ce::HWND dialog = HistoryDialog();
+      ASSERT_NE(dialog, nullptr);
+      EXPECT_EQ(ListLines(dialog, kCtlHistoryList), c.lines);
+      EXPECT_EQ(AverageCycleLength, 0);
+      EXPECT_EQ(Text(dialog, kCtlHistoryAverage), c.average);
+      // The columns line up because the list is in the fixed-pitch font.
+      EXPECT_EQ(reinterpret_cast<ce::HFONT>(
+                    ce::SendDlgItemMessage(dialog, kCtlHistoryList, ce::WM_GETFONT, 0, 0)),
+                FixedFont());
+    });
+    // With nothing stored, neither button asks anything.
+    if (c.cycles.empty()) s.TapControl(kCtlHistoryDelete).TapControl(kCtlHistoryDeleteAll);
+    s.RunCleanly();
+  }
 }
 
 TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmation) {
   Scenario s("history delete messages");
   s.Before([] { StoreCycles(kFourCycles); });
-  s.Menu(kCmdCycleHistory);
-  TapControl(s, kDlgCycleHistory, kCtlHistoryDelete)
-      .ExpectBox(u"Calvira", u"Please,select a cycle to delete", ce::IDOK);
-  TapFirstLine(s, kDlgCycleHistory, kCtlHistoryList);
-  TapControl(s, kDlgCycleHistory, kCtlHistoryDelete)
+  s.Menu(kCmdCycleHistory)
+      .TapControl(kCtlHistoryDelete)
+      .ExpectBox(u"Calvira", u"Please,select a cycle to delete", ce::IDOK)
+      .TapControlAt(kCtlHistoryList, 20, 5)
+      .TapControl(kCtlHistoryDelete)
       .ExpectBox(u"Calvira", u"Delete selected cycle?", ce::IDCANCEL)
-      .Check([] { EXPECT_EQ(ReadCycles().size(), 4u); });
-  TapControl(s, kDlgCycleHistory, kCtlHistoryDeleteAll)
+      .Check([] { EXPECT_EQ(ReadCycles().size(), 4u); })
+      .TapControl(kCtlHistoryDeleteAll)
       .ExpectBox(u"Calvira", u"Delete all cycles?", ce::IDCANCEL)
       .Check([] {
         EXPECT_EQ(ReadCycles().size(), 4u);
         EXPECT_EQ(ListLines(HistoryDialog(), kCtlHistoryList).size(), 4u);
+      })
+      .TapControl(kCtlHistoryDeleteAll)
+      .ExpectBox(u"Calvira", u"Delete all cycles?", ce::IDOK)
+      .Check([] {
+        EXPECT_TRUE(ReadCycles().empty());
+        EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
+        EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
       });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(CycleHistory, DeletingACycleJoinsItsNeighboursAndRecalculates) {
   struct Case {
     const char* what;
+    std::vector<CycleRecord> stored;
     int line;
     std::vector<std::pair<DayNumber, int32_t>> left;
     std::vector<std::u16string> lines;
@@ -200,65 +112,47 @@ TEST(CycleHistory, DeletingACycleJoinsItsNeighboursAndRecalculates) {
   const Case cases[] = {
       // Jan 1 now runs to Feb 28 (58 days, out of the average); 31 alone is the average.
       {"a middle cycle",
+       kFourCycles,
        1,
        {{kJan1, 58}, {kFeb28, 31}, {kMar31, 31}},
        {u"1/1/03          58", u"2/28/03         31", u"3/31/03         N/A"},
        u"31"},
       // Feb 28 becomes the newest: N/A, and the average of 28 and 30 stored as its length.
       {"the newest",
+       kFourCycles,
        3,
        {{kJan1, 28}, {kJan29, 30}, {kFeb28, 29}},
        {u"1/1/03          28", u"1/29/03         30", u"2/28/03         N/A"},
        u"29"},
       {"the last but one",
+       kFourCycles,
        2,
        {{kJan1, 28}, {kJan29, 61}, {kMar31, 28}},
        {u"1/1/03          28", u"1/29/03         61", u"3/31/03         N/A"},
        u"28"},
+      // The one left keeps its length.
+      {"down to one",
+       {{kJan1, 5, 28}, {kJan29, 5, 28}},
+       1,
+       {{kJan1, 28}},
+       {u"1/1/03          N/A"},
+       u"N/A"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Scenario s(c.what);
-    s.Before([] { StoreCycles(kFourCycles); });
-    s.Menu(kCmdCycleHistory);
-    TapFirstLine(s, kDlgCycleHistory, kCtlHistoryList);
+    s.Before([&c] { StoreCycles(c.stored); });
+    s.Menu(kCmdCycleHistory).TapControlAt(kCtlHistoryList, 20, 5);
     for (int i = 0; i < c.line; ++i) s.Key(ce::VK_DOWN);
-    TapControl(s, kDlgCycleHistory, kCtlHistoryDelete)
+    s.TapControl(kCtlHistoryDelete)
         .ExpectBox(u"Calvira", u"Delete selected cycle?", ce::IDOK)
         .Check([&c] {
           EXPECT_EQ(StoredCycles(), c.left);
           EXPECT_EQ(ListLines(HistoryDialog(), kCtlHistoryList), c.lines);
           EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), c.average);
         });
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
-}
-
-TEST(CycleHistory, DeletingDownToOneCycleKeepsItsLengthAndDeleteAllEmptiesTheList) {
-  Scenario s("history down to one");
-  s.Before([] { StoreCycles({{kJan1, 5, 28}, {kJan29, 5, 28}}); });
-  s.Menu(kCmdCycleHistory);
-  TapFirstLine(s, kDlgCycleHistory, kCtlHistoryList).Key(ce::VK_DOWN);
-  TapControl(s, kDlgCycleHistory, kCtlHistoryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected cycle?", ce::IDOK)
-      .Check([] {
-        EXPECT_EQ(StoredCycles(), (std::vector<std::pair<DayNumber, int32_t>>{{kJan1, 28}}));
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlHistoryList),
-                  (std::vector<std::u16string>{u"1/1/03          N/A"}));
-        EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
-        StoreCycles(kFourCycles);
-        CDocument_::SetView(kCycleHistoryView);
-      });
-  TapControl(s, kDlgCycleHistory, kCtlHistoryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all cycles?", ce::IDOK)
-      .Check([] {
-        EXPECT_TRUE(ReadCycles().empty());
-        EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
-        EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
-      });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
 }
 
 TEST(CycleHistory, AddOpensAddNewCycleAndTheScreenIsRememberedAsPrevious) {
@@ -270,32 +164,15 @@ TEST(CycleHistory, AddOpensAddNewCycleAndTheScreenIsRememberedAsPrevious) {
     EXPECT_EQ(Scenario::PixelAt(12, 250), 0x07FF);
     EXPECT_EQ(Scenario::PixelAt(166, 222), 0x07FF);
   });
-  TapControl(s, kDlgCycleHistory, kCtlHistoryAdd).Check([] {
+  s.TapControl(kCtlHistoryAdd).Check([] {
     ExpectView(kAddCycleView);
     EXPECT_EQ(CDocument_::GetPreviousView(), kCycleHistoryView);
     EXPECT_EQ(HistoryDialog(), nullptr);
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 // --- Prediction ---
-
-// Taps a date field of Prediction and does what the calendar does when a day is tapped: the
-// date goes to the screen that asked for it, and the program goes back there.
-Scenario& PickDate(Scenario& s, int field, DayNumber day) {
-  TapControl(s, kDlgPrediction, field).Check([day] {
-    ExpectView(kScheduleView);
-    EXPECT_EQ(CDocument_::GetPreviousView(), kPredictionView);
-    ViewParams params;
-    const std::u16string text = FormatDate(day);
-    text.copy(params.date_text, 9);
-    params.day_number = day;
-    CDocument_::PassParams(CDocument_::GetPreviousView(), &params);
-    CDocument_::GoBack();
-  });
-  return s.Wait(10);
-}
 
 TEST(Prediction, ThreeStartsFromMarchToJuneByTwentyEight) {
   Scenario s("prediction worked example");
@@ -311,9 +188,9 @@ TEST(Prediction, ThreeStartsFromMarchToJuneByTwentyEight) {
     EXPECT_EQ(Text(dialog, kCtlPredictionStart), u"3/1/04");
     EXPECT_EQ(Text(dialog, kCtlPredictionEnd), u"3/29/04");
   });
-  PickDate(s, kCtlPredictionEnd, Day(2004, 6, 1));
+  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 6, 1));
   s.Check([] { EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionEnd), u"6/1/04"); });
-  TapControl(s, kDlgPrediction, kCtlPredict).Check([] {
+  s.TapControl(kCtlPredict).Check([] {
     EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList),
               (std::vector<std::u16string>{u"3/29/04", u"4/26/04", u"5/24/04"}));
     auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
@@ -321,15 +198,14 @@ TEST(Prediction, ThreeStartsFromMarchToJuneByTwentyEight) {
               (std::vector<DayNumber>{Day(2004, 3, 29), Day(2004, 4, 26), Day(2004, 5, 24)}));
   });
   // OK goes to the Cycle View; the period stays for the next visit.
-  TapControl(s, kDlgPrediction, ce::IDOK).Check([] {
+  s.TapControl(ce::IDOK).Check([] {
     ExpectView(kCycleView);
     auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
     EXPECT_TRUE(view->PredictedDays().empty());
     EXPECT_EQ(view->Start(), Day(2004, 3, 1));
     EXPECT_EQ(view->End(), Day(2004, 6, 1));
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(Prediction, TheRangeAndTheAverageComeFromTheStoredCycles) {
@@ -354,8 +230,7 @@ TEST(Prediction, TheRangeAndTheAverageComeFromTheStoredCycles) {
       EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionAverage), c.average);
       EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionLastEnd), c.last_end);
     });
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+    s.RunCleanly();
   }
 }
 
@@ -363,59 +238,52 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
   Scenario s("prediction messages");
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
   s.Menu(kCmdPrediction);
-  TapControl(s, kDlgPrediction, kCtlPredict).Check([] {
+  s.TapControl(kCtlPredict).Check([] {
     EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList),
               (std::vector<std::u16string>{u"3/29/04"}));
   });
   // The end on the start: refused, and the list stays as it was.
-  PickDate(s, kCtlPredictionEnd, Day(2004, 3, 1));
-  TapControl(s, kDlgPrediction, kCtlPredict)
+  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 3, 1));
+  s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Start date must be earlier than the end one", ce::IDOK);
   // The start after the end, with an average of 0: both messages.
-  PickDate(s, kCtlPredictionStart, Day(2004, 3, 2));
-  TapControl(s, kDlgPrediction, kCtlPredictionAverage)
-      .Key(ce::VK_END)
-      .Key(ce::VK_BACK)
-      .Key(ce::VK_BACK)
-      .Type(u"0");
-  TapControl(s, kDlgPrediction, kCtlPredict)
+  PickDate(s, kPredictionView, kCtlPredictionStart, Day(2004, 3, 2));
+  s.TapControl(kCtlPredictionAverage).Key(ce::VK_END).Key(ce::VK_BACK).Key(ce::VK_BACK).Type(u"0");
+  s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Average cycle length must be more than zero!", ce::IDOK)
       .ExpectBox(u"Prediction", u"Start date must be earlier than the end one", ce::IDOK);
   // A 29-day period and an average of 0: the list is emptied after the message.
-  PickDate(s, kCtlPredictionEnd, Day(2004, 3, 31));
+  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 3, 31));
   s.Check([] {
     ce::SendDlgItemMessage(PredictionDialog(), kCtlPredictionList, ce::LB_ADDSTRING, 0,
                            reinterpret_cast<ce::LPARAM>(u"stale"));
     ce::SetDlgItemText(PredictionDialog(), kCtlPredictionAverage, u"0");
   });
-  TapControl(s, kDlgPrediction, kCtlPredict)
+  s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Average cycle length must be more than zero!", ce::IDOK)
       .Check([] { EXPECT_TRUE(ListLines(PredictionDialog(), kCtlPredictionList).empty()); });
   // 30 over those 29 days: no prediction and no message.
   s.Check([] { ce::SetDlgItemText(PredictionDialog(), kCtlPredictionAverage, u"30"); });
-  TapControl(s, kDlgPrediction, kCtlPredict).Check([] {
+  s.TapControl(kCtlPredict).Check([] {
     EXPECT_TRUE(ListLines(PredictionDialog(), kCtlPredictionList).empty());
     ExpectView(kPredictionView);
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(Prediction, AddCycleStoresTheSelectedDateOnceAndOnlyWhenAsked) {
   Scenario s("prediction add cycle");
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
   s.Menu(kCmdPrediction);
-  PickDate(s, kCtlPredictionEnd, Day(2004, 6, 1));
-  TapControl(s, kDlgPrediction, kCtlPredict);
+  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 6, 1));
+  s.TapControl(kCtlPredict);
   // Nothing selected: nothing asked, nothing stored.
-  TapControl(s, kDlgPrediction, kCtlPredictionAddCycle).Check([] {
-    EXPECT_TRUE(ReadCycles().empty());
-  });
-  TapFirstLine(s, kDlgPrediction, kCtlPredictionList);
-  TapControl(s, kDlgPrediction, kCtlPredictionAddCycle)
+  s.TapControl(kCtlPredictionAddCycle).Check([] { EXPECT_TRUE(ReadCycles().empty()); });
+  s.TapControlAt(kCtlPredictionList, 20, 5);
+  s.TapControl(kCtlPredictionAddCycle)
       .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDCANCEL)
       .Check([] { EXPECT_TRUE(ReadCycles().empty()); });
-  TapControl(s, kDlgPrediction, kCtlPredictionAddCycle)
+  s.TapControl(kCtlPredictionAddCycle)
       .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDOK)
       .Check([] {
         const auto cycles = ReadCycles();
@@ -429,26 +297,25 @@ TEST(Prediction, AddCycleStoresTheSelectedDateOnceAndOnlyWhenAsked) {
         EXPECT_TRUE(ce::IsWindowEnabled(PredictionDialog()));
       });
   // The same date again is refused by the store's rule; the next one joins and recalculates.
-  TapControl(s, kDlgPrediction, kCtlPredictionAddCycle)
+  s.TapControl(kCtlPredictionAddCycle)
       .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDOK)
       .ExpectBox(u"Calvira", u"Cycle already exists", ce::IDOK)
       .Check([] { EXPECT_EQ(ReadCycles().size(), 1u); });
-  TapFirstLine(s, kDlgPrediction, kCtlPredictionList).Key(ce::VK_DOWN);
-  TapControl(s, kDlgPrediction, kCtlPredictionAddCycle)
+  s.TapControlAt(kCtlPredictionList, 20, 5).Key(ce::VK_DOWN);
+  s.TapControl(kCtlPredictionAddCycle)
       .ExpectBox(u"Calvira", u"Do you want to add date\n4/26/04 as a new cycle?", ce::IDOK)
       .Check([] {
         EXPECT_EQ(StoredCycles(), (std::vector<std::pair<DayNumber, int32_t>>{
                                       {Day(2004, 3, 29), 28}, {Day(2004, 4, 26), 28}}));
       });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlock) {
   Scenario s("prediction full date block");
   s.Before([] { StoreCycles({}); });
   s.Menu(kCmdPrediction);
-  TapControl(s, kDlgPrediction, kCtlPredictionStart).Check([] {
+  s.TapControl(kCtlPredictionStart).Check([] {
     // Ten characters and no terminator: nothing past the block may be read.
     ViewParams params;
     std::u16string(u"12/31/2004").copy(params.date_text, 10);
@@ -461,8 +328,7 @@ TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlock) {
     auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
     EXPECT_EQ(view->Start(), Day(2004, 12, 31));
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 TEST(Prediction, LeavingThroughTheMenuTakesTheDialogAlong) {
@@ -476,8 +342,7 @@ TEST(Prediction, LeavingThroughTheMenuTakesTheDialogAlong) {
     ASSERT_NE(HistoryDialog(), nullptr);
     EXPECT_EQ(ce::GetActiveWindow(), HistoryDialog());
   });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  s.RunCleanly();
 }
 
 }  // namespace

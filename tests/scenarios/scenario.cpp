@@ -71,6 +71,19 @@ Scenario& Scenario::TapControl(int id) {
   });
 }
 
+Scenario& Scenario::TapControlAt(int id, int32_t dx, int32_t dy) {
+  return Input([this, id, dx, dy] {
+    const ce::HWND control = FindControl(id);
+    if (control == nullptr) {
+      ADD_FAILURE() << name_ << ": no visible control has the id " << id;
+      return;
+    }
+    ce::RECT r;
+    ce::GetWindowRect(control, &r);
+    testing::Tap(r.left + dx, r.top + dy);
+  });
+}
+
 Scenario& Scenario::TapMenuEntry(ce::UINT id) {
   return Input([this, id] {
     const std::optional<ce::RECT> entry = FindMenuEntry(id);
@@ -205,6 +218,14 @@ void Scenario::OnIdle(int32_t timeout_ms) {
     testing::Key(ce::VK_ESCAPE);
   } else {
     ce::clock::Advance(static_cast<uint32_t>(timeout_ms));
+  }
+}
+
+void Scenario::RunCleanly() {
+  EXPECT_EQ(Run(), 0) << name_;
+  for (const ce::MessageBoxReport& box : unexpected_) {
+    ADD_FAILURE() << name_ << ": unexpected box " << ce::ToUtf8(box.caption) << ": "
+                  << ce::ToUtf8(box.text);
   }
 }
 

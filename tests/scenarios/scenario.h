@@ -43,6 +43,8 @@ class Scenario {
   Scenario& Tap(int32_t x, int32_t y);
   // A tap in the middle of the topmost visible window with this control id.
   Scenario& TapControl(int id);
+  // A tap at (dx, dy) from the top left of that control: a list box's first line.
+  Scenario& TapControlAt(int id, int32_t dx, int32_t dy);
   // A tap on the topmost visible menu entry with this id: a bar button by its command, or an
   // item of the open menu.
   Scenario& TapMenuEntry(ce::UINT id);
@@ -62,6 +64,8 @@ class Scenario {
 
   // Runs the program to its end and returns its exit code.
   int Run();
+  // Runs it and expects exit code 0 and no message box that no step expected.
+  void RunCleanly();
 
   const std::filesystem::path& DataDir() const { return data_dir_; }
   // The last frame shown, kScreenWidth x kFrameHeight.
