@@ -6,6 +6,7 @@
 #include "cycles/cycle_forms.h"
 #include "cycles/cycle_records.h"
 #include "frame/dialog_screen.h"
+#include "frame/screen_look.h"
 #include "platform/message_box.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
@@ -101,7 +102,7 @@ ce::INT_PTR CAddCycleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce
       Initialise(dialog);
       return TRUE;
     case WM_PAINT:
-      PaintCycleForm(dialog, background_);
+      PaintScreenPicture(dialog, background_);
       return TRUE;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:

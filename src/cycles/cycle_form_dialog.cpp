@@ -19,21 +19,8 @@ void SetUpCycleForm(ce::HWND dialog, std::span<const int> labels) {
 
 ce::INT_PTR CycleFormColours(ce::WPARAM dc, ce::LPARAM control, std::span<const int> labels) {
   const int id = ce::GetDlgCtrlID(reinterpret_cast<ce::HWND>(control));
-  if (id == kCtlTitle) return TitleColours(dc);
-  if (id == ce::IDOK || id == ce::IDCANCEL ||
-      std::find(labels.begin(), labels.end(), id) != labels.end()) {
-    return ControlColours(dc);
-  }
-  return ce::FALSE;
-}
-
-void PaintCycleForm(ce::HWND dialog, const CFastBitmap& background) {
-  ce::PAINTSTRUCT ps;
-  ce::BeginPaint(dialog, &ps);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  background.Draw(0, 0);
-  CDocument_::GetScreenBuffers()->PresentTo(dialog);
-  ce::EndPaint(dialog, &ps);
+  if (id == ce::IDOK || id == ce::IDCANCEL) return ControlColours(dc);
+  return ScreenColours(dc, control, labels);
 }
 
 std::u16string FieldText(ce::HWND dialog, int id) {

@@ -16,9 +16,6 @@ void SetUpCycleForm(ce::HWND dialog, std::span<const int> labels);
 // coloured, the fields keep their own look (FALSE).
 ce::INT_PTR CycleFormColours(ce::WPARAM dc, ce::LPARAM control, std::span<const int> labels);
 
-// Draws the background and shows it in the dialog (WM_PAINT).
-void PaintCycleForm(ce::HWND dialog, const CFastBitmap& background);
-
 std::u16string FieldText(ce::HWND dialog, int id);
 
 // Cuts a length field that has grown past three characters and puts the caret after them.

@@ -28,13 +28,6 @@ constexpr int kCaptionFontControls[] = {
     kCtlHistoryAverage, kCtlHistoryDays,
 };
 
-bool IsCyan(int id) {
-  for (int cyan : kCyanControls) {
-    if (cyan == id) return true;
-  }
-  return false;
-}
-
 void SetFont(ce::HWND dialog, int id, ce::HFONT font) {
   ce::SendDlgItemMessage(dialog, id, ce::WM_SETFONT, reinterpret_cast<ce::WPARAM>(font), 0);
 }
@@ -111,20 +104,12 @@ ce::INT_PTR CCycleHistoryView::OnDialogMessage(ce::HWND dialog, ce::UINT message
       SetFont(dialog, kCtlHistoryList, FixedFont());
       return TRUE;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      background_.Draw(0, 0);
-      CDocument_::GetScreenBuffers()->PresentTo(dialog);
-      EndPaint(dialog, &ps);
+    case WM_PAINT:
+      PaintScreenPicture(dialog, background_);
       return TRUE;
-    }
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: {
-      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-      if (id == kCtlTitle) return TitleColours(wparam);
-      return IsCyan(id) ? ControlColours(wparam) : FALSE;
-    }
+    case WM_CTLCOLORSTATIC:
+      return ScreenColours(wparam, lparam, kCyanControls);
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
         case kCtlHistoryAdd:

@@ -5,6 +5,7 @@
 #include "cycles/cycle_view.h"
 #include "cycles/shown_cycle.h"
 #include "frame/dialog_screen.h"
+#include "frame/screen_look.h"
 #include "platform/message_box.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
@@ -81,7 +82,7 @@ ce::INT_PTR CEditCycleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, c
       Initialise(dialog);
       return TRUE;
     case WM_PAINT:
-      PaintCycleForm(dialog, background_);
+      PaintScreenPicture(dialog, background_);
       return TRUE;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:

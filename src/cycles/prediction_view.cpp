@@ -32,13 +32,6 @@ constexpr int kCaptionFontControls[] = {
     kCtlPredictionListLabel,
 };
 
-bool IsCyan(int id) {
-  for (int cyan : kCyanControls) {
-    if (cyan == id) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 CPredictionView::CPredictionView() : CPlainView_(false) {
@@ -156,20 +149,12 @@ ce::INT_PTR CPredictionView::OnDialogMessage(ce::HWND dialog, ce::UINT message, 
     case WM_DESTROY:
       dialog_ = nullptr;
       return FALSE;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      background_.Draw(0, 0);
-      CDocument_::GetScreenBuffers()->PresentTo(dialog);
-      EndPaint(dialog, &ps);
+    case WM_PAINT:
+      PaintScreenPicture(dialog, background_);
       return TRUE;
-    }
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: {
-      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-      if (id == kCtlTitle) return TitleColours(wparam);
-      return IsCyan(id) ? ControlColours(wparam) : FALSE;
-    }
+    case WM_CTLCOLORSTATIC:
+      return ScreenColours(wparam, lparam, kCyanControls);
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const WORD code = HIWORD(wparam);

@@ -1,5 +1,11 @@
 #include "frame/screen_look.h"
 
+#include <algorithm>
+
+#include "frame/document.h"
+#include "gfx/graphic_buffer.h"
+#include "ui/ids.h"
+
 namespace {
 
 // Made once and shared by every screen for the life of the program.
@@ -20,4 +26,21 @@ ce::INT_PTR ControlColours(ce::WPARAM dc) {
 ce::INT_PTR TitleColours(ce::WPARAM dc) {
   static const ce::HBRUSH blue = ce::CreateSolidBrush(ce::RGB(0, 0, 255));
   return Colours(dc, ce::RGB(255, 255, 255), blue);
+}
+
+ce::INT_PTR ScreenColours(ce::WPARAM dc, ce::LPARAM control, std::span<const int> cyan) {
+  const int id = ce::GetDlgCtrlID(reinterpret_cast<ce::HWND>(control));
+  if (id == kCtlTitle) return TitleColours(dc);
+  if (std::find(cyan.begin(), cyan.end(), id) != cyan.end()) return ControlColours(dc);
+  return ce::FALSE;
+}
+
+void PaintScreenPicture(ce::HWND dialog, const CFastBitmap& picture) {
+  ce::PAINTSTRUCT ps;
+  ce::BeginPaint(dialog, &ps);
+  CScreenBuffers* buffers = CDocument_::GetScreenBuffers();
+  SetDrawTarget(buffers->GetScreenBuffer());
+  picture.Draw(0, 0);
+  buffers->PresentTo(dialog);
+  ce::EndPaint(dialog, &ps);
 }

@@ -3,6 +3,9 @@
 // WM_CTLCOLORSTATIC with one of these for the controls it colours.
 #pragma once
 
+#include <span>
+
+#include "gfx/fast_bitmap.h"
 #include "platform/gdi.h"
 #include "platform/types.h"
 
@@ -10,3 +13,12 @@
 // colour messages expect.
 ce::INT_PTR ControlColours(ce::WPARAM dc);  // black on cyan (0, 255, 255)
 ce::INT_PTR TitleColours(ce::WPARAM dc);    // white on blue (0, 0, 255)
+
+// The whole answer to WM_CTLCOLORBTN / WM_CTLCOLORSTATIC of a screen dialog: its title
+// (kCtlTitle) white on blue, the controls listed in `cyan` black on cyan, and FALSE for any
+// other, which keeps the control's own look.
+ce::INT_PTR ScreenColours(ce::WPARAM dc, ce::LPARAM control, std::span<const int> cyan);
+
+// WM_PAINT of a screen dialog over one full-screen picture: the picture drawn into the screen
+// buffer and shown in the dialog.
+void PaintScreenPicture(ce::HWND dialog, const CFastBitmap& picture);
