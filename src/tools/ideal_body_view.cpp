@@ -65,7 +65,6 @@ void CIdealBodyView::Init(ce::HWND dialog) {
   dialog_ = dialog;
   SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
   SHInitDialog(&info);
-  entered_value_ = 0.0;
   EnterMode(dialog, BodyMode::kIdealWeight);
   SetDlgItemText(dialog, kCtlTitle, kTextIdealBodyCalculator);
   for (int id : kCaptionFontControls) {
@@ -92,7 +91,6 @@ void CIdealBodyView::EnterMode(ce::HWND dialog, BodyMode mode) {
 void CIdealBodyView::Calculate(ce::HWND dialog) {
   using namespace ce;
   const std::u16string text = FieldText(dialog, kCtlIdealInput);
-  entered_value_ = ParseEnteredValue(text);
   const BodyCalculation calculation = CalculateIdealBody(mode_, text, input_unit_, output_unit_);
   if (calculation.error) {
     MessageBox(GetForegroundWindow(), calculation.message.c_str(), kTextCalvira, MB_OK);

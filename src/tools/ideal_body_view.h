@@ -23,8 +23,6 @@ class CIdealBodyView : public CPlainView_ {
   BodyMode Mode() const { return mode_; }
   int InputUnit() const { return input_unit_; }
   int OutputUnit() const { return output_unit_; }
-  // The number the last Calculate read from the field, in the input unit.
-  double EnteredValue() const { return entered_value_; }
   // The dialog while it runs, else null.
   ce::HWND Dialog() const { return dialog_; }
 
@@ -40,7 +38,6 @@ class CIdealBodyView : public CPlainView_ {
   BodyMode mode_ = BodyMode::kIdealWeight;
   int input_unit_ = 0;
   int output_unit_ = 0;
-  double entered_value_ = 0.0;
   // Set while the filter rewrites the field, whose new text notifies another update.
   bool filtering_ = false;
   std::u16string weight_instruction_;  // in ideal-weight mode
