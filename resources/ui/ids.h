@@ -160,3 +160,17 @@ inline constexpr int kCtlEditLengthLabel = 1107;
 inline constexpr int kCtlEditLength = 1141;
 inline constexpr int kCtlEditEndLabel = 1108;
 inline constexpr int kCtlEditEnd = 1045;
+
+// Ideal Body Calculator (screen 13, dialog kDlgIdealBody): its two instruction texts in the
+// string table and its controls. Cancel is the platform's IDCANCEL.
+inline constexpr uint32_t kStrIdealWeightInstruction = 40078;
+inline constexpr uint32_t kStrIdealHeightInstruction = 40079;
+inline constexpr int kCtlIdealCalculate = 1046;
+inline constexpr int kCtlIdealMode = 1047;  // switches between ideal weight and ideal height
+inline constexpr int kCtlIdealInstruction = 1048;
+inline constexpr int kCtlIdealInputLabel = 1049;
+inline constexpr int kCtlIdealInput = 1050;
+inline constexpr int kCtlIdealInputUnit = 1051;
+inline constexpr int kCtlIdealOutputLabel = 1052;
+inline constexpr int kCtlIdealOutputUnit = 1053;
+inline constexpr int kCtlIdealResult = 1054;

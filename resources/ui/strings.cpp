@@ -67,6 +67,9 @@ const std::map<uint32_t, const char16_t*>& Table() {
        u"cycles\nfor a specific period of time.\nEnter the start/end dates of the\nrespective "
        u"period and the program\nwill calculate and display on the\nright-hand side the estimated "
        u"start\ndates of all new cycles for the\nspecified period of time."},
+      // The Ideal Body Calculator's instruction in each of its modes.
+      {40078, u"Calculate your ideal weight\non the base of your height:"},
+      {40079, u"Calculate your ideal height\non the base of your weight:"},
   };
   return table;
 }

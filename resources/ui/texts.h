@@ -63,3 +63,10 @@ inline constexpr const char16_t* kTextMonthNames[] = {
     u"Jan",  u"Feb", u"Mar", u"Apr", u"May", u"June",
     u"July", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec",
 };
+// Ideal Body Calculator. Its range messages and result texts belong to tools/ideal_body.
+inline constexpr const char16_t* kTextIdealBodyCalculator = u"Ideal Body Calculator";
+inline constexpr const char16_t* kTextWeight = u"Weight";
+inline constexpr const char16_t* kTextHeight = u"Height";
+// The mode button names the mode it switches to.
+inline constexpr const char16_t* kTextCalculateIdealHeight = u"Calculate ideal height";
+inline constexpr const char16_t* kTextCalculateIdealWeight = u"Calculate ideal weight";

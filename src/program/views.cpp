@@ -14,6 +14,7 @@
 #include "schedule/schedule_view.h"
 #include "tools/about_view.h"
 #include "tools/help_view.h"
+#include "tools/ideal_body_view.h"
 #include "tools/mirror_view.h"
 #include "tools/password_entry_view.h"
 

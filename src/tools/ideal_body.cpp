@@ -55,9 +55,6 @@ std::u16string RangeMessage(std::u16string_view lead, double limit, const BodyUn
 bool IsFilterValid(char16_t c) {
   return (c >= u'0' && c <= u'9') || c == u'.';
 }
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
 
 }  // namespace
 
@@ -208,7 +205,9 @@ std::optional<FieldEdit> FilterNumericInput(std::u16string_view text) {
   std::optional<std::u16string> rewrite;
   const auto invalid = std::find_if_not(head.begin(), head.end(), IsFilterValid);
   if (invalid == head.end()) {
-    if (!IsFilterValid(last)) rewrite = IsDigit(text[0]) ? std::u16string(head) : u"";
+    // A bad last character goes alone: what was typed before it stays, ".5" included. Only a
+    // point left on its own goes with it, as a lone point would on the next pass.
+    if (!IsFilterValid(last)) rewrite = head == u"." ? u"" : std::u16string(head);
   } else {
     std::u16string without(text);
     without.erase(static_cast<size_t>(invalid - head.begin()), 1);

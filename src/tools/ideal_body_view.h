@@ -1,0 +1,47 @@
+// CIdealBodyView (screen 13): the ideal weight for a typed height, or after the mode button the
+// ideal height for a typed weight, each in units the user picks. The arithmetic is
+// tools/ideal_body's; the screen reads its controls and shows what comes back. Nothing is
+// stored: every visit starts over in ideal-weight mode with feet and pounds. A form screen: its
+// dialog is modal.
+#pragma once
+
+#include <string>
+
+#include "frame/view.h"
+#include "gfx/fast_bitmap.h"
+#include "tools/ideal_body.h"
+
+class CIdealBodyView : public CPlainView_ {
+ public:
+  CIdealBodyView() : CPlainView_(false) {}
+  void OnLoad() override;
+  void OnActivate() override;
+  bool OnDeactivate() override;
+  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam);
+
+  BodyMode Mode() const { return mode_; }
+  int InputUnit() const { return input_unit_; }
+  int OutputUnit() const { return output_unit_; }
+  // The dialog while it runs, else null.
+  ce::HWND Dialog() const { return dialog_; }
+
+ private:
+  void Init(ce::HWND dialog);
+  // Shows the labels, instruction, button text and unit lists of `mode`, both lists on their
+  // first unit.
+  void EnterMode(ce::HWND dialog, BodyMode mode);
+  void Calculate(ce::HWND dialog);
+  // Keeps the input field to digits and points, as each keystroke changes it.
+  void FilterInput(ce::HWND dialog);
+
+  BodyMode mode_ = BodyMode::kIdealWeight;
+  int input_unit_ = 0;
+  int output_unit_ = 0;
+  // Set while the filter rewrites the field, whose new text notifies another update.
+  bool filtering_ = false;
+  std::u16string weight_instruction_;  // in ideal-weight mode
+  std::u16string height_instruction_;  // in ideal-height mode
+  ce::HWND dialog_ = nullptr;
+  CFastBitmap background_;
+};

@@ -1,0 +1,285 @@
+// The Ideal Body Calculator as a user meets it: a number typed into the field, units picked from
+// the lists, Calculate pressed, the answer or the range message read; the mode button turning
+// the calculator round; and the field refusing what is not a number as it is typed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "frame/document.h"
+#include "platform/inspect.h"
+#include "platform/messages.h"
+#include "platform/text.h"
+#include "scenarios/scenario.h"
+#include "support/temp_store.h"
+#include "tools/ideal_body_view.h"
+#include "ui/ids.h"
+
+namespace calvira::testing {
+namespace {
+
+constexpr int kFeet = 0, kMeters = 1, kInches = 3;
+constexpr int kPounds = 0, kKilograms = 1;
+
+// `make screenshots` collects these in docs/screenshots; otherwise they go to a scratch folder.
+std::filesystem::path ShotPath(const char* name) {
+  static const std::filesystem::path dir = [] {
+    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
+    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("ideal-body-shots");
+  }();
+  return dir / name;
+}
+
+uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
+std::optional<ce::WindowInfo> Control(int id) {
+  for (const ce::WindowInfo& w : ce::DescribeWindows()) {
+    if (w.id == id && w.visible) return w;
+  }
+  return std::nullopt;
+}
+
+std::u16string Text(int id) {
+  const std::optional<ce::WindowInfo> w = Control(id);
+  return w ? w->text : u"(no control)";
+}
+
+std::vector<std::u16string> Names(const std::array<BodyUnit, kBodyUnitCount>& units) {
+  std::vector<std::u16string> names;
+  for (const BodyUnit& unit : units) names.emplace_back(unit.list_text);
+  return names;
+}
+
+CIdealBodyView* Screen() {
+  return static_cast<CIdealBodyView*>(CDocument_::FindView(kIdealBodyView));
+}
+
+// Picks a unit as a user does: the list opened with a tap, the highlight moved down from the
+// first unit, Enter.
+Scenario& PickUnit(Scenario& s, int combo, int unit) {
+  s.TapControl(combo).Key(ce::VK_HOME);
+  for (int i = 0; i < unit; ++i) s.Key(ce::VK_DOWN);
+  return s.Key(ce::VK_RETURN);
+}
+
+// Empties the field with the keyboard and types `text` into it.
+Scenario& Enter(Scenario& s, const std::u16string& text) {
+  s.TapControl(kCtlIdealInput).Key(ce::VK_END);
+  for (int i = 0; i < 12; ++i) s.Key(ce::VK_BACK);
+  return s.Type(text);
+}
+
+Scenario& OpenCalculator(Scenario& s) {
+  return s.Menu(kCmdIdealBody).Check([] {
+    EXPECT_EQ(CDocument_::GetCurrentView(), kIdealBodyView);
+    EXPECT_EQ(Text(kCtlTitle), u"Ideal Body Calculator");
+  });
+}
+
+struct Case {
+  const char16_t* typed;
+  int input_unit;
+  int output_unit;
+  bool box;  // a box with `text`, the answer left as it was; else `text` is the answer
+  const char16_t* text;
+};
+constexpr bool kAnswer = false, kBox = true;
+
+void RunCases(const char* name, bool height_mode, const std::vector<Case>& cases) {
+  Scenario s(name);
+  OpenCalculator(s);
+  if (height_mode) s.TapControl(kCtlIdealMode);
+  for (const Case& c : cases) {
+    PickUnit(s, kCtlIdealInputUnit, c.input_unit);
+    PickUnit(s, kCtlIdealOutputUnit, c.output_unit);
+    Enter(s, c.typed);
+    const std::u16string typed = c.typed;
+    const int in = c.input_unit, out = c.output_unit;
+    s.Check([typed, in, out] {
+      SCOPED_TRACE(ce::ToUtf8(typed));
+      EXPECT_EQ(Text(kCtlIdealInput), typed);
+      EXPECT_EQ(Screen()->InputUnit(), in);
+      EXPECT_EQ(Screen()->OutputUnit(), out);
+    });
+    auto before = std::make_shared<std::u16string>();  // the answer before this Calculate
+    s.Check([before] { *before = Text(kCtlIdealResult); });
+    s.TapControl(kCtlIdealCalculate);
+    if (c.box) {
+      s.ExpectBox(u"Calvira", c.text, ce::IDOK);
+      s.Check([before, typed] { EXPECT_EQ(Text(kCtlIdealResult), *before) << ce::ToUtf8(typed); });
+    } else {
+      const std::u16string result = c.text;
+      s.Check([result, typed] { EXPECT_EQ(Text(kCtlIdealResult), result) << ce::ToUtf8(typed); });
+    }
+  }
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(IdealBodyScenarios, IdealWeightForAHeight) {
+  RunCases("ideal weight", false,
+           {
+               {u"1.70", kMeters, kKilograms, kAnswer,
+                u"Your ideal weight, given a\nheight of 1.70 meters\nshould be 61.40 kilograms"},
+               // From 184 cm on, the weight is the height less 111.
+               {u"1.90", kMeters, kKilograms, kAnswer,
+                u"Your ideal weight, given a\nheight of 1.90 meters\nshould be 79.00 kilograms"},
+               {u"1.00", kMeters, kKilograms, kAnswer,
+                u"Your ideal weight, given a\nheight of 1.00 meters\nshould be 18.00 kilograms"},
+               {u"2.10", kMeters, kKilograms, kAnswer,
+                u"Your ideal weight, given a\nheight of 2.10 meters\nshould be 99.00 kilograms"},
+               {u"0.99", kMeters, kKilograms, kBox, u"Height must be over 1.00 meters"},
+               {u"2.11", kMeters, kKilograms, kBox, u"Height must be under 2.10 meters"},
+               // 3.2 feet to the metre: 3.20 feet is 100 cm, 6.72 feet 210 cm.
+               {u"3.19", kFeet, kPounds, kBox, u"Height must be over 3.20 feet"},
+               {u"3.20", kFeet, kPounds, kAnswer,
+                u"Your ideal weight, given a\nheight of 3.20 feet\nshould be 39.60 pounds"},
+               {u"6.72", kFeet, kKilograms, kAnswer,
+                u"Your ideal weight, given a\nheight of 6.72 feet\nshould be 99.00 kilograms"},
+               {u"6.73", kFeet, kKilograms, kBox, u"Height must be under 6.72 feet"},
+               // Nothing typed reads as 0, below every minimum.
+               {u"", kInches, kKilograms, kBox, u"Height must be over 39.30 inches"},
+           });
+}
+
+TEST(IdealBodyScenarios, IdealHeightForAWeight) {
+  RunCases("ideal height", true,
+           {
+               // The table up to 70.4 kg, the first height whose weight is above it.
+               {u"70.4", kKilograms, kMeters, kAnswer,
+                u"Your ideal height, given a\nweight of 70.40 kilograms\nshould be 1.83 meters"},
+               // Above it the formula: 70.5 + 111 = 181.5 cm, 71.33 inches at 39.3 to the metre.
+               {u"70.5", kKilograms, kInches, kAnswer,
+                u"Your ideal height, given a\nweight of 70.50 kilograms\nshould be 71.33 inches"},
+               {u"18.0", kKilograms, kMeters, kAnswer,
+                u"Your ideal height, given a\nweight of 18.00 kilograms\nshould be 1.01 meters"},
+               {u"18.1", kKilograms, kMeters, kAnswer,
+                u"Your ideal height, given a\nweight of 18.10 kilograms\nshould be 1.02 meters"},
+               {u"17.9", kKilograms, kMeters, kBox, u"Weight must be over 18.00 kilograms"},
+               {u"99.1", kKilograms, kMeters, kBox, u"Weight must be under 99.00 kilograms"},
+               {u"39.5", kPounds, kFeet, kBox, u"Weight must be over 39.60 pounds"},
+               {u"3500", 5, kFeet, kBox, u"Weight must be under 3491.73 ones(oz)"},
+           });
+}
+
+// The mode button turns both lists round, each back on its first unit, and the labels, the
+// instruction and its own text with them; the answer stays.
+TEST(IdealBodyScenarios, TheModeButtonRefillsBothLists) {
+  const auto expect_mode = [](BodyMode mode) {
+    const bool weight = mode == BodyMode::kIdealWeight;
+    const std::optional<ce::WindowInfo> in = Control(kCtlIdealInputUnit);
+    const std::optional<ce::WindowInfo> out = Control(kCtlIdealOutputUnit);
+    ASSERT_TRUE(in && out && in->items && out->items);
+    EXPECT_EQ(*in->items, Names(weight ? kHeightUnits : kWeightUnits));
+    EXPECT_EQ(*out->items, Names(weight ? kWeightUnits : kHeightUnits));
+    EXPECT_EQ(in->selected, 0);
+    EXPECT_EQ(out->selected, 0);
+    EXPECT_EQ(Screen()->Mode(), mode);
+    EXPECT_EQ(Screen()->InputUnit(), 0);
+    EXPECT_EQ(Screen()->OutputUnit(), 0);
+    EXPECT_EQ(Text(kCtlIdealInputLabel), weight ? u"Height" : u"Weight");
+    EXPECT_EQ(Text(kCtlIdealOutputLabel), weight ? u"Weight" : u"Height");
+    EXPECT_EQ(Text(kCtlIdealMode), weight ? u"Calculate ideal height" : u"Calculate ideal weight");
+    EXPECT_EQ(Text(kCtlIdealInstruction),
+              weight ? u"Calculate your ideal weight\non the base of your height:"
+                     : u"Calculate your ideal height\non the base of your weight:");
+  };
+  const std::u16string answer =
+      u"Your ideal weight, given a\nheight of 5.44 feet\nshould be 135.08 pounds";
+  Scenario s("mode toggle");
+  OpenCalculator(s).Check([&] { expect_mode(BodyMode::kIdealWeight); });
+  Enter(s, u"5.44").TapControl(kCtlIdealCalculate).Check([&] {
+    EXPECT_EQ(Text(kCtlIdealResult), answer);
+  });
+  PickUnit(s, kCtlIdealInputUnit, kMeters);
+  PickUnit(s, kCtlIdealOutputUnit, kKilograms);
+  s.TapControl(kCtlIdealMode).Check([&] {
+    expect_mode(BodyMode::kIdealHeight);
+    EXPECT_EQ(Text(kCtlIdealResult), answer);
+  });
+  PickUnit(s, kCtlIdealInputUnit, kKilograms);
+  s.TapControl(kCtlIdealMode).Check([&] { expect_mode(BodyMode::kIdealWeight); });
+  // Every visit starts over in ideal-weight mode, without the last answer.
+  s.TapControl(kCtlIdealMode).TapControl(ce::IDCANCEL).Check([] {
+    EXPECT_EQ(CDocument_::GetCurrentView(), kCycleView);
+  });
+  OpenCalculator(s).Check([&] {
+    expect_mode(BodyMode::kIdealWeight);
+    EXPECT_EQ(Text(kCtlIdealResult), u"");
+    EXPECT_EQ(Text(kCtlIdealInput), u"");
+  });
+  EXPECT_EQ(s.Run(), 0);
+}
+
+// Each keystroke the field refuses leaves its text as it was; what it takes stays.
+TEST(IdealBodyScenarios, TheFieldTakesDigitsAndOnePoint) {
+  // What is typed, and keys pressed between the texts (to move the caret).
+  using Stroke = std::variant<const char16_t*, ce::UINT>;
+  struct Keys {
+    std::vector<Stroke> strokes;
+    const char16_t* left;
+  };
+  const std::vector<Keys> cases = {
+      {{u"12a"}, u"12"},
+      {{u"1.5."}, u"1.5"},
+      {{u"."}, u""},  // a lone point
+      {{u"x"}, u""},
+      {{u"170", ce::VK_LEFT, u"a"}, u"170"},  // refused in the middle too
+      {{u"1", ce::VK_HOME, u"-"}, u"1"},
+      {{u"1+e "}, u"1"},
+      {{u"0.75"}, u"0.75"},
+      // A point can lead when typed before a digit; a letter after ".5" leaves ".5".
+      {{u"5", ce::VK_HOME, u"."}, u".5"},
+      {{u"5", ce::VK_HOME, u".", ce::VK_END, u"x"}, u".5"},
+  };
+  Scenario s("input filter");
+  OpenCalculator(s);
+  for (const Keys& k : cases) {
+    Enter(s, u"");
+    std::string what;
+    for (const Stroke& stroke : k.strokes) {
+      if (const auto* text = std::get_if<const char16_t*>(&stroke)) {
+        s.Type(*text);
+        what += ce::ToUtf8(*text);
+      } else {
+        s.Key(std::get<ce::UINT>(stroke));
+        what += " (key " + std::to_string(std::get<ce::UINT>(stroke)) + ") ";
+      }
+    }
+    const std::u16string left = k.left;
+    s.Check([left, what] { EXPECT_EQ(Text(kCtlIdealInput), left) << what; });
+  }
+  EXPECT_EQ(s.Run(), 0);
+}
+
+// The look: the background, the title white on blue, the labels and buttons black on cyan.
+TEST(IdealBodyScenarios, Screenshot) {
+  Scenario s("ideal body screenshot");
+  OpenCalculator(s);
+  PickUnit(s, kCtlIdealInputUnit, kMeters);
+  PickUnit(s, kCtlIdealOutputUnit, kKilograms);
+  Enter(s, u"1.70").TapControl(kCtlIdealCalculate).Wait(100).Check([] {
+    const auto corner = [](int id) {
+      const std::optional<ce::WindowInfo> w = Control(id);
+      EXPECT_TRUE(w.has_value()) << id;
+      return w ? Scenario::PixelAt(w->rect.right - 6, w->rect.bottom - 6) : uint16_t{0};
+    };
+    EXPECT_EQ(corner(kCtlTitle), Rgb565(0, 0, 255));
+    for (int id : {kCtlIdealInstruction, kCtlIdealInputLabel, kCtlIdealOutputLabel, kCtlIdealResult,
+                   kCtlIdealCalculate, kCtlIdealMode, ce::IDCANCEL}) {
+      EXPECT_EQ(corner(id), Rgb565(0, 255, 255)) << id;
+    }
+  });
+  s.Screenshot(ShotPath("ideal-body.png"));
+  EXPECT_EQ(s.Run(), 0);
+}
+
+}  // namespace
+}  // namespace calvira::testing
