@@ -55,10 +55,8 @@ const DialogItemTemplate kEditCycle[] = {
 };
 
 const DialogTemplate kTemplates[] = {
-    // Modeless: shown as soon as it is made. The arrows redraw the time line outside a paint,
-    // and that must not draw over the buttons (the handheld clips every window's children).
-    {kDlgCycleView, u"Calvira", kPopup | ce::WS_VISIBLE | ce::WS_CLIPCHILDREN, 0, 0, 139, 156,
-     u"System", 8, kCycleView},
+    // Modeless: shown as soon as it is made.
+    {kDlgCycleView, u"Calvira", kPopup | ce::WS_VISIBLE, 0, 0, 139, 156, u"System", 8, kCycleView},
     {kDlgAddCycle, kTextAddNewCycle, kPopup, 0, 0, 139, 158, u"System", 8, kAddCycle},
     {kDlgEditCycle, kTextEditCycle, kPopup, 0, 0, 139, 158, u"System", 8, kEditCycle},
 };

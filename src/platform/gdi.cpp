@@ -191,7 +191,9 @@ std::vector<RECT> VisibleParts(const Window& w, const RECT& area, bool include_f
   bounds = Intersect(bounds, {0, 0, kScreenWidth, kFrameHeight});
   if (bounds.Empty()) return {};
   std::vector<RECT> parts{bounds};
-  if (w.style & WS_CLIPCHILDREN) {
+  // As on the handheld, every window clips its children, WS_CLIPCHILDREN or not: a screen that
+  // repaints its picture, or redraws it outside a paint, never draws over its controls.
+  {
     for (HWND c : w.children) {
       const Window* child = Find(c);
       if (child != nullptr && (child->style & WS_VISIBLE)) parts = Subtract(parts, child->rect);

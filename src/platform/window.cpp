@@ -1040,7 +1040,8 @@ BOOL InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
   if (area.Empty()) return TRUE;
   w->invalid = Union(w->invalid, area);
   if (erase) w->erase = true;
-  // Without WS_CLIPCHILDREN the parent paints over its children, so they must paint again.
+  // A window invalidated whole takes its children along (screens invalidate their dialog to
+  // have everything drawn again); WS_CLIPCHILDREN asks for the parent alone.
   if (!(w->style & WS_CLIPCHILDREN)) {
     const RECT screen = Offset(area, w->client.left, w->client.top);
     for (HWND c : w->children) {

@@ -181,13 +181,16 @@ TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
 TEST_F(WindowTest, DrawingIsClippedToTheWindowAndToWhatCoversIt) {
   ce::HWND main = Make(u"main", kTop, {0, 0, 240, 268}, nullptr, ce::RGB(255, 255, 255));
   Make(u"cover", kTop, {0, 0, 240, 50}, nullptr, ce::RGB(0, 255, 0));
+  // A child is never drawn over by its parent, with or without WS_CLIPCHILDREN.
+  Make(u"child", kChild, {100, 100, 140, 140}, main, ce::RGB(255, 0, 0));
   Pump();
   ce::HDC dc = ce::GetDC(main);
   ce::FillSolidRect(dc, {-20, -20, 400, 400}, ce::RGB(0, 0, 0));
   ce::ReleaseDC(main, dc);
-  EXPECT_EQ(Pixel(10, 10), 0x07E0);   // covered
-  EXPECT_EQ(Pixel(10, 60), 0x0000);   // drawn
-  EXPECT_EQ(Pixel(10, 280), 0xFFFF);  // below the window: untouched
+  EXPECT_EQ(Pixel(10, 10), 0x07E0);    // covered
+  EXPECT_EQ(Pixel(10, 60), 0x0000);    // drawn
+  EXPECT_EQ(Pixel(120, 120), 0xF800);  // the child
+  EXPECT_EQ(Pixel(10, 280), 0xFFFF);   // below the window: untouched
 }
 
 TEST_F(WindowTest, TapsGoToTheDeepestWindowUnlessItIsTransparentOrDisabled) {
