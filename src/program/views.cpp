@@ -15,7 +15,9 @@
 #include "tools/about_view.h"
 #include "tools/help_view.h"
 #include "tools/mirror_view.h"
+#include "tools/options_view.h"
 #include "tools/password_entry_view.h"
+#include "tools/password_view.h"
 
 namespace {
 
