@@ -268,6 +268,18 @@ TEST(PasswordScreen, AChangedPasswordReplacesTheOldOne) {
       });
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
+
+  // The next start takes the new password only.
+  Scenario next("next start after a change");
+  next.Before([&] { CarryStoreOver(s, next); });
+  next.Type(u"Secret")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
+      .Check([] { ExpectView(kPasswordEntryView); });
+  for (int i = 0; i < 6; ++i) next.Key(ce::VK_BACK);
+  next.Type(u"Changed").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
+  EXPECT_EQ(next.Run(), 0);
+  EXPECT_TRUE(next.UnexpectedBoxes().empty());
 }
 
 TEST(PasswordScreen, ARemovedPasswordIsNotAskedForAtTheNextStart) {
