@@ -41,4 +41,5 @@ void RegisterUiResources() {
   RegisterCycleListDialogs();
   RegisterCycleViewDialogs();
   RegisterIdealBodyDialogs();
+  RegisterPasswordOptionsDialogs();
 }

@@ -174,3 +174,18 @@ inline constexpr int kCtlIdealInputUnit = 1051;
 inline constexpr int kCtlIdealOutputLabel = 1052;
 inline constexpr int kCtlIdealOutputUnit = 1053;
 inline constexpr int kCtlIdealResult = 1054;
+
+// Password (screen 16, dialog kDlgPassword) and Options (screen 17, dialog kDlgOptions). Both
+// also have IDOK, IDCANCEL and the title kCtlTitle.
+inline constexpr int kCtlPasswordCurrentLabel = 1061;
+inline constexpr int kCtlPasswordNewLabel = 1062;
+inline constexpr int kCtlPasswordVerifyLabel = 1064;
+inline constexpr int kCtlPasswordCurrent = 1146;
+inline constexpr int kCtlPasswordNew = 1067;
+inline constexpr int kCtlPasswordVerify = 1068;
+inline constexpr int kCtlOptionsChartGroup = 1071;
+inline constexpr int kCtlOptionsShowMinMax = 1074;
+inline constexpr int kCtlOptionsScaleGroup = 1087;
+inline constexpr int kCtlOptionsFahrenheit = 1128;  // the pair's first id
+inline constexpr int kCtlOptionsCelsius = 1129;     // the pair's last id
+inline constexpr int kCtlOptionsDisableLogo = 1139;

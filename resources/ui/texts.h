@@ -70,3 +70,17 @@ inline constexpr const char16_t* kTextHeight = u"Height";
 // The mode button names the mode it switches to.
 inline constexpr const char16_t* kTextCalculateIdealHeight = u"Calculate ideal height";
 inline constexpr const char16_t* kTextCalculateIdealWeight = u"Calculate ideal weight";
+// Password and Options.
+inline constexpr const char16_t* kTextOptions = u"Options";
+inline constexpr const char16_t* kTextVerificationFailed = u"Verification failed!";
+inline constexpr const char16_t* kTextPasswordChanged = u"Password changed\nsuccessfully!";
+inline constexpr const char16_t* kTextEnterCurrentPassword = u"Please enter\nthe current password!";
+inline constexpr const char16_t* kTextPasswordSame = u"The password\nis the same!";
+inline constexpr const char16_t* kTextRemovePassword = u"Remove current\npassword?";
+// "Fatal Error" reports of the two screens: the settings record could not be read or written,
+// or the password could not be hashed.
+inline constexpr const char16_t* kTextPasswordViewRead = u"CPasswordView::OnOk 1";
+inline constexpr const char16_t* kTextPasswordViewHash = u"CPasswordView::OnOk 2";
+inline constexpr const char16_t* kTextPasswordViewWrite = u"CPasswordView::OnOk 3";
+inline constexpr const char16_t* kTextOptionsViewRead = u"COptionsView::OnOk 1";
+inline constexpr const char16_t* kTextOptionsViewWrite = u"COptionsView::OnOk 2";

@@ -20,3 +20,4 @@ void RegisterScheduleDialogs();
 void RegisterCycleListDialogs();
 void RegisterCycleViewDialogs();
 void RegisterIdealBodyDialogs();
+void RegisterPasswordOptionsDialogs();

@@ -17,8 +17,6 @@ CALVIRA_PENDING_VIEW(CTempChartsView, false)
 CALVIRA_PENDING_VIEW(CPillHistoryView, true)
 CALVIRA_PENDING_VIEW(CDayEntryView, false)
 CALVIRA_PENDING_VIEW(CDiaryView, true)
-CALVIRA_PENDING_VIEW(CPasswordView, false)
-CALVIRA_PENDING_VIEW(COptionsView, false)
 CALVIRA_PENDING_VIEW(CNoteView, false)
 CALVIRA_PENDING_VIEW(CPillTimeView, false)
 

@@ -16,7 +16,9 @@
 #include "tools/help_view.h"
 #include "tools/ideal_body_view.h"
 #include "tools/mirror_view.h"
+#include "tools/options_view.h"
 #include "tools/password_entry_view.h"
+#include "tools/password_view.h"
 
 namespace {
 

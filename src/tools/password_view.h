@@ -1,0 +1,29 @@
+// CPasswordView (screen 16, "Password"): sets, changes or removes the password that the prompt
+// asks for at the next start. The password is kept as a hash; what is typed is wiped once used.
+#pragma once
+
+#include "frame/view.h"
+#include "gfx/fast_bitmap.h"
+#include "tools/password_rules.h"
+
+class CPasswordView : public CPlainView_ {
+ public:
+  CPasswordView() : CPlainView_(false) {}
+  void OnLoad() override;
+  void OnActivate() override;
+  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam);
+
+ private:
+  void Initialise(ce::HWND dialog);
+  void OnOk(ce::HWND dialog);
+  // Carries out the step; true when the screen is left.
+  bool Carry(ce::HWND dialog, PasswordStep step, const PasswordFields& fields);
+  // Writes the password (a hash, or empty for none) with its set flag over the settings record.
+  bool Save(std::u16string_view new_password);
+  void Leave(ce::HWND dialog, ce::INT_PTR result);
+
+  ce::HWND dialog_ = nullptr;
+  ce::INT_PTR result_ = 0;
+  CFastBitmap background_;
+};

@@ -1,0 +1,459 @@
+// The Password and Options screens as a user meets them: every answer of the Password screen's
+// OK, with and without a stored password, and what the next start makes of it; the Options
+// written back, kept or left alone, and seen by the start-up that reads them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "frame/app.h"
+#include "frame/document.h"
+#include "platform/clock.h"
+#include "platform/dialog.h"
+#include "platform/object_store.h"
+#include "scenarios/scenario.h"
+#include "store/catalogue.h"
+#include "store/settings.h"
+#include "support/input.h"
+#include "support/temp_store.h"
+#include "tools/password_hash.h"
+#include "ui/ids.h"
+
+namespace calvira::testing {
+namespace {
+
+// `make screenshots` collects these in docs/screenshots; otherwise they go to a scratch folder.
+std::filesystem::path ShotPath(const char* name) {
+  static const std::filesystem::path dir = [] {
+    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
+    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("password-options-shots");
+  }();
+  return dir / name;
+}
+
+constexpr uint16_t kCyan = 0x07FF;
+constexpr uint16_t kBlue = 0x001F;
+
+// The settings record a previous run left, the logo off to spare the wait.
+void StoreSettings(Settings settings) {
+  CreateCatalogue();
+  ASSERT_TRUE(WriteSettings(settings));
+}
+
+Settings WithPassword(const std::u16string& stored) {
+  Settings settings;
+  settings.password = stored;
+  settings.password_set = stored.empty() ? 0 : 1;
+  settings.scale = 2;
+  settings.logo_disabled = true;
+  settings.show_min_max = true;
+  return settings;
+}
+
+Settings Stored() {
+  Settings settings;
+  EXPECT_TRUE(ReadSettings(&settings));
+  return settings;
+}
+
+// The record as the store holds it: each property's id and value, the string's code units
+// included, so that "unchanged" means unchanged to the byte.
+std::vector<std::u16string> RawRecord() {
+  std::vector<std::u16string> out;
+  const ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Systems", 0, 0, nullptr);
+  EXPECT_NE(h, ce::INVALID_HANDLE_VALUE);
+  EXPECT_NE(ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr), 0u);
+  ce::CePropBuffer buffer;
+  EXPECT_NE(ce::CeReadRecordProps(h, buffer), 0u);
+  ce::CloseHandle(h);
+  for (const ce::CEPROPVAL& p : buffer.props()) {
+    std::u16string one = std::u16string(1, static_cast<char16_t>(p.propid >> 16)) +
+                         static_cast<char16_t>(p.propid & 0xFFFF);
+    if (ce::TypeFromPropId(p.propid) == ce::CEVT_LPWSTR) {
+      one += p.val.lpwstr != nullptr ? p.val.lpwstr : u"";
+    } else {
+      one += static_cast<char16_t>(p.val.lVal & 0xFFFF);
+    }
+    out.push_back(one);
+  }
+  return out;
+}
+
+std::vector<ce::CEPROPID> PropIds() {
+  std::vector<ce::CEPROPID> ids;
+  for (const std::u16string& p : RawRecord()) ids.push_back((ce::CEPROPID{p[0]} << 16) | p[1]);
+  return ids;
+}
+
+// Exactly the six, each of its declared type.
+const std::vector<ce::CEPROPID> kSixProperties = {31, 65547, 131083, 196626, 262155, 327691};
+
+void ExpectView(int32_t id) {
+  EXPECT_EQ(CDocument_::GetCurrentView(), id);
+}
+
+// Empties a field and types `text` into it, with the pen and the keys.
+void Fill(Scenario& s, int id, const std::u16string& text) {
+  s.TapControl(id).Key(ce::VK_END);
+  for (int i = 0; i < 16; ++i) s.Key(ce::VK_BACK);
+  if (!text.empty()) s.Type(text);
+}
+
+void FillAll(Scenario& s, const std::u16string& current, const std::u16string& new_password,
+             const std::u16string& verify) {
+  Fill(s, kCtlPasswordCurrent, current);
+  Fill(s, kCtlPasswordNew, new_password);
+  Fill(s, kCtlPasswordVerify, verify);
+}
+
+// Past the start-up prompt, when there is one, to the Password screen.
+void OpenPasswordScreen(Scenario& s, const std::u16string& password) {
+  if (!password.empty()) s.Type(password).Key(ce::VK_RETURN);
+  s.Check([] { ExpectView(kCycleView); }).Menu(kCmdPassword).Check([] {
+    ExpectView(kPasswordView);
+  });
+}
+
+// The next start on the store a scenario left behind.
+void CarryStoreOver(const Scenario& from, const Scenario& to) {
+  ce::objectstore::Unmount();
+  std::filesystem::copy_file(ce::objectstore::StoreFile(from.DataDir()),
+                             ce::objectstore::StoreFile(to.DataDir()),
+                             std::filesystem::copy_options::overwrite_existing);
+  ASSERT_EQ(ce::objectstore::Mount(to.DataDir()), "");
+}
+
+TEST(PasswordScreen, WithNoPasswordStoredAFirstOneIsSetAndTheNextStartAsksForIt) {
+  Scenario s("first password");
+  s.Before([] { StoreSettings(WithPassword(u"")); });
+  OpenPasswordScreen(s, u"");
+  // A current password where there is none: refused, and nothing saved either way.
+  FillAll(s, u"guess", u"Secret", u"Secret");
+  s.TapControl(ce::IDOK).ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK).Check([] {
+    ExpectView(kPasswordView);
+    EXPECT_EQ(Stored().password, u"");
+  });
+  // Nothing typed: nothing said.
+  FillAll(s, u"", u"", u"Secret");
+  s.TapControl(ce::IDOK).Check([] { ExpectView(kPasswordView); });
+  FillAll(s, u"", u"Secret", u"secret");
+  s.TapControl(ce::IDOK).ExpectBox(u"Password", u"Verification failed!", ce::IDOK).Check([] {
+    EXPECT_EQ(Stored().password, u"");
+  });
+  Fill(s, kCtlPasswordVerify, u"Secret");
+  s.Screenshot(ShotPath("password-screen.png"))
+      .Check([] {
+        // The fields show bullets; the title is white on blue, labels and buttons on cyan.
+        EXPECT_EQ(Scenario::PixelAt(72, 45), kBlue);
+        EXPECT_EQ(Scenario::PixelAt(110, 80), kCyan);
+        EXPECT_EQ(ce::SendMessage(FindControl(kCtlPasswordNew), ce::EM_GETPASSWORDCHAR, 0, 0),
+                  0x2022);
+      })
+      .TapControl(ce::IDOK)
+      .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
+      .Check([] {
+        ExpectView(kCycleView);
+        const Settings settings = Stored();
+        EXPECT_TRUE(settings.password.starts_with(u"$argon2id$"));
+        EXPECT_TRUE(VerifyPassword(settings.password, u"Secret"));
+        EXPECT_FALSE(VerifyPassword(settings.password, u"secret"));
+        EXPECT_EQ(settings.password_set, 1);
+        EXPECT_EQ(settings.scale, 2);
+        EXPECT_TRUE(settings.logo_disabled);
+        EXPECT_TRUE(settings.show_min_max);
+        EXPECT_EQ(PropIds(), kSixProperties);
+      });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+
+  Scenario next("next start asks");
+  next.Before([&] { CarryStoreOver(s, next); });
+  next.Check([] { ExpectView(kPasswordEntryView); })
+      .Type(u"secret")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
+      .Check([] { ExpectView(kPasswordEntryView); });
+  for (int i = 0; i < 6; ++i) next.Key(ce::VK_BACK);
+  next.Type(u"Secret").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
+  EXPECT_EQ(next.Run(), 0);
+  EXPECT_TRUE(next.UnexpectedBoxes().empty());
+}
+
+TEST(PasswordScreen, CancelOnTheWrongPasswordQuestionLeavesWithoutSaving) {
+  for (const bool stored : {false, true}) {
+    Scenario s(stored ? "wrong current, stored" : "wrong current, none stored");
+    std::vector<std::u16string> before;
+    s.Before([&] {
+      StoreSettings(WithPassword(stored ? HashPassword(u"Secret") : u""));
+      before = RawRecord();
+    });
+    OpenPasswordScreen(s, stored ? u"Secret" : u"");
+    FillAll(s, u"Secret ", u"Other", u"Other");
+    s.TapControl(ce::IDOK)
+        .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL)
+        .Check([&] {
+          ExpectView(kCycleView);
+          EXPECT_EQ(RawRecord(), before);
+        });
+    EXPECT_EQ(s.Run(), 0);
+    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  }
+}
+
+// Every answer that keeps the screen up, one after the other on the same dialog, and each
+// leaves the record as it was.
+TEST(PasswordScreen, WithAPasswordStoredEachRefusalSaysWhyAndSavesNothing) {
+  Scenario s("stored password refusals");
+  std::vector<std::u16string> before;
+  s.Before([&] {
+    StoreSettings(WithPassword(HashPassword(u"Secret")));
+    before = RawRecord();
+  });
+  OpenPasswordScreen(s, u"Secret");
+  const struct {
+    std::u16string current, new_password, verify;
+    std::u16string box;  // empty: none
+  } cases[] = {
+      {u"secret", u"New", u"New", u"Wrong password!\nTry again?"},
+      {u"", u"", u"", u"Please enter\nthe current password!"},
+      {u"", u"New", u"New", u"Please enter\nthe current password!"},
+      {u"", u"New", u"Nwe", u""},
+      {u"Secret", u"New", u"new", u"Verification failed!"},
+      {u"Secret", u"", u"New", u"Verification failed!"},
+      {u"Secret", u"Secret", u"Secret", u"The password\nis the same!"},
+  };
+  for (const auto& c : cases) {
+    FillAll(s, c.current, c.new_password, c.verify);
+    s.TapControl(ce::IDOK);
+    if (!c.box.empty()) s.ExpectBox(u"Password", c.box, ce::IDOK);
+    s.Check([&] {
+      ExpectView(kPasswordView);
+      EXPECT_EQ(RawRecord(), before);
+    });
+  }
+  // Removal asked and declined.
+  FillAll(s, u"Secret", u"", u"");
+  s.TapControl(ce::IDOK)
+      .ExpectBox(u"Password", u"Remove current\npassword?", ce::IDCANCEL)
+      .Check([&] {
+        ExpectView(kPasswordView);
+        EXPECT_EQ(RawRecord(), before);
+      })
+      .TapControl(ce::IDCANCEL)
+      .Check([&] {
+        ExpectView(kCycleView);
+        EXPECT_EQ(RawRecord(), before);
+      });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(PasswordScreen, AChangedPasswordReplacesTheOldOne) {
+  Scenario s("change");
+  s.Before([] { StoreSettings(WithPassword(HashPassword(u"Secret"))); });
+  OpenPasswordScreen(s, u"Secret");
+  FillAll(s, u"Secret", u"Changed", u"Changed");
+  s.TapControl(ce::IDOK)
+      .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
+      .Check([] {
+        ExpectView(kCycleView);
+        const Settings settings = Stored();
+        EXPECT_TRUE(VerifyPassword(settings.password, u"Changed"));
+        EXPECT_FALSE(VerifyPassword(settings.password, u"Secret"));
+        EXPECT_EQ(settings.password_set, 1);
+        EXPECT_EQ(PropIds(), kSixProperties);
+      });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+
+  // The next start takes the new password only.
+  Scenario next("next start after a change");
+  next.Before([&] { CarryStoreOver(s, next); });
+  next.Type(u"Secret")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
+      .Check([] { ExpectView(kPasswordEntryView); });
+  for (int i = 0; i < 6; ++i) next.Key(ce::VK_BACK);
+  next.Type(u"Changed").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
+  EXPECT_EQ(next.Run(), 0);
+  EXPECT_TRUE(next.UnexpectedBoxes().empty());
+}
+
+TEST(PasswordScreen, ARemovedPasswordIsNotAskedForAtTheNextStart) {
+  Scenario s("removal");
+  s.Before([] { StoreSettings(WithPassword(HashPassword(u"Secret"))); });
+  OpenPasswordScreen(s, u"Secret");
+  FillAll(s, u"Secret", u"", u"");
+  s.TapControl(ce::IDOK)
+      .ExpectBox(u"Password", u"Remove current\npassword?", ce::IDOK)
+      .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
+      .Check([] {
+        ExpectView(kCycleView);
+        const Settings settings = Stored();
+        EXPECT_EQ(settings.password, u"");
+        EXPECT_EQ(settings.password_set, 0);
+        EXPECT_EQ(settings.scale, 2);
+        EXPECT_TRUE(settings.show_min_max);
+        EXPECT_EQ(PropIds(), kSixProperties);
+      });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+
+  Scenario next("next start without prompt");
+  next.Before([&] { CarryStoreOver(s, next); });
+  next.Check([] {
+    ExpectView(kCycleView);
+    EXPECT_EQ(CDocument_::GetPreviousView(), kCycleView);
+  });
+  EXPECT_EQ(next.Run(), 0);
+  EXPECT_TRUE(next.UnexpectedBoxes().empty());
+}
+
+// A store from before hashing keeps the password's text. The start-up prompt hashes it when it is
+// typed, so here it is put back as text once the program runs.
+TEST(PasswordScreen, APasswordKeptAsTextIsTheCurrentOneAndGivesWayToAHash) {
+  Scenario s("text password");
+  s.Before([] { StoreSettings(WithPassword(u"")); });
+  s.Check([] {
+    Settings legacy = Stored();
+    legacy.password = u"Secret";
+    legacy.password_set = 1;
+    ASSERT_TRUE(WriteSettings(legacy));
+  });
+  OpenPasswordScreen(s, u"");
+  FillAll(s, u"secret", u"Newer", u"Newer");
+  s.TapControl(ce::IDOK).ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK);
+  FillAll(s, u"Secret", u"Secret", u"Secret");
+  s.TapControl(ce::IDOK).ExpectBox(u"Password", u"The password\nis the same!", ce::IDOK).Check([] {
+    EXPECT_EQ(Stored().password, u"Secret");
+  });
+  FillAll(s, u"Secret", u"Newer", u"Newer");
+  s.TapControl(ce::IDOK)
+      .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
+      .Check([] {
+        const Settings settings = Stored();
+        EXPECT_TRUE(settings.password.starts_with(u"$argon2id$"));
+        EXPECT_TRUE(VerifyPassword(settings.password, u"Newer"));
+        EXPECT_FALSE(NeedsRehash(settings.password));
+      });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+bool Ticked(int id) {
+  const ce::HWND control = FindControl(id);
+  EXPECT_NE(control, nullptr) << id;
+  return (ce::SendMessage(control, ce::BM_GETCHECK, 0, 0) & ce::BST_CHECKED) != 0;
+}
+
+TEST(OptionsScreen, EachStoredScaleOpensWithItsButtonAndOkStoresOneOfThePair) {
+  for (const uint16_t scale : std::initializer_list<uint16_t>{0, 1, 2, 3}) {
+    Scenario s("options scale " + std::to_string(scale));
+    std::vector<std::u16string> before;
+    s.Before([&] {
+      Settings settings = WithPassword(HashPassword(u"Secret"));
+      settings.scale = scale;
+      settings.show_min_max = false;
+      StoreSettings(settings);
+      before = RawRecord();
+    });
+    s.Type(u"Secret").Key(ce::VK_RETURN).Menu(kCmdOptions).Check([scale] {
+      ExpectView(kOptionsView);
+      EXPECT_EQ(Ticked(kCtlOptionsCelsius), scale == 1);
+      EXPECT_EQ(Ticked(kCtlOptionsFahrenheit), scale != 1);
+      EXPECT_TRUE(Ticked(kCtlOptionsDisableLogo));
+      EXPECT_FALSE(Ticked(kCtlOptionsShowMinMax));
+    });
+    if (scale == 3) {
+      s.Screenshot(ShotPath("options.png")).Check([] {
+        EXPECT_EQ(Scenario::PixelAt(79, 12), kBlue);
+        EXPECT_EQ(Scenario::PixelAt(130, 40), kCyan);
+      });
+    }
+    s.TapControl(ce::IDOK).Check([&, scale] {
+      ExpectView(kCycleView);
+      const std::vector<std::u16string> after = RawRecord();
+      ASSERT_EQ(after.size(), 6u);
+      // The password and the two flags before the scale, byte for byte.
+      for (size_t i = 0; i < 3; ++i) EXPECT_EQ(after[i], before[i]) << i;
+      EXPECT_EQ(Stored().scale, scale == 1 ? 1 : 2);
+      EXPECT_EQ(PropIds(), kSixProperties);
+    });
+    EXPECT_EQ(s.Run(), 0);
+    EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  }
+}
+
+TEST(OptionsScreen, CancelAfterChangingEverythingWritesNothingAndTheNextVisitShowsTheStore) {
+  Scenario s("options cancel");
+  std::vector<std::u16string> before;
+  s.Before([&] {
+    Settings settings;
+    settings.scale = 1;
+    StoreSettings(settings);
+    before = RawRecord();
+  });
+  s.Menu(kCmdOptions)
+      .TapControl(kCtlOptionsFahrenheit)
+      .TapControl(kCtlOptionsShowMinMax)
+      .TapControl(kCtlOptionsDisableLogo)
+      .Check([] {
+        EXPECT_TRUE(Ticked(kCtlOptionsFahrenheit));
+        EXPECT_FALSE(Ticked(kCtlOptionsCelsius));
+        EXPECT_TRUE(Ticked(kCtlOptionsShowMinMax));
+        EXPECT_TRUE(Ticked(kCtlOptionsDisableLogo));
+      })
+      .TapControl(ce::IDCANCEL)
+      .Check([&] {
+        ExpectView(kCycleView);
+        EXPECT_EQ(RawRecord(), before);
+      })
+      .Menu(kCmdOptions)
+      .Check([] {
+        EXPECT_TRUE(Ticked(kCtlOptionsCelsius));
+        EXPECT_FALSE(Ticked(kCtlOptionsFahrenheit));
+        EXPECT_FALSE(Ticked(kCtlOptionsShowMinMax));
+        EXPECT_FALSE(Ticked(kCtlOptionsDisableLogo));
+      })
+      .TapControl(ce::IDCANCEL);
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+}
+
+TEST(OptionsScreen, ChangesAreStoredAndTheLogoGoesAtTheNextStart) {
+  Scenario s("options saved");
+  s.Before([] { StoreSettings(Settings{}); });
+  s.Menu(kCmdOptions)
+      .TapControl(kCtlOptionsFahrenheit)
+      .TapControl(kCtlOptionsCelsius)
+      .TapControl(kCtlOptionsFahrenheit)
+      .TapControl(kCtlOptionsShowMinMax)
+      .TapControl(kCtlOptionsDisableLogo)
+      .TapControl(ce::IDOK)
+      .Check([] {
+        ExpectView(kCycleView);
+        const Settings settings = Stored();
+        EXPECT_EQ(settings.password, u"");
+        EXPECT_EQ(settings.scale, 2);
+        EXPECT_TRUE(settings.show_min_max);
+        EXPECT_TRUE(settings.logo_disabled);
+        EXPECT_EQ(PropIds(), kSixProperties);
+      });
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+
+  // Without the logo the first screen comes at once, not after two seconds.
+  Scenario next("options next start");
+  next.Before([&] { CarryStoreOver(s, next); });
+  next.Check([] {
+    ExpectView(kCycleView);
+    EXPECT_LT(ce::GetTickCount() - 1000, 2000u);
+  });
+  EXPECT_EQ(next.Run(), 0);
+}
+
+}  // namespace
+}  // namespace calvira::testing
