@@ -63,3 +63,10 @@ inline constexpr const char16_t* kTextMonthNames[] = {
     u"Jan",  u"Feb", u"Mar", u"Apr", u"May", u"June",
     u"July", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec",
 };
+// Temp History.
+inline constexpr const char16_t* kTextCelsius = u"\u00B0C";
+inline constexpr const char16_t* kTextFahrenheit = u"\u00B0F";
+inline constexpr const char16_t* kTextSelectTemperatureToDelete =
+    u"Please,select a temperature to delete";
+inline constexpr const char16_t* kTextDeleteSelectedTemperature = u"Delete selected temperature?";
+inline constexpr const char16_t* kTextDeleteAllTemperatures = u"Delete all temperatures?";
