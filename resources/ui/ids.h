@@ -160,3 +160,13 @@ inline constexpr int kCtlEditLengthLabel = 1107;
 inline constexpr int kCtlEditLength = 1141;
 inline constexpr int kCtlEditEndLabel = 1108;
 inline constexpr int kCtlEditEnd = 1045;
+
+// Temp History (screen 8, dialog kDlgTempHistory). Its title is kCtlTitle.
+inline constexpr int kCtlTempAdd = 1015;
+inline constexpr int kCtlTempDelete = 1018;
+inline constexpr int kCtlTempDeleteAll = 1017;
+inline constexpr int kCtlTempHeader = 1096;
+inline constexpr int kCtlTempList = 1019;
+inline constexpr int kCtlTempPicker = 1058;  // the value picker, over the list's right part
+inline constexpr int kCtlTempCelsius = 1022;
+inline constexpr int kCtlTempFahrenheit = 1021;
