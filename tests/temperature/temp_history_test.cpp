@@ -17,15 +17,6 @@ std::u16string RowNumber(const std::u16string& row) {
   return row.substr(0, row.find(u' '));
 }
 
-TEST(TemperatureScaleSetting, OneIsCelsiusEveryOtherValueFahrenheit) {
-  const std::pair<uint16_t, TemperatureScale> cases[] = {
-      {1, TemperatureScale::kCelsius},        {2, TemperatureScale::kFahrenheit},
-      {0, TemperatureScale::kFahrenheit},     {3, TemperatureScale::kFahrenheit},
-      {65535, TemperatureScale::kFahrenheit},
-  };
-  for (auto [setting, scale] : cases) EXPECT_EQ(ScaleFromSetting(setting), scale) << setting;
-}
-
 TEST(ValuePicker, RowsOfEachScaleFromFirstToLast) {
   struct Case {
     TemperatureScale scale;
