@@ -42,4 +42,5 @@ void RegisterUiResources() {
   RegisterCycleViewDialogs();
   RegisterIdealBodyDialogs();
   RegisterPasswordOptionsDialogs();
+  RegisterTemperatureDialogs();
 }

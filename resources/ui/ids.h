@@ -189,3 +189,13 @@ inline constexpr int kCtlOptionsScaleGroup = 1087;
 inline constexpr int kCtlOptionsFahrenheit = 1128;  // the pair's first id
 inline constexpr int kCtlOptionsCelsius = 1129;     // the pair's last id
 inline constexpr int kCtlOptionsDisableLogo = 1139;
+
+// Temp History (screen 8, dialog kDlgTempHistory). Its title is kCtlTitle.
+inline constexpr int kCtlTempAdd = 1015;
+inline constexpr int kCtlTempDelete = 1018;
+inline constexpr int kCtlTempDeleteAll = 1017;
+inline constexpr int kCtlTempHeader = 1096;
+inline constexpr int kCtlTempList = 1019;
+inline constexpr int kCtlTempPicker = 1058;  // the value picker, over the list's right part
+inline constexpr int kCtlTempCelsius = 1022;
+inline constexpr int kCtlTempFahrenheit = 1021;

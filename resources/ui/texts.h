@@ -84,3 +84,11 @@ inline constexpr const char16_t* kTextPasswordViewHash = u"CPasswordView::OnOk 2
 inline constexpr const char16_t* kTextPasswordViewWrite = u"CPasswordView::OnOk 3";
 inline constexpr const char16_t* kTextOptionsViewRead = u"COptionsView::OnOk 1";
 inline constexpr const char16_t* kTextOptionsViewWrite = u"COptionsView::OnOk 2";
+
+// Temp History.
+inline constexpr const char16_t* kTextCelsius = u"\u00B0C";
+inline constexpr const char16_t* kTextFahrenheit = u"\u00B0F";
+inline constexpr const char16_t* kTextSelectTemperatureToDelete =
+    u"Please,select a temperature to delete";
+inline constexpr const char16_t* kTextDeleteSelectedTemperature = u"Delete selected temperature?";
+inline constexpr const char16_t* kTextDeleteAllTemperatures = u"Delete all temperatures?";

@@ -21,3 +21,4 @@ void RegisterCycleListDialogs();
 void RegisterCycleViewDialogs();
 void RegisterIdealBodyDialogs();
 void RegisterPasswordOptionsDialogs();
+void RegisterTemperatureDialogs();

@@ -12,6 +12,7 @@
 #include "frame/views.h"
 #include "program/pending_views.h"
 #include "schedule/schedule_view.h"
+#include "temperature/temp_history_view.h"
 #include "tools/about_view.h"
 #include "tools/help_view.h"
 #include "tools/ideal_body_view.h"

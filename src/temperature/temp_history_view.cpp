@@ -1,0 +1,186 @@
+#include "temperature/temp_history_view.h"
+
+#include <string>
+#include <vector>
+
+#include "frame/dialog_screen.h"
+#include "frame/frame_fonts.h"
+#include "frame/screen_look.h"
+#include "gfx/graphic_buffer.h"
+#include "platform/dialog.h"
+#include "platform/message_box.h"
+#include "store/settings.h"
+#include "temperature/temperature_records.h"
+#include "ui/ids.h"
+#include "ui/texts.h"
+
+namespace {
+
+// The statics and buttons drawn black on cyan; the title is white on blue.
+constexpr int kCyanControls[] = {
+    kCtlTempHeader, kCtlTempCelsius, kCtlTempFahrenheit,
+    kCtlTempAdd,    kCtlTempDelete,  kCtlTempDeleteAll,
+};
+
+// The title, the header and the unit labels are in the caption font.
+constexpr int kCaptionFontControls[] = {kCtlTitle, kCtlTempHeader, kCtlTempCelsius,
+                                        kCtlTempFahrenheit};
+
+void SetFont(ce::HWND dialog, int id, ce::HFONT font) {
+  ce::SendDlgItemMessage(dialog, id, ce::WM_SETFONT, reinterpret_cast<ce::WPARAM>(font), 0);
+}
+
+void Show(ce::HWND dialog, int id, bool shown) {
+  ce::ShowWindow(ce::GetDlgItem(dialog, id), shown ? ce::SW_SHOW : ce::SW_HIDE);
+}
+
+void AddRows(ce::HWND dialog, int id, const std::vector<std::u16string>& rows) {
+  for (const std::u16string& row : rows) {
+    ce::SendDlgItemMessage(dialog, id, ce::LB_ADDSTRING, 0,
+                           reinterpret_cast<ce::LPARAM>(row.c_str()));
+  }
+}
+
+}  // namespace
+
+CTempHistoryView* CTempHistoryView::Find() {
+  auto* view = dynamic_cast<CTempHistoryView*>(CDocument_::FindView(kTempHistoryView));
+  if (view == nullptr) ce::ReportFatalError(u"CTempHistoryView::Find");
+  return view;
+}
+
+void CTempHistoryView::OnLoad() {
+  background_.Load(kImgListBackground);
+}
+
+void CTempHistoryView::OnParams(const ViewParams* params) {
+  if (params != nullptr) picked_day_ = params->day_number;
+}
+
+void CTempHistoryView::OnActivate() {
+  // The scale is read afresh each time, so a change in Options shows on the next visit.
+  Settings settings;
+  ReadSettings(&settings);
+  scale_ = ScaleFromSetting(settings.scale);
+  active_ = true;
+  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
+  dialog_ = CreateScreenDialog(this, kDlgTempHistory);
+  if (dialog_ == nullptr) {
+    ce::ReportFatalError(u"CTempHistoryView::OnActivate");
+    return;
+  }
+  Show(dialog_, kCtlTempCelsius, scale_ == TemperatureScale::kCelsius);
+  Show(dialog_, kCtlTempFahrenheit, scale_ == TemperatureScale::kFahrenheit);
+  if (date_picked_) {
+    FillValuePicker(dialog_);
+    Show(dialog_, kCtlTempPicker, true);
+  }
+  FillTemperatureList(dialog_);
+}
+
+bool CTempHistoryView::OnDeactivate() {
+  if (!active_) return false;
+  date_picked_ = false;
+  if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
+  dialog_ = nullptr;
+  active_ = false;
+  return true;
+}
+
+void CTempHistoryView::FillTemperatureList(ce::HWND dialog) {
+  ce::SendDlgItemMessage(dialog, kCtlTempList, ce::LB_RESETCONTENT, 0, 0);
+  AddRows(dialog, kCtlTempList, TemperatureRows(ReadTemperatures(), scale_));
+}
+
+void CTempHistoryView::FillValuePicker(ce::HWND dialog) {
+  ce::SendDlgItemMessage(dialog, kCtlTempPicker, ce::LB_RESETCONTENT, 0, 0);
+  AddRows(dialog, kCtlTempPicker, ValuePickerRows(scale_));
+}
+
+void CTempHistoryView::SaveReading(ce::HWND dialog) {
+  const ce::LRESULT row = ce::SendDlgItemMessage(dialog, kCtlTempPicker, ce::LB_GETCURSEL, 0, 0);
+  // The picker is shown only after a pick; a selection without one stores nothing.
+  if (row == ce::LB_ERR || !date_picked_) return;
+  SaveTemperature(picked_day_, PickedCelsius(scale_, static_cast<size_t>(row)));
+  Show(dialog, kCtlTempPicker, false);
+  FillTemperatureList(dialog);
+}
+
+void CTempHistoryView::DeleteSelected(ce::HWND dialog) {
+  if (TemperatureCount() == 0) return;
+  const ce::LRESULT selected = ce::SendDlgItemMessage(dialog, kCtlTempList, ce::LB_GETCURSEL, 0, 0);
+  if (selected == ce::LB_ERR) {
+    ce::MessageBox(dialog, kTextSelectTemperatureToDelete, kTextCalvira, ce::MB_OK);
+    return;
+  }
+  if (ce::MessageBox(dialog, kTextDeleteSelectedTemperature, kTextCalvira, ce::MB_OKCANCEL) !=
+      ce::IDOK) {
+    return;
+  }
+  // The list shows the readings in the store's day order, so a row's position is its record's.
+  DeleteTemperatureAt(static_cast<size_t>(selected));
+  FillTemperatureList(dialog);
+}
+
+void CTempHistoryView::DeleteAll(ce::HWND dialog) {
+  if (TemperatureCount() == 0) return;
+  if (ce::MessageBox(dialog, kTextDeleteAllTemperatures, kTextCalvira, ce::MB_OKCANCEL) !=
+      ce::IDOK) {
+    return;
+  }
+  if (DeleteAllTemperatures()) {
+    ce::SendDlgItemMessage(dialog, kCtlTempList, ce::LB_RESETCONTENT, 0, 0);
+  } else {
+    // The store kept every reading: the list goes on showing what is stored.
+    FillTemperatureList(dialog);
+  }
+}
+
+ce::INT_PTR CTempHistoryView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                              ce::LPARAM lparam) {
+  using namespace ce;
+  switch (message) {
+    case WM_INITDIALOG: {
+      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLG | SHIDIF_SIPDOWN};
+      SHInitDialog(&info);
+      for (int id : kCaptionFontControls) SetFont(dialog, id, CaptionFont());
+      SetFont(dialog, kCtlTempList, FixedFont());
+      // Hidden until the scale and a picked day say otherwise.
+      Show(dialog, kCtlTempPicker, false);
+      Show(dialog, kCtlTempCelsius, false);
+      Show(dialog, kCtlTempFahrenheit, false);
+      return TRUE;
+    }
+    case WM_PAINT:
+      PaintScreenPicture(dialog, background_);
+      return TRUE;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      return ScreenColours(wparam, lparam, kCyanControls);
+    case WM_COMMAND:
+      switch (LOWORD(wparam)) {
+        case kCtlTempAdd:
+          date_picked_ = false;
+          CDocument_::SetPreviousView(kTempHistoryView);
+          CDocument_::SetView(kScheduleView);
+          return TRUE;
+        case kCtlTempDelete:
+          DeleteSelected(dialog);
+          return TRUE;
+        case kCtlTempDeleteAll:
+          DeleteAll(dialog);
+          return TRUE;
+        case kCtlTempPicker:
+          if (HIWORD(wparam) != LBN_SELCHANGE) return FALSE;
+          SaveReading(dialog);
+          return TRUE;
+        case IDCANCEL:
+          CDocument_::GoBack();
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    default:
+      return FALSE;
+  }
+}

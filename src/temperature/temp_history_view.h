@@ -1,0 +1,47 @@
+// CTempHistoryView (screen 8): every basal-temperature reading with its date, in the scale of the
+// settings. Add picks a day on the calendar; coming back with a day, the screen shows a value
+// picker over the list, and a tap on a value stores the reading for that day. Delete and Delete
+// All take readings out of the store. A list screen: its dialog is modeless and lives while it
+// is shown.
+#pragma once
+
+#include "cycles/day_number.h"
+#include "frame/view.h"
+#include "gfx/fast_bitmap.h"
+#include "temperature/temp_history.h"
+
+class CTempHistoryView : public CPlainView_ {
+ public:
+  CTempHistoryView() : CPlainView_(true) {}
+  void OnLoad() override;
+  void OnParams(const ViewParams* params) override;
+  void OnActivate() override;
+  bool OnDeactivate() override;
+  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam);
+
+  // The screen in the document's table; null (after a "Fatal Error" report) when the table has
+  // none of this class under kTempHistoryView.
+  static CTempHistoryView* Find();
+
+  // Set by the calendar just before it hands a picked day back: the next activation opens with
+  // the value picker. Leaving the screen and Add clear it.
+  void SetDatePicked(bool picked) { date_picked_ = picked; }
+  bool DatePicked() const { return date_picked_; }
+  DayNumber PickedDay() const { return picked_day_; }
+  TemperatureScale Scale() const { return scale_; }
+  ce::HWND Dialog() const { return dialog_; }
+
+ private:
+  void FillTemperatureList(ce::HWND dialog);
+  void FillValuePicker(ce::HWND dialog);
+  void SaveReading(ce::HWND dialog);
+  void DeleteSelected(ce::HWND dialog);
+  void DeleteAll(ce::HWND dialog);
+
+  ce::HWND dialog_ = nullptr;
+  DayNumber picked_day_ = 0;
+  bool date_picked_ = false;
+  TemperatureScale scale_ = TemperatureScale::kCelsius;
+  CFastBitmap background_;
+};

@@ -1,0 +1,104 @@
+// Temp History's rules: the scale of the settings, the picker's rows and what each stands for,
+// and the padded list rows.
+#include "temperature/temp_history.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "temperature/temperature_records.h"
+#include "temperature/temperature_scale.h"
+
+namespace {
+
+// The number at the start of a picker row ("98.6 °F" -> "98.6").
+std::u16string RowNumber(const std::u16string& row) {
+  return row.substr(0, row.find(u' '));
+}
+
+TEST(ValuePicker, RowsOfEachScaleFromFirstToLast) {
+  struct Case {
+    TemperatureScale scale;
+    size_t count;
+    std::u16string first, second, last;
+  };
+  const Case cases[] = {
+      {TemperatureScale::kCelsius, 120, u"30.0 \u00B0C", u"30.1 \u00B0C", u"41.9 \u00B0C"},
+      {TemperatureScale::kFahrenheit, 217, u"86.0 \u00B0F", u"86.1 \u00B0F", u"107.6 \u00B0F"},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::u16string> rows = ValuePickerRows(c.scale);
+    ASSERT_EQ(rows.size(), c.count);
+    EXPECT_EQ(rows[0], c.first);
+    EXPECT_EQ(rows[1], c.second);
+    EXPECT_EQ(rows.back(), c.last);
+  }
+}
+
+// A reading is stored from the row index and listed again from the stored value: every row of
+// either scale comes back as its own text.
+TEST(ValuePicker, EveryRowComesBackInTheListAsItsOwnText) {
+  for (TemperatureScale scale : {TemperatureScale::kCelsius, TemperatureScale::kFahrenheit}) {
+    const std::vector<std::u16string> rows = ValuePickerRows(scale);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const std::u16string listed = TemperatureRow(u"1/5/03", PickedCelsius(scale, i), scale);
+      ASSERT_EQ(listed, u"1/5/03    " + RowNumber(rows[i]) + ScaleUnit(scale)) << i;
+    }
+  }
+}
+
+TEST(ValuePicker, WhatARowStores) {
+  struct Case {
+    TemperatureScale scale;
+    size_t row;
+    double celsius;
+  };
+  const double ninth = 0.1111111111111111;
+  const Case cases[] = {
+      {TemperatureScale::kCelsius, 0, 30.0},
+      {TemperatureScale::kCelsius, 66, 66 * 0.1 + 30.0},  // 36.6
+      {TemperatureScale::kCelsius, 119, 119 * 0.1 + 30.0},
+      {TemperatureScale::kFahrenheit, 0, (86.0 - 32.0) * 5.0 * ninth},
+      {TemperatureScale::kFahrenheit, 126, (126 * 0.1 + 86.0 - 32.0) * 5.0 * ninth},  // 98.6 °F
+      {TemperatureScale::kFahrenheit, 216, (216 * 0.1 + 86.0 - 32.0) * 5.0 * ninth},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PickedCelsius(c.scale, c.row), c.celsius) << c.row;
+  }
+  EXPECT_EQ(TemperatureRow(u"1/5/03", PickedCelsius(TemperatureScale::kFahrenheit, 126),
+                           TemperatureScale::kFahrenheit),
+            u"1/5/03    98.6\u00B0F");
+}
+
+TEST(TemperatureRow, EveryValueStartsInColumnEleven) {
+  struct Case {
+    std::u16string date;
+    double celsius;
+    TemperatureScale scale;
+    std::u16string row;
+  };
+  const Case cases[] = {
+      {u"1/5/03", 36.6, TemperatureScale::kCelsius, u"1/5/03    36.6\u00B0C"},
+      {u"11/5/03", 36.6, TemperatureScale::kCelsius, u"11/5/03   36.6\u00B0C"},
+      {u"11/20/03", 36.6, TemperatureScale::kCelsius, u"11/20/03  36.6\u00B0C"},
+      {u"11/20/03", 37.0, TemperatureScale::kFahrenheit, u"11/20/03  98.6\u00B0F"},
+      {u"1/5/03", 41.94, TemperatureScale::kCelsius, u"1/5/03    41.9\u00B0C"},
+      // A date text of another length is not padded.
+      {u"1/5/3", 36.6, TemperatureScale::kCelsius, u"1/5/336.6\u00B0C"},
+      {u"12/31/2003", 36.6, TemperatureScale::kCelsius, u"12/31/200336.6\u00B0C"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TemperatureRow(c.date, c.celsius, c.scale), c.row);
+}
+
+// A value from the store is formatted whole, however long its text: a damaged record shows as
+// what it holds instead of overrunning a buffer.
+TEST(TemperatureRow, AnyStoredValueIsFormattedWhole) {
+  const std::u16string row = TemperatureRow(u"1/5/03", 1e300, TemperatureScale::kCelsius);
+  EXPECT_EQ(row.size(), 10u + 301u + 2u + 2u);  // "1" and 300 zeros, ".0", "°C"
+  EXPECT_EQ(row.substr(10, 2), u"10");
+  EXPECT_EQ(row.substr(row.size() - 4), u".0\u00B0C");
+  EXPECT_EQ(TemperatureRow(u"1/5/03", -0.04, TemperatureScale::kCelsius), u"1/5/03    -0.0\u00B0C");
+}
+
+}  // namespace
