@@ -40,4 +40,5 @@ void RegisterUiResources() {
   RegisterScheduleDialogs();
   RegisterCycleListDialogs();
   RegisterCycleViewDialogs();
+  RegisterChartDialogs();
 }

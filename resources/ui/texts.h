@@ -63,3 +63,10 @@ inline constexpr const char16_t* kTextMonthNames[] = {
     u"Jan",  u"Feb", u"Mar", u"Apr", u"May", u"June",
     u"July", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec",
 };
+// Temperature Charts: the unit under the axis and the hint in the detail area.
+inline constexpr const char16_t* kTextCelsiusUnit = u"\u00b0C";
+inline constexpr const char16_t* kTextFahrenheitUnit = u"\u00b0F";
+inline constexpr const char16_t* kTextChartHint[] = {
+    u"Tap on chart node to",
+    u"see detail information",
+};

@@ -19,3 +19,4 @@ void RegisterUiResources();
 void RegisterScheduleDialogs();
 void RegisterCycleListDialogs();
 void RegisterCycleViewDialogs();
+void RegisterChartDialogs();

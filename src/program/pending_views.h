@@ -11,7 +11,6 @@
     Class() : CPlainView_(remember) {}        \
   };
 
-CALVIRA_PENDING_VIEW(CCycleChartsView, false)
 CALVIRA_PENDING_VIEW(CTempHistoryView, true)
 CALVIRA_PENDING_VIEW(CTempChartsView, false)
 CALVIRA_PENDING_VIEW(CPillHistoryView, true)
