@@ -12,7 +12,6 @@
   };
 
 CALVIRA_PENDING_VIEW(CTempHistoryView, true)
-CALVIRA_PENDING_VIEW(CTempChartsView, false)
 CALVIRA_PENDING_VIEW(CPillHistoryView, true)
 CALVIRA_PENDING_VIEW(CDayEntryView, false)
 CALVIRA_PENDING_VIEW(CIdealBodyView, false)

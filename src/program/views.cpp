@@ -3,6 +3,7 @@
 #include <new>
 
 #include "charts/cycle_charts_view.h"
+#include "charts/temp_charts_view.h"
 #include "cycles/add_cycle_view.h"
 #include "cycles/cycle_history_view.h"
 #include "cycles/cycle_view.h"

@@ -10,6 +10,8 @@
 
 #include "charts/chart_layout.h"
 #include "charts/cycle_charts_view.h"
+#include "charts/temp_charts_view.h"
+#include "charts/temperature_window.h"
 #include "cycles/cycle_records.h"
 #include "frame/document.h"
 #include "gfx/fast_bitmap.h"
@@ -17,7 +19,9 @@
 #include "platform/dialog.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
+#include "store/catalogue.h"
 #include "store/ce_database.h"
+#include "store/ce_prop.h"
 #include "store/settings.h"
 #include "support/temp_store.h"
 #include "ui/ids.h"
@@ -200,6 +204,173 @@ TEST(CycleCharts, WideSpreadKeepsBarsInTheBox) {
     EXPECT_EQ(Scenario::PixelAt(100, 238 - 199), 200);  // the longest length's line meets it
   });
   s.RunCleanly();
+}
+
+// --- Temperature Charts ---
+
+// Readings stored as Temp History leaves them, with the scale set (1 = Celsius).
+void StoreReadings(const std::vector<std::pair<DayNumber, double>>& readings, uint16_t scale) {
+  StoreCycles({});
+  Settings settings;
+  ReadSettings(&settings);
+  settings.scale = scale;
+  ASSERT_TRUE(WriteSettings(settings));
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Temperature", 0));
+  for (const auto& [day, celsius] : readings) {
+    CCePropArray props;
+    CCePropVal value;
+    value.SetUI4(day);
+    props.Append(value);
+    value.SetR8(celsius);
+    props.Append(value);
+    ASSERT_TRUE(db.WriteNew(props));
+  }
+  db.Close();
+}
+
+CTempChartsView* TempCharts() {
+  return static_cast<CTempChartsView*>(CDocument_::FindView(kTempChartsView));
+}
+
+// Black pixels of the text in a rectangle of the frame.
+int32_t InkIn(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  int32_t ink = 0;
+  for (int32_t y = top; y < bottom; ++y) {
+    for (int32_t x = left; x < right; ++x) ink += Scenario::PixelAt(x, y) == 0 ? 1 : 0;
+  }
+  return ink;
+}
+
+int32_t DotsIn(int32_t column) {
+  int32_t dots = 0;
+  for (int32_t y = 36; y <= 240; ++y) dots += Scenario::PixelAt(ReadingX(column), y) == 6000;
+  return dots;
+}
+
+// A month of readings up to 30 November 2026, rising after the fourteenth day.
+std::vector<std::pair<DayNumber, double>> AMonth() {
+  std::vector<std::pair<DayNumber, double>> out;
+  const DayNumber last = Day(2026, 11, 30);
+  for (int32_t i = 29; i >= 0; --i) {
+    if (i == 7) continue;  // a day without a reading
+    out.emplace_back(last - static_cast<DayNumber>(i), i > 14 ? 36.4 + 0.1 * (i % 3) : 36.9);
+  }
+  return out;
+}
+
+TEST(TempCharts, Screenshots) {
+  struct Case {
+    uint16_t scale;
+    const char* shot;
+  };
+  for (const Case& c : {Case{1, "temp-charts.png"}, Case{2, "temp-charts-f.png"}}) {
+    Scenario s("temp charts shot");
+    s.Before([&c] { StoreReadings(AMonth(), c.scale); });
+    s.Menu(kCmdTempCharts)
+        .Check([] { ExpectView(kTempChartsView); })
+        .Tap(33 + 8 * 20, 100)
+        .Screenshot(ShotPath(c.shot));
+    s.RunCleanly();
+  }
+}
+
+TEST(TempCharts, DotsSitWhereTheTicksPutThem) {
+  // 36.0 to 37.2: ticks 37.2, 36.8, 36.4, 36.0, 35.6; 36.6 lies 24 pixels below 36.8.
+  const DayNumber last = Day(2026, 11, 30);
+  Scenario s("temp chart dots");
+  s.Before([last] { StoreReadings({{last - 24, 36.0}, {last - 10, 36.6}, {last, 37.2}}, 1); });
+  s.Menu(kCmdTempCharts).Check([] {
+    EXPECT_EQ(Scenario::PixelAt(ReadingX(0), 188), 6000);
+    EXPECT_EQ(Scenario::PixelAt(ReadingX(14), 112), 6000);
+    EXPECT_EQ(Scenario::PixelAt(ReadingX(24), 38), 6000);
+    EXPECT_EQ(DotsIn(1), 0);
+    // The line from the first dot to the second, half-way.
+    EXPECT_EQ(Scenario::PixelAt((ReadingX(0) + ReadingX(14)) / 2, (188 + 112) / 2), 200);
+  });
+  s.RunCleanly();
+}
+
+TEST(TempCharts, PagesByTwentyFiveDaysAndRebuildsTemp) {
+  const DayNumber last = Day(2026, 11, 30);
+  Scenario s("temp chart pages");
+  s.Before([last] { StoreReadings({{last - 25, 36.5}, {last - 3, 36.8}, {last, 36.6}}, 1); });
+  auto expect_window = [](DayNumber end) {
+    EXPECT_EQ(TempCharts()->FirstDay(), end - 24);
+    EXPECT_EQ(Text(TempCharts()->Dialog(), kCtlChartFirstDate), FormatDate(end - 24));
+    EXPECT_EQ(Text(TempCharts()->Dialog(), kCtlChartLastDate), FormatDate(end));
+  };
+  auto expect_temp = [](std::vector<std::pair<DayNumber, int32_t>> days_and_x) {
+    CCeDatabase db;
+    ASSERT_TRUE(db.Open(u"Temp", ce::PropId(0, ce::CEVT_UI4)));
+    ASSERT_EQ(db.RecordCount(), days_and_x.size());
+    for (const auto& [day, x] : days_and_x) {
+      CCePropArray props;
+      ASSERT_TRUE(db.ReadCurrRecord(props));
+      EXPECT_EQ(static_cast<DayNumber>(props.At(0).I4()), day);
+      EXPECT_EQ(props.At(2).I2(), x);
+      EXPECT_GE(props.At(3).I2(), 38);
+      db.SeekNext();
+    }
+    db.Close();
+  };
+  s.Menu(kCmdTempCharts)
+      .Check([=] {
+        expect_window(last);
+        expect_temp({{last - 3, ReadingX(21)}, {last, ReadingX(24)}});
+        EXPECT_GT(DotsIn(21), 0);
+      })
+      .Tap(102, 17)
+      .Check([=] {
+        expect_window(last - 25);
+        expect_temp({{last - 25, ReadingX(24)}});
+        EXPECT_EQ(Scenario::PixelAt(ReadingX(24), 38), 6000);  // alone: on the top line
+        EXPECT_EQ(DotsIn(21), 0);
+      })
+      .Tap(117, 17)
+      .Tap(117, 17)
+      .Check([=] {
+        // Past the latest reading: an empty window with the fixed labels.
+        expect_window(last + 25);
+        expect_temp({});
+        for (int32_t column = 0; column < 25; ++column) EXPECT_EQ(DotsIn(column), 0);
+        EXPECT_GT(InkIn(2, 32, 30, 46), 0);
+      });
+  s.RunCleanly();
+}
+
+TEST(TempCharts, TapShowsTheDayOfItsColumn) {
+  const DayNumber last = Day(2026, 11, 30);
+  struct Case {
+    int32_t x;
+    bool reading;  // the day has a reading
+    int32_t pages_forward;
+  };
+  const Case cases[] = {
+      {229, true, 0},   // day 24, the latest reading
+      {30, false, 0},   // day 0 has none: the date only
+      {36, true, 0},    // still day 0's column... of a window whose first day has one
+      {120, false, 1},  // an empty window
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.x);
+    Scenario s("temp chart detail");
+    s.Before([last, &c] {
+      std::vector<std::pair<DayNumber, double>> readings = {{last, 36.6}};
+      if (c.x == 36) readings.push_back({last - 24, 36.7});
+      StoreReadings(readings, 1);
+    });
+    s.Menu(kCmdTempCharts);
+    for (int32_t i = 0; i < c.pages_forward; ++i) s.Tap(117, 17);
+    s.Check([] { EXPECT_GT(InkIn(110, 240, 240, 268), 0); })  // the hint
+        .Tap(c.x, 150)
+        .Check([&c] {
+          EXPECT_EQ(InkIn(110, 240, 176, 268), 0);  // the hint is gone
+          EXPECT_GT(InkIn(178, 254, 240, 268), 0);  // the date
+          EXPECT_EQ(InkIn(178, 240, 240, 253) > 0, c.reading);
+        });
+    s.RunCleanly();
+  }
 }
 
 }  // namespace
