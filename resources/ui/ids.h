@@ -161,8 +161,8 @@ inline constexpr int kCtlEditLength = 1141;
 inline constexpr int kCtlEditEndLabel = 1108;
 inline constexpr int kCtlEditEnd = 1045;
 // Controls of Cycle Charts (kDlgCycleCharts) and Temperature Charts (kDlgTempCharts).
-inline constexpr int kCtlChartAdd = 1149;         // Cycle Charts' default button
-inline constexpr int kCtlChartFirstYear = 1150;   // year of the page's first cycle
-inline constexpr int kCtlChartLastYear = 1151;    // year of the page's last cycle
-inline constexpr int kCtlChartFirstDate = 1152;   // first day of the temperature window
-inline constexpr int kCtlChartLastDate = 1153;    // last day of the temperature window
+inline constexpr int kCtlChartAdd = 1149;        // Cycle Charts' default button
+inline constexpr int kCtlChartFirstYear = 1150;  // year of the page's first cycle
+inline constexpr int kCtlChartLastYear = 1151;   // year of the page's last cycle
+inline constexpr int kCtlChartFirstDate = 1152;  // first day of the temperature window
+inline constexpr int kCtlChartLastDate = 1153;   // last day of the temperature window
