@@ -43,4 +43,5 @@ void RegisterUiResources() {
   RegisterIdealBodyDialogs();
   RegisterPasswordOptionsDialogs();
   RegisterTemperatureDialogs();
+  RegisterChartDialogs();
 }

@@ -199,3 +199,10 @@ inline constexpr int kCtlTempList = 1019;
 inline constexpr int kCtlTempPicker = 1058;  // the value picker, over the list's right part
 inline constexpr int kCtlTempCelsius = 1022;
 inline constexpr int kCtlTempFahrenheit = 1021;
+
+// Controls of Cycle Charts (kDlgCycleCharts) and Temperature Charts (kDlgTempCharts).
+inline constexpr int kCtlChartAdd = 1149;        // Cycle Charts' default button
+inline constexpr int kCtlChartFirstYear = 1150;  // year of the page's first cycle
+inline constexpr int kCtlChartLastYear = 1151;   // year of the page's last cycle
+inline constexpr int kCtlChartFirstDate = 1152;  // first day of the temperature window
+inline constexpr int kCtlChartLastDate = 1153;   // last day of the temperature window

@@ -92,3 +92,11 @@ inline constexpr const char16_t* kTextSelectTemperatureToDelete =
     u"Please,select a temperature to delete";
 inline constexpr const char16_t* kTextDeleteSelectedTemperature = u"Delete selected temperature?";
 inline constexpr const char16_t* kTextDeleteAllTemperatures = u"Delete all temperatures?";
+
+// Temperature Charts: the unit under the axis and the hint in the detail area.
+inline constexpr const char16_t* kTextCelsiusUnit = u"\u00b0C";
+inline constexpr const char16_t* kTextFahrenheitUnit = u"\u00b0F";
+inline constexpr const char16_t* kTextChartHint[] = {
+    u"Tap on chart node to",
+    u"see detail information",
+};

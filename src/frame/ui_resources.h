@@ -22,3 +22,4 @@ void RegisterCycleViewDialogs();
 void RegisterIdealBodyDialogs();
 void RegisterPasswordOptionsDialogs();
 void RegisterTemperatureDialogs();
+void RegisterChartDialogs();

@@ -11,8 +11,6 @@
     Class() : CPlainView_(remember) {}        \
   };
 
-CALVIRA_PENDING_VIEW(CCycleChartsView, false)
-CALVIRA_PENDING_VIEW(CTempChartsView, false)
 CALVIRA_PENDING_VIEW(CPillHistoryView, true)
 CALVIRA_PENDING_VIEW(CDayEntryView, false)
 CALVIRA_PENDING_VIEW(CDiaryView, true)

@@ -2,6 +2,8 @@
 #include <memory>
 #include <new>
 
+#include "charts/cycle_charts_view.h"
+#include "charts/temp_charts_view.h"
 #include "cycles/add_cycle_view.h"
 #include "cycles/cycle_history_view.h"
 #include "cycles/cycle_view.h"
