@@ -22,14 +22,6 @@ namespace {
 // The scenarios' today is 6 December 2026; the grid lies under the 70-pixel band of zones.
 constexpr ce::RECT kGrid{0, 70, 240, 268};
 
-// `make screenshots` collects these in docs/screenshots; otherwise they go to a scratch folder.
-std::filesystem::path ShotPath(const char* name) {
-  static const std::filesystem::path dir = [] {
-    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
-    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("calendar-shots");
-  }();
-  return dir / name;
-}
 const MonthGrid kDecember = LayOutMonth(2026, 12, kGrid);
 
 ce::POINT CellMiddle(const MonthGrid& month, int day) {

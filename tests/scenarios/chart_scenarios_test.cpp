@@ -29,14 +29,6 @@
 namespace calvira::testing {
 namespace {
 
-std::filesystem::path ShotPath(const char* name) {
-  static const std::filesystem::path dir = [] {
-    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
-    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("chart-shots");
-  }();
-  return dir / name;
-}
-
 // `lengths.size()` cycles one after the other from 1 March 2001, each as long as given.
 std::vector<CycleRecord> CyclesOf(const std::vector<int32_t>& lengths) {
   std::vector<CycleRecord> out;

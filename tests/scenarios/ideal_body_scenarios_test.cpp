@@ -26,15 +26,6 @@ namespace {
 constexpr int kFeet = 0, kMeters = 1, kInches = 3;
 constexpr int kPounds = 0, kKilograms = 1;
 
-// `make screenshots` collects these in docs/screenshots; otherwise they go to a scratch folder.
-std::filesystem::path ShotPath(const char* name) {
-  static const std::filesystem::path dir = [] {
-    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
-    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("ideal-body-shots");
-  }();
-  return dir / name;
-}
-
 uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
   return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
 }

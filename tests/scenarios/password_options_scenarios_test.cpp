@@ -25,15 +25,6 @@
 namespace calvira::testing {
 namespace {
 
-// `make screenshots` collects these in docs/screenshots; otherwise they go to a scratch folder.
-std::filesystem::path ShotPath(const char* name) {
-  static const std::filesystem::path dir = [] {
-    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
-    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("password-options-shots");
-  }();
-  return dir / name;
-}
-
 constexpr uint16_t kCyan = 0x07FF;
 constexpr uint16_t kBlue = 0x001F;
 

@@ -1,5 +1,7 @@
 #include "scenarios/scenario.h"
 
+#include <cstdlib>
+
 #include "frame/commands.h"
 #include "frame/ui_resources.h"
 #include "platform/clock.h"
@@ -252,6 +254,14 @@ int Scenario::Run() {
   EXPECT_TRUE(steps_.empty()) << name_ << ": " << steps_.size() << " steps were never played";
   ce::SetMessageBoxEcho(true);
   return code;
+}
+
+std::filesystem::path ShotPath(const char* name) {
+  static const std::filesystem::path dir = [] {
+    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
+    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("scenario-shots");
+  }();
+  return dir / name;
 }
 
 }  // namespace calvira::testing

@@ -101,4 +101,8 @@ class Scenario {
   bool closed_ = false;
 };
 
+// Where a scenario's screenshot goes: `make screenshots` collects them in docs/screenshots;
+// otherwise they go to a scratch folder.
+std::filesystem::path ShotPath(const char* name);
+
 }  // namespace calvira::testing

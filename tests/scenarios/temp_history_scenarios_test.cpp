@@ -26,15 +26,6 @@
 namespace calvira::testing {
 namespace {
 
-// `make screenshots` collects these in docs/screenshots; otherwise they go to a scratch folder.
-std::filesystem::path ShotPath(const char* name) {
-  static const std::filesystem::path dir = [] {
-    const char* set = std::getenv("CALVIRA_SCREENSHOT_DIR");
-    return set != nullptr ? std::filesystem::path(set) : MakeTempDir("temperature-shots");
-  }();
-  return dir / name;
-}
-
 // The scenarios' today is 6 December 2026: the calendar opens on that month.
 const MonthGrid kDecember = LayOutMonth(2026, 12, {0, 70, 240, 268});
 
