@@ -95,6 +95,8 @@ void ExpectPage(size_t first, size_t n, bool backward) {
   }
 }
 
+// Fewer than a page, and many pages: the arrows move the bars drawn. Every page boundary is the
+// paging table's.
 TEST(CycleCharts, PagesTwelveCyclesAtATime) {
   struct Step {
     int32_t arrow_x;  // 0: the first page as opened
@@ -107,8 +109,6 @@ TEST(CycleCharts, PagesTwelveCyclesAtATime) {
   };
   const Case cases[] = {
       {11, {{0, 0, false}, {117, 0, false}, {102, 0, false}}},
-      {12, {{0, 0, false}, {117, 0, false}}},
-      {13, {{0, 0, false}, {117, 1, false}, {117, 1, false}, {102, 0, true}}},
       {30,
        {{0, 0, false},
         {117, 12, false},
