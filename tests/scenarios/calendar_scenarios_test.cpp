@@ -8,6 +8,7 @@
 #include "cycles/day_number.h"
 #include "frame/document.h"
 #include "platform/inspect.h"
+#include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "schedule/calendar.h"
 #include "schedule/schedule_view.h"
@@ -34,10 +35,6 @@ std::u16string Title() {
     if (w.id == kCtlMonthTitle) return w.text;
   }
   return u"(no title)";
-}
-
-uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
-  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
 }
 
 // Whether the 16 x 16 square at (x, y) holds anything but the cell's grey: an icon.
@@ -67,12 +64,6 @@ void StorePillDay(DayNumber day, int16_t level, bool pill, const char16_t* remar
   record.Append(v);
   ASSERT_TRUE(db.WriteNew(record));
   db.Close();
-}
-
-DayNumber Day(uint16_t y, uint16_t m, uint16_t d) {
-  DayNumber n = 0;
-  DateToDayNumber(y, m, d, n);
-  return n;
 }
 
 TEST(Calendar, ScheduleEditShowsTheMonthTodayAndEachDaysIconsAndOpensTheDayEditor) {

@@ -26,10 +26,6 @@ namespace {
 constexpr int kFeet = 0, kMeters = 1, kInches = 3;
 constexpr int kPounds = 0, kKilograms = 1;
 
-uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
-  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-}
-
 std::optional<ce::WindowInfo> Control(int id) {
   for (const ce::WindowInfo& w : ce::DescribeWindows()) {
     if (w.id == id && w.visible) return w;

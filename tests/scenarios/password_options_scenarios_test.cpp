@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/object_store.h"
+#include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/settings.h"
@@ -81,10 +82,6 @@ std::vector<ce::CEPROPID> PropIds() {
 
 // Exactly the six, each of its declared type.
 const std::vector<ce::CEPROPID> kSixProperties = {31, 65547, 131083, 196626, 262155, 327691};
-
-void ExpectView(int32_t id) {
-  EXPECT_EQ(CDocument_::GetCurrentView(), id);
-}
 
 // Empties a field and types `text` into it, with the pen and the keys.
 void Fill(Scenario& s, int id, const std::u16string& text) {

@@ -105,4 +105,9 @@ class Scenario {
 // otherwise they go to a scratch folder.
 std::filesystem::path ShotPath(const char* name);
 
+// A colour as the frame buffer holds it.
+constexpr uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
 }  // namespace calvira::testing

@@ -13,6 +13,7 @@
 #include "platform/dialog.h"
 #include "platform/display.h"
 #include "platform/window.h"
+#include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
@@ -28,12 +29,6 @@ std::filesystem::path ShotDir() {
   if (const char* dir = std::getenv("CALVIRA_SCREENSHOT_DIR")) return dir;
   static const std::filesystem::path temp = MakeTempDir("screenshots");
   return temp;
-}
-
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
 }
 
 TEST(Screenshots, TheCycleScreens) {

@@ -50,10 +50,6 @@ ce::LRESULT Selected(int id) {
   return ce::SendDlgItemMessage(HistoryDialog(), id, ce::LB_GETCURSEL, 0, 0);
 }
 
-uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
-  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-}
-
 // The title blue, the header and the buttons cyan on the screen: painted, not painted over.
 void ExpectControlsShown() {
   for (int id : {kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll}) {
