@@ -78,6 +78,8 @@ TEST(AddCycleScreen, TheLengthFieldsKeepThreeDigitsAndAnEmptyOneDisablesOk) {
   s.RunCleanly();
 }
 
+// One case per verdict, and the range the half-cycle rule skips; the boundaries are the verdict
+// table's.
 TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
   struct Case {
     const char16_t* presumed;
@@ -88,13 +90,9 @@ TEST(AddCycleScreen, ThePeriodAgainstThePresumedLength) {
   const Case cases[] = {
       {u"30", u"15", u"Incorrect period length", u"Calvira"},
       {u"30", u"14", nullptr, nullptr},
-      {u"29", u"14", u"Incorrect period length", u"Calvira"},
-      {u"29", u"13", nullptr, nullptr},
       // Outside 14..40 the half-cycle rule does not hold.
       {u"10", u"9", nullptr, nullptr},
-      {u"45", u"30", nullptr, nullptr},
       {u"28", u"0", u"Period length must be more than zero", u"Add New Cycle"},
-      {u"10", u"0", u"Period length must be more than zero", u"Add New Cycle"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ce::ToUtf8(std::u16string(c.presumed) + u"/" + c.period));
