@@ -22,7 +22,7 @@
 #include "platform/control_socket.h"
 #include "platform/data_dir.h"
 #include "platform/display.h"
-#include "platform/inspect.h"
+#include "platform/window_tree.h"
 #include "platform/message_box.h"
 #include "platform/single_instance.h"
 #include "platform/text.h"

@@ -11,7 +11,7 @@
 #include "gfx/fast_bitmap.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/clock.h"
-#include "platform/inspect.h"
+#include "platform/window_tree.h"
 #include "platform/message_box.h"
 #include "platform/object_store.h"
 #include "sound/sound_engine.h"

@@ -7,7 +7,7 @@
 
 #include "cycles/day_number.h"
 #include "frame/document.h"
-#include "platform/inspect.h"
+#include "platform/window_tree.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "schedule/calendar.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "frame/document.h"
-#include "platform/inspect.h"
+#include "platform/window_tree.h"
 #include "platform/messages.h"
 #include "platform/text.h"
 #include "scenarios/scenario.h"

@@ -1,6 +1,6 @@
 #include "support/input.h"
 
-#include "platform/inspect.h"
+#include "platform/window_tree.h"
 #include "platform/menu_bar.h"
 #include "platform/window.h"
 

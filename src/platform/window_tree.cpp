@@ -1,4 +1,4 @@
-#include "platform/inspect.h"
+#include "platform/window_tree.h"
 
 #include <cstdio>
 #include <cstring>

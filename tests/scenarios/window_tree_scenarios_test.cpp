@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "frame/document.h"
-#include "platform/inspect.h"
+#include "platform/window_tree.h"
 #include "platform/window.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
