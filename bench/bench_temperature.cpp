@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "frame/document.h"
+#include "headless_program.h"
 #include "platform/dialog.h"
 #include "platform/display.h"
 #include "platform/message_box.h"
@@ -149,18 +150,5 @@ void Drive(int32_t timeout) {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  char pattern[] = "/tmp/calvira-bench-XXXXXX";
-  const std::filesystem::path dir = mkdtemp(pattern);
-  ce::SetMessageBoxEcho(true);
-  Prepare(dir);
-  auto display = std::make_unique<ce::HeadlessDisplay>(ce::kScreenWidth, ce::kFrameHeight);
-  display->SetIdleHook(&Drive);
-  ProgramOptions options;
-  options.data_dir = dir;
-  options.display = std::move(display);
-  std::string error;
-  const int code = RunProgram(std::move(options), &error);
-  if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
-  std::filesystem::remove_all(dir);
-  return code;
+  return RunProgramForBenchmark(&Prepare, &Drive);
 }

@@ -1,0 +1,13 @@
+// The whole program, run for a benchmark on the headless display over a fresh data directory.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+
+#include "platform/display.h"
+
+// Fills a temporary data directory with `prepare`, runs the program there with `drive` as the
+// display's idle hook (it measures, then closes the window), removes the directory and returns
+// the program's exit code.
+int RunProgramForBenchmark(const std::function<void(const std::filesystem::path&)>& prepare,
+                           ce::HeadlessDisplay::IdleHook drive);
