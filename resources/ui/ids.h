@@ -206,3 +206,21 @@ inline constexpr int kCtlChartFirstYear = 1150;  // year of the page's first cyc
 inline constexpr int kCtlChartLastYear = 1151;   // year of the page's last cycle
 inline constexpr int kCtlChartFirstDate = 1152;  // first day of the temperature window
 inline constexpr int kCtlChartLastDate = 1153;   // last day of the temperature window
+
+// The day entry editor (screen 11, dialog kDlgDayEntry), the pill time picker (screen 21, dialog
+// kDlgPillTime) and Pill History (screen 10, dialog kDlgPillHistory). The editor's title is
+// kCtlTitle and shows the day; its Cancel and the picker's OK and Cancel are the platform's.
+inline constexpr int kCtlDayBleedingLabel = 1031;
+inline constexpr int kCtlDayHeavy = 1026;
+inline constexpr int kCtlDayNormal = 1027;
+inline constexpr int kCtlDaySlight = 1028;
+inline constexpr int kCtlDayPill = 1029;
+inline constexpr int kCtlDayTime = 1120;  // the pill's time; opens the picker
+inline constexpr int kCtlDayRemark = 1030;
+inline constexpr int kCtlDayDone = 1024;
+inline constexpr int kCtlDayDelete = 1018;
+inline constexpr int kCtlPillTimeColon = 1115;
+inline constexpr int kCtlPillHistoryHeader = 1094;
+inline constexpr int kCtlPillHistoryList = 1148;
+inline constexpr int kCtlPillHistoryDelete = 1018;
+inline constexpr int kCtlPillHistoryDeleteAll = 1017;

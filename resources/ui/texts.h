@@ -100,3 +100,12 @@ inline constexpr const char16_t* kTextChartHint[] = {
     u"Tap on chart node to",
     u"see detail information",
 };
+
+// The day entry editor, the pill time picker and Pill History.
+inline constexpr const char16_t* kTextDeleteCurrentStage = u"Delete current stage?";
+inline constexpr const char16_t* kTextNoonTime = u"12:00";  // the time button's own default
+inline constexpr const char16_t* kTextTimeToTakeAPill = u"Time to take a Pill";
+inline constexpr const char16_t* kTextPillHistory = u"Pill History";
+inline constexpr const char16_t* kTextSelectPillToDelete = u"Please,select a pill to delete";
+inline constexpr const char16_t* kTextDeleteSelectedPill = u"Delete selected pill?";
+inline constexpr const char16_t* kTextDeleteAllPills = u"Delete all pills?";

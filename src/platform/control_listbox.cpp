@@ -516,6 +516,8 @@ LRESULT ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
       return Count(*st);
     case LB_GETTOPINDEX:
       return st->top;
+    case LB_GETITEMHEIGHT:
+      return st->item_height;
     case LB_SETTOPINDEX:
       if (!valid && !(index == 0 && st->items.empty())) return LB_ERR;
       SetTop(list, *st, index);

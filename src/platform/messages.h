@@ -205,6 +205,7 @@ inline constexpr UINT LB_FINDSTRING = 0x018F;
 inline constexpr UINT LB_SETTOPINDEX = 0x0197;
 inline constexpr UINT LB_GETITEMDATA = 0x0199;
 inline constexpr UINT LB_SETITEMDATA = 0x019A;
+inline constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
 inline constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
 inline constexpr LRESULT LB_ERR = -1;
 inline constexpr WORD LBN_SELCHANGE = 1;

@@ -86,6 +86,21 @@ Scenario& Scenario::TapControlAt(int id, int32_t dx, int32_t dy) {
   });
 }
 
+Scenario& Scenario::TapListLine(int id, int line) {
+  return Input([this, id, line] {
+    const ce::HWND list = FindControl(id);
+    if (list == nullptr) {
+      ADD_FAILURE() << name_ << ": no visible list has the id " << id;
+      return;
+    }
+    ce::RECT r;
+    ce::GetWindowRect(list, &r);
+    const auto height = static_cast<int32_t>(ce::SendMessage(list, ce::LB_GETITEMHEIGHT, 0, 0));
+    // Two pixels in from the left keeps the tap inside the border.
+    testing::Tap(r.left + 20, r.top + 2 + line * height + height / 2);
+  });
+}
+
 Scenario& Scenario::TapMenuEntry(ce::UINT id) {
   return Input([this, id] {
     const std::optional<ce::RECT> entry = FindMenuEntry(id);

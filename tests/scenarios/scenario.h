@@ -45,6 +45,8 @@ class Scenario {
   Scenario& TapControl(int id);
   // A tap at (dx, dy) from the top left of that control: a list box's first line.
   Scenario& TapControlAt(int id, int32_t dx, int32_t dy);
+  // A tap on line `line` (0 = the first shown) of the topmost visible list box with this id.
+  Scenario& TapListLine(int id, int line);
   // A tap on the topmost visible menu entry with this id: a bar button by its command, or an
   // item of the open menu.
   Scenario& TapMenuEntry(ce::UINT id);
