@@ -42,18 +42,15 @@ bool WriteEntry(CCeDatabase& db, const PillDay& entry, bool as_new) {
 }
 
 // Walks the records of `day` in store order, calling `visit(db, entry)` on each with the
-// database positioned on it; `visit` returns false to report a failed write. Positions are
-// counted again after a deletion, so a visit may delete the current record.
+// database positioned on it; `visit` returns false to report a failed write. A visit may delete
+// the current record: the next step then lands on the record that followed it.
 template <class Visit>
 bool ForEachRecordOf(CCeDatabase& db, DayNumber day, Visit visit) {
   CCePropArray record;
-  for (uint32_t i = 0; i < db.RecordCount(); ++i) {
-    if (!db.SeekIndex(i) || !db.ReadCurrRecord(record) || record.Count() < 1) continue;
+  for (bool more = db.SeekFirst(); more; more = db.SeekNext()) {
+    if (!db.ReadCurrRecord(record) || record.Count() < 1) continue;
     const PillDay entry = FromArray(record);
-    if (entry.day != day) continue;
-    const uint32_t before = db.RecordCount();
-    if (!visit(db, entry)) return false;
-    if (db.RecordCount() < before) --i;
+    if (entry.day == day && !visit(db, entry)) return false;
   }
   return true;
 }

@@ -1,0 +1,202 @@
+// The "Pill" database: one record per day with an entry, no empty records, pills cleared without
+// losing the day, and nothing half-written when the disk refuses.
+#include "schedule/pill_records.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+#include "platform/object_store.h"
+#include "store/catalogue.h"
+#include "store/ce_database.h"
+#include "support/fault_vfs.h"
+#include "support/temp_store.h"
+
+void PrintTo(const PillDay& d, std::ostream* out) {
+  *out << "{day " << d.day << ", level " << d.level << ", pill " << d.pill << ", remark "
+       << d.remark.size() << " chars, time " << d.time.size() << " chars}";
+}
+
+namespace {
+
+using calvira::testing::TempStoreTest;
+
+DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
+  DayNumber n = 0;
+  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
+  return n;
+}
+
+class PillRecordsTest : public TempStoreTest {
+ protected:
+  void SetUp() override {
+    TempStoreTest::SetUp();
+    CreateCatalogue();
+  }
+
+  // A record as another program could have left it: any properties, no rule kept.
+  static void WriteRaw(DayNumber day, int16_t level, bool pill, const char16_t* remark,
+                       const char16_t* time) {
+    CCeDatabase db;
+    ASSERT_TRUE(db.Open(u"Pill", 0));
+    CCePropArray record;
+    CCePropVal v;
+    v.SetUI4(day);
+    record.Append(v);
+    v.SetI2(level);
+    record.Append(v);
+    v.SetBool(pill ? 1 : 0);
+    record.Append(v);
+    v.SetString(remark);
+    record.Append(v);
+    v.SetString(time);
+    record.Append(v);
+    ASSERT_TRUE(db.WriteNew(record));
+    db.Close();
+  }
+};
+
+TEST_F(PillRecordsTest, SavingKeepsOneRecordPerDayInDayOrderAndDropsEmptyDays) {
+  const DayNumber a = Day(2004, 1, 31), b = Day(2004, 2, 1), c = Day(2004, 3, 3);
+  struct Step {
+    PillDay save;
+    std::vector<PillDay> after;
+  };
+  const Step steps[] = {
+      // A remark alone is a record; the time goes with the pill only.
+      {{c, 0, false, u"remark", u"19:05"}, {{c, 0, false, u"remark", u""}}},
+      {{a, 2, true, u"", u"8:30"}, {{a, 2, true, u"", u"8:30"}, {c, 0, false, u"remark", u""}}},
+      {{b, 3, false, u"", u""},
+       {{a, 2, true, u"", u"8:30"}, {b, 3, false, u"", u""}, {c, 0, false, u"remark", u""}}},
+      // A day saved again is overwritten.
+      {{a, 1, true, u"x", u"9:00"},
+       {{a, 1, true, u"x", u"9:00"}, {b, 3, false, u"", u""}, {c, 0, false, u"remark", u""}}},
+      // Cleared of everything, the day goes.
+      {{b, 0, false, u"", u"12:00"}, {{a, 1, true, u"x", u"9:00"}, {c, 0, false, u"remark", u""}}},
+      // An empty day that has no record stays without one.
+      {{b, 0, false, u"", u""}, {{a, 1, true, u"x", u"9:00"}, {c, 0, false, u"remark", u""}}},
+  };
+  for (const Step& step : steps) {
+    EXPECT_TRUE(SavePillDay(step.save));
+    EXPECT_EQ(ReadPillDays(), step.after);
+  }
+  EXPECT_EQ(LoadPillDay(a), (PillDay{a, 1, true, u"x", u"9:00"}));
+  EXPECT_FALSE(LoadPillDay(b).has_value());
+  EXPECT_TRUE(TakeBoxTexts().empty());
+}
+
+TEST_F(PillRecordsTest, TextsAreCutToWhatTheStoreHolds) {
+  const DayNumber a = Day(2004, 1, 31);
+  const std::u16string long_text(kPillTextLimit + 50, u'r');
+  EXPECT_TRUE(SavePillDay({a, 0, true, long_text, long_text}));
+  const PillDay stored = *LoadPillDay(a);
+  EXPECT_EQ(stored.remark, long_text.substr(0, kPillTextLimit));
+  EXPECT_EQ(stored.time, long_text.substr(0, kPillTextLimit));
+}
+
+TEST_F(PillRecordsTest, ASecondRecordOfADayGoesWhenTheDayIsSavedOrDeleted) {
+  const DayNumber a = Day(2004, 1, 31), b = Day(2004, 2, 1);
+  WriteRaw(a, 1, false, u"first", u"");
+  WriteRaw(a, 2, true, u"second", u"7:00");
+  WriteRaw(b, 3, false, u"", u"");
+  EXPECT_EQ(LoadPillDay(a)->remark, u"first");
+  EXPECT_TRUE(SavePillDay({a, 3, false, u"saved", u""}));
+  EXPECT_EQ(ReadPillDays(),
+            (std::vector<PillDay>{{a, 3, false, u"saved", u""}, {b, 3, false, u"", u""}}));
+  WriteRaw(a, 2, true, u"again", u"7:00");
+  EXPECT_TRUE(DeletePillDay(a));
+  EXPECT_EQ(ReadPillDays(), (std::vector<PillDay>{{b, 3, false, u"", u""}}));
+  EXPECT_FALSE(DeletePillDay(a));  // nothing left to delete
+}
+
+TEST_F(PillRecordsTest, ClearingPillsKeepsEveryDayWithItsLevelAndRemark) {
+  const DayNumber a = Day(1903, 1, 5), b = Day(2003, 1, 5), c = Day(2004, 3, 3);
+  ASSERT_TRUE(SavePillDay({a, 1, true, u"old", u"7:00"}));
+  ASSERT_TRUE(SavePillDay({b, 0, true, u"", u"7:00"}));
+  ASSERT_TRUE(SavePillDay({c, 3, false, u"no pill", u""}));
+  EXPECT_TRUE(ClearPill(b));
+  EXPECT_FALSE(ClearPill(b));  // no pill left on it
+  EXPECT_FALSE(ClearPill(c));
+  // Kept although it holds nothing now: Pill History never deletes a day.
+  EXPECT_EQ(ReadPillDays(), (std::vector<PillDay>{{a, 1, true, u"old", u"7:00"},
+                                                  {b, 0, false, u"", u""},
+                                                  {c, 3, false, u"no pill", u""}}));
+  EXPECT_TRUE(ClearAllPills());
+  EXPECT_EQ(ReadPillDays(), (std::vector<PillDay>{{a, 1, false, u"old", u""},
+                                                  {b, 0, false, u"", u""},
+                                                  {c, 3, false, u"no pill", u""}}));
+  EXPECT_EQ(PillRecordCount(), 3u);
+}
+
+TEST_F(PillRecordsTest, ShortOrOddRecordsReadAsEmptyFields) {
+  CCeDatabase db;
+  ASSERT_TRUE(db.Open(u"Pill", 0));
+  CCePropArray record;
+  CCePropVal v;
+  v.SetUI4(Day(2004, 1, 31));
+  record.Append(v);
+  v.SetI2(2);
+  record.Append(v);
+  ASSERT_TRUE(db.WriteNew(record));  // day and level only
+  record.Clear();
+  v.SetUI4(Day(2004, 2, 1));
+  record.Append(v);
+  v.SetI2(0);
+  record.Append(v);
+  v.SetBool(1);
+  record.Append(v);
+  v.SetI4(77);  // a number where the remark should be
+  record.Append(v);
+  ASSERT_TRUE(db.WriteNew(record));
+  db.Close();
+  EXPECT_EQ(ReadPillDays(), (std::vector<PillDay>{{Day(2004, 1, 31), 2, false, u"", u""},
+                                                  {Day(2004, 2, 1), 0, true, u"", u""}}));
+}
+
+// Every change is one unit: a disk that fails at any write or sync leaves the old days whole,
+// and the change is reported as failed.
+TEST_F(PillRecordsTest, AFailingDiskLeavesTheOldDaysWhole) {
+  calvira::testing::InstallFaultVfs();
+  const auto mount_faulty = [this] {
+    ce::objectstore::Unmount();
+    ce::objectstore::MountOptions options;
+    options.vfs = calvira::testing::kFaultVfsName;
+    ASSERT_EQ(ce::objectstore::Mount(data_dir_, options), "");
+  };
+  mount_faulty();
+  const DayNumber a = Day(2004, 1, 31);
+  for (int d = 0; d < 4; ++d) ASSERT_TRUE(SavePillDay({a + d, 2, true, u"r", u"8:00"}));
+  WriteRaw(a, 1, false, u"twin", u"");
+  struct Change {
+    const char* name;
+    bool (*run)();
+  };
+  const Change changes[] = {
+      {"save",
+       [] {
+         return SavePillDay({Day(2004, 1, 31), 3, false, u"new", u""});
+       }},
+      {"clear all", [] { return ClearAllPills(); }},
+      {"delete", [] { return DeletePillDay(Day(2004, 2, 1)); }},
+  };
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.name);
+    const std::vector<PillDay> before = ReadPillDays();
+    bool done = false;
+    for (int nth = 1; nth <= 20 && !done; ++nth) {
+      calvira::testing::FailFrom(nth, calvira::testing::Fault::kIoError);
+      done = change.run();
+      calvira::testing::ClearFault();
+      TakeBoxTexts();
+      mount_faulty();
+      if (!done) {
+        EXPECT_EQ(ReadPillDays(), before) << "failing from write " << nth;
+      }
+    }
+    EXPECT_TRUE(done);
+    EXPECT_NE(ReadPillDays(), before);
+  }
+}
+
+}  // namespace
