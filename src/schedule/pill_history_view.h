@@ -18,6 +18,8 @@ class CPillHistoryView : public CPlainView_ {
   ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam);
 
+  ce::HWND Dialog() const { return dialog_; }
+
  private:
   void FillList(ce::HWND dialog);
   void DeleteSelected(ce::HWND dialog);
