@@ -15,7 +15,9 @@
 #  - when the X server goes away the program ends within a second.
 #  - a user enters two cycles with the pen alone (Add, a day picked on the calendar, the lengths
 #    typed, OK), steps between them with the Cycle View's arrows and finds both in Cycle History,
-#    and every cycle is in the store the moment its dialog closes.
+#    and every cycle is in the store the moment its dialog closes;
+#  - a user records a day on the schedule (level, pill with a time from the picker, remark) and
+#    clears its pill in Pill History, each change in the store as soon as the screen shows it.
 # Usage: desktop_test.sh CALVIRA CALVIRA_DATA TESTS_SCENARIOS IDS_HEADER
 set -uo pipefail
 calvira=$1
@@ -168,6 +170,58 @@ wait_for 'any(.[]; .class == "CalviraMenuPopup")' "no Main menu"
 tap "$(entry CalviraMenuPopup "Cycle History")"
 wait_for ".[] | select(.id == $(id_of kCtlHistoryList)) | (.items | length) == 2" \
   "Cycle History does not list the two cycles"
+
+# A day on the schedule entered with the pen: heavy bleeding, a pill at a time set in the picker
+# and a remark, in the store the moment the editor closes; Pill History then clears the pill and
+# the day keeps the rest.
+pill_record() { "$calvira_data" --data-dir "$dir" dump | grep '"database":"Pill","oid"'; }
+tap_at() {  # $1: a jq expression giving a point [x, y] from the window tree
+  local at
+  at=$(inspect | jq -sr "$1 | \"\\(.[0]) \\(.[1])\"" | head -1)
+  [ -n "$at" ] || fail "nothing to tap at $1"
+  # shellcheck disable=SC2086
+  xdotool mousemove --window "$window" $at click 1
+}
+tap "$(entry menu_worker Tools)"
+wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Schedule Edit")))' "no Tools menu"
+tap "$(entry CalviraMenuPopup "Schedule Edit")"
+wait_for '.[0].screen == 2' "Schedule Edit did not open the calendar"
+xdotool mousemove --window "$window" 120 135 click 1  # Tuesday of the second week
+wait_for '.[0].screen == 11' "a day did not open the day entry editor"
+tap "$(control kCtlDayHeavy)"
+tap "$(control kCtlDayPill)"
+wait_for "any(.[]; .id == $(id_of kCtlDayTime) and .visible)" "Pill did not show the time button"
+tap "$(control kCtlDayTime)"
+wait_for '.[0].screen == 21' "the time button did not open the picker"
+# The picker's up arrow, found from the colon between the hour and the minutes (client 45, 31).
+tap_at ".[] | select(.id == $(id_of kCtlPillTimeColon) and .visible) | [.rect[0] + 102, .rect[1] - 1]"
+tap '.[] | select(.class == "Button" and .text == "OK" and .visible) | .rect'
+wait_for '.[0].screen == 11' "OK did not return to the editor"
+wait_for "any(.[]; .id == $(id_of kCtlDayTime) and .text == \"13:00\")" \
+  "one step up from noon did not give 13:00"
+xdotool windowfocus "$window"
+tap "$(control kCtlDayRemark)"
+xdotool type --delay 50 checkup
+tap "$(control kCtlDayDone)"
+wait_for '.[0].screen == 2' "Done did not return to the calendar"
+pill_record | grep -q '\[65538,"I2",3\],\[131083,"BOOL",1\],\[196639,"LPWSTR","checkup"\],\[262175,"LPWSTR","13:00"\]' ||
+  fail "the day is not in the store as entered: $(pill_record)"
+xdotool mousemove --window "$window" 180 14 click 1  # "Done" on the calendar
+wait_for '.[0].screen == 5' "the calendar's Done did not lead to the Cycle View"
+tap "$(entry menu_worker Tools)"
+wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Pill History")))' "no Tools menu"
+tap "$(entry CalviraMenuPopup "Pill History")"
+wait_for ".[] | select(.id == $(id_of kCtlPillHistoryList)) | (.items | length) == 1" \
+  "Pill History does not list the day"
+tap_at ".[] | select(.id == $(id_of kCtlPillHistoryList)) | [.rect[0] + 20, .rect[1] + 8]"
+tap "$(control kCtlPillHistoryDelete)"
+wait_for 'any(.[]; .body == "Delete selected pill?")' "Delete did not ask"
+box=$(inspect | jq -s '.[] | select(.body != null) | .hwnd')
+tap ".[] | select(.parent == $box and .id == 1) | .rect"
+wait_for ".[] | select(.id == $(id_of kCtlPillHistoryList)) | (.items | length) == 0" \
+  "Pill History still lists the day"
+pill_record | grep -q '\[65538,"I2",3\],\[131083,"BOOL",0\],\[196639,"LPWSTR","checkup"\],\[262175,"LPWSTR",""\]' ||
+  fail "the cleared pill is not in the store as it should be: $(pill_record)"
 
 tap "$(entry menu_worker Main)"
 wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Exit Calvira")))' "no Main menu"
