@@ -64,11 +64,21 @@ void CDayEntryView::OnActivate() {
   active_ = true;
   SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
   // Back from the time picker the dialog is still running: its run goes on.
-  if (!picker_open_) {
+  picker_open_ = false;
+  if (dialog_ == nullptr) {
     result_ = RunScreenDialog(this, kDlgDayEntry);
     dialog_ = nullptr;
   }
   ce::SHFullScreen(dialog_ != nullptr ? dialog_ : CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON);
+}
+
+bool CDayEntryView::OnDeactivate() {
+  if (!active_) return false;
+  active_ = false;
+  // Left for any screen but the picker (through the menu, say), the dialog goes with the
+  // screen, or it would stay over the next one with its run still open.
+  if (dialog_ != nullptr && !picker_open_) ce::EndDialog(dialog_, ce::IDCANCEL);
+  return true;
 }
 
 void CDayEntryView::Initialise(ce::HWND dialog) {
@@ -128,8 +138,8 @@ void CDayEntryView::OpenTimePicker(ce::HWND dialog) {
   CDocument_::PassParams(kPillTimeView, &params);
   ce::EnableWindow(dialog, ce::FALSE);
   ce::SHFullScreen(dialog, ce::SHFS_HIDESIPBUTTON);
+  picker_open_ = true;  // before the switch, which deactivates this screen at once
   CDocument_::SetView(kPillTimeView);
-  picker_open_ = true;
 }
 
 bool CDayEntryView::Save(ce::HWND dialog) {

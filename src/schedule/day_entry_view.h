@@ -17,6 +17,7 @@ class CDayEntryView : public CPlainView_ {
   void OnLoad() override;
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
+  bool OnDeactivate() override;
   ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam);
 
@@ -36,8 +37,8 @@ class CDayEntryView : public CPlainView_ {
   std::u16string date_text_;
   int level_ = 0;  // 0 none, 1 slight, 2 normal, 3 heavy: at most one box is ticked
   bool pill_ = false;
-  bool picker_open_ = false;  // the time picker is up over this screen's dialog
-  ce::HWND dialog_ = nullptr;
+  bool picker_open_ = false;   // the time picker is up over this screen's dialog
+  ce::HWND dialog_ = nullptr;  // while a run of the dialog lasts
   ce::INT_PTR result_ = 0;
   CFastBitmap background_;
 };

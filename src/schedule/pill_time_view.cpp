@@ -52,6 +52,22 @@ void CPillTimeView::OnActivate() {
   time_ = PickerStart();
   SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
   result_ = RunScreenDialog(this, kDlgPillTime);
+  dialog_ = nullptr;
+}
+
+bool CPillTimeView::OnDeactivate() {
+  if (!active_) return false;
+  active_ = false;
+  // Left through the menu while the picker runs: the picker goes, and the editor under it
+  // with it, enabled again, since the program is going to another screen.
+  if (dialog_ != nullptr) {
+    ce::EndDialog(dialog_, ce::IDCANCEL);
+    if (ce::IsWindow(editor_)) {
+      ce::EnableWindow(editor_, ce::TRUE);
+      ce::EndDialog(editor_, ce::IDCANCEL);
+    }
+  }
+  return true;
 }
 
 void CPillTimeView::Draw(ce::HWND dialog) const {
@@ -72,6 +88,7 @@ void CPillTimeView::Draw(ce::HWND dialog) const {
 }
 
 void CPillTimeView::Leave(ce::HWND dialog, bool ok) {
+  dialog_ = nullptr;  // ended here: the switch back must not end the editor
   CDocument_::SetView(kDayEntryView);
   // The editor is given back on every way out, or its dialog would stay dead.
   if (ce::IsWindow(editor_)) {
@@ -87,6 +104,7 @@ ce::INT_PTR CPillTimeView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce
   switch (message) {
     case WM_INITDIALOG: {
       // No flags: the picker keeps its template's size and place.
+      dialog_ = dialog;
       SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0};
       SHInitDialog(&info);
       SetDlgItemText(dialog, kCtlPillTimeColon, u":");

@@ -15,6 +15,7 @@ class CPillTimeView : public CPlainView_ {
   void OnLoad() override;
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
+  bool OnDeactivate() override;
   ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam);
 
@@ -26,6 +27,7 @@ class CPillTimeView : public CPlainView_ {
 
   PillTime time_;
   ce::HWND editor_ = nullptr;  // the editor's dialog, disabled while the picker is up
+  ce::HWND dialog_ = nullptr;  // while the picker's run lasts
   ce::INT_PTR result_ = 0;
   CFastBitmap background_;
   CFastBitmap up_, down_, am_, pm_;

@@ -70,12 +70,15 @@ void CScheduleView::OnActivate() {
   ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_HIDESIPBUTTON | ce::SHFS_HIDESTARTICON);
   SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
   RunScreenDialog(this, kDlgSchedule);
+  dialog_ = nullptr;
 }
 
 bool CScheduleView::OnDeactivate() {
   if (!active_) return false;
   active_ = false;
   ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON | ce::SHFS_SHOWSTARTICON);
+  // Left through the menu, the calendar goes with the screen instead of staying over the next.
+  if (dialog_ != nullptr) ce::EndDialog(dialog_, ce::IDCANCEL);
   return true;
 }
 
@@ -84,6 +87,7 @@ ce::INT_PTR CScheduleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce
   using namespace ce;
   switch (message) {
     case WM_INITDIALOG: {
+      dialog_ = dialog;
       SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLG | SHIDIF_SIPDOWN};
       SHInitDialog(&info);
       SendDlgItemMessage(dialog, kCtlMonthTitle, WM_SETFONT,

@@ -45,7 +45,8 @@ class CScheduleView : public CView_ {
   int32_t selected_day_ = 1;
   ce::RECT grid_{};
   MonthGrid layout_;
-  uintptr_t extra_ = 0;  // handed back unchanged to Add Your Note
+  uintptr_t extra_ = 0;        // handed back unchanged to Add Your Note
+  ce::HWND dialog_ = nullptr;  // while a run of the dialog lasts
   CFastBitmap background_;
   std::array<CFastBitmap, 5> icons_;  // bleeding 1-3, remark, pill
 };

@@ -280,6 +280,46 @@ TEST(PillTime, ThePickerSetsTheEditorsTimeOnTheTwentyFourHourClock) {
   s.RunCleanly();
 }
 
+// The menu stays usable over the modal screens: leaving through it takes their dialogs away
+// (the picker's and the editor's under it too), and the next visit starts a fresh run.
+TEST(DayEntry, LeavingThroughTheMenuClosesTheCalendarTheEditorAndThePicker) {
+  Scenario s("leaving through the menu");
+  s.Before([] { CreateCatalogue(); });
+  const auto nothing_modal_left = [] {
+    EXPECT_FALSE(Shown(kCtlMonthTitle).has_value());
+    EXPECT_FALSE(Shown(kCtlDayDone).has_value());
+    EXPECT_FALSE(Shown(kCtlPillTimeColon).has_value());
+    EXPECT_TRUE(ce::IsWindowEnabled(CDocument_::GetMainWnd()));
+  };
+  s.Menu(kCmdScheduleEdit).Menu(kCmdPillHistory).Check([&] {
+    ExpectView(kPillHistoryView);
+    nothing_modal_left();
+  });
+  OpenDay(s, 10).TapControl(kCtlDayHeavy).Menu(kCmdPillHistory).Check([&] {
+    ExpectView(kPillHistoryView);
+    nothing_modal_left();
+    ExpectNoRecord(10);
+  });
+  OpenDay(s, 10)
+      .TapControl(kCtlDayPill)
+      .TapControl(kCtlDayTime)
+      .Check([] { ExpectView(kPillTimeView); })
+      .Menu(kCmdPillHistory)
+      .Check([&] {
+        ExpectView(kPillHistoryView);
+        nothing_modal_left();
+      });
+  OpenDay(s, 10)
+      .Check([] {
+        EXPECT_TRUE(EditorEnabled());
+        EXPECT_FALSE(Ticked(kCtlDayPill));
+      })
+      .TapControl(kCtlDayPill)
+      .TapControl(kCtlDayDone)
+      .Check([] { ExpectStored(Entry(10, 0, true, u"", u"12:00")); });
+  s.RunCleanly();
+}
+
 TEST(Calendar, EditedDaysShowTheirIconsAtTheirCorners) {
   Scenario s("calendar icons");
   s.Before([] {
