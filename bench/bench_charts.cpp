@@ -71,18 +71,9 @@ void Prepare(const std::filesystem::path& dir) {
   ce::objectstore::Unmount();
 }
 
-void Pump() {
-  ce::MSG msg;
-  while (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
-    ce::TranslateMessage(&msg);
-    ce::DispatchMessage(&msg);
-  }
-  ce::FlushDisplay();
-}
-
 void TapDialog(ce::HWND dialog, int32_t x, int32_t y) {
   ce::SendMessage(dialog, ce::WM_LBUTTONDOWN, 0, ce::MAKELPARAM(x, y));
-  Pump();
+  PumpMessages();
 }
 
 CTempChartsView* TempCharts() {
@@ -96,7 +87,7 @@ CCycleChartsView* CycleCharts() {
 void EnsureView(int32_t id) {
   if (CDocument_::GetCurrentView() == id) return;
   CDocument_::SetView(id);
-  Pump();
+  PumpMessages();
 }
 
 void BM_OpenTempCharts(benchmark::State& state) {
@@ -104,10 +95,10 @@ void BM_OpenTempCharts(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     TempCharts()->OnDeactivate();
-    Pump();
+    PumpMessages();
     state.ResumeTiming();
     TempCharts()->OnActivate();
-    Pump();
+    PumpMessages();
   }
   if (TempCharts()->FirstDay() != last_reading - 24) state.SkipWithError("not the latest");
 }
@@ -141,10 +132,10 @@ void BM_OpenCycleCharts(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     CycleCharts()->OnDeactivate();
-    Pump();
+    PumpMessages();
     state.ResumeTiming();
     CycleCharts()->OnActivate();
-    Pump();
+    PumpMessages();
   }
 }
 

@@ -56,21 +56,11 @@ void Prepare(const std::filesystem::path& dir) {
   ce::objectstore::Unmount();
 }
 
-// Dispatches everything queued, the paints included.
-void Pump() {
-  ce::MSG msg;
-  while (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
-    ce::TranslateMessage(&msg);
-    ce::DispatchMessage(&msg);
-  }
-  ce::FlushDisplay();
-}
-
 void BM_FillCycleHistory(benchmark::State& state) {
   CView_* history = CDocument_::FindView(kCycleHistoryView);
   for (auto _ : state) {
     history->OnActivate();
-    Pump();
+    PumpMessages();
     state.PauseTiming();
     if (ce::SendDlgItemMessage(static_cast<CCycleHistoryView*>(history)->Dialog(), kCtlHistoryList,
                                ce::LB_GETCOUNT, 0, 0) != kCycles) {
@@ -81,7 +71,7 @@ void BM_FillCycleHistory(benchmark::State& state) {
       state.SkipWithError("Cycle History was not painted");
     }
     history->OnDeactivate();
-    Pump();
+    PumpMessages();
     state.ResumeTiming();
   }
 }
@@ -91,7 +81,7 @@ void BM_PredictTenYears(benchmark::State& state) {
   const ce::HWND dialog = prediction->Dialog();
   for (auto _ : state) {
     ce::SendMessage(dialog, ce::WM_COMMAND, ce::MAKEWPARAM(kCtlPredict, ce::BN_CLICKED), 0);
-    Pump();
+    PumpMessages();
   }
   if (prediction->PredictedDays().size() != kTenYears / 28) {
     state.SkipWithError("not ten years by 28 days");

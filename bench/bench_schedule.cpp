@@ -69,16 +69,6 @@ void Prepare(const std::filesystem::path& dir) {
   ce::objectstore::Unmount();
 }
 
-// Dispatches everything queued, the paints included.
-void Pump() {
-  ce::MSG msg;
-  while (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
-    ce::TranslateMessage(&msg);
-    ce::DispatchMessage(&msg);
-  }
-  ce::FlushDisplay();
-}
-
 // Whether the control's face, cyan, is on the screen: the dialog was painted.
 bool ShowsCyan(ce::HWND dialog, int id) {
   ce::RECT r{};
@@ -92,13 +82,13 @@ void BM_FillPillHistory(benchmark::State& state) {
   bool full = true, painted = true;
   for (auto _ : state) {
     history->OnActivate();
-    Pump();
+    PumpMessages();
     state.PauseTiming();
     full = full && ce::SendDlgItemMessage(history->Dialog(), kCtlPillHistoryList, ce::LB_GETCOUNT,
                                           0, 0) == days;
     painted = painted && ShowsCyan(history->Dialog(), kCtlPillHistoryDelete);
     history->OnDeactivate();
-    Pump();
+    PumpMessages();
     state.ResumeTiming();
   }
   if (!full) state.SkipWithError("the list is not full");
@@ -116,12 +106,12 @@ void BM_OpenDayEntry(benchmark::State& state) {
     // The dialog the editor runs, made and shown as its modal run does.
     const ce::HWND dialog = CreateScreenDialog(editor, kDlgDayEntry);
     ce::ShowWindow(dialog, ce::SW_SHOW);
-    Pump();
+    PumpMessages();
     state.PauseTiming();
     loaded = loaded && ce::SendDlgItemMessage(dialog, kCtlDayPill, ce::BM_GETCHECK, 0, 0) != 0;
     painted = painted && ShowsCyan(dialog, kCtlDayDone);
     ce::DestroyWindow(dialog);
-    Pump();
+    PumpMessages();
     state.ResumeTiming();
   }
   if (!loaded) state.SkipWithError("the day was not loaded");
@@ -141,7 +131,7 @@ void BM_DrawCalendarMonth(benchmark::State& state) {
   const ce::HWND calendar = ce::GetActiveWindow();
   for (auto _ : state) {
     ce::InvalidateRect(calendar, nullptr, ce::TRUE);
-    Pump();
+    PumpMessages();
   }
 }
 

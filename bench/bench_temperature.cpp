@@ -69,16 +69,6 @@ void Prepare(const std::filesystem::path& dir) {
   ce::objectstore::Unmount();
 }
 
-// Dispatches everything queued, the paints included.
-void Pump() {
-  ce::MSG msg;
-  while (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
-    ce::TranslateMessage(&msg);
-    ce::DispatchMessage(&msg);
-  }
-  ce::FlushDisplay();
-}
-
 void BM_ReadTemperatures(benchmark::State& state) {
   for (auto _ : state) {
     if (ReadTemperatures().size() != static_cast<size_t>(readings)) {
@@ -99,7 +89,7 @@ void BM_FillTempHistory(benchmark::State& state) {
   bool full = true, painted = true;
   for (auto _ : state) {
     history->OnActivate();
-    Pump();
+    PumpMessages();
     state.PauseTiming();
     full = full && ce::SendDlgItemMessage(history->Dialog(), kCtlTempList, ce::LB_GETCOUNT, 0, 0) ==
                        readings;
@@ -110,7 +100,7 @@ void BM_FillTempHistory(benchmark::State& state) {
         painted && ce::FrameBufferPixels()[static_cast<size_t>(button.top + 3) * ce::kScreenWidth +
                                            static_cast<size_t>(button.left + 3)] == 0x07FF;
     history->OnDeactivate();
-    Pump();
+    PumpMessages();
     state.ResumeTiming();
   }
   if (!full) state.SkipWithError("the list is not full");
@@ -120,13 +110,13 @@ void BM_FillTempHistory(benchmark::State& state) {
 void BM_PaintTempHistory(benchmark::State& state) {
   auto* history = static_cast<CTempHistoryView*>(CDocument_::FindView(kTempHistoryView));
   history->OnActivate();
-  Pump();
+  PumpMessages();
   for (auto _ : state) {
     ce::InvalidateRect(history->Dialog(), nullptr, ce::TRUE);
-    Pump();
+    PumpMessages();
   }
   history->OnDeactivate();
-  Pump();
+  PumpMessages();
 }
 
 // Waits for the first screen, then measures.

@@ -26,3 +26,12 @@ int RunProgramForBenchmark(const std::function<void(const std::filesystem::path&
   std::filesystem::remove_all(dir);
   return code;
 }
+
+void PumpMessages() {
+  ce::MSG msg;
+  while (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
+    ce::TranslateMessage(&msg);
+    ce::DispatchMessage(&msg);
+  }
+  ce::FlushDisplay();
+}

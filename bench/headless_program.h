@@ -11,3 +11,6 @@
 // the program's exit code.
 int RunProgramForBenchmark(const std::function<void(const std::filesystem::path&)>& prepare,
                            ce::HeadlessDisplay::IdleHook drive);
+
+// Dispatches everything queued, the paints included, and shows the frame.
+void PumpMessages();

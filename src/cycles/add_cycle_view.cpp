@@ -29,10 +29,7 @@ void CAddCycleView::OnLoad() {
 
 void CAddCycleView::OnParams(const ViewParams* params) {
   if (params == nullptr) return;
-  // The block holds ten units with the terminator; one without it is cut there.
-  size_t length = 0;
-  while (length + 1 < std::size(params->date_text) && params->date_text[length] != u'\0') ++length;
-  pending_start_text_.assign(params->date_text, length);
+  pending_start_text_ = DateTextOf(*params);
   pending_start_ = params->day_number;
 }
 

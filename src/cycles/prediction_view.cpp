@@ -46,10 +46,7 @@ void CPredictionView::OnLoad() {
 
 void CPredictionView::OnParams(const ViewParams* params) {
   if (params == nullptr) return;
-  // The block's text is a fixed buffer: take it up to its terminator, never past its end.
-  size_t length = 0;
-  while (length < std::size(params->date_text) && params->date_text[length] != u'\0') ++length;
-  picked_ = {params->day_number, std::u16string(params->date_text, length)};
+  picked_ = {params->day_number, DateTextOf(*params)};
 }
 
 void CPredictionView::OnActivate() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
+#include <string>
 
 #include "platform/window.h"
 
@@ -44,6 +46,13 @@ struct ViewParams {
   uint32_t day_number = 0;
   uintptr_t extra = 0;  // a dialog window, or a value handed back unchanged later
 };
+
+// The block's date text: up to its terminator, never past the end of the buffer.
+inline std::u16string DateTextOf(const ViewParams& params) {
+  size_t length = 0;
+  while (length < std::size(params.date_text) && params.date_text[length] != u'\0') ++length;
+  return std::u16string(params.date_text, length);
+}
 
 class CView_ {
  public:
