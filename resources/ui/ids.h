@@ -206,3 +206,18 @@ inline constexpr int kCtlChartFirstYear = 1150;  // year of the page's first cyc
 inline constexpr int kCtlChartLastYear = 1151;   // year of the page's last cycle
 inline constexpr int kCtlChartFirstDate = 1152;  // first day of the temperature window
 inline constexpr int kCtlChartLastDate = 1153;   // last day of the temperature window
+
+// My Diary (screen 14, dialog kDlgDiary) and Add Your Note (screen 20, dialog kDlgNote). My
+// Diary's title is kCtlTitle; Add Your Note has IDOK and IDCANCEL. Both dialogs call their date
+// label 1097.
+inline constexpr int kCtlDiaryCategory = 1099;  // the drop-down list of the five categories
+inline constexpr int kCtlDiaryDateHeading = 1097;
+inline constexpr int kCtlDiaryNoteHeading = 1098;
+inline constexpr int kCtlDiaryList = 1147;
+inline constexpr int kCtlDiaryAdd = 1015;
+inline constexpr int kCtlDiaryDelete = 1018;
+inline constexpr int kCtlDiaryDeleteAll = 1017;
+inline constexpr int kCtlNoteDateLabel = 1097;
+inline constexpr int kCtlNoteDate = 1113;  // read-only; taking the focus opens the calendar
+inline constexpr int kCtlNoteTextLabel = 1109;
+inline constexpr int kCtlNoteText = 1050;

@@ -13,8 +13,6 @@
 
 CALVIRA_PENDING_VIEW(CPillHistoryView, true)
 CALVIRA_PENDING_VIEW(CDayEntryView, false)
-CALVIRA_PENDING_VIEW(CDiaryView, true)
-CALVIRA_PENDING_VIEW(CNoteView, false)
 CALVIRA_PENDING_VIEW(CPillTimeView, false)
 
 #undef CALVIRA_PENDING_VIEW

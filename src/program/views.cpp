@@ -9,6 +9,8 @@
 #include "cycles/cycle_view.h"
 #include "cycles/edit_cycle_view.h"
 #include "cycles/prediction_view.h"
+#include "diary/diary_view.h"
+#include "diary/note_view.h"
 #include "frame/document.h"
 #include "frame/start_view.h"
 #include "frame/views.h"
