@@ -90,7 +90,9 @@ uint32_t NoteCount(size_t category) {
 bool SaveNote(size_t category, DayNumber day, std::u16string_view text) {
   // Cut here too: the store ends the program for a text of 200 characters or more.
   const std::u16string kept = CutNoteText(text);
-  ce::objectstore::Transaction transaction;
+  // One record written, over the day's note or as a new one: the store takes a write whole or
+  // not at all, and says so at once when the disk refuses it. (A transaction around it would
+  // add nothing but move the failure to a commit that reports nothing.)
   CCeDatabase db;
   if (!OpenCategory(db, category)) return false;
   bool found = false;
@@ -104,7 +106,7 @@ bool SaveNote(size_t category, DayNumber day, std::u16string_view text) {
   }
   if (ok && !found) ok = WriteNote(db, day, kept, true);
   db.Close();
-  return ok && transaction.Commit();
+  return ok;
 }
 
 bool DeleteNoteAt(size_t category, size_t position) {

@@ -44,8 +44,8 @@ std::vector<std::u16string> NoteLines(size_t category);
 uint32_t NoteCount(size_t category);
 
 // Stores the note for the day, cut to kNoteTextLength: over the first note of that day, or as a
-// new record when the day has none, as one unit. False with nothing changed when the store
-// refused or the category does not exist.
+// new record when the day has none, in one write. False with nothing changed when the store
+// refused (it has shown why) or the category does not exist.
 bool SaveNote(size_t category, DayNumber day, std::u16string_view text);
 
 // Deletes the note at `position` (0 = the earliest day). False with nothing changed when there

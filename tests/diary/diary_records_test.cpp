@@ -182,7 +182,7 @@ TEST_F(DiaryRecordsTest, RecordsNotWrittenHere) {
   EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"new"}, {jan5, u"second"}, {jan9, u""}}));
 }
 
-// On a full disk a save and Delete All change nothing and say so; the store keeps every note.
+// On a full disk a save and Delete All change nothing and fail; the store keeps every note.
 TEST_F(DiaryRecordsTest, AFullDiskKeepsEveryNote) {
   calvira::testing::InstallFaultVfs();
   ce::objectstore::Unmount();
@@ -199,7 +199,9 @@ TEST_F(DiaryRecordsTest, AFullDiskKeepsEveryNote) {
   EXPECT_FALSE(SaveNote(kDoctor, Day(2003, 1, 9), u"added"));
   EXPECT_TRUE(calvira::testing::FaultStruck());
   calvira::testing::ClearFault();
-  TakeBoxTexts();
+  // A refused save says so at once: the note's OK then leaves nothing looking stored.
+  const std::vector<std::u16string> boxes = TakeBoxTexts();
+  EXPECT_NE(std::find(boxes.begin(), boxes.end(), u"Can not write in prop-a"), boxes.end());
   Remount();
   EXPECT_EQ(Stored(kDoctor), before);
 }

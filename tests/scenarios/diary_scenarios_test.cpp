@@ -14,12 +14,14 @@
 #include "frame/document.h"
 #include "frame/frame_fonts.h"
 #include "platform/dialog.h"
+#include "platform/object_store.h"
 #include "platform/text.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "schedule/calendar.h"
 #include "store/catalogue.h"
 #include "store/settings.h"
+#include "support/fault_vfs.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {
@@ -347,6 +349,37 @@ TEST(Diary, LeavingTheNoteThroughTheMenuLeavesNoDialogBehind) {
       [] { EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Kept"}); });
   AddNote(s, u"12/6/26", u"");
   CloseNote(s, ce::IDCANCEL);
+  s.RunCleanly();
+}
+
+// A disk that refuses the note: the store says so, and the note stays open with what was typed,
+// so that nothing looks stored that is not. Once the disk takes it, OK stores it.
+TEST(Diary, ANoteTheDiskRefusesStaysOpen) {
+  Scenario s("diary disk full");
+  s.Before([] { StoreNotes({}); });
+  OpenDiary(s).Check([&s] {
+    InstallFaultVfs();
+    ce::objectstore::Unmount();
+    ce::objectstore::MountOptions options;
+    options.vfs = kFaultVfsName;
+    ASSERT_EQ(ce::objectstore::Mount(s.DataDir(), options), "");
+  });
+  AddNote(s, u"12/6/26", u"")
+      .Type(u"Dentist")
+      .Check([] { FailFrom(1, Fault::kDiskFull); })
+      .TapControl(ce::IDOK)
+      .ExpectBox(u"Fatal Error", u"Can not write in prop-a", ce::IDOK)
+      .Check([] {
+        ExpectView(kNoteView);
+        EXPECT_FALSE(DiaryEnabled());
+        EXPECT_EQ(Field(kCtlNoteText), "Dentist");
+        ClearFault();
+        EXPECT_TRUE(Stored(kDoctor).empty());
+      });
+  CloseNote(s, ce::IDOK).Check([] {
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dentist"}}));
+    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dentist"});
+  });
   s.RunCleanly();
 }
 
