@@ -11,7 +11,6 @@
 
 #include "platform/object_store.h"
 #include "store/catalogue.h"
-#include "store/ce_database.h"
 #include "support/fault_vfs.h"
 #include "support/temp_store.h"
 
@@ -79,17 +78,6 @@ TEST(NoteLine, PadsTheDateToSixteenCharacters) {
   }
 }
 
-TEST(CutNoteText, KeepsTheFirstTwentyCharacters) {
-  const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"", u""},
-      {u"Hair cut", u"Hair cut"},
-      {u"12345678901234567890", u"12345678901234567890"},
-      {u"123456789012345678901", u"12345678901234567890"},
-      {std::u16string(300, u'x'), std::u16string(20, u'x')},
-  };
-  for (const auto& [typed, kept] : cases) EXPECT_EQ(CutNoteText(typed), kept);
-}
-
 TEST_F(DiaryRecordsTest, OneNotePerDayAndCategoryInTheOrderOfTheDays) {
   const DayNumber jan5 = Day(2003, 1, 5), feb1 = Day(2003, 2, 1), nov20 = Day(2003, 11, 20);
   EXPECT_TRUE(ReadNotes(kDoctor).empty());
@@ -111,15 +99,6 @@ TEST_F(DiaryRecordsTest, OneNotePerDayAndCategoryInTheOrderOfTheDays) {
   EXPECT_EQ(Stored(kFitness), (Notes{{jan5, std::u16string(20, u'r')}, {feb1, u""}}));
   EXPECT_EQ(NoteLines(kHairDresser), std::vector<std::u16string>{u"2/1/03          Cut"});
   EXPECT_TRUE(TakeBoxTexts().empty());
-}
-
-TEST_F(DiaryRecordsTest, NoCategoryBeyondTheFive) {
-  EXPECT_FALSE(SaveNote(kDiaryCategoryCount, Day(2003, 1, 5), u"x"));
-  EXPECT_TRUE(ReadNotes(kDiaryCategoryCount).empty());
-  EXPECT_EQ(NoteCount(kDiaryCategoryCount), 0u);
-  EXPECT_FALSE(DeleteNoteAt(kDiaryCategoryCount, 0));
-  EXPECT_FALSE(DeleteAllNotes(kDiaryCategoryCount));
-  for (size_t c = 0; c < kDiaryCategoryCount; ++c) EXPECT_EQ(NoteCount(c), 0u);
 }
 
 TEST_F(DiaryRecordsTest, DeletingOneOrAllOfOneCategory) {
@@ -153,33 +132,6 @@ TEST_F(DiaryRecordsTest, DeletingOneOrAllOfOneCategory) {
   // The other category kept its note throughout.
   EXPECT_EQ(Stored(kMisc), (Notes{{days[0], u"kept"}}));
   EXPECT_TRUE(TakeBoxTexts().empty());
-}
-
-// A record as another program could leave it: its text missing, or a second record of one day.
-// The missing text shows empty, and a save replaces the first record of the day only.
-TEST_F(DiaryRecordsTest, RecordsNotWrittenHere) {
-  const DayNumber jan5 = Day(2003, 1, 5), jan9 = Day(2003, 1, 9);
-  {
-    CCeDatabase db;
-    ASSERT_TRUE(db.Open(u"Doctors", 0));
-    CCePropArray record;
-    CCePropVal v;
-    v.SetUI4(jan9);
-    record.Append(v);
-    ASSERT_TRUE(db.WriteNew(record));
-    for (const char16_t* text : {u"first", u"second"}) {
-      record.Clear();
-      v.SetUI4(jan5);
-      record.Append(v);
-      v.SetString(text);
-      record.Append(v);
-      ASSERT_TRUE(db.WriteNew(record));
-    }
-    db.Close();
-  }
-  EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"first"}, {jan5, u"second"}, {jan9, u""}}));
-  EXPECT_TRUE(SaveNote(kDoctor, jan5, u"new"));
-  EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"new"}, {jan5, u"second"}, {jan9, u""}}));
 }
 
 // On a full disk a save and Delete All change nothing and fail; the store keeps every note.
