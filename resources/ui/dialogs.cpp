@@ -44,4 +44,5 @@ void RegisterUiResources() {
   RegisterPasswordOptionsDialogs();
   RegisterTemperatureDialogs();
   RegisterChartDialogs();
+  RegisterDiaryDialogs();
 }

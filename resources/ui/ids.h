@@ -224,3 +224,18 @@ inline constexpr int kCtlPillHistoryHeader = 1094;
 inline constexpr int kCtlPillHistoryList = 1148;
 inline constexpr int kCtlPillHistoryDelete = 1018;
 inline constexpr int kCtlPillHistoryDeleteAll = 1017;
+
+// My Diary (screen 14, dialog kDlgDiary) and Add Your Note (screen 20, dialog kDlgNote). My
+// Diary's title is kCtlTitle; Add Your Note has IDOK and IDCANCEL. Both dialogs call their date
+// label 1097.
+inline constexpr int kCtlDiaryCategory = 1099;  // the drop-down list of the five categories
+inline constexpr int kCtlDiaryDateHeading = 1097;
+inline constexpr int kCtlDiaryNoteHeading = 1098;
+inline constexpr int kCtlDiaryList = 1147;
+inline constexpr int kCtlDiaryAdd = 1015;
+inline constexpr int kCtlDiaryDelete = 1018;
+inline constexpr int kCtlDiaryDeleteAll = 1017;
+inline constexpr int kCtlNoteDateLabel = 1097;
+inline constexpr int kCtlNoteDate = 1113;  // read-only; taking the focus opens the calendar
+inline constexpr int kCtlNoteTextLabel = 1109;
+inline constexpr int kCtlNoteText = 1050;

@@ -109,3 +109,13 @@ inline constexpr const char16_t* kTextPillHistory = u"Pill History";
 inline constexpr const char16_t* kTextSelectPillToDelete = u"Please,select a pill to delete";
 inline constexpr const char16_t* kTextDeleteSelectedPill = u"Delete selected pill?";
 inline constexpr const char16_t* kTextDeleteAllPills = u"Delete all pills?";
+
+// My Diary and Add Your Note. The category names belong to diary/diary_records.
+inline constexpr const char16_t* kTextMyDiary = u"My Diary";
+inline constexpr const char16_t* kTextAddYourNote = u"Add Your Note";
+inline constexpr const char16_t* kTextDate = u"Date";
+inline constexpr const char16_t* kTextNote = u"Note";
+inline constexpr const char16_t* kTextTypeYourTextHere = u"Type your text here";
+inline constexpr const char16_t* kTextSelectNoteToDelete = u"Please,select a note to delete";
+inline constexpr const char16_t* kTextDeleteSelectedNote = u"Delete selected note?";
+inline constexpr const char16_t* kTextDeleteAllNotes = u"Delete all notes?";

@@ -23,3 +23,4 @@ void RegisterIdealBodyDialogs();
 void RegisterPasswordOptionsDialogs();
 void RegisterTemperatureDialogs();
 void RegisterChartDialogs();
+void RegisterDiaryDialogs();

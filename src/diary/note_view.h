@@ -1,0 +1,49 @@
+// CNoteView (screen 20, "Add Your Note"): a small pop-up over My Diary that takes a date (today,
+// or a day picked on the calendar) and a text of at most 20 characters, and stores it as the
+// note of that day in My Diary's category.
+//
+// The text typed when the date field was last tapped waits here as the pending text: the next
+// note starts with it, after OK and Cancel alike.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "cycles/day_number.h"
+#include "frame/view.h"
+#include "gfx/fast_bitmap.h"
+
+class CNoteView : public CPlainView_ {
+ public:
+  CNoteView() : CPlainView_(false) {}
+  void OnLoad() override;
+  void OnParams(const ViewParams* params) override;
+  void OnActivate() override;
+  bool OnDeactivate() override;
+  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam);
+
+  DayNumber Day() const { return day_; }
+  const std::u16string& DateText() const { return date_text_; }
+  const std::u16string& PendingText() const { return pending_text_; }
+  ce::HWND DiaryWindow() const { return diary_window_; }
+  ce::HWND Dialog() const { return dialog_; }
+
+ private:
+  void Initialise(ce::HWND dialog);
+  void KeepTextShort(ce::HWND dialog);
+  void PickDate(ce::HWND dialog);
+  void OnOk(ce::HWND dialog);
+  // Back to My Diary, its dialog enabled again.
+  void BackToDiary(ce::HWND dialog, ce::INT_PTR result);
+  void Leave(ce::HWND dialog, int32_t next_view, ce::INT_PTR result);
+
+  DayNumber day_ = 0;
+  std::u16string date_text_;
+  ce::HWND diary_window_ = nullptr;  // My Diary's dialog, handed over with the date
+  std::u16string pending_text_;
+  ce::HWND dialog_ = nullptr;  // while the pop-up runs
+  ce::INT_PTR result_ = 0;
+  CFastBitmap picture_;     // the full-screen picture the background is cut from
+  CFastBitmap background_;  // its top rows, the size of the pop-up's area
+};

@@ -1,0 +1,422 @@
+// My Diary and Add Your Note as a user meets them: notes added for today and for a day picked on
+// the calendar, with the typed text kept over the pick; one note per day and category; the cut
+// at twenty characters; the categories; deleting one or all; and every way back to the list
+// leaving it usable.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "diary/diary_records.h"
+#include "diary/diary_view.h"
+#include "diary/note_view.h"
+#include "frame/document.h"
+#include "frame/frame_fonts.h"
+#include "platform/dialog.h"
+#include "platform/object_store.h"
+#include "platform/text.h"
+#include "scenarios/cycle_steps.h"
+#include "scenarios/scenario.h"
+#include "schedule/calendar.h"
+#include "store/catalogue.h"
+#include "store/settings.h"
+#include "support/fault_vfs.h"
+#include "ui/ids.h"
+
+namespace calvira::testing {
+namespace {
+
+using Notes = std::vector<std::pair<DayNumber, std::u16string>>;
+
+constexpr size_t kDoctor = 0, kHairDresser = 1, kMisc = 4;
+
+// The scenarios' today is 6 December 2026: the calendar opens on that month.
+const MonthGrid kDecember = LayOutMonth(2026, 12, {0, 70, 240, 268});
+const DayNumber kToday = Day(2026, 12, 6);
+const DayNumber kDec24 = Day(2026, 12, 24);
+
+CDiaryView* Diary() {
+  return static_cast<CDiaryView*>(CDocument_::FindView(kDiaryView));
+}
+
+CNoteView* Note() {
+  return static_cast<CNoteView*>(CDocument_::FindView(kNoteView));
+}
+
+ce::HWND DiaryDialog() {
+  return Diary()->Dialog();
+}
+
+std::vector<std::u16string> Lines() {
+  return ListLines(DiaryDialog(), kCtlDiaryList);
+}
+
+std::u16string ShownCategory() {
+  return Text(DiaryDialog(), kCtlDiaryCategory);
+}
+
+bool DiaryEnabled() {
+  return ce::IsWindowEnabled(DiaryDialog()) != ce::FALSE;
+}
+
+Notes Stored(size_t category) {
+  Notes out;
+  for (const DiaryNote& n : ReadNotes(category)) out.emplace_back(n.day, n.text);
+  return out;
+}
+
+// A store as an earlier run left it, with these notes.
+void StoreNotes(const std::vector<std::pair<size_t, Notes>>& notes) {
+  CreateCatalogue();
+  Settings settings;
+  settings.logo_disabled = true;
+  ASSERT_TRUE(WriteSettings(settings));
+  for (const auto& [category, list] : notes) {
+    for (const auto& [day, text] : list) ASSERT_TRUE(SaveNote(category, day, text));
+  }
+}
+
+Scenario& OpenDiary(Scenario& s) {
+  return s.Menu(kCmdDiary).Check([] {
+    ExpectView(kDiaryView);
+    ASSERT_NE(DiaryDialog(), nullptr);
+    EXPECT_TRUE(DiaryEnabled());
+  });
+}
+
+// Add, and Add Your Note over the disabled list, with the date it was given.
+Scenario& AddNote(Scenario& s, const std::u16string& date_text, const std::u16string& pending) {
+  return s.TapControl(kCtlDiaryAdd).Check([date_text, pending] {
+    ExpectView(kNoteView);
+    EXPECT_FALSE(DiaryEnabled());
+    EXPECT_EQ(Note()->DiaryWindow(), DiaryDialog());
+    EXPECT_EQ(Field(kCtlNoteDate), ce::ToUtf8(date_text));
+    EXPECT_EQ(Field(kCtlNoteText), ce::ToUtf8(pending));
+  });
+}
+
+// OK or Cancel of the note: back on the list, which takes the pen again.
+Scenario& CloseNote(Scenario& s, int button) {
+  return s.TapControl(button).Check([] {
+    ExpectView(kDiaryView);
+    EXPECT_TRUE(DiaryEnabled());
+  });
+}
+
+// Picks a category as a user does: the list opened with a tap, the highlight moved from the
+// first name, Enter.
+Scenario& PickCategory(Scenario& s, size_t category) {
+  s.TapControl(kCtlDiaryCategory).Key(ce::VK_HOME);
+  for (size_t i = 0; i < category; ++i) s.Key(ce::VK_DOWN);
+  return s.Key(ce::VK_RETURN).Check([category] {
+    EXPECT_EQ(Diary()->Category(), category);
+    EXPECT_EQ(ShownCategory(), DiaryCategories()[category].shown);
+  });
+}
+
+// The date field tapped, a day tapped on the real calendar, and the note back with it.
+Scenario& PickDay(Scenario& s, int day) {
+  const ce::RECT& c = kDecember.cells[static_cast<size_t>(day - 1)];
+  return s.TapControl(kCtlNoteDate)
+      .Check([] {
+        ExpectView(kScheduleView);
+        EXPECT_EQ(CDocument_::GetPreviousView(), kNoteView);
+        // The list waits under the calendar, disabled.
+        EXPECT_TRUE(ce::IsWindow(DiaryDialog()));
+        EXPECT_FALSE(DiaryEnabled());
+      })
+      .Tap((c.left + c.right) / 2, (c.top + c.bottom) / 2)
+      .Check([] {
+        ExpectView(kNoteView);
+        EXPECT_EQ(Note()->DiaryWindow(), DiaryDialog());
+      });
+}
+
+TEST(Diary, NotesForTodayAndForAPickedDayWithTheTypedTextKept) {
+  Scenario s("diary add");
+  s.Before([] { StoreNotes({}); });
+  OpenDiary(s).Check([] {
+    EXPECT_EQ(ShownCategory(), u"Doctor");
+    EXPECT_TRUE(Lines().empty());
+  });
+  AddNote(s, u"12/6/26", u"").Type(u"Dentist");
+  CloseNote(s, ce::IDOK).Check([] {
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dentist"}}));
+    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dentist"});
+  });
+  // Typed, then the date field: the calendar, and the text still there with the picked day.
+  // Typing goes on after it.
+  AddNote(s, u"12/6/26", u"").Type(u"Eyes");
+  PickDay(s, 24)
+      .Check([] {
+        EXPECT_EQ(Field(kCtlNoteDate), "12/24/26");
+        EXPECT_EQ(Field(kCtlNoteText), "Eyes");
+        EXPECT_EQ(Note()->Day(), kDec24);
+        EXPECT_EQ(Stored(kDoctor).size(), 1u);
+      })
+      .Type(u" 9am");
+  CloseNote(s, ce::IDOK).Check([] {
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dentist"}, {kDec24, u"Eyes 9am"}}));
+    EXPECT_EQ(Lines(), (std::vector<std::u16string>{u"12/6/26         Dentist",
+                                                    u"12/24/26        Eyes 9am"}));
+  });
+  // The next note starts with the text the field held when the date was last picked, after OK
+  // and after Cancel alike; its date is today again.
+  AddNote(s, u"12/6/26", u"Eyes");
+  CloseNote(s, ce::IDCANCEL).Check([] { EXPECT_EQ(Stored(kDoctor).size(), 2u); });
+  AddNote(s, u"12/6/26", u"Eyes");
+  // Leaving the calendar without a day: the note again, its date and text as they were.
+  s.TapControl(kCtlNoteDate).Tap(180, 14).Check([] {
+    ExpectView(kNoteView);
+    EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
+    EXPECT_EQ(Field(kCtlNoteText), "Eyes");
+    EXPECT_FALSE(DiaryEnabled());
+  });
+  CloseNote(s, ce::IDCANCEL).Check([] { EXPECT_EQ(Stored(kDoctor).size(), 2u); });
+  s.RunCleanly();
+}
+
+TEST(Diary, ADaysSecondNoteReplacesTheFirstAndNotesKeepTwentyCharacters) {
+  Scenario s("diary replace");
+  s.Before([] { StoreNotes({{kHairDresser, {{kToday, u"Other category"}}}}); });
+  OpenDiary(s);
+  AddNote(s, u"12/6/26", u"")
+      .Type(u"123456789012345678901")
+      .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); })
+      // The caret stays after the twentieth character: what is typed next is cut again.
+      .Type(u"x")
+      .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); });
+  CloseNote(s, ce::IDOK).Check([] {
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"12345678901234567890"}}));
+    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         12345678901234567890"});
+  });
+  AddNote(s, u"12/6/26", u"").Type(u"Second");
+  CloseNote(s, ce::IDOK).Check([] {
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Second"}}));
+    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Second"});
+    // The same day of the other category is its own note.
+    EXPECT_EQ(Stored(kHairDresser), (Notes{{kToday, u"Other category"}}));
+  });
+  // An empty text is a note too.
+  AddNote(s, u"12/6/26", u"").Key(ce::VK_RETURN).Check([] {
+    ExpectView(kDiaryView);
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u""}}));
+  });
+  s.RunCleanly();
+}
+
+TEST(Diary, EachCategoryListsItsOwnNotesInDateOrderAndIsShownAgainOnReturn) {
+  const DayNumber mar3 = Day(2026, 3, 3), jan5 = Day(2026, 1, 5), oct9 = Day(2026, 10, 9);
+  Scenario s("diary categories");
+  s.Before([=] {
+    StoreNotes({{kDoctor, {{oct9, u"Flu shot"}, {jan5, u"Dentist"}, {mar3, u"Eyes"}}},
+                {kHairDresser, {{mar3, u"Cut"}, {jan5, u"Colour"}}}});
+  });
+  OpenDiary(s).Check([] {
+    EXPECT_EQ(ShownCategory(), u"Doctor");
+    EXPECT_EQ(Lines(),
+              (std::vector<std::u16string>{u"1/5/26          Dentist", u"3/3/26          Eyes",
+                                           u"10/9/26         Flu shot"}));
+    // The combo box lists the five names in index order.
+    std::vector<std::u16string> names;
+    const auto count =
+        ce::SendDlgItemMessage(DiaryDialog(), kCtlDiaryCategory, ce::CB_GETCOUNT, 0, 0);
+    for (ce::LRESULT i = 0; i < count; ++i) {
+      char16_t name[32] = {};
+      ce::SendDlgItemMessage(DiaryDialog(), kCtlDiaryCategory, ce::CB_GETLBTEXT,
+                             static_cast<ce::WPARAM>(i), reinterpret_cast<ce::LPARAM>(name));
+      names.emplace_back(name);
+    }
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"Doctor", u"Hair Dresser", u"Beauty Parlor",
+                                                  u"Fitness", u"Misc"}));
+  });
+  PickCategory(s, kHairDresser).Check([] {
+    EXPECT_EQ(Lines(),
+              (std::vector<std::u16string>{u"1/5/26          Colour", u"3/3/26          Cut"}));
+  });
+  AddNote(s, u"12/6/26", u"").Type(u"Trim");
+  CloseNote(s, ce::IDOK).Check([=] {
+    EXPECT_EQ(Stored(kHairDresser), (Notes{{jan5, u"Colour"}, {mar3, u"Cut"}, {kToday, u"Trim"}}));
+    EXPECT_EQ(Stored(kDoctor).size(), 3u);
+    EXPECT_EQ(Lines().size(), 3u);
+  });
+  PickCategory(s, kMisc).Check([] { EXPECT_TRUE(Lines().empty()); });
+  PickCategory(s, kHairDresser);
+  // Away and back: the dialog is made anew, and its combo box names the category listed.
+  s.Menu(kCmdCycleView).Check([] { EXPECT_EQ(DiaryDialog(), nullptr); });
+  OpenDiary(s).Check([] {
+    EXPECT_EQ(Diary()->Category(), kHairDresser);
+    EXPECT_EQ(ShownCategory(), u"Hair Dresser");
+    EXPECT_EQ(Lines().size(), 3u);
+    EXPECT_EQ(Lines().back(), u"12/6/26         Trim");
+  });
+  s.RunCleanly();
+}
+
+TEST(Diary, DeleteAndDeleteAllActOnTheShownCategoryOnly) {
+  const DayNumber jan5 = Day(2026, 1, 5), jan6 = Day(2026, 1, 6), jan7 = Day(2026, 1, 7);
+  Scenario s("diary delete");
+  s.Before([=] {
+    StoreNotes({{kDoctor, {{jan7, u"c"}, {jan5, u"a"}, {jan6, u"b"}}}, {kMisc, {{jan6, u"m"}}}});
+  });
+  OpenDiary(s)
+      .TapControl(kCtlDiaryDelete)
+      .ExpectBox(u"Calvira", u"Please,select a note to delete", ce::IDOK)
+      .Check([] { EXPECT_EQ(Stored(kDoctor).size(), 3u); })
+      .TapControlAt(kCtlDiaryList, 20, 24)  // the second line
+      .Check([] {
+        ASSERT_EQ(ce::SendDlgItemMessage(DiaryDialog(), kCtlDiaryList, ce::LB_GETCURSEL, 0, 0), 1);
+      })
+      .TapControl(kCtlDiaryDelete)
+      .ExpectBox(u"Calvira", u"Delete selected note?", ce::IDCANCEL)
+      .Check([] { EXPECT_EQ(Stored(kDoctor).size(), 3u); })
+      .TapControl(kCtlDiaryDelete)
+      .ExpectBox(u"Calvira", u"Delete selected note?", ce::IDOK)
+      .Check([=] {
+        EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"a"}, {jan7, u"c"}}));
+        EXPECT_EQ(Lines(),
+                  (std::vector<std::u16string>{u"1/5/26          a", u"1/7/26          c"}));
+        EXPECT_EQ(Stored(kMisc), (Notes{{jan6, u"m"}}));
+      })
+      .TapControl(kCtlDiaryDeleteAll)
+      .ExpectBox(u"Calvira", u"Delete all notes?", ce::IDCANCEL)
+      .Check([] {
+        EXPECT_EQ(Stored(kDoctor).size(), 2u);
+        EXPECT_EQ(Lines().size(), 2u);
+      })
+      .TapControl(kCtlDiaryDeleteAll)
+      .ExpectBox(u"Calvira", u"Delete all notes?", ce::IDOK)
+      .Check([=] {
+        EXPECT_TRUE(Stored(kDoctor).empty());
+        EXPECT_TRUE(Lines().empty());
+        EXPECT_EQ(Stored(kMisc), (Notes{{jan6, u"m"}}));
+      })
+      // With nothing stored in the category, neither button asks anything.
+      .TapControl(kCtlDiaryDelete)
+      .TapControl(kCtlDiaryDeleteAll);
+  PickCategory(s, kMisc).Check(
+      [] { EXPECT_EQ(Lines(), std::vector<std::u16string>{u"1/6/26          m"}); });
+  s.RunCleanly();
+}
+
+// The dialog's Cancel command opens Add Your Note, as Add does. The main loop hands no keys to
+// a modeless screen dialog, so the command is sent as the dialog manager would send it.
+TEST(Diary, CancelOpensAddYourNote) {
+  Scenario s("diary cancel");
+  s.Before([] { StoreNotes({}); });
+  OpenDiary(s)
+      .Check([] {
+        ce::PostMessage(DiaryDialog(), ce::WM_COMMAND, ce::MAKEWPARAM(ce::IDCANCEL, 0), 0);
+      })
+      .Wait(10)
+      .Check([] {
+        ExpectView(kNoteView);
+        EXPECT_FALSE(DiaryEnabled());
+        EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
+      })
+      .Key(ce::VK_ESCAPE)
+      .Check([] {
+        ExpectView(kDiaryView);
+        EXPECT_TRUE(DiaryEnabled());
+        EXPECT_TRUE(Stored(kDoctor).empty());
+      });
+  s.RunCleanly();
+}
+
+// The menu taken while Add Your Note is up: the pop-up and the list under it go, and the next
+// visit to My Diary finds a list that takes the pen.
+TEST(Diary, LeavingTheNoteThroughTheMenuLeavesNoDialogBehind) {
+  Scenario s("diary note left");
+  s.Before([] { StoreNotes({{kDoctor, {{kToday, u"Kept"}}}}); });
+  OpenDiary(s);
+  AddNote(s, u"12/6/26", u"").Type(u"Dropped");
+  s.Menu(kCmdCycleView).Check([] {
+    ExpectView(kCycleView);
+    EXPECT_EQ(DiaryDialog(), nullptr);
+    EXPECT_EQ(Note()->Dialog(), nullptr);
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
+  });
+  OpenDiary(s).Check(
+      [] { EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Kept"}); });
+  AddNote(s, u"12/6/26", u"");
+  CloseNote(s, ce::IDCANCEL);
+  s.RunCleanly();
+}
+
+// A disk that refuses the note: the store says so, and the note stays open with what was typed,
+// so that nothing looks stored that is not. Once the disk takes it, OK stores it.
+TEST(Diary, ANoteTheDiskRefusesStaysOpen) {
+  Scenario s("diary disk full");
+  s.Before([] { StoreNotes({}); });
+  OpenDiary(s).Check([&s] {
+    InstallFaultVfs();
+    ce::objectstore::Unmount();
+    ce::objectstore::MountOptions options;
+    options.vfs = kFaultVfsName;
+    ASSERT_EQ(ce::objectstore::Mount(s.DataDir(), options), "");
+  });
+  AddNote(s, u"12/6/26", u"")
+      .Type(u"Dentist")
+      .Check([] { FailFrom(1, Fault::kDiskFull); })
+      .TapControl(ce::IDOK)
+      .ExpectBox(u"Fatal Error", u"Can not write in prop-a", ce::IDOK)
+      .Check([] {
+        ExpectView(kNoteView);
+        EXPECT_FALSE(DiaryEnabled());
+        EXPECT_EQ(Field(kCtlNoteText), "Dentist");
+        ClearFault();
+        EXPECT_TRUE(Stored(kDoctor).empty());
+      });
+  CloseNote(s, ce::IDOK).Check([] {
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dentist"}}));
+    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dentist"});
+  });
+  s.RunCleanly();
+}
+
+TEST(Diary, Screenshots) {
+  Scenario s("diary screenshots");
+  s.Before([] {
+    StoreNotes({{kDoctor,
+                 {{Day(2026, 1, 14), u"Dentist 10:30"},
+                  {Day(2026, 3, 2), u"Eye test"},
+                  {Day(2026, 6, 19), u"Check-up, Dr. Weiss"},
+                  {Day(2026, 9, 8), u"Flu shot"},
+                  {Day(2026, 11, 27), u"Blood test results"},
+                  {Day(2026, 12, 4), u"Physio"}}}});
+  });
+  OpenDiary(s)
+      .TapControlAt(kCtlDiaryList, 20, 40)
+      .Wait(10)
+      .Screenshot(ShotPath("diary.png"))
+      .Check([] {
+        // The title white on blue and the headings and buttons black on cyan, as painted.
+        for (int id : {kCtlTitle, kCtlDiaryNoteHeading, kCtlDiaryDelete}) {
+          ce::RECT r{};
+          ce::GetWindowRect(ce::GetDlgItem(DiaryDialog(), id), &r);
+          EXPECT_EQ(Scenario::PixelAt(r.right - 3, r.bottom - 3),
+                    id == kCtlTitle ? Rgb565(0, 0, 255) : Rgb565(0, 255, 255))
+              << id;
+        }
+        EXPECT_EQ(reinterpret_cast<ce::HFONT>(ce::SendDlgItemMessage(
+                      DiaryDialog(), kCtlDiaryDateHeading, ce::WM_GETFONT, 0, 0)),
+                  CaptionFont());
+      });
+  AddNote(s, u"12/6/26", u"")
+      .Type(u"Dentist at 9:15")
+      .Wait(10)
+      .Screenshot(ShotPath("note.png"))
+      .Check([] {
+        // Keeps its template's place and size (1, 53, 133 x 58 dialog units).
+        ce::RECT r{};
+        ce::GetWindowRect(ce::GetActiveWindow(), &r);
+        EXPECT_EQ(r.left, 1 * 7 / 4);
+        EXPECT_EQ(r.top, 53 * 7 / 4);
+      });
+  CloseNote(s, ce::IDCANCEL);
+  s.RunCleanly();
+}
+
+}  // namespace
+}  // namespace calvira::testing
