@@ -1,5 +1,6 @@
 #include "schedule/schedule_view.h"
 
+#include "diary/diary_view.h"
 #include "frame/dialog_screen.h"
 #include "frame/frame_fonts.h"
 #include "frame/screen_look.h"
@@ -77,8 +78,16 @@ bool CScheduleView::OnDeactivate() {
   if (!active_) return false;
   active_ = false;
   ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON | ce::SHFS_SHOWSTARTICON);
-  // Left through the menu, the calendar goes with the screen instead of staying over the next.
-  if (dialog_ != nullptr) ce::EndDialog(dialog_, ce::IDCANCEL);
+  // Left through the menu (a tap has let go of the dialog already): the calendar goes with the
+  // screen instead of staying over the next one, and so does the diary's dialog that waits,
+  // disabled, for the note that asked for a date.
+  if (dialog_ != nullptr) {
+    ce::EndDialog(dialog_, ce::IDCANCEL);
+    dialog_ = nullptr;
+    if (CDocument_::GetPreviousView() == kNoteView) {
+      if (CDiaryView* diary = CDiaryView::Find()) diary->ReleaseKeptDialog();
+    }
+  }
   return true;
 }
 
@@ -167,11 +176,13 @@ void CScheduleView::Tap(ce::HWND dialog, int32_t x, int32_t y) {
   bool moved = false;
   switch (ZoneAt(layout_, x, y, &day)) {
     case CalendarZone::kDay:
+      dialog_ = nullptr;  // ended here, not by the switch
       PickDay(day);
       CDocument_::GoBack();
       ce::EndDialog(dialog, ce::IDOK);
       return;
     case CalendarZone::kLeave:
+      dialog_ = nullptr;
       if (SchedulingDays()) {
         CDocument_::SetView(kCycleView);
       } else {

@@ -16,6 +16,7 @@
 #include "platform/dialog.h"
 #include "platform/object_store.h"
 #include "platform/text.h"
+#include "platform/window_tree.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "schedule/calendar.h"
@@ -340,6 +341,19 @@ TEST(Diary, LeavingTheNoteThroughTheMenuLeavesNoDialogBehind) {
   OpenDiary(s).Check(
       [] { EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Kept"}); });
   AddNote(s, u"12/6/26", u"");
+  CloseNote(s, ce::IDCANCEL);
+  // The same from the calendar the note opened: it goes, and the list waiting under it too.
+  AddNote(s, u"12/6/26", u"").Type(u"Dropped").TapControl(kCtlNoteDate).Menu(kCmdCycleView);
+  s.Check([] {
+    ExpectView(kCycleView);
+    for (const ce::WindowInfo& w : ce::DescribeWindows()) {
+      EXPECT_FALSE(w.visible && (w.id == kCtlMonthTitle || w.id == kCtlDiaryList)) << w.id;
+    }
+    EXPECT_EQ(DiaryDialog(), nullptr);
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
+  });
+  OpenDiary(s);
+  AddNote(s, u"12/6/26", u"Dropped");  // the pending text, as the date field left it
   CloseNote(s, ce::IDCANCEL);
   s.RunCleanly();
 }
