@@ -40,10 +40,7 @@ void CNoteView::OnLoad() {
 
 void CNoteView::OnParams(const ViewParams* params) {
   if (params == nullptr) return;
-  // The block holds ten units with the terminator; one without it is cut there.
-  size_t length = 0;
-  while (length + 1 < std::size(params->date_text) && params->date_text[length] != u'\0') ++length;
-  date_text_.assign(params->date_text, length);
+  date_text_ = DateTextOf(*params);
   day_ = params->day_number;
   diary_window_ = reinterpret_cast<ce::HWND>(params->extra);
 }
