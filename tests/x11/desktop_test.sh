@@ -17,7 +17,9 @@
 #    typed, OK), steps between them with the Cycle View's arrows and finds both in Cycle History,
 #    and every cycle is in the store the moment its dialog closes;
 #  - a user records a day on the schedule (level, pill with a time from the picker, remark) and
-#    clears its pill in Pill History, each change in the store as soon as the screen shows it.
+#    clears its pill in Pill History, each change in the store as soon as the screen shows it;
+#  - a note typed in My Diary keeps its text over a day picked on the calendar and is stored on
+#    OK.
 # Usage: desktop_test.sh CALVIRA CALVIRA_DATA TESTS_SCENARIOS IDS_HEADER
 set -uo pipefail
 calvira=$1
@@ -222,6 +224,30 @@ wait_for ".[] | select(.id == $(id_of kCtlPillHistoryList)) | (.items | length) 
   "Pill History still lists the day"
 pill_record | grep -q '\[65538,"I2",3\],\[131083,"BOOL",0\],\[196639,"LPWSTR","checkup"\],\[262175,"LPWSTR",""\]' ||
   fail "the cleared pill is not in the store as it should be: $(pill_record)"
+
+# A note in My Diary: typed, a day picked on the calendar in between, the text still there, OK;
+# in the store at once, and listed.
+notes_stored() { "$calvira_data" --data-dir "$dir" dump | grep '"database":"Doctors","oid"'; }
+tap "$(entry menu_worker Tools)"
+wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("My Diary")))' "no Tools menu"
+tap "$(entry CalviraMenuPopup "My Diary")"
+wait_for '.[0].screen == 14' "My Diary did not come up"
+tap "$(control kCtlDiaryAdd)"
+wait_for '.[0].screen == 20' "Add did not open Add Your Note"
+xdotool windowfocus "$window"
+tap "$(control kCtlNoteText)"
+xdotool type --delay 50 "Dentist"
+tap "$(control kCtlNoteDate)"
+wait_for '.[0].screen == 2' "the date field did not open the calendar"
+xdotool mousemove --window "$window" 120 135 click 1  # Tuesday of the second week
+wait_for '.[0].screen == 20' "a picked day did not return to the note"
+wait_for "any(.[]; .id == $(id_of kCtlNoteText) and .visible and .text == \"Dentist\")" \
+  "the typed text did not come back with the picked day"
+tap '.[] | select(.class == "Button" and .text == "OK" and .visible) | .rect'
+wait_for '.[0].screen == 14' "OK did not return to My Diary"
+notes_stored | grep -q '"LPWSTR","Dentist"' || fail "the note is not in the store: $(notes_stored)"
+wait_for ".[] | select(.id == $(id_of kCtlDiaryList)) | (.items | length) == 1" \
+  "My Diary does not list the note"
 
 tap "$(entry menu_worker Main)"
 wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Exit Calvira")))' "no Main menu"
