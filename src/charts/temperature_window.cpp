@@ -75,5 +75,5 @@ bool RebuildTempDatabase(const std::vector<ChartReading>& readings) {
     ok = ok && props.Append(value) && db.WriteNew(props);
   }
   db.Close();
-  return ok && transaction.Commit();
+  return ok && CommitChanges(transaction);
 }

@@ -51,7 +51,7 @@ bool DeleteCycleAt(size_t position) {
     if (!deleted) return false;
   }
   if (remaining > 1 && !RecalculateCycles()) return false;
-  return transaction.Commit();
+  return CommitChanges(transaction);
 }
 
 bool DeleteAllCycles() {
@@ -61,5 +61,5 @@ bool DeleteAllCycles() {
   bool ok = true;
   for (uint16_t i = 0; ok && i < db.RecordCount(); ++i) ok = db.SeekFirst() && db.DeleteCurr();
   db.Close();
-  return ok && transaction.Commit();
+  return ok && CommitChanges(transaction);
 }

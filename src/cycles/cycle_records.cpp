@@ -107,7 +107,7 @@ bool RecalculateCycles() {
     ok = (i == 0 || db.SeekNext()) && WriteCycleRecord(db, updated[i], false);
   }
   db.Close();
-  return ok && transaction.Commit();
+  return ok && CommitChanges(transaction);
 }
 
 bool CycleLengthRange(int32_t& min, int32_t& max) {

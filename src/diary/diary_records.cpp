@@ -125,5 +125,5 @@ bool DeleteAllNotes(size_t category) {
   bool ok = true;
   for (uint32_t i = 0; ok && i < db.RecordCount(); ++i) ok = db.SeekFirst() && db.DeleteCurr();
   db.Close();
-  return ok && transaction.Commit();
+  return ok && CommitChanges(transaction);
 }

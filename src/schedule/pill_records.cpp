@@ -110,7 +110,7 @@ bool SavePillDay(const PillDay& entry) {
   });
   if (ok && !found) ok = WriteEntry(db, entry, true);
   db.Close();
-  return ok && transaction.Commit();
+  return ok && CommitChanges(transaction);
 }
 
 bool DeletePillDay(DayNumber day) {
@@ -123,7 +123,7 @@ bool DeletePillDay(DayNumber day) {
     return open.DeleteCurr();
   });
   db.Close();
-  return ok && found && transaction.Commit();
+  return ok && found && CommitChanges(transaction);
 }
 
 bool ClearPill(DayNumber day) {
@@ -139,7 +139,7 @@ bool ClearPill(DayNumber day) {
     return WriteEntry(open, cleared, false);
   });
   db.Close();
-  return ok && found && transaction.Commit();
+  return ok && found && CommitChanges(transaction);
 }
 
 bool ClearAllPills() {
@@ -156,5 +156,5 @@ bool ClearAllPills() {
     ok = WriteEntry(db, entry, false);
   }
   db.Close();
-  return ok && transaction.Commit();
+  return ok && CommitChanges(transaction);
 }

@@ -200,3 +200,9 @@ bool CCeDatabase::WriteCurr(const CCePropArray& array) {
 bool CCeDatabase::DeleteCurr() {
   return handle_ && current_ != 0 && ce::CeDeleteRecord(handle_, current_);
 }
+
+bool CommitChanges(ce::objectstore::Transaction& transaction) {
+  if (transaction.Commit()) return true;
+  FatalError(u"Can not write in prop-a");
+  return false;
+}

@@ -53,3 +53,8 @@ class CCeDatabase {
   ce::HANDLE handle_ = nullptr;
   uint16_t record_count_ = 0;
 };
+
+// Makes a change of several writes durable. The store reports a write it refuses at once, but
+// inside a transaction a full or failing disk shows only at the commit; this says so the same
+// way ("Can not write in prop-a"), so that a change the store dropped never passes in silence.
+bool CommitChanges(ce::objectstore::Transaction& transaction);

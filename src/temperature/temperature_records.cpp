@@ -68,7 +68,7 @@ bool SaveTemperature(DayNumber day, double celsius) {
   }
   if (ok && !found) ok = WriteReading(db, day, celsius, true);
   db.Close();
-  return ok && transaction.Commit();
+  return ok && CommitChanges(transaction);
 }
 
 bool DeleteTemperatureAt(size_t position) {
@@ -87,5 +87,5 @@ bool DeleteAllTemperatures() {
   bool ok = true;
   for (uint32_t i = 0; ok && i < db.RecordCount(); ++i) ok = db.SeekFirst() && db.DeleteCurr();
   db.Close();
-  return ok && transaction.Commit();
+  return ok && CommitChanges(transaction);
 }

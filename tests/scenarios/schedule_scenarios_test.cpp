@@ -9,12 +9,14 @@
 
 #include "frame/document.h"
 #include "platform/dialog.h"
+#include "platform/object_store.h"
 #include "platform/window_tree.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "schedule/calendar.h"
 #include "schedule/pill_records.h"
 #include "store/catalogue.h"
+#include "support/fault_vfs.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
 
@@ -317,6 +319,48 @@ TEST(DayEntry, LeavingThroughTheMenuClosesTheCalendarTheEditorAndThePicker) {
       .TapControl(kCtlDayPill)
       .TapControl(kCtlDayDone)
       .Check([] { ExpectStored(Entry(10, 0, true, u"", u"12:00")); });
+  s.RunCleanly();
+}
+
+// A disk that refuses the day: the user is told, the editor stays with what was entered, and
+// Done once the disk takes it stores it. Pill History's clearing likewise keeps the list true.
+TEST(DayEntry, ADayTheDiskRefusesStaysInTheEditor) {
+  Scenario s("day entry disk full");
+  s.Before([] {
+    CreateCatalogue();
+    ASSERT_TRUE(SavePillDay(Entry(11, 0, true, u"", u"8:00")));
+  });
+  s.Check([&s] {
+    InstallFaultVfs();
+    ce::objectstore::Unmount();
+    ce::objectstore::MountOptions options;
+    options.vfs = kFaultVfsName;
+    ASSERT_EQ(ce::objectstore::Mount(s.DataDir(), options), "");
+  });
+  OpenDay(s, 10)
+      .TapControl(kCtlDayHeavy)
+      .Check([] { FailFrom(1, Fault::kDiskFull); })
+      .TapControl(kCtlDayDone)
+      .ExpectBox(kTextFatalError, u"Can not write in prop-a", ce::IDOK)
+      .Check([] {
+        ExpectView(kDayEntryView);
+        EXPECT_TRUE(Ticked(kCtlDayHeavy));
+        ExpectNoRecord(10);
+        ClearFault();
+      })
+      .TapControl(kCtlDayDone)
+      .Check([] { ExpectStored(Entry(10, 3, false, u"", u"")); })
+      .Menu(kCmdPillHistory)
+      .TapListLine(kCtlPillHistoryList, 0)
+      .Check([] { FailFrom(1, Fault::kDiskFull); })
+      .TapControl(kCtlPillHistoryDelete)
+      .ExpectBox(kTextCalvira, kTextDeleteSelectedPill, ce::IDOK)
+      .ExpectBox(kTextFatalError, u"Can not write in prop-a", ce::IDOK)
+      .Check([] {
+        ClearFault();
+        ExpectStored(Entry(11, 0, true, u"", u"8:00"));
+        EXPECT_EQ(Shown(kCtlPillHistoryList)->items->size(), 1u);
+      });
   s.RunCleanly();
 }
 

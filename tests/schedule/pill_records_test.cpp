@@ -155,7 +155,7 @@ TEST_F(PillRecordsTest, ShortOrOddRecordsReadAsEmptyFields) {
 }
 
 // Every change is one unit: a disk that fails at any write or sync leaves the old days whole,
-// and the change is reported as failed.
+// and the change is reported as failed, to the caller and to the user.
 TEST_F(PillRecordsTest, AFailingDiskLeavesTheOldDaysWhole) {
   calvira::testing::InstallFaultVfs();
   const auto mount_faulty = [this] {
@@ -188,10 +188,12 @@ TEST_F(PillRecordsTest, AFailingDiskLeavesTheOldDaysWhole) {
       calvira::testing::FailFrom(nth, calvira::testing::Fault::kIoError);
       done = change.run();
       calvira::testing::ClearFault();
-      TakeBoxTexts();
+      const std::vector<std::u16string> said = TakeBoxTexts();
       mount_faulty();
       if (!done) {
         EXPECT_EQ(ReadPillDays(), before) << "failing from write " << nth;
+        // Never in silence: the user hears that the change was not kept.
+        EXPECT_FALSE(said.empty()) << "failing from write " << nth;
       }
     }
     EXPECT_TRUE(done);
