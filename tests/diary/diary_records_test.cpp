@@ -19,7 +19,7 @@ namespace {
 using calvira::testing::TempStoreTest;
 using Notes = std::vector<std::pair<DayNumber, std::u16string>>;
 
-constexpr size_t kDoctor = 0, kHairDresser = 1, kFitness = 3, kMisc = 4;
+constexpr size_t kDoctor = 0, kMisc = 4;
 
 DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
   DayNumber n = 0;
@@ -76,29 +76,6 @@ TEST(NoteLine, PadsTheDateToSixteenCharacters) {
   for (const Case& c : cases) {
     EXPECT_EQ(NoteLine({c.day, c.text}), c.line);
   }
-}
-
-TEST_F(DiaryRecordsTest, OneNotePerDayAndCategoryInTheOrderOfTheDays) {
-  const DayNumber jan5 = Day(2003, 1, 5), feb1 = Day(2003, 2, 1), nov20 = Day(2003, 11, 20);
-  EXPECT_TRUE(ReadNotes(kDoctor).empty());
-  EXPECT_TRUE(SaveNote(kDoctor, nov20, u"Check-up"));
-  EXPECT_TRUE(SaveNote(kDoctor, jan5, u"Dentist"));
-  EXPECT_TRUE(SaveNote(kDoctor, feb1, u"Eyes"));
-  EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"Dentist"}, {feb1, u"Eyes"}, {nov20, u"Check-up"}}));
-  // Again for a day that has one: replaced, not added.
-  EXPECT_TRUE(SaveNote(kDoctor, feb1, u"Glasses"));
-  EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"Dentist"}, {feb1, u"Glasses"}, {nov20, u"Check-up"}}));
-  EXPECT_EQ(NoteCount(kDoctor), 3u);
-  // The same day in another category is a note of its own.
-  EXPECT_TRUE(SaveNote(kHairDresser, feb1, u"Cut"));
-  EXPECT_EQ(Stored(kHairDresser), (Notes{{feb1, u"Cut"}}));
-  EXPECT_EQ(NoteCount(kDoctor), 3u);
-  // A text longer than a note keeps its first twenty characters; an empty one is stored empty.
-  EXPECT_TRUE(SaveNote(kFitness, jan5, std::u16string(250, u'r')));
-  EXPECT_TRUE(SaveNote(kFitness, feb1, u""));
-  EXPECT_EQ(Stored(kFitness), (Notes{{jan5, std::u16string(20, u'r')}, {feb1, u""}}));
-  EXPECT_EQ(NoteLines(kHairDresser), std::vector<std::u16string>{u"2/1/03          Cut"});
-  EXPECT_TRUE(TakeBoxTexts().empty());
 }
 
 TEST_F(DiaryRecordsTest, DeletingOneOrAllOfOneCategory) {

@@ -110,25 +110,6 @@ TEST_F(PillRecordsTest, ASecondRecordOfADayGoesWhenTheDayIsSavedOrDeleted) {
   EXPECT_FALSE(DeletePillDay(a));  // nothing left to delete
 }
 
-TEST_F(PillRecordsTest, ClearingPillsKeepsEveryDayWithItsLevelAndRemark) {
-  const DayNumber a = Day(1903, 1, 5), b = Day(2003, 1, 5), c = Day(2004, 3, 3);
-  ASSERT_TRUE(SavePillDay({a, 1, true, u"old", u"7:00"}));
-  ASSERT_TRUE(SavePillDay({b, 0, true, u"", u"7:00"}));
-  ASSERT_TRUE(SavePillDay({c, 3, false, u"no pill", u""}));
-  EXPECT_TRUE(ClearPill(b));
-  EXPECT_FALSE(ClearPill(b));  // no pill left on it
-  EXPECT_FALSE(ClearPill(c));
-  // Kept although it holds nothing now: Pill History never deletes a day.
-  EXPECT_EQ(ReadPillDays(), (std::vector<PillDay>{{a, 1, true, u"old", u"7:00"},
-                                                  {b, 0, false, u"", u""},
-                                                  {c, 3, false, u"no pill", u""}}));
-  EXPECT_TRUE(ClearAllPills());
-  EXPECT_EQ(ReadPillDays(), (std::vector<PillDay>{{a, 1, false, u"old", u""},
-                                                  {b, 0, false, u"", u""},
-                                                  {c, 3, false, u"no pill", u""}}));
-  EXPECT_EQ(PillRecordCount(), 3u);
-}
-
 TEST_F(PillRecordsTest, ShortOrOddRecordsReadAsEmptyFields) {
   CCeDatabase db;
   ASSERT_TRUE(db.Open(u"Pill", 0));
