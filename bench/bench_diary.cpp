@@ -62,16 +62,6 @@ void Prepare(const std::filesystem::path& dir) {
   ce::objectstore::Unmount();
 }
 
-// Dispatches everything queued, the paints included.
-void Pump() {
-  ce::MSG msg;
-  while (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
-    ce::TranslateMessage(&msg);
-    ce::DispatchMessage(&msg);
-  }
-  ce::FlushDisplay();
-}
-
 void BM_ReadNotes(benchmark::State& state) {
   for (auto _ : state) {
     if (ReadNotes(kCategory).size() != static_cast<size_t>(kNotes)) {
@@ -89,18 +79,13 @@ void BM_FillDiary(benchmark::State& state) {
   bool full = true, painted = true;
   for (auto _ : state) {
     diary->OnActivate();
-    Pump();
+    PumpMessages();
     state.PauseTiming();
     full = full &&
            ce::SendDlgItemMessage(diary->Dialog(), kCtlDiaryList, ce::LB_GETCOUNT, 0, 0) == kNotes;
-    // The Delete button, cyan, is on the screen: the dialog was painted.
-    ce::RECT button{};
-    ce::GetWindowRect(ce::GetDlgItem(diary->Dialog(), kCtlDiaryDelete), &button);
-    painted =
-        painted && ce::FrameBufferPixels()[static_cast<size_t>(button.top + 3) * ce::kScreenWidth +
-                                           static_cast<size_t>(button.left + 3)] == 0x07FF;
+    painted = painted && ShowsCyanControl(diary->Dialog(), kCtlDiaryDelete);
     diary->OnDeactivate();
-    Pump();
+    PumpMessages();
     state.ResumeTiming();
   }
   if (!full) state.SkipWithError("the list is not full");

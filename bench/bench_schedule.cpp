@@ -69,14 +69,6 @@ void Prepare(const std::filesystem::path& dir) {
   ce::objectstore::Unmount();
 }
 
-// Whether the control's face, cyan, is on the screen: the dialog was painted.
-bool ShowsCyan(ce::HWND dialog, int id) {
-  ce::RECT r{};
-  ce::GetWindowRect(ce::GetDlgItem(dialog, id), &r);
-  return ce::FrameBufferPixels()[static_cast<size_t>(r.top + 3) * ce::kScreenWidth +
-                                 static_cast<size_t>(r.left + 3)] == 0x07FF;
-}
-
 void BM_FillPillHistory(benchmark::State& state) {
   auto* history = static_cast<CPillHistoryView*>(CDocument_::FindView(kPillHistoryView));
   bool full = true, painted = true;
@@ -86,7 +78,7 @@ void BM_FillPillHistory(benchmark::State& state) {
     state.PauseTiming();
     full = full && ce::SendDlgItemMessage(history->Dialog(), kCtlPillHistoryList, ce::LB_GETCOUNT,
                                           0, 0) == days;
-    painted = painted && ShowsCyan(history->Dialog(), kCtlPillHistoryDelete);
+    painted = painted && ShowsCyanControl(history->Dialog(), kCtlPillHistoryDelete);
     history->OnDeactivate();
     PumpMessages();
     state.ResumeTiming();
@@ -109,7 +101,7 @@ void BM_OpenDayEntry(benchmark::State& state) {
     PumpMessages();
     state.PauseTiming();
     loaded = loaded && ce::SendDlgItemMessage(dialog, kCtlDayPill, ce::BM_GETCHECK, 0, 0) != 0;
-    painted = painted && ShowsCyan(dialog, kCtlDayDone);
+    painted = painted && ShowsCyanControl(dialog, kCtlDayDone);
     ce::DestroyWindow(dialog);
     PumpMessages();
     state.ResumeTiming();

@@ -93,12 +93,7 @@ void BM_FillTempHistory(benchmark::State& state) {
     state.PauseTiming();
     full = full && ce::SendDlgItemMessage(history->Dialog(), kCtlTempList, ce::LB_GETCOUNT, 0, 0) ==
                        readings;
-    // The Delete button, cyan, is on the screen: the dialog was painted.
-    ce::RECT button{};
-    ce::GetWindowRect(ce::GetDlgItem(history->Dialog(), kCtlTempDelete), &button);
-    painted =
-        painted && ce::FrameBufferPixels()[static_cast<size_t>(button.top + 3) * ce::kScreenWidth +
-                                           static_cast<size_t>(button.left + 3)] == 0x07FF;
+    painted = painted && ShowsCyanControl(history->Dialog(), kCtlTempDelete);
     history->OnDeactivate();
     PumpMessages();
     state.ResumeTiming();

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/dialog.h"
+#include "platform/display.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "program/run.h"
@@ -34,4 +36,11 @@ void PumpMessages() {
     ce::DispatchMessage(&msg);
   }
   ce::FlushDisplay();
+}
+
+bool ShowsCyanControl(ce::HWND dialog, int id) {
+  ce::RECT r{};
+  ce::GetWindowRect(ce::GetDlgItem(dialog, id), &r);
+  return ce::FrameBufferPixels()[static_cast<size_t>(r.top + 3) * ce::kScreenWidth +
+                                 static_cast<size_t>(r.left + 3)] == 0x07FF;
 }

@@ -11,9 +11,9 @@
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "schedule/calendar.h"
+#include "schedule/pill_records.h"
 #include "schedule/schedule_view.h"
 #include "store/catalogue.h"
-#include "store/ce_database.h"
 #include "support/temp_store.h"
 #include "ui/ids.h"
 
@@ -47,32 +47,14 @@ bool IconAt(int32_t x, int32_t y) {
   return false;
 }
 
-void StorePillDay(DayNumber day, int16_t level, bool pill, const char16_t* remark) {
-  CCeDatabase db;
-  ASSERT_TRUE(db.Open(u"Pill", ce::PropId(0, ce::CEVT_UI4)));
-  CCePropArray record;
-  CCePropVal v;
-  v.SetUI4(day);
-  record.Append(v);
-  v.SetI2(level);
-  record.Append(v);
-  v.SetBool(pill ? 1 : 0);
-  record.Append(v);
-  v.SetString(remark);
-  record.Append(v);
-  v.SetString(pill ? u"12:00" : u"");
-  record.Append(v);
-  ASSERT_TRUE(db.WriteNew(record));
-  db.Close();
-}
-
 TEST(Calendar, ScheduleEditShowsTheMonthTodayAndEachDaysIconsAndOpensTheDayEditor) {
   Scenario s("schedule edit");
   s.Before([] {
     CreateCatalogue();
-    StorePillDay(Day(2026, 12, 10), 2, true, u"checkup");
-    StorePillDay(Day(2026, 12, 12), 3, false, u"");
-    StorePillDay(Day(2026, 11, 10), 1, true, u"");  // another month: no icon in December
+    ASSERT_TRUE(SavePillDay({Day(2026, 12, 10), 2, true, u"checkup", u"12:00"}));
+    ASSERT_TRUE(SavePillDay({Day(2026, 12, 12), 3, false, u"", u""}));
+    // Another month: no icon in December.
+    ASSERT_TRUE(SavePillDay({Day(2026, 11, 10), 1, true, u"", u"12:00"}));
   });
   const ce::RECT tenth = kDecember.cells[9];
   const ce::RECT twelfth = kDecember.cells[11];
