@@ -2,10 +2,11 @@
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SAN_BUILD ?= build-asan
+RELEASE_BUILD ?= build-release
 FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test fuzz sanitize bench artwork screenshots measure format clean
+.PHONY: all deps configure build run test fuzz sanitize release bench artwork screenshots measure format clean
 
 all: build
 
@@ -13,7 +14,8 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@if [ ! -f $(BUILD)/build.ninja ]; then cmake -S . -B $(BUILD) -G Ninja; fi
+	@if ! grep -qs '^CALVIRA_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt; then \
+	  cmake -S . -B $(BUILD) -G Ninja -DCALVIRA_WERROR=ON; fi
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -24,13 +26,13 @@ run: build
 
 # The fuzzers and the sanitizer run come first so that the main test run's summary closes the
 # output.
-test: build fuzz sanitize
+test: build fuzz sanitize release
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Every test again, built with the address and undefined-behaviour sanitizers.
 sanitize: deps
 	@if [ ! -f $(SAN_BUILD)/build.ninja ]; then \
-	  cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALVIRA_BUILD_BENCH=OFF \
+	  cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALVIRA_BUILD_BENCH=OFF -DCALVIRA_WERROR=ON \
 	    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
 	    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"; fi
 	cmake --build $(SAN_BUILD) -j $(JOBS)
@@ -38,7 +40,7 @@ sanitize: deps
 
 fuzz: deps
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
-	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCALVIRA_FUZZ_ONLY=ON; fi
+	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCALVIRA_FUZZ_ONLY=ON -DCALVIRA_WERROR=ON; fi
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; \
@@ -49,6 +51,13 @@ fuzz: deps
 	  fi; \
 	  tail -n 1 "$$log"; \
 	done
+
+# The two programs as a packager builds them (Release: -O3, other warnings than -O2 gives).
+release: deps
+	@if [ ! -f $(RELEASE_BUILD)/build.ninja ]; then \
+	  cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCALVIRA_WERROR=ON \
+	    -DCALVIRA_BUILD_TESTS=OFF -DCALVIRA_BUILD_BENCH=OFF; fi
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target calvira calvira-data
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
@@ -71,4 +80,4 @@ format:
 	find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SAN_BUILD) $(RELEASE_BUILD)
