@@ -11,9 +11,9 @@
 #include "gfx/fast_bitmap.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/clock.h"
-#include "platform/window_tree.h"
 #include "platform/message_box.h"
 #include "platform/object_store.h"
+#include "platform/window_tree.h"
 #include "sound/sound_engine.h"
 #include "store/settings.h"
 #include "ui/ids.h"
@@ -196,7 +196,9 @@ int CalviraMain(ce::HINSTANCE instance, int show_command, void (*add_views)()) {
   }
   CDocument_::SetCurrentView(CDocument_::Context().words[1]);
   CDocument_::SetPreviousView(kCycleView);
-  CDocument_::SetView(FirstView());
+  const int first = FirstView();
+  CDocument_::SetLocked(first == kPasswordEntryView);
+  CDocument_::SetView(first);
 
   const int code = RunMainLoop();
   SetDrawTarget(nullptr);

@@ -16,6 +16,7 @@ CDocument_::CDocument_() {
   for (ViewEntry& e : table_) e = ViewEntry{};
   count_ = 0;
   inactive_ = false;
+  locked_ = false;
   current_id_ = 0;
   previous_id_ = 0;
   context_ = {};
@@ -128,9 +129,16 @@ void ShowHelp(uint32_t text_id) {
 
 }  // namespace
 
+void CDocument_::SetLocked(bool locked) {
+  locked_ = locked;
+  if (menu_bar_ != nullptr) ce::EnableWindow(menu_bar_, locked ? ce::FALSE : ce::TRUE);
+}
+
 bool CDocument_::OnCommand(ce::WPARAM command) {
   const CommandEntry* entry = FindMenuCommand(static_cast<uint32_t>(command));
   if (entry == nullptr) return false;
+  // Taken and dropped: a command that reached the screen could still act on it.
+  if (locked_) return true;
   if (entry->database != nullptr && CountRecordsOf(entry->database) < entry->least_records) {
     if (entry->refusal != nullptr) {
       ce::MessageBox(main_window_, entry->refusal, kTextCalvira, ce::MB_OK);

@@ -48,6 +48,10 @@ class CDocument_ {
   static void PassParams(int32_t id, const ViewParams* params);
   // The menu command router: true when `command` is one of the menu's.
   static bool OnCommand(ce::WPARAM command);
+  // While the start-up password prompt waits for the right password, nothing may lead past
+  // it: the router takes every command and does nothing, and the menu bar answers no tap.
+  static void SetLocked(bool locked);
+  static bool Locked() { return locked_; }
 
   // The table, for the frame's passes over it.
   static int Count() { return count_; }
@@ -84,6 +88,7 @@ class CDocument_ {
   static inline int32_t current_id_ = 0;
   static inline int32_t previous_id_ = 0;
   static inline bool inactive_ = false;
+  static inline bool locked_ = false;
   static inline AppContext context_{};
   static inline std::unique_ptr<CScreenBuffers> buffers_;
   static inline std::unique_ptr<CSoundEngine> sound_;

@@ -270,6 +270,7 @@ inline constexpr UINT VK_TAB = 0x09;
 inline constexpr UINT VK_RETURN = 0x0D;
 inline constexpr UINT VK_SHIFT = 0x10;
 inline constexpr UINT VK_CONTROL = 0x11;
+inline constexpr UINT VK_MENU = 0x12;  // Alt
 inline constexpr UINT VK_ESCAPE = 0x1B;
 inline constexpr UINT VK_SPACE = 0x20;
 inline constexpr UINT VK_PRIOR = 0x21;
@@ -282,5 +283,6 @@ inline constexpr UINT VK_RIGHT = 0x27;
 inline constexpr UINT VK_DOWN = 0x28;
 inline constexpr UINT VK_DELETE = 0x2E;
 inline constexpr UINT VK_F4 = 0x73;
+inline constexpr UINT VK_F10 = 0x79;
 
 }  // namespace ce

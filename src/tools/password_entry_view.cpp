@@ -38,6 +38,7 @@ void CPasswordEntryView::CheckTyped(ce::HWND dialog) {
   sodium_memzero(settings.password.data(), settings.password.size() * sizeof(char16_t));
   if (!stored) return;
   if (right) {
+    CDocument_::SetLocked(false);
     ce::SHSipPreference(dialog, 2);
     CDocument_::SetView(kCycleView);
     ce::EndDialog(dialog, ce::IDOK);

@@ -20,9 +20,11 @@
 #include "store/catalogue.h"
 #include "store/ce_database.h"
 #include "store/settings.h"
+#include "support/input.h"
 #include "tools/about_view.h"
 #include "tools/help_view.h"
 #include "tools/password_hash.h"
+#include "ui/ids.h"
 
 namespace calvira::testing {
 namespace {
@@ -104,16 +106,44 @@ TEST(FrameStartUp, WithTheLogoDisabledAWhiteLoadingScreenComesWithoutPause) {
   EXPECT_GT(g_loading_screen.inked, 20);
 }
 
-TEST(FramePassword, TheRightPasswordOpensTheCycleViewAndAWrongOneAsksAgain) {
+// The prompt still up, and nothing of the records drawn around it.
+void ExpectLocked() {
+  ExpectView(kPasswordEntryView);
+  EXPECT_NE(FindControl(kCtlPasswordField), nullptr);
+  for (const ce::POINT p : {ce::POINT{4, 4}, ce::POINT{120, 40}, ce::POINT{120, 250}}) {
+    EXPECT_EQ(Scenario::PixelAt(p.x, p.y), 0xFFFF) << p.x << "," << p.y;
+  }
+}
+
+// Until the right password is typed, no command of the menu, whether tapped, posted or asked
+// for with a key, leads anywhere; afterwards the menu works as ever.
+TEST(FramePassword, OnlyTheRightPasswordLeadsPastThePrompt) {
   Scenario s("password");
-  s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
-  s.Check([] { ExpectView(kPasswordEntryView); })
-      .Type(u"secret")
+  s.Before([] {
+    StoreSettings(HashPassword(u"Secret"), true);
+    StoreCycles(3);
+  });
+  s.Check(ExpectLocked);
+  for (const ce::MenuButton& button : MenuBarButtons()) {
+    // A tap on the bar opens nothing.
+    s.TapMenuEntry(button.command).Check([&button] {
+      for (const ce::MenuItem& item : button.items) EXPECT_FALSE(FindMenuEntry(item.id));
+    });
+  }
+  for (const CommandEntry& entry : MenuCommands()) {
+    if (entry.action == CommandEntry::Action::kSeparator) continue;
+    s.Check([command = entry.command] {
+       ce::PostMessage(CDocument_::GetMainWnd(), ce::WM_COMMAND, command, 0);
+     }).Check(ExpectLocked);
+  }
+  s.Key(ce::VK_F10).Key(ce::VK_MENU).Check(ExpectLocked);
+  s.Type(u"secret")
       .Key(ce::VK_RETURN)
       .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
-      .Check([] { ExpectView(kPasswordEntryView); });
+      .Check(ExpectLocked);
   for (int i = 0; i < 6; ++i) s.Key(ce::VK_BACK);
   s.Type(u"Secret").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
+  s.Menu(kCmdAbout).Check([] { ExpectView(kAboutView); });
   s.RunCleanly();
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The password as a user sets and removes it on a real X server (Xvfb), with the pen:
 #  - Tools > Password, a new password typed twice, OK: the store holds a hash, never the text;
-#  - the next start asks for it: a wrong one is refused, the right one opens the Cycle View;
+#  - the next start asks for it: the menu bar leads nowhere, a wrong one is refused, the right
+#    one opens the Cycle View;
 #  - the password removed on the same screen: the next start opens without asking.
 # Every tap is aimed at a rectangle that `calvira --inspect` reports.
 # Usage: password_test.sh CALVIRA CALVIRA_DATA IDS_HEADER
@@ -103,6 +104,16 @@ stop
 # The next start asks; a wrong password is refused, the right one opens the Cycle View.
 start
 wait_for '.[0].screen == 22' "the next start did not ask for the password"
+# Nothing on the menu bar leads past the prompt: no menu opens, and a tap where its entries
+# would be, or F10, leaves the prompt as it is.
+for menu in Main Tools Help; do
+  tap "$(entry menu_worker $menu)"
+  xdotool mousemove --window "$window" 60 250 click 1 key F10
+  sleep 0.3
+  inspect | jq -se 'all(.[]; .class != "CalviraMenuPopup")' >/dev/null ||
+    fail "the $menu menu opened over the prompt"
+  [ "$(inspect | jq -s '.[0].screen')" = 22 ] || fail "the $menu menu left the prompt"
+done
 type_into kCtlPasswordField 'pen secret 7'
 tap "$(button OK)"
 answer_box 'Wrong password!\nTry again?'
