@@ -13,8 +13,16 @@ std::u16string Decimal(int32_t value) {
 }  // namespace
 
 std::u16string LengthRangeText(int32_t min, int32_t max) {
-  if (min == max) return u"(" + Decimal(min) + u")";
-  return u"(" + Decimal(min) + u"-" + Decimal(max) + u")";
+  // Appended, not a chain of operator+ on a literal: GCC 12 at -O3 warns of an overlapping copy
+  // there (-Wrestrict), a false alarm that stops a Release build.
+  std::u16string text = u"(";
+  text += Decimal(min);
+  if (min != max) {
+    text += u'-';
+    text += Decimal(max);
+  }
+  text += u')';
+  return text;
 }
 
 PredictionBasis ReadPredictionBasis(DayNumber today) {

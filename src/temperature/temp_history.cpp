@@ -42,7 +42,9 @@ std::vector<std::u16string> ValuePickerRows(TemperatureScale scale) {
   // The rows' texts come from adding 0.1 again and again, as they always have; the stop tests
   // are those that give exactly 120 and 217 rows with that sum.
   const bool celsius = scale == TemperatureScale::kCelsius;
-  const std::u16string unit = u" " + std::u16string(ScaleUnit(scale));
+  // Appended: GCC 12 at -O3 takes a literal + string for an overlapping copy (-Wrestrict).
+  std::u16string unit = u" ";
+  unit += ScaleUnit(scale);
   std::vector<std::u16string> rows;
   rows.reserve(celsius ? 120 : 217);
   double v = celsius ? kCelsiusFirst : kFahrenheitFirst;
