@@ -711,10 +711,14 @@ bool Transaction::Commit() {
   Store* store = CurrentStore().get();
   if (!store) return false;
   if (--store->transaction_depth > 0) return !store->transaction_failed;
-  if (store->transaction_failed || store->sql->Commit() != 0) {
+  const int rc = store->transaction_failed ? 0 : store->sql->Commit();
+  if (store->transaction_failed || rc != 0) {
     store->sql->Rollback();
     ForgetLoadedRecords(*store);
     Reload(*store);
+    // A failed part already said why; a refused commit says it here, so that the user can be
+    // told what the disk answered.
+    if (rc != 0) SetLastError(detail::ErrorFromSqlite(rc));
     return false;
   }
   return true;

@@ -13,7 +13,33 @@ void FatalError(const char16_t* text) {
   ce::objectstore::Report(text, u"Fatal Error", ce::MB_ICONSTOP);
 }
 
+// What the user is told when the disk, not the program, refused a change: the cause, that
+// nothing was saved, and what she can do about it.
+const char16_t* RefusalText(ce::DWORD error) {
+  switch (error) {
+    case ce::ERROR_DISK_FULL:
+      return u"The disk is full. Nothing was saved; free some space and try again.";
+    case ce::ERROR_ACCESS_DENIED:
+      return u"The records cannot be written: they are read-only. Nothing was saved; check "
+             u"the permissions of Calvira's data folder.";
+    case ce::ERROR_WRITE_FAULT:
+      return u"The disk could not be written. Nothing was saved; the disk may be failing: copy "
+             u"Calvira's data folder to a safe place.";
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
+
+bool ReportRefusedChange(const char16_t* internal_text) {
+  if (const char16_t* text = RefusalText(ce::GetLastError())) {
+    ce::objectstore::Report(text, u"Calvira", ce::MB_ICONEXCLAMATION);
+    return true;
+  }
+  if (internal_text != nullptr) FatalError(internal_text);
+  return false;
+}
 
 CCeDatabase::CCeDatabase() = default;
 
@@ -181,9 +207,12 @@ bool CCeDatabase::Write(const CCePropArray& array, ce::CEOID oid, const char16_t
     list[i] = array.At(i).Raw();
     list[i].propid = ce::PropId(static_cast<ce::WORD>(i), array.At(i).Type());
   }
-  if (!handle_ ||
-      ce::CeWriteRecordProps(handle_, oid, static_cast<ce::WORD>(count), list.get()) == 0) {
+  if (!handle_) {
     FatalError(u"Can not write in prop-a");
+    return false;
+  }
+  if (ce::CeWriteRecordProps(handle_, oid, static_cast<ce::WORD>(count), list.get()) == 0) {
+    ReportRefusedChange(u"Can not write in prop-a");
     return false;
   }
   return true;
@@ -198,11 +227,15 @@ bool CCeDatabase::WriteCurr(const CCePropArray& array) {
 }
 
 bool CCeDatabase::DeleteCurr() {
-  return handle_ && current_ != 0 && ce::CeDeleteRecord(handle_, current_);
+  if (!handle_ || current_ == 0) return false;
+  if (ce::CeDeleteRecord(handle_, current_)) return true;
+  // A delete outside a transaction is durable at once, so the disk may refuse it here.
+  ReportRefusedChange(nullptr);
+  return false;
 }
 
 bool CommitChanges(ce::objectstore::Transaction& transaction) {
   if (transaction.Commit()) return true;
-  FatalError(u"Can not write in prop-a");
+  ReportRefusedChange(u"Can not write in prop-a");
   return false;
 }

@@ -39,7 +39,8 @@ class CCeDatabase {
   // Reads the current record into the array (converting BOOL to I2 and UI4 to I4); true when it
   // had at least one property.
   bool ReadCurrRecord(CCePropArray& array);
-  // Write the array as a new record / over the current record. True only when the store took it.
+  // Write the array as a new record / over the current record. True only when the store took
+  // it; a refusal is reported (ReportRefusedChange).
   bool WriteNew(const CCePropArray& array);
   bool WriteCurr(const CCePropArray& array);
   bool DeleteCurr();
@@ -56,5 +57,11 @@ class CCeDatabase {
 
 // Makes a change of several writes durable. The store reports a write it refuses at once, but
 // inside a transaction a full or failing disk shows only at the commit; this says so the same
-// way ("Can not write in prop-a"), so that a change the store dropped never passes in silence.
+// way, so that a change the store dropped never passes in silence.
 bool CommitChanges(ce::objectstore::Transaction& transaction);
+
+// After the store refused a change: when the cause is the user's to mend (a full disk, a
+// read-only store, a disk that fails to write), a "Calvira" box says so in plain words and this
+// returns true. Any other cause is an internal fault, reported as a "Fatal Error" with
+// `internal_text` when one is given.
+bool ReportRefusedChange(const char16_t* internal_text);

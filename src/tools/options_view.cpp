@@ -6,6 +6,7 @@
 #include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "store/ce_database.h"
 #include "store/settings.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
@@ -71,7 +72,8 @@ void COptionsView::OnOk(ce::HWND dialog) {
     return;
   }
   if (!WriteSettings(ApplyOptions(read, choice_))) {
-    ce::ReportFatalError(kTextOptionsViewWrite);
+    // A full or read-only disk is the user's to mend and is told as such.
+    if (!ReportRefusedChange(nullptr)) ce::ReportFatalError(kTextOptionsViewWrite);
     return;
   }
   Leave(dialog, ce::IDOK);

@@ -11,6 +11,7 @@
 #include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "store/ce_database.h"
 #include "store/settings.h"
 #include "tools/password_hash.h"
 #include "ui/ids.h"
@@ -98,7 +99,8 @@ bool CPasswordView::Save(std::u16string_view new_password) {
   record.settings.password = stored;
   record.settings.password_set = new_password.empty() ? 0 : 1;
   if (!WriteSettings(record.settings)) {
-    ce::ReportFatalError(kTextPasswordViewWrite);
+    // A full or read-only disk is the user's to mend and is told as such.
+    if (!ReportRefusedChange(nullptr)) ce::ReportFatalError(kTextPasswordViewWrite);
     return false;
   }
   return true;

@@ -130,7 +130,9 @@ TEST_F(DiaryRecordsTest, AFullDiskKeepsEveryNote) {
   calvira::testing::ClearFault();
   // A refused save says so at once: the note's OK then leaves nothing looking stored.
   const std::vector<std::u16string> boxes = TakeBoxTexts();
-  EXPECT_NE(std::find(boxes.begin(), boxes.end(), u"Can not write in prop-a"), boxes.end());
+  EXPECT_NE(std::find(boxes.begin(), boxes.end(),
+                      u"The disk is full. Nothing was saved; free some space and try again."),
+            boxes.end());
   Remount();
   EXPECT_EQ(Stored(kDoctor), before);
 }

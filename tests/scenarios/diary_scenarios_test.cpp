@@ -374,7 +374,8 @@ TEST(Diary, ANoteTheDiskRefusesStaysOpen) {
       .Type(u"Dentist")
       .Check([] { FailFrom(1, Fault::kDiskFull); })
       .TapControl(ce::IDOK)
-      .ExpectBox(u"Fatal Error", u"Can not write in prop-a", ce::IDOK)
+      .ExpectBox(u"Calvira", u"The disk is full. Nothing was saved; free some space and try again.",
+                 ce::IDOK)
       .Check([] {
         ExpectView(kNoteView);
         EXPECT_FALSE(DiaryEnabled());

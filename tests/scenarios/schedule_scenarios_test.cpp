@@ -34,6 +34,9 @@ void PrintTo(const PillDay& d, std::ostream* out) {
 namespace calvira::testing {
 namespace {
 
+constexpr const char16_t* kDiskFullText =
+    u"The disk is full. Nothing was saved; free some space and try again.";
+
 // The scenarios' today is 6 December 2026.
 const MonthGrid kDecember = LayOutMonth(2026, 12, ce::RECT{0, 70, 240, 268});
 
@@ -341,7 +344,7 @@ TEST(DayEntry, ADayTheDiskRefusesStaysInTheEditor) {
       .TapControl(kCtlDayHeavy)
       .Check([] { FailFrom(1, Fault::kDiskFull); })
       .TapControl(kCtlDayDone)
-      .ExpectBox(kTextFatalError, u"Can not write in prop-a", ce::IDOK)
+      .ExpectBox(kTextCalvira, kDiskFullText, ce::IDOK)
       .Check([] {
         ExpectView(kDayEntryView);
         EXPECT_TRUE(Ticked(kCtlDayHeavy));
@@ -355,7 +358,7 @@ TEST(DayEntry, ADayTheDiskRefusesStaysInTheEditor) {
       .Check([] { FailFrom(1, Fault::kDiskFull); })
       .TapControl(kCtlPillHistoryDelete)
       .ExpectBox(kTextCalvira, kTextDeleteSelectedPill, ce::IDOK)
-      .ExpectBox(kTextFatalError, u"Can not write in prop-a", ce::IDOK)
+      .ExpectBox(kTextCalvira, kDiskFullText, ce::IDOK)
       .Check([] {
         ClearFault();
         ExpectStored(Entry(11, 0, true, u"", u"8:00"));

@@ -233,14 +233,30 @@ TEST_F(CCeDatabaseTest, AFailedWriteIsReportedAndNotCountedAsDone) {
   CCePropArray record;
   ASSERT_TRUE(db.ReadCurrRecord(record));
   record.At(0).SetUI4(2);
-  calvira::testing::FailFrom(1, calvira::testing::Fault::kDiskFull);
-  EXPECT_FALSE(db.WriteCurr(record));
-  EXPECT_FALSE(db.WriteNew(record));
-  calvira::testing::ClearFault();
-  const auto boxes = ce::TakeMessageBoxReports();
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].text, u"Can not write in prop-a");
-  EXPECT_EQ(boxes[0].caption, u"Fatal Error");
+  // The user is told the cause in words she can act on.
+  const struct {
+    calvira::testing::Fault fault;
+    std::u16string text;
+  } causes[] = {
+      {calvira::testing::Fault::kDiskFull,
+       u"The disk is full. Nothing was saved; free some space and try again."},
+      {calvira::testing::Fault::kIoError,
+       u"The disk could not be written. Nothing was saved; the disk may be failing: copy "
+       u"Calvira's data folder to a safe place."},
+  };
+  for (const auto& cause : causes) {
+    calvira::testing::FailFrom(1, cause.fault);
+    EXPECT_FALSE(db.WriteCurr(record));
+    EXPECT_FALSE(db.WriteNew(record));
+    EXPECT_FALSE(db.DeleteCurr());
+    calvira::testing::ClearFault();
+    const auto boxes = ce::TakeMessageBoxReports();
+    ASSERT_EQ(boxes.size(), 3u);
+    for (const auto& box : boxes) {
+      EXPECT_EQ(box.text, cause.text);
+      EXPECT_EQ(box.caption, u"Calvira");
+    }
+  }
   db.Close();
   Remount();
   EXPECT_EQ(ReadDays(), std::vector<int32_t>{1});

@@ -1,0 +1,155 @@
+// A full disk on every screen that saves: the user is told in plain words that the disk is full
+// and that nothing was saved, the screen stays where it was, and the store is as it was. (The
+// day entry editor, Pill History and Add Your Note have such scenarios of their own.)
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "diary/diary_records.h"
+#include "frame/document.h"
+#include "platform/object_store.h"
+#include "scenarios/cycle_steps.h"
+#include "scenarios/scenario.h"
+#include "schedule/calendar.h"
+#include "store/catalogue.h"
+#include "store/settings.h"
+#include "support/fault_vfs.h"
+#include "temperature/temperature_records.h"
+#include "ui/ids.h"
+
+namespace calvira::testing {
+namespace {
+
+constexpr const char16_t* kDiskFull =
+    u"The disk is full. Nothing was saved; free some space and try again.";
+
+// Every record of every database, in the store's order, as one text: "unchanged" to the value.
+std::string Everything() {
+  std::string out;
+  const ce::HANDLE databases = ce::CeFindFirstDatabase(0);
+  for (ce::CEOID db = ce::CeFindNextDatabase(databases); db != 0;
+       db = ce::CeFindNextDatabase(databases)) {
+    ce::CEOID oid = db;
+    const ce::HANDLE h = ce::CeOpenDatabase(&oid, nullptr, 0, 0, nullptr);
+    ce::CePropBuffer buffer;
+    for (ce::CEOID rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr); rec != 0;
+         rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_CURRENT, 1, nullptr)) {
+      ce::CeReadRecordProps(h, buffer);
+      out += std::to_string(db) + ":" + std::to_string(rec) + "{";
+      for (const ce::CEPROPVAL& p : buffer.props()) {
+        out += std::to_string(p.propid) + "=";
+        if (ce::TypeFromPropId(p.propid) == ce::CEVT_LPWSTR) {
+          for (const char16_t* c = p.val.lpwstr; c != nullptr && *c != 0; ++c) {
+            out += std::to_string(*c) + ".";
+          }
+        } else {
+          out += std::to_string(p.val.lVal) + "/" + std::to_string(p.val.dblVal);
+        }
+        out += ";";
+      }
+      out += "}";
+    }
+    ce::CloseHandle(h);
+  }
+  ce::CloseHandle(databases);
+  return out;
+}
+
+ce::POINT DecemberCell(int day) {
+  const MonthGrid december = LayOutMonth(2026, 12, {0, 70, 240, 268});
+  const ce::RECT& c = december.cells[static_cast<size_t>(day - 1)];
+  return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+}
+
+struct Case {
+  const char* name;
+  // The user's way to the moment before the save.
+  std::function<void(Scenario&)> reach;
+  // What saves, with the questions asked before it.
+  std::function<void(Scenario&)> save;
+  int32_t stays_on;
+};
+
+TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
+  const DayNumber jan = Day(2026, 1, 5);
+  const Case cases[] = {
+      {"Add New Cycle", [](Scenario& s) { s.TapControl(kCtlCycleAdd); },
+       [](Scenario& s) { s.TapControl(ce::IDOK); }, kAddCycleView},
+      {"Edit Cycle", [](Scenario& s) { s.TapControl(kCtlCycleEdit).Type(u"7"); },
+       [](Scenario& s) { s.TapControl(ce::IDOK); }, kEditCycleView},
+      {"Cycle History",
+       [](Scenario& s) { s.Menu(kCmdCycleHistory).TapControlAt(kCtlHistoryList, 20, 5); },
+       [](Scenario& s) {
+         s.TapControl(kCtlHistoryDelete).ExpectBox(u"Calvira", u"Delete selected cycle?", ce::IDOK);
+       },
+       kCycleHistoryView},
+      {"Prediction",
+       [](Scenario& s) {
+         s.Menu(kCmdPrediction);
+         PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2027, 3, 1));
+         s.TapControl(kCtlPredict).TapControlAt(kCtlPredictionList, 20, 5);
+       },
+       [](Scenario& s) {
+         s.TapControl(kCtlPredictionAddCycle)
+             .ExpectBox(u"Calvira", u"Do you want to add date\n1/3/27 as a new cycle?", ce::IDOK);
+       },
+       kPredictionView},
+      {"Temp History",
+       [](Scenario& s) {
+         const ce::POINT cell = DecemberCell(24);
+         s.Menu(kCmdTempHistory).TapControl(kCtlTempAdd).Tap(cell.x, cell.y);
+       },
+       [](Scenario& s) { s.TapControlAt(kCtlTempPicker, 10, 5); }, kTempHistoryView},
+      {"My Diary", [](Scenario& s) { s.Menu(kCmdDiary).TapControlAt(kCtlDiaryList, 20, 5); },
+       [](Scenario& s) {
+         s.TapControl(kCtlDiaryDelete).ExpectBox(u"Calvira", u"Delete selected note?", ce::IDOK);
+       },
+       kDiaryView},
+      {"Options", [](Scenario& s) { s.Menu(kCmdOptions).TapControl(kCtlOptionsShowMinMax); },
+       [](Scenario& s) { s.TapControl(ce::IDOK); }, kOptionsView},
+      {"Password",
+       [](Scenario& s) {
+         s.Menu(kCmdPassword).TapControl(kCtlPasswordNew).Type(u"pw");
+         s.TapControl(kCtlPasswordVerify).Type(u"pw");
+       },
+       [](Scenario& s) { s.TapControl(ce::IDOK); }, kPasswordView},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scenario s(c.name);
+    std::string before;
+    s.Before([jan] {
+      CreateCatalogue();
+      Settings settings;
+      settings.logo_disabled = true;
+      ASSERT_TRUE(WriteSettings(settings));
+      StoreCycles(
+          {{Day(2026, 10, 6), 5, 28}, {Day(2026, 11, 3), 5, 28}, {Day(2026, 12, 1), 5, 28}});
+      ASSERT_TRUE(SaveNote(0, jan, u"Dentist"));
+    });
+    s.Check([&s] {
+      InstallFaultVfs();
+      ce::objectstore::Unmount();
+      ce::objectstore::MountOptions options;
+      options.vfs = kFaultVfsName;
+      ASSERT_EQ(ce::objectstore::Mount(s.DataDir(), options), "");
+    });
+    c.reach(s);
+    s.Check([&before] {
+      before = Everything();
+      FailFrom(1, Fault::kDiskFull);
+    });
+    c.save(s);
+    s.ExpectBox(u"Calvira", kDiskFull, ce::IDOK).Check([&before, &c] {
+      ClearFault();
+      ExpectView(c.stays_on);
+      EXPECT_EQ(Everything(), before);
+    });
+    s.RunCleanly();
+  }
+}
+
+}  // namespace
+}  // namespace calvira::testing
