@@ -1,6 +1,7 @@
 #include "diary/diary_records.h"
 
 #include "platform/object_store.h"
+#include "platform/text.h"
 #include "store/ce_database.h"
 
 namespace {
@@ -48,7 +49,7 @@ const std::array<DiaryCategory, kDiaryCategoryCount>& DiaryCategories() {
 }
 
 std::u16string CutNoteText(std::u16string_view text) {
-  return std::u16string(text.substr(0, kNoteTextLength));
+  return std::u16string(ce::CutWhole(text, kNoteTextLength));
 }
 
 std::vector<DiaryNote> ReadNotes(size_t category) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/controls_internal.h"
+#include "platform/text.h"
 
 namespace ce {
 namespace {
@@ -390,7 +391,7 @@ LRESULT ComboProc(HWND combo, UINT message, WPARAM wparam, LPARAM lparam) {
       if (message == WM_GETTEXTLENGTH) return static_cast<LRESULT>(text.size());
       const auto size = static_cast<size_t>(wparam);
       if (size == 0 || lparam == 0) return 0;
-      const size_t n = std::min(size - 1, text.size());
+      const size_t n = WholeCharacters(text, size - 1);
       auto* out = reinterpret_cast<char16_t*>(lparam);
       std::copy_n(text.data(), n, out);
       out[n] = u'\0';

@@ -14,10 +14,12 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/clipboard.h"
 #include "platform/controls_internal.h"
+#include "platform/text.h"
 
 namespace ce {
 namespace {
@@ -48,6 +50,9 @@ struct EditState {
   bool in_combo = false;
   char16_t password = 0;
   HFONT font = nullptr;
+  // The first half of a character outside the Basic Multilingual Plane, typed as two
+  // WM_CHARs: it goes in with its second half or not at all.
+  char16_t high_surrogate = 0;
 };
 
 ControlStates<EditState>& States() {
@@ -308,7 +313,7 @@ bool ReplaceSelection(HWND edit, EditState& st, std::u16string_view insert, bool
       Notify(edit, EN_MAXTEXT);
       return false;
     }
-    insert = insert.substr(0, room);
+    insert = CutWhole(insert, room);
   }
   std::u16string next;
   // Room for all of it at once, so that no half-built copy is left behind in freed memory.
@@ -470,6 +475,17 @@ void Char(HWND edit, EditState& st, char16_t ch) {
   const DWORD style = StyleOf(edit);
   if (style & ES_READONLY) return;
   if ((style & ES_NUMBER) && (ch < u'0' || ch > u'9')) return;
+  const char16_t high = std::exchange(st.high_surrogate, 0);
+  if (ch >= 0xD800 && ch <= 0xDBFF) {
+    st.high_surrogate = ch;
+    return;
+  }
+  if (ch >= 0xDC00 && ch <= 0xDFFF) {
+    if (high == 0) return;  // half a character is no character
+    const char16_t pair[2] = {high, ch};
+    if (ReplaceSelection(edit, st, std::u16string_view(pair, 2), true)) NotifyChange(edit);
+    return;
+  }
   if (ReplaceSelection(edit, st, std::u16string_view(&ch, 1), true)) NotifyChange(edit);
 }
 
@@ -569,7 +585,7 @@ LRESULT EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETTEXT: {
       const auto size = static_cast<size_t>(wparam);
       if (size == 0 || lparam == 0) return 0;
-      const size_t n = std::min(size - 1, st->text.size());
+      const size_t n = WholeCharacters(st->text, size - 1);
       auto* out = reinterpret_cast<char16_t*>(lparam);
       std::copy_n(st->text.data(), n, out);
       out[n] = u'\0';

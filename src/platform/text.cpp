@@ -92,4 +92,11 @@ std::u16string FromUtf8(std::string_view text) {
   return out;
 }
 
+size_t WholeCharacters(std::u16string_view text, size_t units) {
+  if (units >= text.size()) return text.size();
+  const bool high = units > 0 && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF;
+  const bool low = text[units] >= 0xDC00 && text[units] <= 0xDFFF;
+  return high && low ? units - 1 : units;
+}
+
 }  // namespace ce

@@ -11,4 +11,12 @@ std::string ToUtf8(std::u16string_view text);
 // Invalid UTF-8 sequences become U+FFFD.
 std::u16string FromUtf8(std::string_view text);
 
+// Where to cut `text` so that it keeps at most `units` code units and no character is cut in
+// two: one less than `units` when the cut would part a surrogate pair.
+size_t WholeCharacters(std::u16string_view text, size_t units);
+// The text cut there.
+inline std::u16string_view CutWhole(std::u16string_view text, size_t units) {
+  return text.substr(0, WholeCharacters(text, units));
+}
+
 }  // namespace ce

@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/controls_internal.h"
+#include "platform/text.h"
 #include "platform/window_internal.h"
 
 namespace ce {
@@ -1011,7 +1012,7 @@ LRESULT DefWindowProc(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETTEXT: {
       const size_t size = static_cast<size_t>(wparam);
       if (size == 0 || lparam == 0) return 0;
-      const size_t n = std::min(size - 1, w->text.size());
+      const size_t n = WholeCharacters(w->text, size - 1);
       auto* out = reinterpret_cast<char16_t*>(lparam);
       std::copy_n(w->text.data(), n, out);
       out[n] = u'\0';

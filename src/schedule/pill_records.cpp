@@ -1,6 +1,7 @@
 #include "schedule/pill_records.h"
 
 #include "platform/object_store.h"
+#include "platform/text.h"
 #include "store/ce_database.h"
 
 namespace {
@@ -34,9 +35,10 @@ bool WriteEntry(CCeDatabase& db, const PillDay& entry, bool as_new) {
   if (!record.Append(value)) return false;
   value.SetBool(entry.pill ? 1 : 0);
   if (!record.Append(value)) return false;
-  value.SetString(entry.remark.substr(0, kPillTextLimit).c_str());
+  value.SetString(std::u16string(ce::CutWhole(entry.remark, kPillTextLimit)).c_str());
   if (!record.Append(value)) return false;
-  value.SetString(entry.pill ? entry.time.substr(0, kPillTextLimit).c_str() : u"");
+  value.SetString(entry.pill ? std::u16string(ce::CutWhole(entry.time, kPillTextLimit)).c_str()
+                             : u"");
   if (!record.Append(value)) return false;
   return as_new ? db.WriteNew(record) : db.WriteCurr(record);
 }

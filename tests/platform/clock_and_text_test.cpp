@@ -81,4 +81,12 @@ TEST(TextTest, Utf16AndUtf8RoundTripAndRepairBrokenInput) {
   EXPECT_EQ(ce::FromUtf8("\xED\xA0\x80").size(), 3u);              // an encoded surrogate
 }
 
+TEST(TextTest, ACutNeverPartsASurrogatePair) {
+  const std::u16string text = u"ab\U0001F319c";  // a, b, high, low, c
+  const struct { size_t units, kept; } cuts[] = {{0, 0}, {2, 2}, {3, 2}, {4, 4}, {5, 5}, {99, 5}};
+  for (const auto& c : cuts) EXPECT_EQ(ce::WholeCharacters(text, c.units), c.kept) << c.units;
+  const char16_t lone[] = {u'a', 0xD83C, u'b', 0};  // a broken pair is cut like any unit
+  EXPECT_EQ(ce::WholeCharacters(lone, 2), 2u);
+}
+
 }  // namespace

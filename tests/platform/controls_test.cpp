@@ -181,6 +181,29 @@ TEST_F(ControlTest, TheLimitAndDigitsOnlyRefuseWithoutAWord) {
   EXPECT_EQ(Send(101, EM_GETLIMITTEXT), 30000);
 }
 
+// Limits and reads count code units, but a character of two (an emoji) is never cut in half:
+// typed, pasted or read at the boundary, it goes whole or not at all.
+TEST_F(ControlTest, ALimitOrAShortBufferNeverCutsACharacterInTwo) {
+  const std::u16string moon = u"\U0001F319";
+  for (const size_t limit : {3u, 20u, 199u}) {
+    const std::u16string head(limit - 1, u'n');
+    Send(101, EM_LIMITTEXT, limit);
+    SetWindowText(Item(101), head.c_str());
+    SetFocus(Item(101));
+    Send(101, EM_SETSEL, limit, limit);
+    TypeText(moon);
+    EXPECT_EQ(Text(101), head) << limit;
+    Send(101, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(moon.c_str()));  // as a paste
+    EXPECT_EQ(Text(101), head) << limit;
+    Send(101, EM_LIMITTEXT, limit + 1);
+    SetWindowText(Item(101), (head + moon).c_str());
+    std::u16string read(limit + 1, u'\0');  // room for `limit` units and the end
+    EXPECT_EQ(GetWindowText(Item(101), read.data(), static_cast<int>(read.size())),
+              static_cast<int>(limit - 1));
+    EXPECT_EQ(read.c_str(), head) << limit;
+  }
+}
+
 TEST_F(ControlTest, TheProgramsSelectionAndReplacementFollowTheHandheldsRules) {
   SetFocus(Item(101));
   SetWindowText(Item(101), u"hello");

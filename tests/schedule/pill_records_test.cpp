@@ -93,6 +93,10 @@ TEST_F(PillRecordsTest, TextsAreCutToWhatTheStoreHolds) {
   const PillDay stored = *LoadPillDay(a);
   EXPECT_EQ(stored.remark, long_text.substr(0, kPillTextLimit));
   EXPECT_EQ(stored.time, long_text.substr(0, kPillTextLimit));
+  // A character of two code units across the limit goes whole, never in half.
+  const std::u16string moon = std::u16string(kPillTextLimit - 1, u'r') + u"\U0001F319";
+  EXPECT_TRUE(SavePillDay({a, 0, true, moon, u""}));
+  EXPECT_EQ(LoadPillDay(a)->remark, moon.substr(0, kPillTextLimit - 1));
 }
 
 TEST_F(PillRecordsTest, ASecondRecordOfADayGoesWhenTheDayIsSavedOrDeleted) {
