@@ -85,6 +85,17 @@ TEST_F(CalviraDataTest, TheDataDirectoryComesFromTheEnvironment) {
       ("env -u CALVIRA_DATA_DIR XDG_DATA_HOME=" + xdg.string() + " " + exe + " init").c_str());
   ASSERT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(std::filesystem::exists(xdg / "calvira" / "objectstore.sqlite3"));
+  // A linked home, as many have: the data directory is made and used through the link.
+  std::filesystem::create_directory(scratch_ / "home");
+  std::filesystem::create_directory_symlink(scratch_ / "home", scratch_ / "home-link");
+  const std::string home =
+      "env -u CALVIRA_DATA_DIR -u XDG_DATA_HOME HOME=" + (scratch_ / "home-link").string() + " " +
+      exe;
+  ASSERT_EQ(WEXITSTATUS(std::system((home + " init").c_str())), 0);
+  EXPECT_EQ(
+      RunTool("dump --data-dir " + (scratch_ / "home-link/.local/share/calvira").string(), scratch_)
+          .out,
+      kFreshDump);
 }
 
 TEST_F(CalviraDataTest, BadUsageGetsAMessageAndExitCode2) {
