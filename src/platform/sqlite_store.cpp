@@ -352,11 +352,20 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
   Survey survey;
   if (!SurveyFiles(file, read_only, &survey, error)) return nullptr;
 
+  // A reader never writes the -shm file. Beside a program that has the store open it reads that
+  // program's index there; without one, where the file may be a stale or short one (a writer
+  // that stopped on a full disk leaves it so), SQLite reads the write-ahead log itself into
+  // memory. Either way reading changes nothing and works on a full disk, when a copy is wanted.
+  std::string name = file.string();
+  if (survey.immutable) {
+    name = UriOf(file) + "?mode=ro&immutable=1";
+  } else if (read_only) {
+    name = UriOf(file) + "?mode=ro&readonly_shm=1";
+  }
   sqlite3* raw = nullptr;
   const int flags = (read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                     SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOFOLLOW |
-                    (survey.immutable ? SQLITE_OPEN_URI : 0);
-  const std::string name = survey.immutable ? UriOf(file) + "?mode=ro&immutable=1" : file.string();
+                    (read_only ? SQLITE_OPEN_URI : 0);
   int rc = sqlite3_open_v2(name.c_str(), &raw, flags, vfs);
   std::unique_ptr<SqliteStore> store(new SqliteStore(raw));
   const auto fail = [&](int code) {
