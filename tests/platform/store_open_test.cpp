@@ -222,6 +222,52 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
   }
 }
 
+// A first start cut short at any write or sync, as by kill -9, leaves files that the next start
+// sets up as a new store: never "not a Calvira store". A read in between changes nothing and
+// names only files that are there.
+TEST_F(StoreOpenTest, AFirstStartCutShortAnywhereIsSetUpByTheNext) {
+  const auto mount = [](const fs::path& dir, bool read_only) {
+    return RunAsPlainUser([&dir, read_only] {
+      ce::objectstore::MountOptions options;
+      options.read_only = read_only;
+      const std::string message = ce::objectstore::Mount(dir, options);
+      ce::objectstore::Unmount();
+      return message.empty() ? std::string("<mounted>") : message;
+    });
+  };
+  int half_written = 0;  // cuts that left part of the setup beside its rollback journal
+  bool finished = false;
+  for (int nth = 1; nth < 100 && !finished; ++nth) {
+    SCOPED_TRACE("cut at write or sync " + std::to_string(nth));
+    const fs::path dir = MakeTempDir("calvira-cut");
+    HandToPlainUser(dir);
+    finished = RunAsPlainUser([&dir, nth] {
+                 ce::objectstore::MountOptions options;
+                 options.vfs = kFaultVfsName;
+                 FailFrom(nth, Fault::kCrash);
+                 return ce::objectstore::Mount(dir, options);
+               }) == "";
+    const std::string store = Store(dir).string();
+    if (fs::exists(store + "-journal") && fs::file_size(store) > 0) ++half_written;
+
+    const auto before = Snapshot(dir);
+    const std::string reading = mount(dir, true);
+    EXPECT_TRUE(Snapshot(dir) == before) << reading;  // not printed: the files are large
+    EXPECT_EQ(reading.find("is not a Calvira store"), std::string::npos) << reading;
+    for (const char* suffix : {"-wal", "-journal"}) {
+      if (reading.find(std::string("objectstore.sqlite3") + suffix) != std::string::npos) {
+        EXPECT_TRUE(fs::exists(store + suffix)) << reading;
+      }
+    }
+    EXPECT_EQ(mount(dir, false), "<mounted>");
+    EXPECT_EQ(mount(dir, true), "<mounted>");
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+  EXPECT_TRUE(finished);
+  EXPECT_GT(half_written, 0);
+}
+
 // Sets an environment variable for the scope, and puts the old value back after it.
 class ScopedEnv {
  public:
