@@ -22,11 +22,11 @@
 #include "platform/control_socket.h"
 #include "platform/data_dir.h"
 #include "platform/display.h"
-#include "platform/window_tree.h"
 #include "platform/message_box.h"
 #include "platform/single_instance.h"
 #include "platform/text.h"
 #include "platform/window.h"
+#include "platform/window_tree.h"
 #include "program/run.h"
 
 namespace {
@@ -150,9 +150,13 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (const std::string made = ce::EnsureDataDirectory(data_dir); !made.empty()) {
+  // From here on the real directory: the lock, the socket and the store inside it are opened
+  // without following links.
+  std::filesystem::path real_dir;
+  if (const std::string made = ce::EnsureDataDirectory(data_dir, &real_dir); !made.empty()) {
     return StartFailed(made);
   }
+  data_dir = real_dir;
 
   ce::SingleInstance::Outcome outcome;
   std::string error;

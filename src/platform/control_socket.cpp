@@ -200,6 +200,11 @@ AskResult AskRunningCopy(const fs::path& data_dir, std::string_view request,
     *error = "cannot reach " + path.string() + ": " + SystemError();
     return AskResult::kFailed;
   }
+  if (S_ISLNK(st.st_mode)) {
+    *error = path.string() + " is a symbolic link; Calvira opens its files only as plain files. " +
+             "Remove it and start again.";
+    return AskResult::kFailed;
+  }
   if (!S_ISSOCK(st.st_mode) || st.st_uid != ::geteuid()) {
     *error = path.string() + " is not a socket of yours. Remove it and start again.";
     return AskResult::kFailed;

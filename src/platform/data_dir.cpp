@@ -22,15 +22,26 @@ std::filesystem::path DefaultDataDirectory() {
   return std::filesystem::current_path() / "calvira-data";
 }
 
-std::string CheckDataDirectory(const std::filesystem::path& dir) {
-  struct stat st {};
-  if (::stat(dir.c_str(), &st) != 0) {
-    if (errno == EACCES) {
-      return dir.string() + ": permission denied; check the permissions of " + dir.string() +
-             " and of the directories above it";
-    }
-    return "cannot open " + dir.string() + ": " + std::strerror(errno);
+namespace {
+
+// Why the directory could not be reached, from errno.
+std::string Unreachable(const std::filesystem::path& dir) {
+  if (errno == EACCES) {
+    return dir.string() + ": permission denied; check the permissions of " + dir.string() +
+           " and of the directories above it";
   }
+  return "cannot open " + dir.string() + ": " + std::strerror(errno);
+}
+
+}  // namespace
+
+std::string CheckDataDirectory(const std::filesystem::path& dir, std::filesystem::path* resolved) {
+  char* real_name = ::realpath(dir.c_str(), nullptr);
+  if (real_name == nullptr) return Unreachable(dir);
+  const std::filesystem::path real(real_name);
+  std::free(real_name);
+  struct stat st {};
+  if (::stat(real.c_str(), &st) != 0) return Unreachable(dir);
   if (!S_ISDIR(st.st_mode)) return dir.string() + " is not a directory";
   if (st.st_uid != ::geteuid()) {
     return dir.string() + " belongs to another user (uid " + std::to_string(st.st_uid) +
@@ -43,10 +54,11 @@ std::string CheckDataDirectory(const std::filesystem::path& dir) {
     return dir.string() + " can be changed by other users (mode " + mode +
            "); make it private with 'chmod 700 " + dir.string() + "' and start again";
   }
+  if (resolved != nullptr) *resolved = real;
   return {};
 }
 
-std::string EnsureDataDirectory(const std::filesystem::path& dir) {
+std::string EnsureDataDirectory(const std::filesystem::path& dir, std::filesystem::path* resolved) {
   struct stat st {};
   if (::stat(dir.c_str(), &st) != 0 && errno == ENOENT) {
     std::error_code ec;
@@ -58,7 +70,7 @@ std::string EnsureDataDirectory(const std::filesystem::path& dir) {
       return "cannot create " + dir.string() + ": " + std::strerror(errno);
     }
   }
-  return CheckDataDirectory(dir);
+  return CheckDataDirectory(dir, resolved);
 }
 
 }  // namespace ce

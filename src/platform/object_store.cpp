@@ -651,8 +651,10 @@ std::filesystem::path StoreFile(const std::filesystem::path& dir) {
 
 std::string Mount(const std::filesystem::path& dir, const MountOptions& options) {
   Unmount();
+  // The real directory: SQLite opens the store without following any link, in the path too.
+  std::filesystem::path real;
   if (!options.read_only) {
-    if (std::string error = EnsureDataDirectory(dir); !error.empty()) return error;
+    if (std::string error = EnsureDataDirectory(dir, &real); !error.empty()) return error;
   } else {
     // Reading makes nothing, not even the directory; but what is read must be trusted as much.
     std::error_code ec;
@@ -661,10 +663,10 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
       return "no store at " + StoreFile(dir).string() +
              "; start Calvira or run 'calvira-data init' to make one";
     }
-    if (std::string error = CheckDataDirectory(dir); !error.empty()) return error;
+    if (std::string error = CheckDataDirectory(dir, &real); !error.empty()) return error;
   }
   std::string error;
-  auto sql = SqliteStore::Open(StoreFile(dir), options.read_only, options.vfs, &error);
+  auto sql = SqliteStore::Open(StoreFile(real), options.read_only, options.vfs, &error);
   if (!sql) return error;
   auto store = std::make_unique<Store>();
   store->sql = std::move(sql);

@@ -62,7 +62,7 @@ enum class Problem {
   kNoMemory,
   kSymlink,
   kNotRegular,
-  kUnfinished,  // a read-only open would have to finish the last writer's journal
+  kUnfinished,  // a read-only open would have to finish the last writer's journal (`path`)
   kOther,
 };
 
@@ -120,8 +120,14 @@ std::string Describe(Problem problem, const std::filesystem::path& path,
     case Problem::kNotRegular:
       return p + " is not a regular file; move it away from " + dir;
     case Problem::kUnfinished:
-      return f + " was not closed properly and its last changes wait in " + f +
-             "-wal; start Calvira or run 'calvira-data init' once to finish them, then try again";
+      // A write-ahead log holds changes to be kept; a rollback journal, one to be undone.
+      if (p.ends_with("-wal")) {
+        return f + " was not closed properly and its last changes wait in " + p +
+               "; start Calvira or run 'calvira-data init' once to finish them, then try again";
+      }
+      return f + " was not closed properly and a change it did not finish waits in " + p +
+             " to be undone; start Calvira or run 'calvira-data init' once to undo it, then try "
+             "again";
     case Problem::kOther:
       break;
   }
@@ -205,9 +211,29 @@ std::string UriOf(const std::filesystem::path& file) {
 
 // What a look at the store file and its journal files, without SQLite, found.
 struct Survey {
-  bool fresh = false;      // empty: a store to set up
   bool immutable = false;  // read-only, and no journal to take into account
 };
+
+// Whether the rollback journal is one the next writer plays back (its header begins with
+// SQLite's journal magic) and was left by the transaction that first filled an empty file (the
+// page count before it, at 16, is 0). Undoing that one leaves an empty file, whatever part of
+// the transaction reached the store file.
+bool UndoesTheFirstTransaction(const std::filesystem::path& journal) {
+  static constexpr unsigned char kMagic[8] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+  // Whatever stands in the way of reading it is reported when the journal files are looked at.
+  const int fd = ::open(journal.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  struct stat st {};
+  unsigned char header[28] = {};
+  ssize_t got = 0;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    while ((got = ::pread(fd, header, sizeof header, 0)) < 0 && errno == EINTR) {
+    }
+  }
+  ::close(fd);
+  return got == static_cast<ssize_t>(sizeof header) &&
+         std::memcmp(header, kMagic, sizeof kMagic) == 0 && BigEndian32(header + 16) == 0;
+}
 
 // Looks at the store and its journal files before SQLite opens them: what they are, whether we
 // may use them as we mean to, and whose the store is, from its header. Nothing is written, so a
@@ -256,10 +282,15 @@ bool SurveyFiles(const std::filesystem::path& file, bool read_only, Survey* surv
   const bool stat_ok = ::fstat(fd, &st) == 0;
   ::close(fd);
   if (got < 0 || !stat_ok) return fail(FromErrno(read_error), file);
-  survey->fresh = st.st_size == 0;
-  if (!survey->fresh) {
-    // The header of an SQLite file: its magic, then at 60 the user version (our format) and at
-    // 68 the application id, both written with the schema in the store's first transaction.
+  const bool fresh = st.st_size == 0;
+  if (fresh && read_only) return fail(Problem::kNoStore, file);
+
+  // The header of an SQLite file: its magic, then at 60 the user version (our format) and at 68
+  // the application id, both written with the schema in the store's first transaction. A first
+  // start cut short in that transaction leaves whatever part of it reached the file beside the
+  // journal that undoes it all; the writer lets SQLite undo it and then sees an empty store.
+  const bool unfinished_setup = !read_only && UndoesTheFirstTransaction(file.string() + "-journal");
+  if (!fresh && !unfinished_setup) {
     if (got < static_cast<ssize_t>(sizeof header) ||
         std::memcmp(header, "SQLite format 3", 16) != 0 ||
         BigEndian32(header + 68) != static_cast<uint32_t>(kApplicationId)) {
@@ -268,8 +299,6 @@ bool SurveyFiles(const std::filesystem::path& file, bool read_only, Survey* surv
     if (BigEndian32(header + 60) > static_cast<uint32_t>(kSchemaVersion)) {
       return fail(Problem::kNewer, file, std::to_string(BigEndian32(header + 60)));
     }
-  } else if (read_only) {
-    return fail(Problem::kNoStore, file);
   }
 
   // A writer makes the journal files beside the store.
@@ -303,8 +332,10 @@ bool SurveyFiles(const std::filesystem::path& file, bool read_only, Survey* surv
     // store open keeps the -shm file), everything is in the store file itself: it is read as it
     // stands, with no lock and no journal file made. Otherwise the open uses the files that are
     // there and makes none.
-    if (journal_size[2] > 0) return fail(Problem::kUnfinished, file);
-    if (wal && journal_size[0] > 0 && !shm) return fail(Problem::kUnfinished, file);
+    if (journal_size[2] > 0) return fail(Problem::kUnfinished, file.string() + suffixes[2]);
+    if (wal && journal_size[0] > 0 && !shm) {
+      return fail(Problem::kUnfinished, file.string() + suffixes[0]);
+    }
     survey->immutable = !wal || (journal_size[0] == 0 && !shm);
   }
   return true;
@@ -352,11 +383,20 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
   Survey survey;
   if (!SurveyFiles(file, read_only, &survey, error)) return nullptr;
 
+  // A reader never writes the -shm file. Beside a program that has the store open it reads that
+  // program's index there; without one, where the file may be a stale or short one (a writer
+  // that stopped on a full disk leaves it so), SQLite reads the write-ahead log itself into
+  // memory. Either way reading changes nothing and works on a full disk, when a copy is wanted.
+  std::string name = file.string();
+  if (survey.immutable) {
+    name = UriOf(file) + "?mode=ro&immutable=1";
+  } else if (read_only) {
+    name = UriOf(file) + "?mode=ro&readonly_shm=1";
+  }
   sqlite3* raw = nullptr;
   const int flags = (read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                     SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOFOLLOW |
-                    (survey.immutable ? SQLITE_OPEN_URI : 0);
-  const std::string name = survey.immutable ? UriOf(file) + "?mode=ro&immutable=1" : file.string();
+                    (read_only ? SQLITE_OPEN_URI : 0);
   int rc = sqlite3_open_v2(name.c_str(), &raw, flags, vfs);
   std::unique_ptr<SqliteStore> store(new SqliteStore(raw));
   const auto fail = [&](int code) {
@@ -373,7 +413,8 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
   sqlite3_busy_timeout(raw, 5000);
 
   // What is in the file? The survey has read its header; this is SQLite's own view, which
-  // counts what the write-ahead log holds too.
+  // counts what the write-ahead log holds too, after the writer has undone what a rollback
+  // journal says was left unfinished.
   int tables = 0, version = 0, app_id = 0;
   {
     sqlite3_stmt* stmt = nullptr;
@@ -389,7 +430,9 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
     version = sqlite3_column_int(stmt, 1);
     app_id = sqlite3_column_int(stmt, 2);
   }
-  if (!survey.fresh && app_id != kApplicationId) {
+  // Nothing at all: a new file, or a first start that was cut short and has just been undone.
+  const bool empty = tables == 0 && version == 0 && app_id == 0;
+  if (!empty && app_id != kApplicationId) {
     *error = Describe(Problem::kNotCalvira, file, file);
     return nullptr;
   }
@@ -398,8 +441,12 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
     return nullptr;
   }
   if (tables == 0) {
-    if (!survey.fresh) {
+    if (!empty) {
       *error = Describe(Problem::kDamaged, file, file, "no tables");
+      return nullptr;
+    }
+    if (read_only) {
+      *error = Describe(Problem::kNoStore, file, file);
       return nullptr;
     }
     // A new file: the encoding can only be chosen before the first table exists.

@@ -1,11 +1,17 @@
 // calvira-data as a user runs it: output, exit codes, and what it leaves in the data directory.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -85,6 +91,17 @@ TEST_F(CalviraDataTest, TheDataDirectoryComesFromTheEnvironment) {
       ("env -u CALVIRA_DATA_DIR XDG_DATA_HOME=" + xdg.string() + " " + exe + " init").c_str());
   ASSERT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(std::filesystem::exists(xdg / "calvira" / "objectstore.sqlite3"));
+  // A linked home, as many have: the data directory is made and used through the link.
+  std::filesystem::create_directory(scratch_ / "home");
+  std::filesystem::create_directory_symlink(scratch_ / "home", scratch_ / "home-link");
+  const std::string home =
+      "env -u CALVIRA_DATA_DIR -u XDG_DATA_HOME HOME=" + (scratch_ / "home-link").string() + " " +
+      exe;
+  ASSERT_EQ(WEXITSTATUS(std::system((home + " init").c_str())), 0);
+  EXPECT_EQ(
+      RunTool("dump --data-dir " + (scratch_ / "home-link/.local/share/calvira").string(), scratch_)
+          .out,
+      kFreshDump);
 }
 
 TEST_F(CalviraDataTest, BadUsageGetsAMessageAndExitCode2) {
@@ -172,6 +189,103 @@ TEST_F(CalviraDataTest, DumpBesideARunningProgramSeesItsLastWriteAndMakesNoFile)
   for (const auto& [name, state] : calvira::testing::Snapshot(dir)) after.push_back(name);
   EXPECT_EQ(after, names);
   ce::objectstore::Unmount();
+}
+
+// The settings record's logo flag set, and the store left as a program killed right after the
+// write leaves it: the write in the -wal file, not yet in the store file.
+void LeaveLogoOffInTheLog(const std::filesystem::path& dir) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ce::SetMessageBoxEcho(false);
+    Settings settings;
+    const bool written = ce::objectstore::Mount(dir).empty() && ReadSettings(&settings) &&
+                         (settings.logo_disabled = true, WriteSettings(settings));
+    ::_exit(written ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_GT(std::filesystem::file_size(dir / "objectstore.sqlite3-wal"), 0u);
+}
+
+std::string LogoOffDump() {
+  std::string dump = kFreshDump;
+  const std::string flag = "[262155,\"BOOL\",";
+  return dump.replace(dump.find(flag + "0]"), flag.size() + 2, flag + "1]");
+}
+
+// A read needs no -shm file of its own making: whatever a writer left behind, it reads the
+// records, the last write in the -wal file too, and changes nothing.
+TEST_F(CalviraDataTest, DumpReadsWhatAWriterLeftBehindAndChangesNothing) {
+  const auto dir = scratch_ / "data";
+  const auto shm = dir / "objectstore.sqlite3-shm";
+  struct Case {
+    const char* what;
+    std::function<void()> leave;
+    std::string dump;
+  };
+  const Case cases[] = {
+      {"an empty -wal and a 3-byte -shm, as a write refused on a full disk leaves them",
+       [&] {
+         std::ofstream(dir / "objectstore.sqlite3-wal");
+         std::ofstream(shm) << std::string(3, '\0');
+       },
+       kFreshDump},
+      {"the last write in the -wal beside the -shm of a program killed after it",
+       [&] { LeaveLogoOffInTheLog(dir); }, LogoOffDump()},
+      {"the last write in the -wal beside a -shm cut short",
+       [&] {
+         LeaveLogoOffInTheLog(dir);
+         std::filesystem::resize_file(shm, 3);
+       },
+       LogoOffDump()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+    c.leave();
+    const auto before = calvira::testing::Snapshot(dir);
+    ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+    EXPECT_EQ(dump.code, 0) << dump.err;
+    EXPECT_EQ(dump.out, c.dump);
+    EXPECT_TRUE(calvira::testing::Snapshot(dir) == before);  // not printed: the files are large
+  }
+}
+
+// On a full disk a write is refused, and the records can still be read: that is just when a
+// copy of them is wanted elsewhere.
+TEST_F(CalviraDataTest, OnAFullDiskAWriteIsRefusedAndDumpStillWorks) {
+  const auto disk = scratch_ / "disk";
+  std::filesystem::create_directory(disk);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k,mode=0700") != 0) {
+    GTEST_SKIP() << "no small disk to fill: mount: " << std::strerror(errno);
+  }
+  struct Unmount {
+    std::filesystem::path path;
+    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+  } unmount{disk};
+  const auto dir = disk / "data";
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  const int fill = ::open((disk / "fill").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(fill, 0);
+  const std::string block(4096, 'x');
+  while (::write(fill, block.data(), block.size()) > 0) {
+  }
+  ::close(fill);
+
+  ToolRun logo = RunTool("logo off --data-dir " + dir.string(), scratch_);
+  EXPECT_EQ(logo.code, 1);
+  EXPECT_NE(logo.err.find("is full; nothing was changed"), std::string::npos) << logo.err;
+  const auto before = calvira::testing::Snapshot(dir);
+  ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+  EXPECT_EQ(dump.code, 0) << dump.err;
+  EXPECT_EQ(dump.out, kFreshDump);
+  EXPECT_TRUE(calvira::testing::Snapshot(dir) == before);
+
+  std::filesystem::remove(disk / "fill");
+  EXPECT_EQ(RunTool("logo off --data-dir " + dir.string(), scratch_).code, 0);
+  EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out, LogoOffDump());
 }
 
 TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlagAndNothingElse) {

@@ -7,14 +7,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/control_socket.h"
 #include "platform/data_dir.h"
 #include "platform/message_box.h"
 #include "platform/object_store.h"
+#include "platform/single_instance.h"
 #include "support/fault_vfs.h"
 #include "support/files.h"
 #include "support/temp_store.h"
@@ -214,6 +219,154 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
       std::error_code ec;
       fs::remove_all(dir, ec);
     }
+  }
+}
+
+// A first start cut short at any write or sync, as by kill -9, leaves files that the next start
+// sets up as a new store: never "not a Calvira store". A read in between changes nothing and
+// names only files that are there.
+TEST_F(StoreOpenTest, AFirstStartCutShortAnywhereIsSetUpByTheNext) {
+  const auto mount = [](const fs::path& dir, bool read_only) {
+    return RunAsPlainUser([&dir, read_only] {
+      ce::objectstore::MountOptions options;
+      options.read_only = read_only;
+      const std::string message = ce::objectstore::Mount(dir, options);
+      ce::objectstore::Unmount();
+      return message.empty() ? std::string("<mounted>") : message;
+    });
+  };
+  int half_written = 0;  // cuts that left part of the setup beside its rollback journal
+  bool finished = false;
+  for (int nth = 1; nth < 100 && !finished; ++nth) {
+    SCOPED_TRACE("cut at write or sync " + std::to_string(nth));
+    const fs::path dir = MakeTempDir("calvira-cut");
+    HandToPlainUser(dir);
+    finished = RunAsPlainUser([&dir, nth] {
+                 ce::objectstore::MountOptions options;
+                 options.vfs = kFaultVfsName;
+                 FailFrom(nth, Fault::kCrash);
+                 return ce::objectstore::Mount(dir, options);
+               }) == "";
+    const std::string store = Store(dir).string();
+    if (fs::exists(store + "-journal") && fs::file_size(store) > 0) ++half_written;
+
+    const auto before = Snapshot(dir);
+    const std::string reading = mount(dir, true);
+    EXPECT_TRUE(Snapshot(dir) == before) << reading;  // not printed: the files are large
+    EXPECT_EQ(reading.find("is not a Calvira store"), std::string::npos) << reading;
+    for (const char* suffix : {"-wal", "-journal"}) {
+      if (reading.find(std::string("objectstore.sqlite3") + suffix) != std::string::npos) {
+        EXPECT_TRUE(fs::exists(store + suffix)) << reading;
+      }
+    }
+    EXPECT_EQ(mount(dir, false), "<mounted>");
+    EXPECT_EQ(mount(dir, true), "<mounted>");
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+  EXPECT_TRUE(finished);
+  EXPECT_GT(half_written, 0);
+}
+
+// Sets an environment variable for the scope, and puts the old value back after it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// A linked home or a data directory on another disk is used through its real path, and then
+// the store, its journals, the lock and the socket are still never opened through a link.
+TEST_F(StoreOpenTest, ADataDirectoryReachedThroughALinkIsUsedButNoLinkInsideIt) {
+  struct Layout {
+    const char* what;
+    // Makes the links under `root`; returns the data directory as the user names it.
+    std::function<fs::path(const fs::path& root)> make;
+  };
+  const Layout layouts[] = {
+      {"a linked data directory",
+       [](const fs::path& root) {
+         fs::create_directory(root / "disk");
+         Chmod(root / "disk", 0700);
+         fs::create_symlink("disk", root / "data");
+         return root / "data";
+       }},
+      {"a linked parent, the data directory made through it",
+       [](const fs::path& root) {
+         fs::create_directory(root / "disk");
+         fs::create_directory_symlink(root / "disk", root / "share");
+         return root / "share" / "calvira";
+       }},
+      {"a linked home",
+       [](const fs::path& root) {
+         fs::create_directory(root / "home");
+         fs::create_directory_symlink(root / "home", root / "home-link");
+         return root / "home-link";
+       }},
+  };
+  const char* const planted[] = {"objectstore.sqlite3",
+                                 "objectstore.sqlite3-wal",
+                                 "objectstore.sqlite3-shm",
+                                 "objectstore.sqlite3-journal",
+                                 "calvira.lock",
+                                 "calvira.sock"};
+  for (const Layout& layout : layouts) {
+    SCOPED_TRACE(layout.what);
+    const fs::path root = MakeTempDir("calvira-linked");
+    const fs::path made = layout.make(root);
+    const bool home = std::string(layout.what) == "a linked home";
+    ScopedEnv no_dir("CALVIRA_DATA_DIR", nullptr), no_xdg("XDG_DATA_HOME", nullptr);
+    ScopedEnv home_env("HOME", home ? made.c_str() : std::getenv("HOME"));
+    const fs::path dir = home ? ce::DefaultDataDirectory() : made;
+
+    MakeStore(dir);
+    ce::objectstore::MountOptions reading;
+    reading.read_only = true;
+    ASSERT_EQ(ce::objectstore::Mount(dir, reading), "");
+    ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Notes", 0, 0, nullptr);
+    EXPECT_NE(ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr), 0u);
+    ce::CloseHandle(h);
+    ce::objectstore::Unmount();
+
+    for (const char* name : planted) {
+      SCOPED_TRACE(name);
+      const bool store = name == std::string("objectstore.sqlite3");
+      if (store) fs::rename(Store(dir), root / "moved");
+      Write(root / "target", "keep");
+      fs::create_symlink(store ? root / "moved" : root / "target", dir / name);
+      std::vector<std::string> messages;
+      if (name == std::string("calvira.lock")) {
+        ce::SingleInstance::Outcome outcome;
+        EXPECT_EQ(ce::SingleInstance::Acquire(dir, &outcome, &messages.emplace_back()), nullptr);
+      } else if (name == std::string("calvira.sock")) {
+        std::string answer;
+        EXPECT_EQ(ce::AskRunningCopy(dir, "raise", std::chrono::milliseconds(200), &answer,
+                                     &messages.emplace_back()),
+                  ce::AskResult::kFailed);
+      } else {
+        messages = {ce::objectstore::Mount(dir), ce::objectstore::Mount(dir, reading)};
+        ce::objectstore::Unmount();
+      }
+      for (const std::string& message : messages) {
+        EXPECT_NE(message.find(std::string(name) + " is a symbolic link"), std::string::npos)
+            << message;
+      }
+      fs::remove(dir / name);
+      if (store) fs::rename(root / "moved", Store(dir));
+      std::ifstream in(root / "target");
+      std::string kept;
+      in >> kept;
+      EXPECT_EQ(kept, "keep");
+    }
+    std::error_code ec;
+    fs::remove_all(root, ec);
   }
 }
 

@@ -1,12 +1,15 @@
 #include "support/fault_vfs.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 namespace calvira::testing {
 namespace {
+
+constexpr int kCrashed = 86;  // the exit code of a process that a kCrash fault ended
 
 struct FaultState {
   sqlite3_vfs* real = nullptr;
@@ -56,6 +59,7 @@ int Read(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
 }
 int Write(sqlite3_file* f, const void* buf, int amount, sqlite3_int64 offset) {
   if (State().fault != Fault::kReadError && ShouldFail()) {
+    if (State().fault == Fault::kCrash) ::_exit(kCrashed);
     errno = State().fault == Fault::kDiskFull ? ENOSPC : EIO;
     return State().fault == Fault::kDiskFull ? SQLITE_FULL : SQLITE_IOERR_WRITE;
   }
@@ -65,7 +69,10 @@ int Truncate(sqlite3_file* f, sqlite3_int64 size) {
   return Cast(f)->real->pMethods->xTruncate(Cast(f)->real, size);
 }
 int Sync(sqlite3_file* f, int flags) {
-  if (State().fault == Fault::kIoError && ShouldFail()) return SQLITE_IOERR_FSYNC;
+  if ((State().fault == Fault::kIoError || State().fault == Fault::kCrash) && ShouldFail()) {
+    if (State().fault == Fault::kCrash) ::_exit(kCrashed);
+    return SQLITE_IOERR_FSYNC;
+  }
   return Cast(f)->real->pMethods->xSync(Cast(f)->real, flags);
 }
 int FileSize(sqlite3_file* f, sqlite3_int64* size) {

@@ -11,6 +11,7 @@ enum class Fault {
   kDiskFull,   // writes fail with SQLITE_FULL
   kIoError,    // writes and syncs fail with SQLITE_IOERR
   kReadError,  // reads fail with SQLITE_IOERR_READ, as from a failing disk
+  kCrash,      // the process ends at the write or sync, as under kill -9 (run it in a child)
 };
 
 // Registers the VFS (once) and clears any planned fault.
