@@ -13,11 +13,17 @@
 
 #include "platform/data_dir.h"
 #include "platform/sqlite_store.h"
+#include "platform/text.h"
 
 namespace ce {
 
+CePropBuffer::~CePropBuffer() {
+  clear();
+}
+
 void CePropBuffer::clear() {
   props_.clear();
+  for (std::u16string& s : strings_) WipeText(s);
   strings_.clear();
 }
 

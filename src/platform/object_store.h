@@ -126,6 +126,10 @@ CEOID CeSeekDatabase(HANDLE db, DWORD seek_type, DWORD value, DWORD* index);
 // The properties of one record as the store hands them out; owns the strings the values point at.
 class CePropBuffer {
  public:
+  CePropBuffer() = default;
+  CePropBuffer(const CePropBuffer&) = delete;
+  CePropBuffer& operator=(const CePropBuffer&) = delete;
+  ~CePropBuffer();  // wipes the strings: a record may hold a password or a note
   std::span<const CEPROPVAL> props() const { return props_; }
   void clear();
   void add(const CEPROPVAL& value);  // copies a string value into the buffer

@@ -6,12 +6,17 @@
 
 #include <sys/stat.h>
 
+#include <string.h>  // explicit_bzero
+
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/object_store.h"
+#include "platform/text.h"
 
 namespace ce::detail {
 namespace {
@@ -186,6 +191,58 @@ Problem FromSqlite(int rc, sqlite3* db) {
   }
 }
 
+// SQLite's memory, wiped when freed. Records pass through its pages, cell buffers and values,
+// and a password (or a note) must not outlive them in freed memory. Each block carries its size
+// in front of it, as SQLite's own allocator does.
+constexpr size_t kSizeHeader = 8;
+
+void* WipingMalloc(int bytes) {
+  if (bytes <= 0) return nullptr;
+  auto* block = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(bytes) + kSizeHeader));
+  if (block == nullptr) return nullptr;
+  const int64_t size = bytes;
+  std::memcpy(block, &size, sizeof size);
+  return block + kSizeHeader;
+}
+
+int WipingSize(void* memory) {
+  if (memory == nullptr) return 0;
+  int64_t size = 0;
+  std::memcpy(&size, static_cast<unsigned char*>(memory) - kSizeHeader, sizeof size);
+  return static_cast<int>(size);
+}
+
+void WipingFree(void* memory) {
+  if (memory == nullptr) return;
+  explicit_bzero(memory, static_cast<size_t>(WipingSize(memory)));
+  std::free(static_cast<unsigned char*>(memory) - kSizeHeader);
+}
+
+void* WipingRealloc(void* memory, int bytes) {
+  void* grown = WipingMalloc(bytes);
+  if (grown == nullptr) return nullptr;
+  std::memcpy(grown, memory, static_cast<size_t>(std::min(bytes, WipingSize(memory))));
+  WipingFree(memory);
+  return grown;
+}
+
+int WipingRoundup(int bytes) {
+  return (bytes + 7) & ~7;
+}
+
+int WipingInit(void*) {
+  return SQLITE_OK;
+}
+
+void WipingShutdown(void*) {}
+
+// Before main, so before any use of SQLite in the process (tests register their VFS later).
+const bool g_wiping_memory = [] {
+  static const sqlite3_mem_methods methods = {WipingMalloc,  WipingFree, WipingRealloc,  WipingSize,
+                                              WipingRoundup, WipingInit, WipingShutdown, nullptr};
+  return sqlite3_config(SQLITE_CONFIG_MALLOC, &methods) == SQLITE_OK;
+}();
+
 uint32_t BigEndian32(const unsigned char* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
@@ -343,6 +400,10 @@ bool SurveyFiles(const std::filesystem::path& file, bool read_only, Survey* surv
 
 }  // namespace
 
+StoredProp::~StoredProp() {
+  WipeText(text);
+}
+
 Statement::~Statement() {
   sqlite3_finalize(stmt_);
 }
@@ -465,8 +526,11 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
   if (!read_only) {
     // WAL with full syncs: a write is on disk when its commit returns, and a reader never sees
     // half a write.
+    // And what a write replaces is overwritten in the file, not left in a page's free space:
+    // a record may hold a password or a note.
     if ((rc = store->Exec("PRAGMA journal_mode = WAL")) != SQLITE_OK ||
-        (rc = store->Exec("PRAGMA synchronous = FULL")) != SQLITE_OK) {
+        (rc = store->Exec("PRAGMA synchronous = FULL")) != SQLITE_OK ||
+        (rc = store->Exec("PRAGMA secure_delete = ON")) != SQLITE_OK) {
       return fail(rc);
     }
   }

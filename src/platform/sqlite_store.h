@@ -30,6 +30,14 @@ struct StoredProp {
   int64_t num = 0;
   double real = 0.0;
   std::u16string text;
+
+  StoredProp() = default;
+  StoredProp(const StoredProp&) = default;
+  StoredProp(StoredProp&&) noexcept = default;
+  StoredProp& operator=(const StoredProp&) = default;
+  StoredProp& operator=(StoredProp&&) noexcept = default;
+  // A record's text may be a password or a note: it does not stay behind in freed memory.
+  ~StoredProp();
 };
 
 struct DatabaseRow {

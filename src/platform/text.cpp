@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <string.h>  // explicit_bzero
+
 namespace ce {
 namespace {
 
@@ -90,6 +92,14 @@ std::u16string FromUtf8(std::string_view text) {
     i += 1 + static_cast<size_t>(extra);
   }
   return out;
+}
+
+void WipeText(std::u16string& text) {
+  // Grown to its whole buffer first, so that what a shorter text or a move left behind in it
+  // goes too; growing within the capacity never moves the buffer.
+  text.resize(text.capacity());
+  explicit_bzero(text.data(), text.size() * sizeof(char16_t));
+  text.clear();
 }
 
 size_t WholeCharacters(std::u16string_view text, size_t units) {

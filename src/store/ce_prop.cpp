@@ -1,5 +1,7 @@
 #include "store/ce_prop.h"
 
+#include <string.h>  // explicit_bzero
+
 #include <algorithm>
 #include <new>
 
@@ -26,7 +28,7 @@ CCePropVal& CCePropVal::operator=(const CCePropVal& other) {
   if (other.Type() == ce::CEVT_LPWSTR) {
     SetString(other.String());
   } else {
-    owned_.reset();
+    Release();
     val_ = other.val_;
   }
   val_.propid = other.val_.propid;
@@ -35,10 +37,21 @@ CCePropVal& CCePropVal::operator=(const CCePropVal& other) {
   return *this;
 }
 
-CCePropVal::~CCePropVal() = default;
+CCePropVal::~CCePropVal() {
+  Release();
+}
+
+void CCePropVal::Release() {
+  // A string value may be a password or a note: it does not stay behind in freed memory.
+  if (owned_) {
+    explicit_bzero(owned_.get(),
+                   (std::char_traits<char16_t>::length(owned_.get()) + 1) * sizeof(char16_t));
+  }
+  owned_.reset();
+}
 
 void CCePropVal::Reset(ce::WORD type) {
-  owned_.reset();
+  Release();
   val_ = ce::CEPROPVAL{};
   val_.propid = type;
 }

@@ -38,6 +38,7 @@ class CCePropVal {
 
  private:
   void Reset(ce::WORD type);
+  void Release();
 
   ce::CEPROPVAL val_;
   std::unique_ptr<char16_t[]> owned_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/object_store.h"
+#include "platform/text.h"
 #include "store/ce_prop.h"
 
 namespace {
@@ -90,6 +91,7 @@ void Take(const ce::CEPROPVAL& p, Settings* settings) {
 // Reads the settings record, if there is one. *tidy tells whether it holds exactly the six
 // properties with their declared types.
 bool ReadRecord(const Systems& systems, Settings* settings, bool* tidy) {
+  ce::WipeText(settings->password);
   *settings = Settings{};
   *tidy = false;
   ce::CePropBuffer buffer;
@@ -121,6 +123,10 @@ bool ReadRecord(const Systems& systems, Settings* settings, bool* tidy) {
 }
 
 }  // namespace
+
+Settings::~Settings() {
+  ce::WipeText(password);
+}
 
 bool ReadSettings(Settings* settings) {
   Systems systems;

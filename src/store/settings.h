@@ -31,6 +31,9 @@ struct Settings {
   uint16_t scale = 1;
   bool logo_disabled = false;
   bool show_min_max = false;
+
+  // The password, or its hash, does not stay behind in freed memory.
+  ~Settings();
 };
 
 // Reads the settings record into *settings. Where the record holds a property twice (older

@@ -2,9 +2,14 @@
 // switching and going back, ticks and activation, the About, Help and Mirror screens, shutdown.
 #include <gtest/gtest.h>
 
+#include <cinttypes>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <set>
+#include <string>
+#include <string_view>
 
 #include "cycles/cycle_records.h"
 #include "frame/app.h"
@@ -182,6 +187,76 @@ TEST(FramePassword, APasswordAnOlderStoreKeptAsTextBecomesAHashOnceTypedRight) {
         EXPECT_TRUE(settings.logo_disabled);
       });
   s.RunCleanly();
+}
+
+// A secret that the test itself never holds as plain UTF-16 (each unit is kept XOR-ed), so that
+// whatever copy the memory holds is the program's.
+struct MaskedSecret {
+  static constexpr char16_t kMask = 0x5A5A;
+  std::u16string masked;
+  char16_t At(size_t i) const { return masked[i] ^ kMask; }
+};
+
+MaskedSecret Mask(std::u16string_view text) {
+  MaskedSecret secret;
+  for (char16_t c : text) secret.masked.push_back(c ^ MaskedSecret::kMask);
+  return secret;
+}
+
+// How many copies of the secret, as UTF-16, the process's writable memory (heap, stacks, data)
+// holds, freed memory included.
+int CopiesInMemory(const MaskedSecret& secret) {
+  std::ifstream maps("/proc/self/maps");
+  std::string line;
+  int copies = 0;
+  const size_t n = secret.masked.size();
+  while (std::getline(maps, line)) {
+    uintptr_t start = 0, end = 0;
+    char perms[5] = {};
+    if (std::sscanf(line.c_str(), "%" SCNxPTR "-%" SCNxPTR " %4s", &start, &end, perms) != 3) {
+      continue;
+    }
+    if (perms[0] != 'r' || perms[1] != 'w' || line.find("[vvar]") != std::string::npos) continue;
+    const auto* units = reinterpret_cast<const volatile char16_t*>(start);
+    const size_t count = (end - start) / 2;
+    for (size_t i = 0; i + n <= count; ++i) {
+      size_t k = 0;
+      while (k < n && units[i + k] == secret.At(k)) ++k;
+      if (k == n) ++copies;
+    }
+  }
+  return copies;
+}
+
+// A password an older store kept as text: once typed right it becomes a hash, and no copy of
+// the text stays behind in memory, short (kept inside a string object) or long (on the heap).
+TEST(FramePassword, APasswordKeptAsTextLeavesNoCopyInMemoryOnceHashed) {
+  for (const std::u16string_view plain : {u"Q7v!kz", u"Zebra-Lantern-91!"}) {
+    const MaskedSecret secret = Mask(plain);
+    Scenario s("legacy password wiped");
+    s.Before([&secret] {
+      StoreSettings(u"", true);
+      Settings legacy;
+      ASSERT_TRUE(ReadSettings(&legacy));
+      for (size_t i = 0; i < secret.masked.size(); ++i) legacy.password.push_back(secret.At(i));
+      legacy.password_set = 1;
+      ASSERT_TRUE(WriteSettings(legacy));
+    });
+    s.Check([] { ExpectView(kPasswordEntryView); });
+    for (size_t i = 0; i < secret.masked.size(); ++i) {
+      s.Type(std::u16string(1, secret.At(i)));
+    }
+    s.Key(ce::VK_RETURN).Check([&secret] {
+      ExpectView(kCycleView);
+      Settings settings;
+      ASSERT_TRUE(ReadSettings(&settings));
+      EXPECT_TRUE(settings.password.starts_with(u"$argon2id$"));
+#ifndef __SANITIZE_ADDRESS__  // its shadow memory is terabytes of mappings to read
+      EXPECT_EQ(CopiesInMemory(secret), 0) << secret.masked.size() << " characters";
+#endif
+    });
+    s.RunCleanly();
+  }
 }
 
 TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
