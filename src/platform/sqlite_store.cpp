@@ -237,7 +237,7 @@ int WipingInit(void*) {
 void WipingShutdown(void*) {}
 
 // Before main, so before any use of SQLite in the process (tests register their VFS later).
-const bool g_wiping_memory = [] {
+[[maybe_unused]] const bool g_wiping_memory = [] {
   static const sqlite3_mem_methods methods = {WipingMalloc,  WipingFree, WipingRealloc,  WipingSize,
                                               WipingRoundup, WipingInit, WipingShutdown, nullptr};
   return sqlite3_config(SQLITE_CONFIG_MALLOC, &methods) == SQLITE_OK;
