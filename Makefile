@@ -6,7 +6,7 @@ RELEASE_BUILD ?= build-release
 FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test fuzz sanitize release bench artwork screenshots measure format clean
+.PHONY: all deps configure build run check test format-check fuzz sanitize release bench artwork screenshots measure format clean
 
 all: build
 
@@ -24,10 +24,19 @@ build: configure
 run: build
 	$(BUILD)/src/calvira
 
-# The fuzzers and the sanitizer run come first so that the main test run's summary closes the
-# output.
-test: build fuzz sanitize release
+# The quick loop: one build, the unit and scenario tests, no fuzzing, sanitizers or X server.
+check: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE x11
+
+# Everything, as CI runs it. The fuzzers and the sanitizer run come first so that the main test
+# run's summary closes the output.
+test: format-check build fuzz sanitize release
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+SOURCES = find src tools tests bench fuzz resources -name '*.cpp' -o -name '*.h'
+
+format-check: deps
+	@$(SOURCES) | xargs clang-format --dry-run --Werror
 
 # Every test again, built with the address and undefined-behaviour sanitizers.
 sanitize: deps
@@ -77,7 +86,7 @@ artwork: configure
 	$(BUILD)/tools/artwork/calvira-artwork resources/images docs/images/contact-sheet.png
 
 format:
-	find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	$(SOURCES) | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(SAN_BUILD) $(RELEASE_BUILD)

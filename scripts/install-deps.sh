@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libsodium-dev fonts-wine fonts-liberation
   xvfb xdotool jq socat
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
 )
 
 missing=()

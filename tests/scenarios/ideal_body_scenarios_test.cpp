@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "frame/document.h"
-#include "platform/window_tree.h"
 #include "platform/messages.h"
 #include "platform/text.h"
+#include "platform/window_tree.h"
 #include "scenarios/scenario.h"
 #include "support/temp_store.h"
 #include "tools/ideal_body_view.h"

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "frame/document.h"
-#include "platform/window_tree.h"
 #include "platform/window.h"
+#include "platform/window_tree.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/settings.h"

@@ -1,8 +1,8 @@
 #include "support/input.h"
 
-#include "platform/window_tree.h"
 #include "platform/menu_bar.h"
 #include "platform/window.h"
+#include "platform/window_tree.h"
 
 namespace calvira::testing {
 
