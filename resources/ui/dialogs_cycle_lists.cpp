@@ -21,7 +21,8 @@ const DialogItemTemplate kCycleHistory[] = {
     {u"LISTBOX", kCtlHistoryList, u"", ce::LBS_NOTIFY | ce::WS_VSCROLL | ce::WS_BORDER | kTab, 0, 8,
      31, 124, 87},
     {u"STATIC", kCtlHistoryAverageLabel, u"Average cycle length", ce::SS_LEFT, 0, 10, 123, 80, 10},
-    {u"STATIC", kCtlHistoryAverage, u"", ce::SS_LEFT, 0, 94, 123, 15, 10},
+    // Wide enough for "N/A" in the bold caption font, and still short of "days".
+    {u"STATIC", kCtlHistoryAverage, u"", ce::SS_LEFT, 0, 94, 123, 19, 10},
     {u"STATIC", kCtlHistoryDays, u"days", ce::SS_LEFT, 0, 114, 123, 22, 9},
     {u"BUTTON", kCtlHistoryAdd, u"Add", ce::BS_PUSHBUTTON | kTab, 0, 6, 137, 39, 10},
     {u"BUTTON", kCtlHistoryDelete, u"Delete", ce::BS_PUSHBUTTON | kTab, 0, 50, 137, 39, 10},

@@ -78,6 +78,15 @@ bool UsesOverallRange(bool show_min_max, size_t count) {
   return show_min_max || count < kCyclesPerPage;
 }
 
+DayNumber TempWindowEnd(DayNumber last, int32_t pages) {
+  DayNumber first_date = 0, last_date = 0;
+  DateToDayNumber(1582, 1, 1, first_date);
+  DateToDayNumber(9366, 12, 31, last_date);
+  const int64_t end = int64_t{last} + int64_t{pages} * kDaysShown;
+  return static_cast<DayNumber>(
+      std::clamp<int64_t>(end, int64_t{first_date} + kDaysShown - 1, int64_t{last_date}));
+}
+
 double ToTenth(double v) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.1f", v);

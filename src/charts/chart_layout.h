@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "cycles/day_number.h"
+
 // ---- Cycle Charts ----
 
 inline constexpr int32_t kChartLeft = 30;
@@ -88,6 +90,12 @@ std::u16string AxisLabelText(const AxisLabel& label, bool celsius);
 
 // y of the dot of reading t on the axis; always inside the plot box (38..238).
 int32_t ReadingY(const AxisTicks& ticks, double t);
+
+// The last day of the window `pages` pages of 25 days after the one ending on `last` (-1: back,
+// +1: forward, 0: that window itself). The windows keep to the days that have dates, 1 January
+// 1582 to 31 December 9366, as the calendar's months do: a page past either end is the window
+// at that end, so that no day shows another's date.
+DayNumber TempWindowEnd(DayNumber last, int32_t pages);
 
 // x of the dot of day column i, and the column of a tap at x (30..229 gives 0..24).
 inline int32_t ReadingX(int32_t column) {

@@ -45,7 +45,7 @@ void CTempChartsView::OnActivate() {
   SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
   DayNumber latest = 0;
   has_readings_ = LatestReadingDay(&latest);
-  if (has_readings_) SetWindowEndingAt(latest);
+  if (has_readings_) SetWindowEndingAt(TempWindowEnd(latest, 0));
   shown_.clear();
   // The chart is drawn by the dialog's paint, so a repaint shows it whole again.
   dialog_ = CreateScreenDialog(this, kDlgTempCharts);
@@ -85,10 +85,10 @@ ce::INT_PTR CTempChartsView::OnDialogMessage(ce::HWND dialog, ce::UINT message, 
       const ChartArrow arrow = ChartArrowAt(x, y);
       if (!has_readings_) return TRUE;
       if (arrow == ChartArrow::kBack) {
-        SetWindowEndingAt(FirstDay() - 1);
+        SetWindowEndingAt(TempWindowEnd(last_day_, -1));
         DrawChart(dialog);
       } else if (arrow == ChartArrow::kForward) {
-        SetWindowEndingAt(last_day_ + kDaysShown);
+        SetWindowEndingAt(TempWindowEnd(last_day_, 1));
         DrawChart(dialog);
       } else if (x >= 30 && x <= 229 && y >= 38 && y <= 238) {
         ShowDayDetail(dialog, x);

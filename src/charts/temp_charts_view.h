@@ -1,7 +1,7 @@
 // CTempChartsView (screen 9): the temperature readings of 25 consecutive days as dots joined by
 // lines, five temperature labels that follow the spread of the readings, the window's first and
-// last date at the top. The arrows move the window 25 days back or forward, without limit; a tap
-// in a day's column shows that day's date and reading under the chart.
+// last date at the top. The arrows move the window 25 days back or forward, as far as days have
+// dates; a tap in a day's column shows that day's date and reading under the chart.
 #pragma once
 
 #include <cstdint>

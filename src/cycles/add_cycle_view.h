@@ -18,6 +18,7 @@ class CAddCycleView : public CPlainView_ {
   void OnLoad() override;
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
+  bool OnDeactivate() override;
   ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam);
 

@@ -12,6 +12,7 @@ class CEditCycleView : public CPlainView_ {
   CEditCycleView() : CPlainView_(false) {}
   void OnLoad() override;
   void OnActivate() override;
+  bool OnDeactivate() override;
   ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam);
 

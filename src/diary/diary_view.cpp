@@ -88,6 +88,9 @@ void CDiaryView::Initialise(ce::HWND dialog) {
   for (int id : kCaptionFontControls) {
     SendDlgItemMessage(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), 0);
   }
+  // A note of 20 wide letters stays whole, and the padded dates put every note in one column.
+  SendDlgItemMessage(dialog, kCtlDiaryList, WM_SETFONT, reinterpret_cast<WPARAM>(SmallFixedFont()),
+                     0);
   SetDlgItemText(dialog, kCtlTitle, kTextMyDiary);
   SetDlgItemText(dialog, kCtlDiaryDateHeading, kTextDate);
   SetDlgItemText(dialog, kCtlDiaryNoteHeading, kTextNote);

@@ -11,6 +11,7 @@
 #include "gfx/fast_bitmap.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/clock.h"
+#include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "platform/object_store.h"
 #include "platform/window_tree.h"
@@ -23,6 +24,21 @@ namespace {
 
 ce::DWORD g_frame_interval = 500;
 uint64_t g_ticks = 0;
+
+// The dialog that a key typed into `window` belongs to, or null. A modal dialog's own loop hands
+// its keys to the dialog manager; a screen's modeless dialog gets them here the same way, so
+// that Esc, Enter and Tab do on every screen what they do in a dialog.
+ce::HWND DialogOfKey(const ce::MSG& msg) {
+  if (msg.message != ce::WM_KEYDOWN && msg.message != ce::WM_KEYUP && msg.message != ce::WM_CHAR) {
+    return nullptr;
+  }
+  ce::HWND window = msg.hwnd;
+  while (window != nullptr && (ce::GetWindowLong(window, ce::GWL_STYLE) & ce::WS_CHILD) != 0) {
+    window = ce::GetParent(window);
+  }
+  if (window == nullptr || ce::GetClassName(window) != u"#32770") return nullptr;
+  return window;
+}
 
 // CALVIRA_TRACE_TIMER=1 also writes the real time of every tick to standard error, next to
 // the window system's timer lines, so that the frame interval can be measured.
@@ -120,8 +136,12 @@ int RunMainLoop() {
     ce::MSG msg;
     if (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
       if (msg.message == ce::WM_QUIT) return static_cast<int>(msg.wParam);
-      ce::TranslateMessage(&msg);
-      ce::DispatchMessage(&msg);
+      // IsDialogMessage dispatches whatever it does not take itself.
+      const ce::HWND dialog = DialogOfKey(msg);
+      if (dialog == nullptr || !ce::IsDialogMessage(dialog, &msg)) {
+        ce::TranslateMessage(&msg);
+        ce::DispatchMessage(&msg);
+      }
     }
     const ce::DWORD now = ce::GetTickCount();
     // Signed, so that the test holds across the tick counter's wrap-around.

@@ -5,7 +5,16 @@
 
 namespace {
 
-enum FontIndex { kCaption, kSmallBold, kVertical, kLargeThin, kSmallThin, kFixed, kCount };
+enum FontIndex {
+  kCaption,
+  kSmallBold,
+  kVertical,
+  kLargeThin,
+  kSmallThin,
+  kFixed,
+  kSmallFixed,
+  kCount
+};
 std::array<ce::HFONT, kCount> g_fonts{};
 
 ce::HFONT Make(const char16_t* face, ce::LONG height, ce::LONG weight, ce::LONG escapement) {
@@ -28,6 +37,7 @@ void CreateFrameFonts() {
   g_fonts[kLargeThin] = Make(u"Tahoma", 18, 100, 0);
   g_fonts[kSmallThin] = Make(u"Tahoma", 13, 100, 0);
   g_fonts[kFixed] = Make(u"Courier New", 16, 700, 0);
+  g_fonts[kSmallFixed] = Make(u"Courier New", -9, 400, 0);
 }
 
 void DeleteFrameFonts() {
@@ -54,4 +64,7 @@ ce::HFONT SmallThinFont() {
 }
 ce::HFONT FixedFont() {
   return g_fonts[kFixed];
+}
+ce::HFONT SmallFixedFont() {
+  return g_fonts[kSmallFixed];
 }

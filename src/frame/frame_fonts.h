@@ -12,3 +12,6 @@ ce::HFONT VerticalFont();   // Tahoma 13 bold turned 90 degrees, reading upwards
 ce::HFONT LargeThinFont();  // Tahoma 18, weight 100: the calendar's month title
 ce::HFONT SmallThinFont();  // Tahoma 13, weight 100: the temperature chart's texts
 ce::HFONT FixedFont();      // Courier New 16 bold: the history lists
+// Courier New of 9-pixel characters: My Diary's notes, whose lines of 36 characters (a date
+// padded to 16, a note of up to 20) fit the list whole in two even columns.
+ce::HFONT SmallFixedFont();

@@ -98,13 +98,10 @@ WindowInfo Describe(HWND window) {
   return info;
 }
 
-void DescribeTree(HWND window, std::vector<WindowInfo>& out) {
-  out.push_back(Describe(window));
+// Whether nothing that still exists owns the top-level window: where the description starts.
+bool IsRoot(HWND window) {
   const internal::Window* w = internal::Find(window);
-  if (w == nullptr) return;
-  // Children are kept back to front; the description goes from the top.
-  const std::vector<HWND> children = w->children;
-  for (auto it = children.rbegin(); it != children.rend(); ++it) DescribeTree(*it, out);
+  return w != nullptr && (w->owner == nullptr || internal::Find(w->owner) == nullptr);
 }
 
 void AppendJsonString(std::string& out, std::u16string_view text) {
@@ -170,9 +167,31 @@ std::string Screenshot() {
 }  // namespace
 
 std::vector<WindowInfo> DescribeWindows() {
+  // Level by level from the windows nothing owns, so that every window comes after the one it
+  // names as its parent: the main window, then its dialogs and the menu bar, then their
+  // controls. Top-level windows and children are kept back to front; each level goes from the
+  // top, pop-ups before the children of their owner, which they cover.
+  const std::vector<HWND> tops(internal::TopLevelWindows().rbegin(),
+                               internal::TopLevelWindows().rend());
+  std::vector<HWND> level;
+  for (HWND top : tops) {
+    if (IsRoot(top)) level.push_back(top);
+  }
   std::vector<WindowInfo> out;
-  const std::vector<HWND> tops = internal::TopLevelWindows();
-  for (auto it = tops.rbegin(); it != tops.rend(); ++it) DescribeTree(*it, out);
+  while (!level.empty()) {
+    std::vector<HWND> next;
+    for (HWND window : level) {
+      out.push_back(Describe(window));
+      for (HWND top : tops) {
+        const internal::Window* t = internal::Find(top);
+        if (t != nullptr && t->owner == window) next.push_back(top);
+      }
+      if (const internal::Window* w = internal::Find(window)) {
+        next.insert(next.end(), w->children.rbegin(), w->children.rend());
+      }
+    }
+    level = std::move(next);
+  }
   return out;
 }
 

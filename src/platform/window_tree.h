@@ -34,8 +34,8 @@ struct WindowInfo {
   std::optional<std::u16string> caption, body;  // message boxes
 };
 
-// Every window, parents before children, top-level windows and siblings from the top of the
-// z-order down.
+// Every window, level by level from the main window: a window after its parent (a pop-up after
+// its owner), and the windows of one level from the top of the z-order down.
 std::vector<WindowInfo> DescribeWindows();
 
 // The line that describes the program as a whole, a JSON object without its newline; the

@@ -90,7 +90,8 @@ void CCePropVal::SetString(const char16_t* text) {
   if (!text) text = u"";
   const size_t length = std::char_traits<char16_t>::length(text);
   if (length > kMaxStringLength) {
-    ce::objectstore::Report(u"Mnogo dylyg string??", nullptr, ce::MB_ICONSTOP);
+    // An empty title: a box with no caption at all would be titled "Error".
+    ce::objectstore::Report(u"Mnogo dylyg string??", u"", ce::MB_ICONSTOP);
     ce::ExitProcess(-1);
   }
   // Copy before releasing the old string: the text may be our own.

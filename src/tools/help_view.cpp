@@ -21,6 +21,20 @@ void CHelpView::OnActivate() {
   active_ = true;
   SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
   RunScreenDialog(this, kDlgHelp);
+  dialog_ = nullptr;
+}
+
+bool CHelpView::OnDeactivate() {
+  if (!active_) return false;
+  active_ = false;
+  // Left through the menu while the dialog runs: the dialog goes with the screen, or it would
+  // stay under the next one and come back when that one ends.
+  if (dialog_ != nullptr) {
+    const ce::HWND dialog = dialog_;
+    dialog_ = nullptr;
+    ce::EndDialog(dialog, ce::IDCANCEL);
+  }
+  return true;
 }
 
 ce::INT_PTR CHelpView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
@@ -28,6 +42,7 @@ ce::INT_PTR CHelpView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WP
   using namespace ce;
   switch (message) {
     case WM_INITDIALOG: {
+      dialog_ = dialog;
       SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
       SHInitDialog(&info);
       SetDlgItemText(dialog, kCtlTitle, text_.data());

@@ -13,6 +13,7 @@ class CHelpView : public CPlainView_ {
   void OnParams(const ViewParams* params) override;
   void OnLoad() override;
   void OnActivate() override;
+  bool OnDeactivate() override;
   ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam);
 
@@ -21,6 +22,7 @@ class CHelpView : public CPlainView_ {
  private:
   uint32_t text_id_ = 0;
   std::array<char16_t, 500> text_{};  // longer texts are cut here
+  ce::HWND dialog_ = nullptr;         // while the dialog runs
   CFastBitmap background_;
   CFastBitmap frame_;
 };

@@ -44,6 +44,19 @@ void COptionsView::OnActivate() {
   dialog_ = nullptr;
 }
 
+bool COptionsView::OnDeactivate() {
+  if (!active_) return false;
+  active_ = false;
+  // Left through the menu while the dialog runs: the dialog goes with the screen, or it would
+  // stay under the next one and come back when that one ends.
+  if (dialog_ != nullptr) {
+    const ce::HWND dialog = dialog_;
+    dialog_ = nullptr;
+    ce::EndDialog(dialog, ce::IDCANCEL);
+  }
+  return true;
+}
+
 void COptionsView::Initialise(ce::HWND dialog) {
   dialog_ = dialog;
   ce::SHINITDLGINFO info{ce::SHIDIM_FLAGS, dialog, kFullScreenWithDone};

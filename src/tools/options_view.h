@@ -11,6 +11,7 @@ class COptionsView : public CPlainView_ {
   COptionsView() : CPlainView_(false) {}
   void OnLoad() override;
   void OnActivate() override;
+  bool OnDeactivate() override;
   ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam);
 

@@ -123,6 +123,39 @@ TEST(CyclePages, Paging) {
   }
 }
 
+TEST(TempWindow, PagesStopWhereDatesEnd) {
+  DayNumber first = 0, last = 0, today = 0;
+  ASSERT_TRUE(DateToDayNumber(1582, 1, 1, first));
+  ASSERT_TRUE(DateToDayNumber(9366, 12, 31, last));
+  ASSERT_TRUE(DateToDayNumber(2026, 12, 6, today));
+  const struct Case {
+    DayNumber from;
+    int32_t pages;
+    DayNumber expected;
+  } cases[] = {
+      {today, 0, today},
+      {today, -1, today - 25},
+      {today, 1, today + 25},
+      {first + 24, 0, first + 24},   // the first window
+      {first + 24, -1, first + 24},  // stays the first
+      {first + 30, -1, first + 24},  // a short step back to it
+      {first + 3, 0, first + 24},    // a reading in its first days still shows in it
+      {0, 0, first + 24},            // a day number without a date
+      {last, 1, last},               // the last window stays
+      {last - 10, 1, last},
+      {last, -1, last - 25},
+      {0xFFFFFFFFu, 0, last},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.from << " " << c.pages);
+    EXPECT_EQ(TempWindowEnd(c.from, c.pages), c.expected);
+  }
+  // Paged back one page at a time from today, the window stops at the first one.
+  DayNumber end = today;
+  for (int i = 0; i < 12000; ++i) end = TempWindowEnd(end, -1);
+  EXPECT_EQ(end, first + 24);
+}
+
 TEST(CyclePages, OverallRange) {
   EXPECT_TRUE(UsesOverallRange(true, 30));
   EXPECT_TRUE(UsesOverallRange(false, 11));

@@ -329,6 +329,17 @@ TEST(TempCharts, PagesByTwentyFiveDaysAndRebuildsTemp) {
         EXPECT_GT(InkIn(2, 32, 30, 46), 0);
       });
   s.RunCleanly();
+
+  // Back in 1582 the arrows stop where dates begin, as the calendar's months do: the first page
+  // starts on 1 January 1582 and stays the first.
+  Scenario early("temp chart first page");
+  early.Before([] { StoreReadings({{Day(1582, 2, 1), 36.5}}, 1); });
+  early.Menu(kCmdTempCharts)
+      .Tap(102, 17)
+      .Check([=] { expect_window(Day(1582, 1, 25)); })
+      .Tap(102, 17)
+      .Check([=] { expect_window(Day(1582, 1, 25)); });
+  early.RunCleanly();
 }
 
 TEST(TempCharts, TapShowsTheDayOfItsColumn) {

@@ -63,6 +63,11 @@ TEST(CycleHistory, ListsEveryCycleAndShowsTheStoredAverageRightAfterAStart) {
       EXPECT_EQ(ListLines(dialog, kCtlHistoryList), c.lines);
       EXPECT_EQ(AverageCycleLength, 0);
       EXPECT_EQ(Text(dialog, kCtlHistoryAverage), c.average);
+      // Whole on one line, not "N/" with the rest wrapped out of sight.
+      ce::HWND average = ce::GetDlgItem(dialog, kCtlHistoryAverage);
+      ce::RECT field{};
+      ce::GetClientRect(average, &field);
+      EXPECT_LE(TextWidth(average, c.average), field.right - field.left);
       // The columns line up because the list is in the fixed-pitch font.
       EXPECT_EQ(reinterpret_cast<ce::HFONT>(
                     ce::SendDlgItemMessage(dialog, kCtlHistoryList, ce::WM_GETFONT, 0, 0)),

@@ -66,6 +66,16 @@ std::u16string Text(ce::HWND dialog, int id) {
   return ce::GetWindowString(ce::GetDlgItem(dialog, id));
 }
 
+int32_t TextWidth(ce::HWND control, const std::u16string& text) {
+  ce::HDC dc = ce::GetDC(control);
+  const auto font = reinterpret_cast<ce::HFONT>(ce::SendMessage(control, ce::WM_GETFONT, 0, 0));
+  if (font != nullptr) ce::SelectObject(dc, font);
+  ce::SIZE size{};
+  ce::GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ce::ReleaseDC(control, dc);
+  return size.cx;
+}
+
 std::string Field(int id) {
   return ce::ToUtf8(Text(ce::GetActiveWindow(), id));
 }

@@ -21,6 +21,8 @@ std::vector<std::pair<DayNumber, int32_t>> StoredCycles();
 void ExpectView(int32_t id);
 std::vector<std::u16string> ListLines(ce::HWND dialog, int id);
 std::u16string Text(ce::HWND dialog, int id);
+// Pixels that `text` takes in the control's own font.
+int32_t TextWidth(ce::HWND control, const std::u16string& text);
 // A field of the form whose modal loop runs now: it is the active window.
 std::string Field(int id);
 bool OkEnabled();

@@ -265,7 +265,7 @@ TEST(Diary, DeleteAndDeleteAllActOnTheShownCategoryOnly) {
       .TapControl(kCtlDiaryDelete)
       .ExpectBox(u"Calvira", u"Please,select a note to delete", ce::IDOK)
       .Check([] { EXPECT_EQ(Stored(kDoctor).size(), 3u); })
-      .TapControlAt(kCtlDiaryList, 20, 24)  // the second line
+      .TapListLine(kCtlDiaryList, 1)
       .Check([] {
         ASSERT_EQ(ce::SendDlgItemMessage(DiaryDialog(), kCtlDiaryList, ce::LB_GETCURSEL, 0, 0), 1);
       })
@@ -301,16 +301,12 @@ TEST(Diary, DeleteAndDeleteAllActOnTheShownCategoryOnly) {
   s.RunCleanly();
 }
 
-// The dialog's Cancel command opens Add Your Note, as Add does. The main loop hands no keys to
-// a modeless screen dialog, so the command is sent as the dialog manager would send it.
+// The dialog's Cancel command, Esc, opens Add Your Note, as Add does.
 TEST(Diary, CancelOpensAddYourNote) {
   Scenario s("diary cancel");
   s.Before([] { StoreNotes({}); });
   OpenDiary(s)
-      .Check([] {
-        ce::PostMessage(DiaryDialog(), ce::WM_COMMAND, ce::MAKEWPARAM(ce::IDCANCEL, 0), 0);
-      })
-      .Wait(10)
+      .Key(ce::VK_ESCAPE)
       .Check([] {
         ExpectView(kNoteView);
         EXPECT_FALSE(DiaryEnabled());
@@ -399,6 +395,8 @@ TEST(Diary, Screenshots) {
                   {Day(2026, 6, 19), u"Check-up, Dr. Weiss"},
                   {Day(2026, 9, 8), u"Flu shot"},
                   {Day(2026, 11, 27), u"Blood test results"},
+                  {Day(2026, 11, 30), u"WWWWWWWWWWWWWWWWWWWW"},
+                  {Day(2026, 12, 1), u"MMMMMMMMMMMMMMMMMMMM"},
                   {Day(2026, 12, 4), u"Physio"}}}});
   });
   OpenDiary(s)
@@ -417,6 +415,19 @@ TEST(Diary, Screenshots) {
         EXPECT_EQ(reinterpret_cast<ce::HFONT>(ce::SendDlgItemMessage(
                       DiaryDialog(), kCtlDiaryDateHeading, ce::WM_GETFONT, 0, 0)),
                   CaptionFont());
+        // Every note whole, with room left for the scroll bar that more notes bring, and each
+        // one under the "Note" heading: the list draws inside its border, 2 pixels in, and its
+        // scroll bar is 12 pixels wide.
+        ce::HWND list = ce::GetDlgItem(DiaryDialog(), kCtlDiaryList);
+        ce::RECT box{}, heading{};
+        ce::GetWindowRect(list, &box);
+        ce::GetWindowRect(ce::GetDlgItem(DiaryDialog(), kCtlDiaryNoteHeading), &heading);
+        const int32_t text_left = box.left + 1 + 2;
+        for (const std::u16string& line : Lines()) {
+          SCOPED_TRACE(ce::ToUtf8(line));
+          EXPECT_LE(text_left + TextWidth(list, line), box.right - 1 - 12);
+          EXPECT_NEAR(text_left + TextWidth(list, line.substr(0, 16)), heading.left, 1);
+        }
       });
   AddNote(s, u"12/6/26", u"")
       .Type(u"Dentist at 9:15")

@@ -21,6 +21,7 @@
 #include "platform/dialog.h"
 #include "platform/menu_bar.h"
 #include "platform/text.h"
+#include "platform/window_tree.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
@@ -55,6 +56,15 @@ void StoreCycles(int count) {
 
 void ExpectView(int32_t id) {
   EXPECT_EQ(CDocument_::GetCurrentView(), id);
+}
+
+// Dialogs on the screen: a screen left through the menu takes its own along.
+int ShownDialogs() {
+  int dialogs = 0;
+  for (const ce::WindowInfo& w : ce::DescribeWindows()) {
+    dialogs += w.visible && w.class_name == u"#32770" ? 1 : 0;
+  }
+  return dialogs;
 }
 
 TEST(FrameStartUp, FirstStartMakesTheStoreShowsTheLogoAndOpensTheCycleView) {
@@ -289,6 +299,7 @@ TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
         const int32_t current = CDocument_::GetCurrentView();
         ASSERT_NE(CDocument_::FindView(current), nullptr);
         EXPECT_TRUE(CDocument_::FindView(current)->IsActive());
+        EXPECT_LE(ShownDialogs(), 1);
         if (help) {
           ASSERT_EQ(current, kHelpView);
           const std::u16string text =
@@ -302,6 +313,28 @@ TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
   // Done, under the help text, goes back to the screen the help was asked on.
   s.Menu(40069).Menu(40057).TapControl(2).Check([] { ExpectView(kCycleHistoryView); });
   s.RunCleanly();
+
+  // Add New Cycle and Edit Cycle, opened from the Cycle View, go with the menu too.
+  Scenario forms("cycle forms left through the menu");
+  forms.Before([] {
+    StoreSettings(u"", true);
+    StoreCycles(1);
+  });
+  const auto left = [] {
+    ExpectView(kCycleHistoryView);
+    EXPECT_EQ(ShownDialogs(), 1);
+    EXPECT_TRUE(ce::IsWindowEnabled(CDocument_::GetMainWnd()));
+  };
+  forms.TapControl(kCtlCycleAdd)
+      .Check([] { ExpectView(kAddCycleView); })
+      .Menu(kCmdCycleHistory)
+      .Check(left)
+      .Menu(kCmdCycleView)
+      .TapControl(kCtlCycleEdit)
+      .Check([] { ExpectView(kEditCycleView); })
+      .Menu(kCmdCycleHistory)
+      .Check(left);
+  forms.RunCleanly();
 }
 
 // The shell keeps a menu on the screen: under its button, moved left where it would run past

@@ -475,13 +475,17 @@ TEST(PillHistory, ListsPillDaysAndClearsOnlyTheirPills) {
   s.RunCleanly();
 }
 
-TEST(PillHistory, AnEmptyDatabaseAsksNothing) {
+// Esc is the dialog's close command: back to the screen before.
+TEST(PillHistory, AnEmptyDatabaseAsksNothingAndEscGoesBack) {
   Scenario s("empty pill history");
   s.Before([] { CreateCatalogue(); });
-  s.Menu(kCmdPillHistory)
+  s.Menu(kCmdCycleHistory)
+      .Menu(kCmdPillHistory)
       .TapControl(kCtlPillHistoryDelete)
       .TapControl(kCtlPillHistoryDeleteAll)
-      .Check([] { ExpectView(kPillHistoryView); });
+      .Check([] { ExpectView(kPillHistoryView); })
+      .Key(ce::VK_ESCAPE)
+      .Check([] { ExpectView(kCycleHistoryView); });
   s.RunCleanly();  // any box shown would fail it
 }
 

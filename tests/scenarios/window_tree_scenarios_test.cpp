@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <sstream>
 
 #include "frame/document.h"
@@ -35,6 +36,23 @@ std::string LineWith(const std::vector<std::string>& lines,
   return {};
 }
 
+// The main window first, and every window after the one it names as its parent (its owner, for
+// a pop-up), so that a reader meets a window before its children.
+void ExpectParentsFirst(const std::vector<std::string>& lines) {
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_NE(lines[1].find(R"("class": "CalviraApp")"), std::string::npos) << lines[1];
+  std::set<std::string> seen = {"0"};
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const auto number = [&line](const std::string& key) {
+      const size_t at = line.find("\"" + key + "\": ") + key.size() + 4;
+      return line.substr(at, line.find(',', at) - at);
+    };
+    EXPECT_TRUE(seen.count(number("parent")) > 0) << line;
+    seen.insert(number("hwnd"));
+  }
+}
+
 // Everything that answering could disturb.
 struct Observed {
   std::vector<uint16_t> frame;
@@ -62,7 +80,7 @@ TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
   const ce::UINT main_menu = Scenario::MenuButtonFor(40068);
   s.Check([] {
      const auto lines = Inspect();
-     ASSERT_FALSE(lines.empty());
+     ExpectParentsFirst(lines);
      EXPECT_EQ(lines[0],
                R"({"screen": 5, "previous": 5, "frame_interval_ms": 500, "active": true})");
      EXPECT_NE(LineWith(lines, {R"("class": "CalviraApp")", R"("text": "Calvira")",
@@ -74,6 +92,7 @@ TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
    })
       .TapMenuEntry(main_menu)
       .Check([] {
+        ExpectParentsFirst(Inspect());
         const std::string menu = LineWith(Inspect(), {R"("class": "CalviraMenuPopup")"});
         EXPECT_NE(menu.find(R"("Cycle Charts", "", "Temp History")"), std::string::npos) << menu;
         // The last entry sits on the menu's bottom border, which ends at the screen area's edge.
@@ -86,6 +105,7 @@ TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
         const auto lines = Inspect();
         const std::string screenshot = ce::AnswerControlRequest("screenshot");
         EXPECT_EQ(Observe(), before) << "answering disturbed the program";
+        ExpectParentsFirst(lines);
 
         const std::string box = LineWith(
             lines, {R"("caption": "Calvira")", R"("body": "There are no finished cycles!")"});

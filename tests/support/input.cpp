@@ -60,7 +60,7 @@ void Type(std::u16string_view text) {
 }
 
 ce::HWND FindControl(int id) {
-  // Top-level windows come from the top of the z-order, children after their parents.
+  // Each level of the window tree comes from the top of the z-order down.
   for (const ce::WindowInfo& info : ce::DescribeWindows()) {
     if (info.visible && info.id == id) return info.hwnd;
   }
