@@ -1,65 +1,26 @@
-// Windows, their tree and z-order, the message queue, input, focus and activation, timers.
+// Windows, their tree and z-order, their texts and longs, painting requests and the shell calls.
+// The message queue with its timers is in message_queue.cpp; input, focus and activation in
+// focus.cpp.
 #include "platform/window.h"
 
-#include <poll.h>
-
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <deque>
-#include <unordered_map>
 
 #include "platform/clock.h"
 #include "platform/controls_internal.h"
 #include "platform/text.h"
 #include "platform/window_internal.h"
+#include "platform/window_state.h"
 
 namespace ce {
 
-namespace {
-
+using internal::Root;
+using internal::S;
+using internal::State;
+using internal::Timer;
 using internal::Window;
 using internal::WindowClass;
 
-struct Timer {
-  HWND window;
-  UINT_PTR id;
-  UINT period;
-  DWORD due;
-  TIMERPROC proc;
-};
-
-struct State {
-  std::unique_ptr<Display> display;
-  bool running = false;
-  std::map<std::u16string, WindowClass> classes;
-  std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;
-  uintptr_t next_handle = 0x100;
-  std::vector<HWND> top_level;  // back to front
-  std::deque<MSG> posted;
-  std::deque<InputEvent> input;
-  std::deque<MSG> input_messages;
-  bool quit_posted = false;
-  int quit_code = 0;
-  std::vector<Timer> timers;
-  UINT_PTR next_timer_id = 0x7F00;
-  HWND focus = nullptr;
-  HWND active = nullptr;
-  HWND capture = nullptr;
-  HWND main = nullptr;  // the first overlapped window: it hears of activation and closing
-  bool application_active = true;
-  bool pen_down = false;
-  std::vector<UINT> keys_down;
-  bool input_panel_button = true;
-  ExternalSource external;
-  bool serving = false;  // the external source is being served (its answers may send messages)
-};
-
-State& S() {
-  static State state;
-  return state;
-}
+namespace {
 
 // Class names are looked up regardless of case, as templates spell them either way ("BUTTON",
 // "Button"); a window reports its class as it was registered.
@@ -73,16 +34,6 @@ std::u16string ClassKey(std::u16string_view name) {
 
 HWND ToHandle(uintptr_t n) {
   return reinterpret_cast<HWND>(n);
-}
-
-DWORD Now() {
-  return GetTickCount();
-}
-
-// The root of a window: the top-level window that contains it.
-Window* Root(Window* w) {
-  while (w != nullptr && w->parent != nullptr) w = internal::Find(w->parent);
-  return w;
 }
 
 void ComputeClient(Window& w) {
@@ -115,23 +66,6 @@ void InvalidateTree(Window& w) {
   }
 }
 
-bool Matches(const MSG& m, HWND window, UINT first, UINT last) {
-  if (window != nullptr && m.hwnd != window && !IsChild(window, m.hwnd)) return false;
-  if (first == 0 && last == 0) return true;
-  return m.message >= first && m.message <= last;
-}
-
-POINT ClientPoint(const Window& w, int32_t x, int32_t y) {
-  return {x - w.client.left, y - w.client.top};
-}
-
-bool Disabled(const Window* w) {
-  for (; w != nullptr; w = w->parent ? internal::Find(w->parent) : nullptr) {
-    if (w->style & WS_DISABLED) return true;
-  }
-  return false;
-}
-
 HWND ChildFromPoint(Window& w, POINT p) {
   for (auto it = w.children.rbegin(); it != w.children.rend(); ++it) {
     Window* c = internal::Find(*it);
@@ -140,166 +74,6 @@ HWND ChildFromPoint(Window& w, POINT p) {
     return ChildFromPoint(*c, p);
   }
   return w.handle;
-}
-
-void QueueInputMessage(HWND target, UINT message, WPARAM wparam, LPARAM lparam, POINT pt) {
-  S().input_messages.push_back(MSG{target, message, wparam, lparam, Now(), pt});
-}
-
-void SendActivation(bool active) {
-  State& s = S();
-  s.application_active = active;
-  const WPARAM state = active ? WA_ACTIVE : WA_INACTIVE;
-  HWND targets[2] = {s.active, s.main};
-  if (targets[1] == targets[0]) targets[1] = nullptr;
-  for (HWND t : targets) {
-    if (t != nullptr && IsWindow(t)) SendMessage(t, WM_ACTIVATE, state, 0);
-  }
-}
-
-// Turns one input event into the message it means, taking activation into account.
-void TranslateInput(const InputEvent& e) {
-  State& s = S();
-  const POINT pt{e.x, e.y};
-  switch (e.kind) {
-    case InputEvent::Kind::kPenDown:
-    case InputEvent::Kind::kPenUp:
-    case InputEvent::Kind::kPenMove: {
-      if (e.kind == InputEvent::Kind::kPenMove && !s.pen_down) return;
-      if (e.kind == InputEvent::Kind::kPenDown) s.pen_down = true;
-      if (e.kind == InputEvent::Kind::kPenUp) s.pen_down = false;
-      HWND target = s.capture != nullptr ? s.capture : WindowFromPoint(pt);
-      Window* w = internal::Find(target);
-      if (w == nullptr) return;
-      if (s.capture == nullptr && Disabled(w)) return;
-      if (e.kind == InputEvent::Kind::kPenDown) {
-        Window* root = Root(w);
-        if (root != nullptr && !(root->ex_style & WS_EX_NOACTIVATE) && root->handle != s.active) {
-          SetActiveWindow(root->handle);
-        }
-        w = internal::Find(target);
-        if (w == nullptr) return;
-      }
-      // Taps on a caption bar are the frame's, not the window's.
-      if (s.capture == nullptr && !w->client.Contains(e.x, e.y)) return;
-      const POINT c = ClientPoint(*w, e.x, e.y);
-      const UINT message = e.kind == InputEvent::Kind::kPenDown ? WM_LBUTTONDOWN
-                           : e.kind == InputEvent::Kind::kPenUp ? WM_LBUTTONUP
-                                                                : WM_MOUSEMOVE;
-      const WPARAM buttons = e.kind == InputEvent::Kind::kPenUp ? 0 : MK_LBUTTON;
-      QueueInputMessage(target, message, buttons, MAKELPARAM(c.x, c.y), pt);
-      return;
-    }
-    case InputEvent::Kind::kKeyDown:
-    case InputEvent::Kind::kKeyUp:
-    case InputEvent::Kind::kChar: {
-      if (e.kind == InputEvent::Kind::kKeyDown) {
-        if (std::find(s.keys_down.begin(), s.keys_down.end(), e.key) == s.keys_down.end()) {
-          s.keys_down.push_back(e.key);
-        }
-      } else if (e.kind == InputEvent::Kind::kKeyUp) {
-        std::erase(s.keys_down, e.key);
-      }
-      HWND target = s.focus != nullptr ? s.focus : s.active;
-      if (target == nullptr) return;
-      if (e.kind == InputEvent::Kind::kChar) {
-        QueueInputMessage(target, WM_CHAR, e.ch, 1, pt);
-      } else {
-        QueueInputMessage(target, e.kind == InputEvent::Kind::kKeyDown ? WM_KEYDOWN : WM_KEYUP,
-                          e.key, 1, pt);
-      }
-      return;
-    }
-    case InputEvent::Kind::kFocusIn:
-      if (!s.application_active) SendActivation(true);
-      return;
-    case InputEvent::Kind::kFocusOut:
-      if (s.application_active) SendActivation(false);
-      return;
-    case InputEvent::Kind::kClose:
-      if (s.main != nullptr) PostMessage(s.main, WM_CLOSE, 0, 0);
-      return;
-  }
-}
-
-void PollDisplay(int32_t timeout_ms) {
-  State& s = S();
-  if (s.display == nullptr) return;
-  std::vector<pollfd> wake;
-  if (s.external.watch && timeout_ms != 0) {
-    const int32_t due = s.external.watch(wake);
-    if (due >= 0 && (timeout_ms < 0 || due < timeout_ms)) timeout_ms = due;
-  }
-  std::vector<InputEvent> events;
-  s.display->WaitInput(timeout_ms, wake, events);
-  for (const InputEvent& e : events) s.input.push_back(e);
-}
-
-void ServeExternal() {
-  State& s = S();
-  if (!s.external.serve || s.serving) return;
-  s.serving = true;
-  s.external.serve();
-  s.serving = false;
-}
-
-// The first window, in painting order, that needs WM_PAINT; draws pending caption bars on the
-// way.
-HWND FindInvalid(Window& w, HWND filter) {
-  if (!(w.style & WS_VISIBLE)) return nullptr;
-  if (w.frame_dirty) {
-    w.frame_dirty = false;
-    if (internal::HasCaption(w)) internal::DrawFrame(w);
-  }
-  if (!w.invalid.Empty() &&
-      (filter == nullptr || filter == w.handle || IsChild(filter, w.handle))) {
-    return w.handle;
-  }
-  for (HWND c : std::vector<HWND>(w.children)) {
-    if (Window* child = internal::Find(c)) {
-      if (HWND h = FindInvalid(*child, filter)) return h;
-    }
-  }
-  return nullptr;
-}
-
-HWND NextPaint(HWND filter) {
-  for (HWND h : std::vector<HWND>(S().top_level)) {
-    if (Window* w = internal::Find(h)) {
-      if (HWND found = FindInvalid(*w, filter)) return found;
-    }
-  }
-  return nullptr;
-}
-
-// CALVIRA_TRACE_TIMER=1 writes the real time of every timer message to standard error, so that
-// the spacing of an animation's steps can be measured on the running program.
-void TraceTimer() {
-  static const bool on = [] {
-    const char* value = std::getenv("CALVIRA_TRACE_TIMER");
-    return value != nullptr && value[0] == '1';
-  }();
-  if (!on) return;
-  static const auto start = std::chrono::steady_clock::now();
-  const double ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  std::fprintf(stderr, "timer %.3f\n", ms);
-}
-
-bool TakeTimer(MSG* msg, HWND filter, bool remove) {
-  State& s = S();
-  const DWORD now = Now();
-  for (Timer& t : s.timers) {
-    if (filter != nullptr && t.window != filter) continue;
-    if (static_cast<int32_t>(now - t.due) < 0) continue;
-    *msg = MSG{t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc), now, {}};
-    if (remove) {
-      t.due = now + t.period;
-      TraceTimer();
-    }
-    return true;
-  }
-  return false;
 }
 
 void ExposeAndForget(Window& w) {
@@ -316,6 +90,20 @@ void ExposeAndForget(Window& w) {
 }  // namespace
 
 namespace internal {
+
+State& S() {
+  static State state;
+  return state;
+}
+
+DWORD Now() {
+  return GetTickCount();
+}
+
+Window* Root(Window* w) {
+  while (w != nullptr && w->parent != nullptr) w = internal::Find(w->parent);
+  return w;
+}
 
 Window* Find(HWND handle) {
   auto& windows = S().windows;
@@ -840,150 +628,6 @@ LONG_PTR SetWindowLong(HWND handle, int index, LONG_PTR value) {
   return old;
 }
 
-LRESULT SendMessage(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
-  Window* w = internal::Find(handle);
-  if (w == nullptr || w->proc == nullptr) return 0;
-  return w->proc(handle, message, wparam, lparam);
-}
-
-BOOL PostMessage(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (handle != nullptr && !IsWindow(handle)) return FALSE;
-  S().posted.push_back(MSG{handle, message, wparam, lparam, Now(), {}});
-  return TRUE;
-}
-
-void PostQuitMessage(int exit_code) {
-  S().quit_posted = true;
-  S().quit_code = exit_code;
-}
-
-BOOL PeekMessage(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
-  State& s = S();
-  const bool take = (remove & PM_REMOVE) != 0;
-  for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
-    if (!Matches(*it, window, first, last)) continue;
-    *msg = *it;
-    if (take) s.posted.erase(it);
-    return TRUE;
-  }
-  if (s.quit_posted && window == nullptr && (first == 0 || first <= WM_QUIT) &&
-      (last == 0 || last >= WM_QUIT)) {
-    *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(s.quit_code), 0, Now(), {}};
-    if (take) s.quit_posted = false;
-    return TRUE;
-  }
-  if (s.input.empty() && s.input_messages.empty()) PollDisplay(0);
-  while (s.input_messages.empty() && !s.input.empty()) {
-    const InputEvent e = s.input.front();
-    s.input.pop_front();
-    TranslateInput(e);
-  }
-  for (auto it = s.input_messages.begin(); it != s.input_messages.end(); ++it) {
-    if (!Matches(*it, window, first, last)) continue;
-    *msg = *it;
-    if (take) s.input_messages.erase(it);
-    return TRUE;
-  }
-  if (first == 0 || (first <= WM_PAINT && last >= WM_PAINT)) {
-    if (HWND h = NextPaint(window)) {
-      *msg = MSG{h, WM_PAINT, 0, 0, Now(), {}};
-      return TRUE;
-    }
-  }
-  if (first == 0 || (first <= WM_TIMER && last >= WM_TIMER)) {
-    if (TakeTimer(msg, window, take)) return TRUE;
-  }
-  FlushDisplay();
-  ServeExternal();
-  return FALSE;
-}
-
-void WaitForInput(int32_t timeout_ms) {
-  State& s = S();
-  FlushDisplay();
-  if (!s.posted.empty() || s.quit_posted || !s.input.empty() || !s.input_messages.empty() ||
-      NextPaint(nullptr) != nullptr) {
-    return;
-  }
-  // A due timer ends the wait as input does.
-  const DWORD now = Now();
-  for (const Timer& t : s.timers) {
-    const int32_t until = static_cast<int32_t>(t.due - now);
-    if (until <= 0) return;
-    if (timeout_ms < 0 || until < timeout_ms) timeout_ms = until;
-  }
-  PollDisplay(timeout_ms);
-  ServeExternal();
-}
-
-void SleepServing(DWORD ms) {
-  State& s = S();
-  if (clock::IsVirtual() || s.display == nullptr) {
-    Sleep(ms);
-    return;
-  }
-  FlushDisplay();
-  const DWORD start = Now();
-  for (;;) {
-    const auto left = static_cast<int32_t>(ms - (Now() - start));
-    if (left <= 0) return;
-    PollDisplay(left);
-    ServeExternal();
-    for (const InputEvent& e : s.input) {
-      if (e.kind == InputEvent::Kind::kClose) return;
-    }
-  }
-}
-
-BOOL GetMessage(MSG* msg, HWND window, UINT first, UINT last) {
-  if (window != nullptr && !IsWindow(window)) return -1;
-  while (!PeekMessage(msg, window, first, last, PM_REMOVE)) WaitForInput(-1);
-  return msg->message == WM_QUIT ? FALSE : TRUE;
-}
-
-BOOL TranslateMessage(const MSG* msg) {
-  if (msg == nullptr || msg->message != WM_KEYDOWN) return FALSE;
-  // Text arrives as typed characters; only the keys that type a control character make one.
-  char16_t ch = 0;
-  switch (msg->wParam) {
-    case VK_RETURN:
-      ch = u'\r';
-      break;
-    case VK_TAB:
-      ch = u'\t';
-      break;
-    case VK_ESCAPE:
-      ch = 0x1B;
-      break;
-    case VK_BACK:
-      ch = 0x08;
-      break;
-    default:
-      return FALSE;
-  }
-  S().input_messages.push_front(MSG{msg->hwnd, WM_CHAR, ch, msg->lParam, msg->time, msg->pt});
-  return TRUE;
-}
-
-LRESULT DispatchMessage(const MSG* msg) {
-  if (msg == nullptr) return 0;
-  if (msg->message == WM_TIMER && msg->lParam != 0) {
-    reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
-    return 0;
-  }
-  if (msg->hwnd == nullptr) return 0;
-  const LRESULT result = SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-  // A window that ignored its WM_PAINT would be asked again forever.
-  if (msg->message == WM_PAINT) {
-    if (Window* w = internal::Find(msg->hwnd)) w->invalid = {};
-  }
-  return result;
-}
-
-LRESULT CallWindowProc(WNDPROC proc, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return proc != nullptr ? proc(window, message, wparam, lparam) : 0;
-}
-
 LRESULT DefWindowProc(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
   Window* w = internal::Find(handle);
   if (w == nullptr) return 0;
@@ -1084,118 +728,6 @@ BOOL GetUpdateRect(HWND handle, RECT* rect, BOOL) {
   if (w == nullptr) return FALSE;
   if (rect != nullptr) *rect = w->invalid;
   return w->invalid.Empty() ? FALSE : TRUE;
-}
-
-UINT_PTR SetTimer(HWND handle, UINT_PTR id, UINT elapse_ms, TIMERPROC proc) {
-  State& s = S();
-  if (handle != nullptr && !IsWindow(handle)) return 0;
-  if (handle == nullptr) id = s.next_timer_id++;
-  elapse_ms = std::max<UINT>(elapse_ms, 1);
-  std::erase_if(s.timers, [&](const Timer& t) { return t.window == handle && t.id == id; });
-  s.timers.push_back(Timer{handle, id, elapse_ms, Now() + elapse_ms, proc});
-  return handle == nullptr ? id : (id != 0 ? id : 1);
-}
-
-BOOL KillTimer(HWND handle, UINT_PTR id) {
-  const size_t removed =
-      std::erase_if(S().timers, [&](const Timer& t) { return t.window == handle && t.id == id; });
-  return removed != 0 ? TRUE : FALSE;
-}
-
-HWND SetFocus(HWND handle) {
-  State& s = S();
-  const HWND old = s.focus;
-  if (handle != nullptr) {
-    Window* w = internal::Find(handle);
-    if (w == nullptr || Disabled(w)) return nullptr;
-  }
-  if (handle == old) return old;
-  if (handle != nullptr) {
-    Window* root = Root(internal::Find(handle));
-    if (root != nullptr && root->handle != s.active && !(root->ex_style & WS_EX_NOACTIVATE)) {
-      SetActiveWindow(root->handle);
-      if (s.focus == handle) return old;
-    }
-  }
-  // Activation may have moved the focus on the way (to the window activated); whoever holds
-  // it now is the one that loses it.
-  const HWND losing = s.focus;
-  s.focus = handle;
-  if (losing != nullptr && IsWindow(losing)) {
-    SendMessage(losing, WM_KILLFOCUS, reinterpret_cast<WPARAM>(handle), 0);
-  }
-  if (s.focus == handle && handle != nullptr) {
-    SendMessage(handle, WM_SETFOCUS, reinterpret_cast<WPARAM>(losing), 0);
-  }
-  return old;
-}
-
-void BringApplicationToFront() {
-  State& s = S();
-  if (s.display != nullptr) s.display->Raise();
-  if (s.main != nullptr) SetForegroundWindow(s.main);
-}
-
-HWND GetFocus() {
-  return S().focus;
-}
-
-HWND SetActiveWindow(HWND handle) {
-  State& s = S();
-  const HWND old = s.active;
-  if (handle == old) return old;
-  if (handle != nullptr && !IsWindow(handle)) return nullptr;
-  s.active = handle;
-  if (old != nullptr && IsWindow(old)) {
-    SendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(handle));
-  }
-  if (s.active == handle && handle != nullptr) {
-    SendMessage(handle, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
-  }
-  return old;
-}
-
-HWND GetActiveWindow() {
-  return S().active;
-}
-
-BOOL SetForegroundWindow(HWND handle) {
-  // The handle may carry the platform's "with its owned windows" bit.
-  handle = reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(handle) & ~uintptr_t{1});
-  if (!IsWindow(handle)) return FALSE;
-  if (S().display != nullptr) S().display->Raise();
-  SetActiveWindow(handle);
-  return TRUE;
-}
-
-HWND GetForegroundWindow() {
-  return S().active;
-}
-
-HWND SetCapture(HWND handle) {
-  const HWND old = S().capture;
-  S().capture = IsWindow(handle) ? handle : nullptr;
-  return old;
-}
-
-BOOL ReleaseCapture() {
-  const HWND old = S().capture;
-  S().capture = nullptr;
-  if (old != nullptr && IsWindow(old)) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
-  return TRUE;
-}
-
-HWND GetCapture() {
-  return S().capture;
-}
-
-bool IsApplicationActive() {
-  return S().application_active;
-}
-
-bool IsKeyDown(UINT virtual_key) {
-  const auto& keys = S().keys_down;
-  return std::find(keys.begin(), keys.end(), virtual_key) != keys.end();
 }
 
 BOOL SHInitDialog(SHINITDLGINFO* info) {
