@@ -290,9 +290,7 @@ TEST_F(CalviraDataTest, OnAFullDiskAWriteIsRefusedAndDumpStillWorks) {
 
 TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlagAndNothingElse) {
   const auto dir = scratch_ / "data";
-  std::string logo_off = kFreshDump;
-  const std::string flag = "[262155,\"BOOL\",";
-  logo_off.replace(logo_off.find(flag + "0]"), flag.size() + 2, flag + "1]");
+  const std::string logo_off = LogoOffDump();
   // Each toggle leaves the settings record as the six properties it was, whatever came before.
   for (int i = 0; i < 10; ++i) {
     SCOPED_TRACE(i);

@@ -5,15 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "store/catalogue.h"
+#include "support/days.h"
 #include "support/temp_store.h"
 
 namespace {
 
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
+using calvira::testing::Day;
 
 TEST(CycleHistoryLine, EveryLengthStartsInColumnSeventeen) {
   struct Case {
@@ -53,59 +50,44 @@ class CycleHistoryDeleteTest : public calvira::testing::TempStoreTest {
     TempStoreTest::SetUp();
     CreateCatalogue();
   }
-
-  void Store(std::initializer_list<DayNumber> starts) {
-    for (DayNumber start : starts) ASSERT_EQ(AddCycle(start, 5, 28), AddCycleResult::kAdded);
-  }
-
-  std::vector<std::pair<DayNumber, int32_t>> Cycles() {
-    std::vector<std::pair<DayNumber, int32_t>> out;
-    for (const CycleRecord& c : ReadCycles()) out.emplace_back(c.start, c.cycleLength);
-    return out;
-  }
 };
 
+// A middle cycle, the newest and the last but one are the Cycle History scenarios'; here the
+// oldest, the last two (no average is computed from one cycle) and a position beyond the list.
 TEST_F(CycleHistoryDeleteTest, DeletingJoinsTheNeighboursAndRecalculates) {
-  const DayNumber jan1 = Day(2003, 1, 1), jan29 = Day(2003, 1, 29), feb28 = Day(2003, 2, 28),
-                  mar30 = Day(2003, 3, 30);
+  const DayNumber jan1 = Day(2003, 1, 1), jan11 = Day(2003, 1, 11), jan29 = Day(2003, 1, 29),
+                  feb28 = Day(2003, 2, 28), mar30 = Day(2003, 3, 30);
+  using Cycles = std::vector<std::pair<DayNumber, int32_t>>;
   struct Case {
     const char* what;
+    std::vector<DayNumber> stored;
     size_t position;
-    std::vector<std::pair<DayNumber, int32_t>> left;
+    bool deleted;
+    Cycles left;
   };
   const Case cases[] = {
-      // 58 days is stored but stays out of the average, which is 30 alone.
-      {"a middle cycle", 1, {{jan1, 58}, {feb28, 30}, {mar30, 30}}},
-      {"the oldest", 0, {{jan29, 30}, {feb28, 30}, {mar30, 30}}},
+      {"the oldest", {jan1, jan29, feb28, mar30}, 0, true, {{jan29, 30}, {feb28, 30}, {mar30, 30}}},
+      {"beyond the cycles", {jan1, jan29}, 2, false, {{jan1, 28}, {jan29, 28}}},
+      // 10 days: no valid length, so the newest held 28; the one left keeps its real 10.
+      {"down to one", {jan1, jan11}, 1, true, {{jan1, 10}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TearDown();
     SetUp();
-    Store({jan1, jan29, feb28, mar30});
-    EXPECT_TRUE(DeleteCycleAt(c.position));
-    EXPECT_EQ(Cycles(), c.left);
+    for (DayNumber start : c.stored) ASSERT_EQ(AddCycle(start, 5, 28), AddCycleResult::kAdded);
+    AverageCycleLength = 99;
+    EXPECT_EQ(DeleteCycleAt(c.position), c.deleted);
+    Cycles left;
+    for (const CycleRecord& r : ReadCycles()) left.emplace_back(r.start, r.cycleLength);
+    EXPECT_EQ(left, c.left);
+    if (c.stored.size() == 2) {
+      EXPECT_EQ(AverageCycleLength, 99);
+    }
+    EXPECT_TRUE(TakeBoxTexts().empty());
   }
-}
-
-TEST_F(CycleHistoryDeleteTest, DownToOneCycleNothingIsRecalculated) {
-  const DayNumber jan1 = Day(2003, 1, 1), jan11 = Day(2003, 1, 11);
-  Store({jan1, jan11});  // 10 days: no valid length, so the newest holds 28
-  AverageCycleLength = 99;
-  EXPECT_TRUE(DeleteCycleAt(1));
-  // The remaining cycle keeps its real length of 10, and no average was computed.
-  EXPECT_EQ(Cycles(), (std::vector<std::pair<DayNumber, int32_t>>{{jan1, 10}}));
-  EXPECT_EQ(AverageCycleLength, 99);
-  EXPECT_TRUE(DeleteCycleAt(0));
-  EXPECT_TRUE(Cycles().empty());
-}
-
-TEST_F(CycleHistoryDeleteTest, APositionBeyondTheCyclesChangesNothing) {
-  Store({Day(2003, 1, 1), Day(2003, 1, 29)});
-  const auto before = Cycles();
-  EXPECT_FALSE(DeleteCycleAt(2));
-  EXPECT_EQ(Cycles(), before);
-  EXPECT_TRUE(TakeBoxTexts().empty());
+  EXPECT_TRUE(DeleteCycleAt(0));  // the last one goes too
+  EXPECT_TRUE(ReadCycles().empty());
 }
 
 }  // namespace

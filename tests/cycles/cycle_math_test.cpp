@@ -2,34 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include "support/days.h"
+
 namespace {
 
-DayNumber NumberOf(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
+using calvira::testing::Day;
 
 TEST(CycleMath, DaysOfACycleAcrossMonthLeapDayAndYearEnd) {
   struct Case {
     DayNumber got, expected;
   };
-  const DayNumber march = NumberOf(2004, 3, 1);
+  const DayNumber march = Day(2004, 3, 1);
   const Case cases[] = {
-      {CycleEnd(march, 28), NumberOf(2004, 3, 28)},
-      {PeriodEnd(march, 5), NumberOf(2004, 3, 5)},
-      {OvulationFirstDay(march, 28), NumberOf(2004, 3, 14)},
-      {OvulationLastDay(march, 28), NumberOf(2004, 3, 19)},
+      {CycleEnd(march, 28), Day(2004, 3, 28)},
+      {PeriodEnd(march, 5), Day(2004, 3, 5)},
+      {OvulationFirstDay(march, 28), Day(2004, 3, 14)},
+      {OvulationLastDay(march, 28), Day(2004, 3, 19)},
       // An odd length shares the window of the even length below it.
-      {OvulationFirstDay(march, 29), NumberOf(2004, 3, 14)},
-      {OvulationLastDay(march, 29), NumberOf(2004, 3, 19)},
-      {PredictedCycleEnd(march, 28), NumberOf(2004, 3, 28)},
-      {CycleEnd(NumberOf(2004, 2, 15), 28), NumberOf(2004, 3, 13)},
-      {CycleEnd(NumberOf(2003, 2, 15), 28), NumberOf(2003, 3, 14)},
-      {CycleEnd(NumberOf(2003, 12, 20), 30), NumberOf(2004, 1, 18)},
+      {OvulationFirstDay(march, 29), Day(2004, 3, 14)},
+      {OvulationLastDay(march, 29), Day(2004, 3, 19)},
+      {PredictedCycleEnd(march, 28), Day(2004, 3, 28)},
+      {CycleEnd(Day(2004, 2, 15), 28), Day(2004, 3, 13)},
+      {CycleEnd(Day(2003, 2, 15), 28), Day(2003, 3, 14)},
+      {CycleEnd(Day(2003, 12, 20), 30), Day(2004, 1, 18)},
       // An emptied presumed length predicts the day before the start; a one-day period ends on it.
-      {PredictedCycleEnd(NumberOf(2003, 1, 1), 0), NumberOf(2002, 12, 31)},
-      {PeriodEnd(NumberOf(2003, 1, 1), 1), NumberOf(2003, 1, 1)},
+      {PredictedCycleEnd(Day(2003, 1, 1), 0), Day(2002, 12, 31)},
+      {PeriodEnd(Day(2003, 1, 1), 1), Day(2003, 1, 1)},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].expected) << i;
 }

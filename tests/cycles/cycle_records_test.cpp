@@ -4,16 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "store/catalogue.h"
+#include "support/days.h"
 #include "support/fault_vfs.h"
 #include "support/temp_store.h"
 
 namespace {
 
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
+using calvira::testing::Day;
 
 class CycleRecordsTest : public calvira::testing::TempStoreTest {
  protected:
@@ -77,24 +74,6 @@ TEST_F(CycleRecordsTest, ALoneCycleKeepsItsPresumedLengthUntilASecondArrives) {
   EXPECT_EQ(CycleCount(), 2u);
 }
 
-TEST_F(CycleRecordsTest, ADuplicateStartIsRefusedAndChangesNothing) {
-  AddCycle(Day(2003, 1, 1), 5, 28);
-  AddCycle(Day(2003, 1, 29), 5, 28);
-  TakeBoxTexts();
-  const auto before = ReadCycles();
-  EXPECT_EQ(AddCycle(Day(2003, 1, 29), 7, 30), AddCycleResult::kDuplicate);
-  const auto boxes = ce::TakeMessageBoxReports();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, u"Cycle already exists");
-  EXPECT_EQ(boxes[0].caption, u"Calvira");
-  const auto after = ReadCycles();
-  ASSERT_EQ(after.size(), before.size());
-  for (size_t i = 0; i < after.size(); ++i) {
-    EXPECT_EQ(after[i].periodLength, before[i].periodLength);
-    EXPECT_EQ(after[i].cycleLength, before[i].cycleLength);
-  }
-}
-
 TEST_F(CycleRecordsTest, RangeCoversEveryCycleIncludingTheNewest) {
   int32_t min = -1, max = -1;
   EXPECT_FALSE(CycleLengthRange(min, max));
@@ -109,11 +88,7 @@ TEST_F(CycleRecordsTest, RangeCoversEveryCycleIncludingTheNewest) {
 
 TEST_F(CycleRecordsTest, ARefusedWriteIsNotReportedAsAdded) {
   AddCycle(Day(2003, 1, 1), 5, 28);
-  calvira::testing::InstallFaultVfs();
-  ce::objectstore::Unmount();
-  ce::objectstore::MountOptions options;
-  options.vfs = calvira::testing::kFaultVfsName;
-  ASSERT_EQ(ce::objectstore::Mount(data_dir_, options), "");
+  MountFaulty();
   calvira::testing::FailFrom(1, calvira::testing::Fault::kDiskFull);
   EXPECT_EQ(AddCycle(Day(2003, 1, 29), 5, 28), AddCycleResult::kWriteFailed);
   calvira::testing::ClearFault();

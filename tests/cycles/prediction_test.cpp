@@ -4,13 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/days.h"
+
 namespace {
 
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
+using calvira::testing::Day;
 
 TEST(PredictionSteps, OneStartEveryAverageDaysNoneAfterTheEnd) {
   struct Case {

@@ -1,5 +1,6 @@
-// The diary's five databases: one note per day and category in the order of the days, the list
-// lines, deleting one or all of one category, and nothing lost when the disk refuses.
+// The diary's databases: deleting one note or all of one category by the position in the order
+// of the days, and nothing lost when the disk refuses. The category names, the list lines and
+// one note per day are the Diary scenarios'.
 #include "diary/diary_records.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include "platform/object_store.h"
 #include "store/catalogue.h"
+#include "support/days.h"
 #include "support/fault_vfs.h"
 #include "support/temp_store.h"
 
@@ -21,11 +23,7 @@ using Notes = std::vector<std::pair<DayNumber, std::u16string>>;
 
 constexpr size_t kDoctor = 0, kMisc = 4;
 
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
+using calvira::testing::Day;
 
 class DiaryRecordsTest : public TempStoreTest {
  protected:
@@ -40,43 +38,6 @@ class DiaryRecordsTest : public TempStoreTest {
     return out;
   }
 };
-
-// The list's names in index order, each over a database that the catalogue creates, ordered by
-// the day as the notes are opened.
-TEST(DiaryCategories, NameTheCataloguesDatabases) {
-  const char16_t* shown[] = {u"Doctor", u"Hair Dresser", u"Beauty Parlor", u"Fitness", u"Misc"};
-  const char16_t* databases[] = {u"Doctors", u"HairDressers", u"BeautyParlors", u"Fitnes",
-                                 u"Miscs"};
-  for (size_t i = 0; i < kDiaryCategoryCount; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(std::u16string(DiaryCategories()[i].shown), shown[i]);
-    EXPECT_EQ(std::u16string(DiaryCategories()[i].database), databases[i]);
-    const auto catalogue = DatabaseCatalogue();
-    const auto entry = std::find_if(catalogue.begin(), catalogue.end(), [&](const auto& e) {
-      return std::u16string(e.name) == databases[i];
-    });
-    ASSERT_NE(entry, catalogue.end());
-    EXPECT_EQ(entry->sort1, ce::PropId(0, ce::CEVT_UI4));
-  }
-}
-
-TEST(NoteLine, PadsTheDateToSixteenCharacters) {
-  struct Case {
-    DayNumber day;
-    const char16_t* text;
-    const char16_t* line;
-  };
-  const Case cases[] = {
-      {Day(2003, 1, 5), u"Dentist", u"1/5/03          Dentist"},
-      {Day(2003, 11, 5), u"Dentist", u"11/5/03         Dentist"},
-      {Day(2003, 11, 20), u"Dentist", u"11/20/03        Dentist"},
-      {Day(2003, 11, 20), u"", u"11/20/03        "},
-      {Day(2026, 12, 6), u"12345678901234567890", u"12/6/26         12345678901234567890"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(NoteLine({c.day, c.text}), c.line);
-  }
-}
 
 TEST_F(DiaryRecordsTest, DeletingOneOrAllOfOneCategory) {
   const DayNumber days[] = {Day(2003, 1, 5), Day(2003, 1, 6), Day(2003, 1, 7)};
@@ -113,11 +74,7 @@ TEST_F(DiaryRecordsTest, DeletingOneOrAllOfOneCategory) {
 
 // On a full disk a save and Delete All change nothing and fail; the store keeps every note.
 TEST_F(DiaryRecordsTest, AFullDiskKeepsEveryNote) {
-  calvira::testing::InstallFaultVfs();
-  ce::objectstore::Unmount();
-  ce::objectstore::MountOptions options;
-  options.vfs = calvira::testing::kFaultVfsName;
-  ASSERT_EQ(ce::objectstore::Mount(data_dir_, options), "");
+  MountFaulty();
   for (uint16_t d = 1; d <= 5; ++d) {
     ASSERT_TRUE(SaveNote(kDoctor, Day(2003, 1, d), u"note " + std::u16string(1, u'0' + d)));
   }

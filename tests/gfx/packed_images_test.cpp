@@ -35,12 +35,6 @@ std::filesystem::path SourcePng(uint32_t id) {
 
 class GfxPackedImages : public gfx_test::GfxTest {};
 
-TEST_F(GfxPackedImages, TheProgramCarriesExactlyTheImagesItsScreensLoad) {
-  std::vector<uint32_t> ids;
-  for (const auto& [id, size] : kImages) ids.push_back(id);
-  EXPECT_EQ(ce::PackedImageIds(), ids);
-}
-
 TEST_F(GfxPackedImages, EveryImageDecodesToItsSourcePicture) {
   for (const auto& [id, size] : kImages) {
     SCOPED_TRACE("image " + std::to_string(id));

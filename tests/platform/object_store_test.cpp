@@ -397,11 +397,7 @@ class ObjectStoreFaultTest : public TempStoreTest,
  protected:
   void SetUp() override {
     TempStoreTest::SetUp();
-    calvira::testing::InstallFaultVfs();
-    objectstore::Unmount();
-    objectstore::MountOptions options;
-    options.vfs = calvira::testing::kFaultVfsName;
-    ASSERT_EQ(objectstore::Mount(data_dir_, options), "");
+    MountFaulty();
     ASSERT_NE(CreateDb(u"Notes", kDay, kName), 0u);
     HANDLE h = CeOpenDatabase(nullptr, u"Notes", kDay, 0, nullptr);
     for (int day = 1; day <= 20; ++day) Write(h, {Int(0, CEVT_UI4, day), Text(1, u"kept")});
@@ -425,10 +421,7 @@ class ObjectStoreFaultTest : public TempStoreTest,
       days.push_back(buffer.props()[0].val.ulVal);
     }
     CloseHandle(h);
-    objectstore::Unmount();
-    objectstore::MountOptions options;
-    options.vfs = calvira::testing::kFaultVfsName;
-    EXPECT_EQ(objectstore::Mount(data_dir_, options), "");
+    MountFaulty();
     return days;
   }
 };

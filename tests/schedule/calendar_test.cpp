@@ -1,4 +1,5 @@
-// The calendar's rules without a window: grids, titles, tap zones and the bounded steps.
+// The calendar's rules without a window: grids, tap zones and the bounded steps. The month's
+// title is the Calendar scenarios'.
 #include "schedule/calendar.h"
 
 #include <gtest/gtest.h>
@@ -44,12 +45,6 @@ TEST(Calendar, GridsOfFourFiveAndSixWeekRows) {
   const MonthGrid feb = LayOutMonth(2015, 2, kGrid);
   EXPECT_EQ(feb.cells[0].left, 1);
   EXPECT_EQ(feb.cells[6].right, 237);
-}
-
-TEST(Calendar, TitlesNameTheMonthAndTheYear) {
-  EXPECT_EQ(MonthTitle(2003, 11), u"Nov 2003");
-  EXPECT_EQ(MonthTitle(2004, 1), u"Jan 2004");
-  EXPECT_EQ(MonthTitle(9366, 12), u"Dec 9366");
 }
 
 TEST(Calendar, TapsFindDaysFirstThenTheZonesAboveTheGrid) {

@@ -10,6 +10,7 @@
 #include "platform/object_store.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
+#include "support/days.h"
 #include "support/fault_vfs.h"
 #include "support/temp_store.h"
 
@@ -22,11 +23,7 @@ namespace {
 
 using calvira::testing::TempStoreTest;
 
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
+using calvira::testing::Day;
 
 class PillRecordsTest : public TempStoreTest {
  protected:
@@ -142,14 +139,7 @@ TEST_F(PillRecordsTest, ShortOrOddRecordsReadAsEmptyFields) {
 // Every change is one unit: a disk that fails at any write or sync leaves the old days whole,
 // and the change is reported as failed, to the caller and to the user.
 TEST_F(PillRecordsTest, AFailingDiskLeavesTheOldDaysWhole) {
-  calvira::testing::InstallFaultVfs();
-  const auto mount_faulty = [this] {
-    ce::objectstore::Unmount();
-    ce::objectstore::MountOptions options;
-    options.vfs = calvira::testing::kFaultVfsName;
-    ASSERT_EQ(ce::objectstore::Mount(data_dir_, options), "");
-  };
-  mount_faulty();
+  MountFaulty();
   const DayNumber a = Day(2004, 1, 31);
   for (int d = 0; d < 4; ++d) ASSERT_TRUE(SavePillDay({a + d, 2, true, u"r", u"8:00"}));
   WriteRaw(a, 1, false, u"twin", u"");
@@ -174,7 +164,7 @@ TEST_F(PillRecordsTest, AFailingDiskLeavesTheOldDaysWhole) {
       done = change.run();
       calvira::testing::ClearFault();
       const std::vector<std::u16string> said = TakeBoxTexts();
-      mount_faulty();
+      MountFaulty();
       if (!done) {
         EXPECT_EQ(ReadPillDays(), before) << "failing from write " << nth;
         // Never in silence: the user hears that the change was not kept.

@@ -222,11 +222,7 @@ TEST_F(CCeDatabaseTest, CreateOnAFullDiskEndsTheProgram) {
 }
 
 TEST_F(CCeDatabaseTest, AFailedWriteIsReportedAndNotCountedAsDone) {
-  calvira::testing::InstallFaultVfs();
-  ce::objectstore::Unmount();
-  ce::objectstore::MountOptions options;
-  options.vfs = calvira::testing::kFaultVfsName;
-  ASSERT_EQ(ce::objectstore::Mount(data_dir_, options), "");
+  MountFaulty();
   AddDays({1});
   CCeDatabase db;
   ASSERT_TRUE(db.Open(u"Days", kByDay));

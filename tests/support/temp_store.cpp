@@ -6,6 +6,7 @@
 
 #include "platform/object_store.h"
 #include "platform/reporter.h"
+#include "support/fault_vfs.h"
 
 namespace calvira::testing {
 
@@ -40,6 +41,14 @@ void TempStoreTest::TearDown() {
 void TempStoreTest::Remount() {
   ce::objectstore::Unmount();
   ASSERT_EQ(ce::objectstore::Mount(data_dir_), "");
+}
+
+void TempStoreTest::MountFaulty() {
+  InstallFaultVfs();
+  ce::objectstore::Unmount();
+  ce::objectstore::MountOptions options;
+  options.vfs = kFaultVfsName;
+  ASSERT_EQ(ce::objectstore::Mount(data_dir_, options), "");
 }
 
 std::vector<std::u16string> TempStoreTest::TakeBoxTexts() {

@@ -22,6 +22,8 @@ class TempStoreTest : public ::testing::Test {
 
   // Mounts the store of the data directory again, as a new start of the program would find it.
   void Remount();
+  // Mounts it again through the fault VFS (support/fault_vfs.h), ready for FailFrom.
+  void MountFaulty();
 
   // The texts of the message boxes shown since the last call.
   std::vector<std::u16string> TakeBoxTexts();

@@ -17,30 +17,19 @@ std::u16string RowNumber(const std::u16string& row) {
   return row.substr(0, row.find(u' '));
 }
 
-TEST(ValuePicker, RowsOfEachScaleFromFirstToLast) {
-  struct Case {
+// A reading is stored from the row index and listed again from the stored value: every row of
+// either scale, from the first to the last, comes back as its own text.
+TEST(ValuePicker, EveryRowComesBackInTheListAsItsOwnText) {
+  const struct {
     TemperatureScale scale;
     size_t count;
-    std::u16string first, second, last;
-  };
-  const Case cases[] = {
-      {TemperatureScale::kCelsius, 120, u"30.0 \u00B0C", u"30.1 \u00B0C", u"41.9 \u00B0C"},
-      {TemperatureScale::kFahrenheit, 217, u"86.0 \u00B0F", u"86.1 \u00B0F", u"107.6 \u00B0F"},
-  };
-  for (const Case& c : cases) {
-    const std::vector<std::u16string> rows = ValuePickerRows(c.scale);
-    ASSERT_EQ(rows.size(), c.count);
-    EXPECT_EQ(rows[0], c.first);
-    EXPECT_EQ(rows[1], c.second);
-    EXPECT_EQ(rows.back(), c.last);
-  }
-}
-
-// A reading is stored from the row index and listed again from the stored value: every row of
-// either scale comes back as its own text.
-TEST(ValuePicker, EveryRowComesBackInTheListAsItsOwnText) {
-  for (TemperatureScale scale : {TemperatureScale::kCelsius, TemperatureScale::kFahrenheit}) {
+    std::u16string last;
+  } scales[] = {{TemperatureScale::kCelsius, 120, u"41.9 \u00B0C"},
+                {TemperatureScale::kFahrenheit, 217, u"107.6 \u00B0F"}};
+  for (const auto& [scale, count, last] : scales) {
     const std::vector<std::u16string> rows = ValuePickerRows(scale);
+    ASSERT_EQ(rows.size(), count);
+    EXPECT_EQ(rows.back(), last);
     for (size_t i = 0; i < rows.size(); ++i) {
       const std::u16string listed = TemperatureRow(u"1/5/03", PickedCelsius(scale, i), scale);
       ASSERT_EQ(listed, u"1/5/03    " + RowNumber(rows[i]) + ScaleUnit(scale)) << i;
@@ -71,7 +60,7 @@ TEST(ValuePicker, WhatARowStores) {
             u"1/5/03    98.6\u00B0F");
 }
 
-TEST(TemperatureRow, EveryValueStartsInColumnEleven) {
+TEST(TemperatureRow, RoundsToOneDecimalAndPadsOnlyTheHandheldsDates) {
   struct Case {
     std::u16string date;
     double celsius;
@@ -79,10 +68,8 @@ TEST(TemperatureRow, EveryValueStartsInColumnEleven) {
     std::u16string row;
   };
   const Case cases[] = {
-      {u"1/5/03", 36.6, TemperatureScale::kCelsius, u"1/5/03    36.6\u00B0C"},
-      {u"11/5/03", 36.6, TemperatureScale::kCelsius, u"11/5/03   36.6\u00B0C"},
-      {u"11/20/03", 36.6, TemperatureScale::kCelsius, u"11/20/03  36.6\u00B0C"},
-      {u"11/20/03", 37.0, TemperatureScale::kFahrenheit, u"11/20/03  98.6\u00B0F"},
+      // Dates of six, seven and eight characters and 37.0 as 98.6 are the Temp History
+      // scenarios'.
       {u"1/5/03", 41.94, TemperatureScale::kCelsius, u"1/5/03    41.9\u00B0C"},
       // A date text of another length is not padded.
       {u"1/5/3", 36.6, TemperatureScale::kCelsius, u"1/5/336.6\u00B0C"},

@@ -10,6 +10,7 @@
 #include "platform/object_store.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
+#include "support/days.h"
 #include "support/fault_vfs.h"
 #include "support/temp_store.h"
 
@@ -17,11 +18,7 @@ namespace {
 
 using calvira::testing::TempStoreTest;
 
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
+using calvira::testing::Day;
 
 class TemperatureRecordsTest : public TempStoreTest {
  protected:
@@ -106,11 +103,7 @@ TEST_F(TemperatureRecordsTest, DeletingOneOrAll) {
 // Delete All on a full disk keeps every reading and says so; Temp History then lists them again
 // instead of showing an empty list over a full store.
 TEST_F(TemperatureRecordsTest, DeleteAllOnAFullDiskKeepsEveryReading) {
-  calvira::testing::InstallFaultVfs();
-  ce::objectstore::Unmount();
-  ce::objectstore::MountOptions options;
-  options.vfs = calvira::testing::kFaultVfsName;
-  ASSERT_EQ(ce::objectstore::Mount(data_dir_, options), "");
+  MountFaulty();
   for (int d = 0; d < 5; ++d) ASSERT_TRUE(SaveTemperature(Day(2003, 1, 5) + d, 36.0 + d * 0.1));
   const auto before = Stored();
   calvira::testing::FailFrom(1, calvira::testing::Fault::kDiskFull);

@@ -137,11 +137,21 @@ TEST(IdealBody, TheFilterTakesOutOneBadCharacterPerPass) {
     int caret;             // -1: not checked
   };
   const Case cases[] = {
-      {u"", nullptr, -1},      {u"12.5", nullptr, -1}, {u"12a", u"12", 2},
+      {u"", nullptr, -1},
+      {u"12.5", nullptr, -1},
+      {u"12a", u"12", 2},
       {u".a", u"", 0},  // a letter after a leading point takes the point with it
-      {u"1x23", u"123", 3},    {u".", u"", 0},         {u"1.5.", u"1.5", 3},
+      {u"1x23", u"123", 3},
+      {u".", u"", 0},
+      {u"1.5.", u"1.5", 3},
       {u"1a2b", u"12b", -1},  // only the first bad character goes; the later rewrite wins
       {u"1a2..", u"1a2.", -1},
+      // A bad character typed at the end goes alone, whatever the text starts with; only a
+      // point it would leave on its own goes with it.
+      {u".5a", u".5", 2},
+      {u".75 ", u".75", 3},
+      {u"..x", u"..", 2},  // the second point goes on the next pass
+      {u"q", u"", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ce::ToUtf8(c.typed));

@@ -1,4 +1,5 @@
-// What the Options screen shows for a stored record, and what it writes back.
+// What the Options screen shows for a stored scale of any value. What it writes back, the password
+// and the flags kept byte for byte, is the Options scenarios'.
 #include "tools/options_rules.h"
 
 #include <gtest/gtest.h>
@@ -18,26 +19,6 @@ TEST(OptionsRules, EveryScaleButCelsiusShowsAsFahrenheit) {
     settings.scale = c.stored;
     EXPECT_EQ(OptionsFromSettings(settings).scale, c.shown) << c.stored;
   }
-}
-
-TEST(OptionsRules, WritingBackKeepsThePasswordAndTheFlagsBeforeTheScale) {
-  Settings read;
-  read.password = u"$argon2id$v=19$m=65536,t=2,p=1$c2FsdA$aGFzaA";
-  read.password_set = -1;
-  read.spare = 7;
-  read.scale = 3;
-  read.logo_disabled = true;
-  read.show_min_max = false;
-  const OptionsChoice shown = OptionsFromSettings(read);
-  EXPECT_TRUE(shown.logo_disabled);
-  EXPECT_FALSE(shown.show_min_max);
-  const Settings written = ApplyOptions(read, {kScaleCelsius, false, true});
-  EXPECT_EQ(written.password, read.password);
-  EXPECT_EQ(written.password_set, -1);
-  EXPECT_EQ(written.spare, 7);
-  EXPECT_EQ(written.scale, kScaleCelsius);
-  EXPECT_FALSE(written.logo_disabled);
-  EXPECT_TRUE(written.show_min_max);
 }
 
 }  // namespace
