@@ -128,7 +128,7 @@ bool ControlServer::Accept() {
     if (!SamePeerUser(fd)) continue;
     Connection c;
     c.fd = std::move(accepted);
-    c.deadline = Clock::now() + kPeerDeadline;
+    c.deadline = Clock::now() + peer_deadline_;
     connections_.push_back(std::move(c));
     return true;
   }

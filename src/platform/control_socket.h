@@ -40,6 +40,10 @@ class ControlServer {
   int Serve(const Handler& handler);
 
   size_t OpenConnections() const;
+  // How long a peer may take over its request and the answer; kPeerDeadline unless a test that
+  // waits for a deadline in real time asks for a shorter one.
+  std::chrono::milliseconds PeerDeadline() const { return peer_deadline_; }
+  void SetPeerDeadline(std::chrono::milliseconds deadline) { peer_deadline_ = deadline; }
 
  private:
   struct Connection;
@@ -48,6 +52,7 @@ class ControlServer {
   bool Advance(Connection& c, const Handler& handler, int* answered);
 
   int listen_fd_;
+  std::chrono::milliseconds peer_deadline_ = kPeerDeadline;
   std::vector<Connection> connections_;
 };
 
