@@ -215,7 +215,7 @@ MaskedSecret Mask(std::u16string_view text) {
 
 // How many copies of the secret, as UTF-16, the process's writable memory (heap, stacks, data)
 // holds, freed memory included.
-int CopiesInMemory(const MaskedSecret& secret) {
+[[maybe_unused]] int CopiesInMemory(const MaskedSecret& secret) {
   std::ifstream maps("/proc/self/maps");
   std::string line;
   int copies = 0;
