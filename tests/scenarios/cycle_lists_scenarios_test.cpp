@@ -79,10 +79,17 @@ TEST(CycleHistory, ListsEveryCycleAndShowsTheStoredAverageRightAfterAStart) {
   }
 }
 
-TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmation) {
+// The screen painted, Delete's and Delete All's questions, and Add.
+TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmationAndAddOpensAddNewCycle) {
   Scenario s("history delete messages");
   s.Before([] { StoreCycles(kFourCycles); });
   s.Menu(kCmdCycleHistory)
+      .Check([] {
+        // Title white on blue, buttons and statics black on cyan, over the list background.
+        EXPECT_EQ(Scenario::PixelAt(80, 5), 0x001F);
+        EXPECT_EQ(Scenario::PixelAt(12, 250), 0x07FF);
+        EXPECT_EQ(Scenario::PixelAt(166, 222), 0x07FF);
+      })
       .TapControl(kCtlHistoryDelete)
       .ExpectBox(u"Calvira", u"Please,select a cycle to delete", ce::IDOK)
       .TapControlAt(kCtlHistoryList, 20, 5)
@@ -101,6 +108,12 @@ TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmation) {
         EXPECT_TRUE(ReadCycles().empty());
         EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
         EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
+      })
+      .TapControl(kCtlHistoryAdd)
+      .Check([] {
+        ExpectView(kAddCycleView);
+        EXPECT_EQ(CDocument_::GetPreviousView(), kCycleHistoryView);
+        EXPECT_EQ(HistoryDialog(), nullptr);
       });
   s.RunCleanly();
 }
@@ -160,26 +173,11 @@ TEST(CycleHistory, DeletingACycleJoinsItsNeighboursAndRecalculates) {
   }
 }
 
-TEST(CycleHistory, AddOpensAddNewCycleAndTheScreenIsRememberedAsPrevious) {
-  Scenario s("history add");
-  s.Before([] { StoreCycles(kFourCycles); });
-  s.Menu(kCmdCycleHistory).Check([] {
-    // Title white on blue, buttons and statics black on cyan, over the list background.
-    EXPECT_EQ(Scenario::PixelAt(80, 5), 0x001F);
-    EXPECT_EQ(Scenario::PixelAt(12, 250), 0x07FF);
-    EXPECT_EQ(Scenario::PixelAt(166, 222), 0x07FF);
-  });
-  s.TapControl(kCtlHistoryAdd).Check([] {
-    ExpectView(kAddCycleView);
-    EXPECT_EQ(CDocument_::GetPreviousView(), kCycleHistoryView);
-    EXPECT_EQ(HistoryDialog(), nullptr);
-  });
-  s.RunCleanly();
-}
-
 // --- Prediction ---
 
-TEST(Prediction, ThreeStartsFromMarchToJuneByTwentyEight) {
+// Three starts from March to June by 28; Add Cycle stores the selected date once and only when
+// asked; OK leaves, and the period stays for the next visit.
+TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
   Scenario s("prediction worked example");
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
   s.Menu(kCmdPrediction).Check([] {
@@ -202,6 +200,37 @@ TEST(Prediction, ThreeStartsFromMarchToJuneByTwentyEight) {
     EXPECT_EQ(view->PredictedDays(),
               (std::vector<DayNumber>{Day(2004, 3, 29), Day(2004, 4, 26), Day(2004, 5, 24)}));
   });
+  // Nothing selected: nothing asked, nothing stored.
+  s.TapControl(kCtlPredictionAddCycle).Check([] { EXPECT_TRUE(ReadCycles().empty()); });
+  s.TapControlAt(kCtlPredictionList, 20, 5);
+  s.TapControl(kCtlPredictionAddCycle)
+      .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDCANCEL)
+      .Check([] { EXPECT_TRUE(ReadCycles().empty()); });
+  s.TapControl(kCtlPredictionAddCycle)
+      .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDOK)
+      .Check([] {
+        const auto cycles = ReadCycles();
+        ASSERT_EQ(cycles.size(), 1u);
+        EXPECT_EQ(cycles[0].start, Day(2004, 3, 29));
+        EXPECT_EQ(cycles[0].periodLength, 5);
+        EXPECT_EQ(cycles[0].cycleLength, 28);
+        // Still on Prediction, with its list as it was.
+        ExpectView(kPredictionView);
+        EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList).size(), 3u);
+        EXPECT_TRUE(ce::IsWindowEnabled(PredictionDialog()));
+      });
+  // The same date again is refused by the store's rule; the next one joins and recalculates.
+  s.TapControl(kCtlPredictionAddCycle)
+      .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDOK)
+      .ExpectBox(u"Calvira", u"Cycle already exists", ce::IDOK)
+      .Check([] { EXPECT_EQ(ReadCycles().size(), 1u); });
+  s.TapControlAt(kCtlPredictionList, 20, 5).Key(ce::VK_DOWN);
+  s.TapControl(kCtlPredictionAddCycle)
+      .ExpectBox(u"Calvira", u"Do you want to add date\n4/26/04 as a new cycle?", ce::IDOK)
+      .Check([] {
+        EXPECT_EQ(StoredCycles(), (std::vector<std::pair<DayNumber, int32_t>>{
+                                      {Day(2004, 3, 29), 28}, {Day(2004, 4, 26), 28}}));
+      });
   // OK goes to the Cycle View; the period stays for the next visit.
   s.TapControl(ce::IDOK).Check([] {
     ExpectView(kCycleView);
@@ -276,49 +305,11 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
   s.RunCleanly();
 }
 
-TEST(Prediction, AddCycleStoresTheSelectedDateOnceAndOnlyWhenAsked) {
-  Scenario s("prediction add cycle");
-  s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
-  s.Menu(kCmdPrediction);
-  PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 6, 1));
-  s.TapControl(kCtlPredict);
-  // Nothing selected: nothing asked, nothing stored.
-  s.TapControl(kCtlPredictionAddCycle).Check([] { EXPECT_TRUE(ReadCycles().empty()); });
-  s.TapControlAt(kCtlPredictionList, 20, 5);
-  s.TapControl(kCtlPredictionAddCycle)
-      .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDCANCEL)
-      .Check([] { EXPECT_TRUE(ReadCycles().empty()); });
-  s.TapControl(kCtlPredictionAddCycle)
-      .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDOK)
-      .Check([] {
-        const auto cycles = ReadCycles();
-        ASSERT_EQ(cycles.size(), 1u);
-        EXPECT_EQ(cycles[0].start, Day(2004, 3, 29));
-        EXPECT_EQ(cycles[0].periodLength, 5);
-        EXPECT_EQ(cycles[0].cycleLength, 28);
-        // Still on Prediction, with its list as it was.
-        ExpectView(kPredictionView);
-        EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList).size(), 3u);
-        EXPECT_TRUE(ce::IsWindowEnabled(PredictionDialog()));
-      });
-  // The same date again is refused by the store's rule; the next one joins and recalculates.
-  s.TapControl(kCtlPredictionAddCycle)
-      .ExpectBox(u"Calvira", u"Do you want to add date\n3/29/04 as a new cycle?", ce::IDOK)
-      .ExpectBox(u"Calvira", u"Cycle already exists", ce::IDOK)
-      .Check([] { EXPECT_EQ(ReadCycles().size(), 1u); });
-  s.TapControlAt(kCtlPredictionList, 20, 5).Key(ce::VK_DOWN);
-  s.TapControl(kCtlPredictionAddCycle)
-      .ExpectBox(u"Calvira", u"Do you want to add date\n4/26/04 as a new cycle?", ce::IDOK)
-      .Check([] {
-        EXPECT_EQ(StoredCycles(), (std::vector<std::pair<DayNumber, int32_t>>{
-                                      {Day(2004, 3, 29), 28}, {Day(2004, 4, 26), 28}}));
-      });
-  s.RunCleanly();
-}
-
-TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlock) {
+// A date handed over is read only within its block; leaving through the menu takes the dialog
+// along.
+TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlockAndTheMenuTakesTheDialogAlong) {
   Scenario s("prediction full date block");
-  s.Before([] { StoreCycles({}); });
+  s.Before([] { StoreCycles(kFourCycles); });
   s.Menu(kCmdPrediction);
   s.TapControl(kCtlPredictionStart).Check([] {
     // Ten characters and no terminator: nothing past the block may be read.
@@ -333,13 +324,6 @@ TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlock) {
     auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
     EXPECT_EQ(view->Start(), Day(2004, 12, 31));
   });
-  s.RunCleanly();
-}
-
-TEST(Prediction, LeavingThroughTheMenuTakesTheDialogAlong) {
-  Scenario s("prediction left by menu");
-  s.Before([] { StoreCycles(kFourCycles); });
-  s.Menu(kCmdPrediction).Check([] { ASSERT_NE(PredictionDialog(), nullptr); });
   s.Menu(kCmdCycleHistory).Check([] {
     ExpectView(kCycleHistoryView);
     EXPECT_EQ(PredictionDialog(), nullptr);

@@ -4,10 +4,14 @@
 
 #include "frame/document.h"
 #include "platform/dialog.h"
+#include "platform/object_store.h"
 #include "platform/text.h"
+#include "schedule/calendar.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
 #include "store/settings.h"
+#include "support/fault_vfs.h"
+#include "ui/ids.h"
 
 namespace calvira::testing {
 
@@ -17,11 +21,59 @@ DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
   return n;
 }
 
-void StoreCycles(const std::vector<CycleRecord>& cycles) {
-  CreateCatalogue();
+Settings LogoOff() {
   Settings settings;
   settings.logo_disabled = true;
+  return settings;
+}
+
+void StoreSettings(const Settings& settings) {
+  CreateCatalogue();
   ASSERT_TRUE(WriteSettings(settings));
+}
+
+ce::POINT DecemberCell(int day) {
+  static const MonthGrid december = LayOutMonth(2026, 12, {0, 70, 240, 268});
+  const ce::RECT& c = december.cells[static_cast<size_t>(day - 1)];
+  return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+}
+
+bool IconAt(int32_t x, int32_t y) {
+  for (int32_t dy = 0; dy < 16; ++dy) {
+    for (int32_t dx = 0; dx < 16; ++dx) {
+      if (Scenario::PixelAt(x + dx, y + dy) != Rgb565(198, 198, 198)) return true;
+    }
+  }
+  return false;
+}
+
+void MountFaultStore(const std::filesystem::path& dir) {
+  InstallFaultVfs();
+  ce::objectstore::Unmount();
+  ce::objectstore::MountOptions options;
+  options.vfs = kFaultVfsName;
+  ASSERT_EQ(ce::objectstore::Mount(dir, options), "");
+}
+
+std::optional<ce::WindowInfo> Shown(int id) {
+  for (const ce::WindowInfo& w : ce::DescribeWindows()) {
+    if (w.id == id && w.visible) return w;
+  }
+  return std::nullopt;
+}
+
+void ExpectPainted(std::initializer_list<int> ids, int32_t inset) {
+  for (int id : ids) {
+    const std::optional<ce::WindowInfo> w = Shown(id);
+    ASSERT_TRUE(w.has_value()) << id;
+    EXPECT_EQ(Scenario::PixelAt(w->rect.right - inset, w->rect.bottom - inset),
+              id == kCtlTitle ? Rgb565(0, 0, 255) : Rgb565(0, 255, 255))
+        << id;
+  }
+}
+
+void StoreCycles(const std::vector<CycleRecord>& cycles) {
+  StoreSettings(LogoOff());
   CCeDatabase db;
   ASSERT_TRUE(db.Open(u"Cycles", 0));
   for (const CycleRecord& c : cycles) ASSERT_TRUE(WriteCycleRecord(db, c, true));

@@ -1,18 +1,38 @@
-// What the scenarios of the cycle screens share: cycles stored as an earlier run left them, and
-// reading back the store and the shown dialogs.
+// What the scenarios share: stores as an earlier run left them, the calendar's cells, a disk
+// that fails on demand, and reading back the store and the shown dialogs.
 #pragma once
 
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cycles/cycle_records.h"
 #include "platform/types.h"
+#include "platform/window_tree.h"
 #include "scenarios/scenario.h"
+#include "store/settings.h"
 
 namespace calvira::testing {
 
 DayNumber Day(uint16_t year, uint16_t month, uint16_t day);
+// Settings as the program writes them, with the logo off to spare its two seconds.
+Settings LogoOff();
+// A store with its databases and these settings.
+void StoreSettings(const Settings& settings);
+// The middle of a day's cell on the calendar as it opens on the scenarios' today, December 2026.
+ce::POINT DecemberCell(int day);
+// Whether the 16 x 16 square at (x, y) holds anything but a calendar cell's grey: an icon.
+bool IconAt(int32_t x, int32_t y);
+// The store mounted again over the fault-injecting file system (see support/fault_vfs.h).
+void MountFaultStore(const std::filesystem::path& dir);
+// The topmost visible window with this control id, as `calvira --inspect` describes it.
+std::optional<ce::WindowInfo> Shown(int id);
+// Painted, not painted over: the title white on blue, the other controls black on cyan, read
+// near their bottom right corner, away from their text.
+void ExpectPainted(std::initializer_list<int> ids, int32_t inset = 3);
 // Written directly, the lengths as given, with nothing recalculated in the run about to start.
 void StoreCycles(const std::vector<CycleRecord>& cycles);
 void ExpectCycles(const std::vector<CycleRecord>& expected);

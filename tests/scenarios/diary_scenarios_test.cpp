@@ -14,14 +14,9 @@
 #include "frame/document.h"
 #include "frame/frame_fonts.h"
 #include "platform/dialog.h"
-#include "platform/object_store.h"
 #include "platform/text.h"
-#include "platform/window_tree.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
-#include "schedule/calendar.h"
-#include "store/catalogue.h"
-#include "store/settings.h"
 #include "support/fault_vfs.h"
 #include "ui/ids.h"
 
@@ -33,7 +28,6 @@ using Notes = std::vector<std::pair<DayNumber, std::u16string>>;
 constexpr size_t kDoctor = 0, kHairDresser = 1, kMisc = 4;
 
 // The scenarios' today is 6 December 2026: the calendar opens on that month.
-const MonthGrid kDecember = LayOutMonth(2026, 12, {0, 70, 240, 268});
 const DayNumber kToday = Day(2026, 12, 6);
 const DayNumber kDec24 = Day(2026, 12, 24);
 
@@ -69,10 +63,7 @@ Notes Stored(size_t category) {
 
 // A store as an earlier run left it, with these notes.
 void StoreNotes(const std::vector<std::pair<size_t, Notes>>& notes) {
-  CreateCatalogue();
-  Settings settings;
-  settings.logo_disabled = true;
-  ASSERT_TRUE(WriteSettings(settings));
+  StoreSettings(LogoOff());
   for (const auto& [category, list] : notes) {
     for (const auto& [day, text] : list) ASSERT_TRUE(SaveNote(category, day, text));
   }
@@ -118,7 +109,6 @@ Scenario& PickCategory(Scenario& s, size_t category) {
 
 // The date field tapped, a day tapped on the real calendar, and the note back with it.
 Scenario& PickDay(Scenario& s, int day) {
-  const ce::RECT& c = kDecember.cells[static_cast<size_t>(day - 1)];
   return s.TapControl(kCtlNoteDate)
       .Check([] {
         ExpectView(kScheduleView);
@@ -127,7 +117,7 @@ Scenario& PickDay(Scenario& s, int day) {
         EXPECT_TRUE(ce::IsWindow(DiaryDialog()));
         EXPECT_FALSE(DiaryEnabled());
       })
-      .Tap((c.left + c.right) / 2, (c.top + c.bottom) / 2)
+      .Tap(DecemberCell(day).x, DecemberCell(day).y)
       .Check([] {
         ExpectView(kNoteView);
         EXPECT_EQ(Note()->DiaryWindow(), DiaryDialog());
@@ -255,13 +245,27 @@ TEST(Diary, EachCategoryListsItsOwnNotesInDateOrderAndIsShownAgainOnReturn) {
   s.RunCleanly();
 }
 
-TEST(Diary, DeleteAndDeleteAllActOnTheShownCategoryOnly) {
+// The list's Cancel command, Esc, opens Add Your Note as Add does, and the note's closes it;
+// then Delete and Delete All.
+TEST(Diary, EscOpensAddYourNoteAndDeleteAndDeleteAllActOnTheShownCategoryOnly) {
   const DayNumber jan5 = Day(2026, 1, 5), jan6 = Day(2026, 1, 6), jan7 = Day(2026, 1, 7);
   Scenario s("diary delete");
   s.Before([=] {
     StoreNotes({{kDoctor, {{jan7, u"c"}, {jan5, u"a"}, {jan6, u"b"}}}, {kMisc, {{jan6, u"m"}}}});
   });
   OpenDiary(s)
+      .Key(ce::VK_ESCAPE)
+      .Check([] {
+        ExpectView(kNoteView);
+        EXPECT_FALSE(DiaryEnabled());
+        EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
+      })
+      .Key(ce::VK_ESCAPE)
+      .Check([] {
+        ExpectView(kDiaryView);
+        EXPECT_TRUE(DiaryEnabled());
+        EXPECT_EQ(Stored(kDoctor).size(), 3u);
+      })
       .TapControl(kCtlDiaryDelete)
       .ExpectBox(u"Calvira", u"Please,select a note to delete", ce::IDOK)
       .Check([] { EXPECT_EQ(Stored(kDoctor).size(), 3u); })
@@ -298,26 +302,6 @@ TEST(Diary, DeleteAndDeleteAllActOnTheShownCategoryOnly) {
       .TapControl(kCtlDiaryDeleteAll);
   PickCategory(s, kMisc).Check(
       [] { EXPECT_EQ(Lines(), std::vector<std::u16string>{u"1/6/26          m"}); });
-  s.RunCleanly();
-}
-
-// The dialog's Cancel command, Esc, opens Add Your Note, as Add does.
-TEST(Diary, CancelOpensAddYourNote) {
-  Scenario s("diary cancel");
-  s.Before([] { StoreNotes({}); });
-  OpenDiary(s)
-      .Key(ce::VK_ESCAPE)
-      .Check([] {
-        ExpectView(kNoteView);
-        EXPECT_FALSE(DiaryEnabled());
-        EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
-      })
-      .Key(ce::VK_ESCAPE)
-      .Check([] {
-        ExpectView(kDiaryView);
-        EXPECT_TRUE(DiaryEnabled());
-        EXPECT_TRUE(Stored(kDoctor).empty());
-      });
   s.RunCleanly();
 }
 
@@ -359,13 +343,7 @@ TEST(Diary, LeavingTheNoteThroughTheMenuLeavesNoDialogBehind) {
 TEST(Diary, ANoteTheDiskRefusesStaysOpen) {
   Scenario s("diary disk full");
   s.Before([] { StoreNotes({}); });
-  OpenDiary(s).Check([&s] {
-    InstallFaultVfs();
-    ce::objectstore::Unmount();
-    ce::objectstore::MountOptions options;
-    options.vfs = kFaultVfsName;
-    ASSERT_EQ(ce::objectstore::Mount(s.DataDir(), options), "");
-  });
+  OpenDiary(s).Check([&s] { MountFaultStore(s.DataDir()); });
   AddNote(s, u"12/6/26", u"")
       .Type(u"Dentist")
       .Check([] { FailFrom(1, Fault::kDiskFull); })
@@ -404,14 +382,7 @@ TEST(Diary, Screenshots) {
       .Wait(10)
       .Screenshot(ShotPath("diary.png"))
       .Check([] {
-        // The title white on blue and the headings and buttons black on cyan, as painted.
-        for (int id : {kCtlTitle, kCtlDiaryNoteHeading, kCtlDiaryDelete}) {
-          ce::RECT r{};
-          ce::GetWindowRect(ce::GetDlgItem(DiaryDialog(), id), &r);
-          EXPECT_EQ(Scenario::PixelAt(r.right - 3, r.bottom - 3),
-                    id == kCtlTitle ? Rgb565(0, 0, 255) : Rgb565(0, 255, 255))
-              << id;
-        }
+        ExpectPainted({kCtlTitle, kCtlDiaryNoteHeading, kCtlDiaryDelete});
         EXPECT_EQ(reinterpret_cast<ce::HFONT>(ce::SendDlgItemMessage(
                       DiaryDialog(), kCtlDiaryDateHeading, ce::WM_GETFONT, 0, 0)),
                   CaptionFont());

@@ -22,6 +22,7 @@
 #include "platform/menu_bar.h"
 #include "platform/text.h"
 #include "platform/window_tree.h"
+#include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
@@ -35,13 +36,11 @@
 namespace calvira::testing {
 namespace {
 
-// The settings record as a previous run would have left it.
-void StoreSettings(const std::u16string& password_hash, bool logo_disabled) {
-  CreateCatalogue();
-  Settings settings;
-  settings.password = password_hash;
-  settings.logo_disabled = logo_disabled;
-  ASSERT_TRUE(WriteSettings(settings));
+// The settings record as a previous run would have left it, with a password.
+Settings Locked() {
+  Settings settings = LogoOff();
+  settings.password = HashPassword(u"Secret");
+  return settings;
 }
 
 void StoreCycles(int count) {
@@ -52,10 +51,6 @@ void StoreCycles(int count) {
     ASSERT_TRUE(WriteCycleRecord(cycles, {static_cast<DayNumber>(first + 28 * i), 5, 28}, true));
   }
   cycles.Close();
-}
-
-void ExpectView(int32_t id) {
-  EXPECT_EQ(CDocument_::GetCurrentView(), id);
 }
 
 // Dialogs on the screen: a screen left through the menu takes its own along.
@@ -107,7 +102,7 @@ void MeasureLoadingScreen() {
 
 TEST(FrameStartUp, WithTheLogoDisabledAWhiteLoadingScreenComesWithoutPause) {
   Scenario s("logo disabled");
-  s.Before([] { StoreSettings(u"", true); });
+  s.Before([] { StoreSettings(LogoOff()); });
   s.Check([] {
     EXPECT_LT(ce::GetTickCount() - 1000, 2000u);
     ExpectView(kCycleView);
@@ -135,7 +130,7 @@ void ExpectLocked() {
 TEST(FramePassword, OnlyTheRightPasswordLeadsPastThePrompt) {
   Scenario s("password");
   s.Before([] {
-    StoreSettings(HashPassword(u"Secret"), true);
+    StoreSettings(Locked());
     StoreCycles(3);
   });
   s.Check(ExpectLocked);
@@ -165,7 +160,7 @@ TEST(FramePassword, OnlyTheRightPasswordLeadsPastThePrompt) {
 TEST(FramePassword, APasswordAnOlderStoreKeptAsTextBecomesAHashOnceTypedRight) {
   Scenario s("legacy password");
   s.Before([] {
-    StoreSettings(u"", true);
+    StoreSettings(LogoOff());
     Settings legacy;
     ASSERT_TRUE(ReadSettings(&legacy));
     legacy.password = u"Secret";
@@ -245,7 +240,7 @@ TEST(FramePassword, APasswordKeptAsTextLeavesNoCopyInMemoryOnceHashed) {
     const MaskedSecret secret = Mask(plain);
     Scenario s("legacy password wiped");
     s.Before([&secret] {
-      StoreSettings(u"", true);
+      StoreSettings(LogoOff());
       Settings legacy;
       ASSERT_TRUE(ReadSettings(&legacy));
       for (size_t i = 0; i < secret.masked.size(); ++i) legacy.password.push_back(secret.At(i));
@@ -271,7 +266,7 @@ TEST(FramePassword, APasswordKeptAsTextLeavesNoCopyInMemoryOnceHashed) {
 
 TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
   Scenario s("password cancel");
-  s.Before([] { StoreSettings(HashPassword(u"Secret"), true); });
+  s.Before([] { StoreSettings(Locked()); });
   s.Type(u"nope")
       .Key(ce::VK_RETURN)
       .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL);
@@ -284,7 +279,7 @@ TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
 // Help menu its own text. Cycle Charts, Mirror, About and Exit have scenarios of their own.
 TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
   Scenario s("menu");
-  s.Before([] { StoreSettings(u"", true); });
+  s.Before([] { StoreSettings(LogoOff()); });
   auto help_texts = std::make_shared<std::set<std::u16string>>();
   const ce::UINT help_menu = Scenario::MenuButtonFor(40003);
   for (const ce::MenuButton& button : MenuBarButtons()) {
@@ -317,7 +312,7 @@ TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
   // Add New Cycle and Edit Cycle, opened from the Cycle View, go with the menu too.
   Scenario forms("cycle forms left through the menu");
   forms.Before([] {
-    StoreSettings(u"", true);
+    StoreSettings(LogoOff());
     StoreCycles(1);
   });
   const auto left = [] {
@@ -341,7 +336,7 @@ TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
 // the right edge, its bottom on the menu bar's top.
 TEST(FrameMenu, EveryMenuOpensOverItsButtonAndStaysOnTheScreen) {
   Scenario s("menu placement");
-  s.Before([] { StoreSettings(u"", true); });
+  s.Before([] { StoreSettings(LogoOff()); });
   const int32_t lefts[] = {0, 48, 90};
   ASSERT_EQ(MenuBarButtons().size(), std::size(lefts));
   for (size_t b = 0; b < std::size(lefts); ++b) {
@@ -367,7 +362,7 @@ TEST(FrameMenu, EveryMenuOpensOverItsButtonAndStaysOnTheScreen) {
 TEST(FrameMenu, CycleChartsNeedTwoCyclesMirrorShowsItsPictureAndAboutOpens) {
   Scenario s("charts");
   s.Before([] {
-    StoreSettings(u"", true);
+    StoreSettings(LogoOff());
     StoreCycles(1);
   });
   s.Menu(40069)
@@ -405,7 +400,7 @@ TEST(FrameMenu, CycleChartsNeedTwoCyclesMirrorShowsItsPictureAndAboutOpens) {
 
 TEST(FrameViews, SwitchingToTheCurrentScreenRebuildsItAndGoBackFollowsThePreviousScreen) {
   Scenario s("switching");
-  s.Before([] { StoreSettings(u"", true); });
+  s.Before([] { StoreSettings(LogoOff()); });
   s.Menu(40069).Check([] {
     CView_* history = CDocument_::FindView(kCycleHistoryView);
     EXPECT_TRUE(history->IsActive());
@@ -434,7 +429,7 @@ void ActivateMainWindow() {
 TEST(FrameLoop, TicksComeEvery500MsUntilAnAnimatedScreenThenEvery70) {
   Scenario s("frame interval");
   uint64_t before = 0;
-  s.Before([] { StoreSettings(u"", true); });
+  s.Before([] { StoreSettings(LogoOff()); });
   s.Check([&] {
      ActivateMainWindow();
      before = TickCount();
@@ -461,7 +456,7 @@ TEST(FrameLoop, TicksComeEvery500MsUntilAnAnimatedScreenThenEvery70) {
 TEST(FrameLoop, NoTicksWhileInTheBackgroundButRepaintsGoOn) {
   Scenario s("inactive");
   uint64_t before = 0;
-  s.Before([] { StoreSettings(u"", true); });
+  s.Before([] { StoreSettings(LogoOff()); });
   s.Check([&] { before = TickCount(); });
   s.Check([] { ce::InjectInput({ce::InputEvent::Kind::kFocusOut}); })
       .Wait(100)
@@ -494,7 +489,7 @@ TEST(FrameLoop, TheTickCounterWrappingDoesNotStallTheLoop) {
   Scenario s("wrap");
   uint64_t before = 0;
   // The 32-bit counter wraps about three seconds after the start.
-  s.StartTick(0xFFFFFFFFu - 3000).Before([] { StoreSettings(u"", true); });
+  s.StartTick(0xFFFFFFFFu - 3000).Before([] { StoreSettings(LogoOff()); });
   s.Check([&] {
      ActivateMainWindow();
      before = TickCount();
@@ -509,7 +504,7 @@ TEST(FrameLoop, TheTickCounterWrappingDoesNotStallTheLoop) {
 
 TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
   Scenario s("about");
-  s.Before([] { StoreSettings(u"", true); });
+  s.Before([] { StoreSettings(LogoOff()); });
   auto about = [] { return static_cast<CAboutView*>(CDocument_::FindView(kAboutView)); };
   s.Menu(40003)
       .Check([&] {
@@ -554,14 +549,14 @@ TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
 TEST(FrameShutdown, ExitAndTheCloseButtonBothEndWithCodeZero) {
   {
     Scenario s("exit");
-    s.Before([] { StoreSettings(u"", true); });
+    s.Before([] { StoreSettings(LogoOff()); });
     s.Menu(40069).Menu(40084);
     s.RunCleanly();
     EXPECT_EQ(CDocument_::Context().words[1], kCycleHistoryView);
   }
   {
     Scenario s("close");
-    s.Before([] { StoreSettings(u"", true); });
+    s.Before([] { StoreSettings(LogoOff()); });
     s.Close();
     s.RunCleanly();
     EXPECT_EQ(CDocument_::Context().words[1], kCycleView);

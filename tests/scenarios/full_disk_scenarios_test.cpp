@@ -12,9 +12,6 @@
 #include "platform/object_store.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
-#include "schedule/calendar.h"
-#include "store/catalogue.h"
-#include "store/settings.h"
 #include "support/fault_vfs.h"
 #include "temperature/temperature_records.h"
 #include "ui/ids.h"
@@ -55,12 +52,6 @@ std::string Everything() {
   }
   ce::CloseHandle(databases);
   return out;
-}
-
-ce::POINT DecemberCell(int day) {
-  const MonthGrid december = LayOutMonth(2026, 12, {0, 70, 240, 268});
-  const ce::RECT& c = december.cells[static_cast<size_t>(day - 1)];
-  return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
 }
 
 struct Case {
@@ -121,21 +112,11 @@ TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
     Scenario s(c.name);
     std::string before;
     s.Before([jan] {
-      CreateCatalogue();
-      Settings settings;
-      settings.logo_disabled = true;
-      ASSERT_TRUE(WriteSettings(settings));
       StoreCycles(
           {{Day(2026, 10, 6), 5, 28}, {Day(2026, 11, 3), 5, 28}, {Day(2026, 12, 1), 5, 28}});
       ASSERT_TRUE(SaveNote(0, jan, u"Dentist"));
     });
-    s.Check([&s] {
-      InstallFaultVfs();
-      ce::objectstore::Unmount();
-      ce::objectstore::MountOptions options;
-      options.vfs = kFaultVfsName;
-      ASSERT_EQ(ce::objectstore::Mount(s.DataDir(), options), "");
-    });
+    s.Check([&s] { MountFaultStore(s.DataDir()); });
     c.reach(s);
     s.Check([&before] {
       before = Everything();

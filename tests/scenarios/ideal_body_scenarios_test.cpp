@@ -3,8 +3,6 @@
 // the calculator round; and the field refusing what is not a number as it is typed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,9 +12,8 @@
 #include "frame/document.h"
 #include "platform/messages.h"
 #include "platform/text.h"
-#include "platform/window_tree.h"
+#include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
-#include "support/temp_store.h"
 #include "tools/ideal_body_view.h"
 #include "ui/ids.h"
 
@@ -24,17 +21,10 @@ namespace calvira::testing {
 namespace {
 
 constexpr int kFeet = 0, kMeters = 1, kInches = 3;
-constexpr int kPounds = 0, kKilograms = 1;
-
-std::optional<ce::WindowInfo> Control(int id) {
-  for (const ce::WindowInfo& w : ce::DescribeWindows()) {
-    if (w.id == id && w.visible) return w;
-  }
-  return std::nullopt;
-}
+constexpr int kKilograms = 1;
 
 std::u16string Text(int id) {
-  const std::optional<ce::WindowInfo> w = Control(id);
+  const std::optional<ce::WindowInfo> w = Shown(id);
   return w ? w->text : u"(no control)";
 }
 
@@ -110,34 +100,22 @@ void RunCases(const char* name, bool height_mode, const std::vector<Case>& cases
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
 }
 
-TEST(IdealBodyScenarios, IdealWeightForAHeight) {
+// An answer and a refusal in each mode, each naming the units picked; the tables, the
+// formulas beyond them and every range are the rules' own tests.
+TEST(IdealBodyScenarios, EachModeAnswersOrRefusesInTheUnitsPicked) {
   RunCases("ideal weight", false,
            {
                {u"1.70", kMeters, kKilograms, kAnswer,
                 u"Your ideal weight, given a\nheight of 1.70 meters\nshould be 61.40 kilograms"},
-               // From 184 cm on, the weight is the height less 111.
-               {u"1.90", kMeters, kKilograms, kAnswer,
-                u"Your ideal weight, given a\nheight of 1.90 meters\nshould be 79.00 kilograms"},
                {u"0.99", kMeters, kKilograms, kBox, u"Height must be over 1.00 meters"},
-               {u"2.11", kMeters, kKilograms, kBox, u"Height must be under 2.10 meters"},
-               // 3.2 feet to the metre: 3.20 feet is 100 cm.
-               {u"3.20", kFeet, kPounds, kAnswer,
-                u"Your ideal weight, given a\nheight of 3.20 feet\nshould be 39.60 pounds"},
                // Nothing typed reads as 0, below every minimum.
                {u"", kInches, kKilograms, kBox, u"Height must be over 39.30 inches"},
            });
-}
-
-TEST(IdealBodyScenarios, IdealHeightForAWeight) {
   RunCases("ideal height", true,
            {
-               // The table up to 70.4 kg, the first height whose weight is above it.
-               {u"70.4", kKilograms, kMeters, kAnswer,
-                u"Your ideal height, given a\nweight of 70.40 kilograms\nshould be 1.83 meters"},
-               // Above it the formula: 70.5 + 111 = 181.5 cm, 71.33 inches at 39.3 to the metre.
+               // 70.5 + 111 = 181.5 cm, 71.33 inches at 39.3 to the metre.
                {u"70.5", kKilograms, kInches, kAnswer,
                 u"Your ideal height, given a\nweight of 70.50 kilograms\nshould be 71.33 inches"},
-               {u"17.9", kKilograms, kMeters, kBox, u"Weight must be over 18.00 kilograms"},
                {u"3500", 5, kFeet, kBox, u"Weight must be under 3491.73 ones(oz)"},
            });
 }
@@ -147,8 +125,8 @@ TEST(IdealBodyScenarios, IdealHeightForAWeight) {
 TEST(IdealBodyScenarios, TheModeButtonRefillsBothLists) {
   const auto expect_mode = [](BodyMode mode) {
     const bool weight = mode == BodyMode::kIdealWeight;
-    const std::optional<ce::WindowInfo> in = Control(kCtlIdealInputUnit);
-    const std::optional<ce::WindowInfo> out = Control(kCtlIdealOutputUnit);
+    const std::optional<ce::WindowInfo> in = Shown(kCtlIdealInputUnit);
+    const std::optional<ce::WindowInfo> out = Shown(kCtlIdealOutputUnit);
     ASSERT_TRUE(in && out && in->items && out->items);
     EXPECT_EQ(*in->items, Names(weight ? kHeightUnits : kWeightUnits));
     EXPECT_EQ(*out->items, Names(weight ? kWeightUnits : kHeightUnits));
@@ -191,7 +169,8 @@ TEST(IdealBodyScenarios, TheModeButtonRefillsBothLists) {
   EXPECT_EQ(s.Run(), 0);
 }
 
-// Each keystroke the field refuses leaves its text as it was; what it takes stays.
+// Each keystroke the field refuses leaves its text as it was, wherever the caret is; what it
+// takes stays. Which characters go is the filter's own table.
 TEST(IdealBodyScenarios, TheFieldTakesDigitsAndOnePoint) {
   // What is typed, and keys pressed between the texts (to move the caret).
   using Stroke = std::variant<const char16_t*, ce::UINT>;
@@ -201,13 +180,8 @@ TEST(IdealBodyScenarios, TheFieldTakesDigitsAndOnePoint) {
   };
   const std::vector<Keys> cases = {
       {{u"12a"}, u"12"},
-      {{u"1.5."}, u"1.5"},
-      {{u"."}, u""},                          // a lone point
       {{u"170", ce::VK_LEFT, u"a"}, u"170"},  // refused in the middle too
-      {{u"1", ce::VK_HOME, u"-"}, u"1"},
-      // A point can lead when typed before a digit; a letter after ".5" leaves ".5".
-      {{u"5", ce::VK_HOME, u"."}, u".5"},
-      {{u"5", ce::VK_HOME, u".", ce::VK_END, u"x"}, u".5"},
+      {{u"5", ce::VK_HOME, u"."}, u".5"},     // a point can lead when typed before a digit
   };
   Scenario s("input filter");
   OpenCalculator(s);
@@ -236,16 +210,9 @@ TEST(IdealBodyScenarios, Screenshot) {
   PickUnit(s, kCtlIdealInputUnit, kMeters);
   PickUnit(s, kCtlIdealOutputUnit, kKilograms);
   Enter(s, u"1.70").TapControl(kCtlIdealCalculate).Wait(100).Check([] {
-    const auto corner = [](int id) {
-      const std::optional<ce::WindowInfo> w = Control(id);
-      EXPECT_TRUE(w.has_value()) << id;
-      return w ? Scenario::PixelAt(w->rect.right - 6, w->rect.bottom - 6) : uint16_t{0};
-    };
-    EXPECT_EQ(corner(kCtlTitle), Rgb565(0, 0, 255));
-    for (int id : {kCtlIdealInstruction, kCtlIdealInputLabel, kCtlIdealOutputLabel, kCtlIdealResult,
-                   kCtlIdealCalculate, kCtlIdealMode, ce::IDCANCEL}) {
-      EXPECT_EQ(corner(id), Rgb565(0, 255, 255)) << id;
-    }
+    ExpectPainted({kCtlTitle, kCtlIdealInstruction, kCtlIdealInputLabel, kCtlIdealOutputLabel,
+                   kCtlIdealResult, kCtlIdealCalculate, kCtlIdealMode, ce::IDCANCEL},
+                  6);
   });
   s.Screenshot(ShotPath("ideal-body.png"));
   EXPECT_EQ(s.Run(), 0);

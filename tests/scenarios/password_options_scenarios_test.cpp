@@ -3,7 +3,6 @@
 // written back, kept or left alone, and seen by the start-up that reads them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -16,10 +15,8 @@
 #include "platform/object_store.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
-#include "store/catalogue.h"
 #include "store/settings.h"
 #include "support/input.h"
-#include "support/temp_store.h"
 #include "tools/password_hash.h"
 #include "ui/ids.h"
 
@@ -28,12 +25,6 @@ namespace {
 
 constexpr uint16_t kCyan = 0x07FF;
 constexpr uint16_t kBlue = 0x001F;
-
-// The settings record a previous run left, the logo off to spare the wait.
-void StoreSettings(Settings settings) {
-  CreateCatalogue();
-  ASSERT_TRUE(WriteSettings(settings));
-}
 
 Settings WithPassword(const std::u16string& stored) {
   Settings settings;
@@ -158,29 +149,9 @@ TEST(PasswordScreen, WithNoPasswordStoredAFirstOneIsSetAndTheNextStartAsksForIt)
   EXPECT_TRUE(next.UnexpectedBoxes().empty());
 }
 
-TEST(PasswordScreen, CancelOnTheWrongPasswordQuestionLeavesWithoutSaving) {
-  for (const bool stored : {false, true}) {
-    Scenario s(stored ? "wrong current, stored" : "wrong current, none stored");
-    std::vector<std::u16string> before;
-    s.Before([&] {
-      StoreSettings(WithPassword(stored ? HashPassword(u"Secret") : u""));
-      before = RawRecord();
-    });
-    OpenPasswordScreen(s, stored ? u"Secret" : u"");
-    FillAll(s, u"Secret ", u"Other", u"Other");
-    s.TapControl(ce::IDOK)
-        .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL)
-        .Check([&] {
-          ExpectView(kCycleView);
-          EXPECT_EQ(RawRecord(), before);
-        });
-    EXPECT_EQ(s.Run(), 0);
-    EXPECT_TRUE(s.UnexpectedBoxes().empty());
-  }
-}
-
 // Each message that keeps the screen up, one after the other on the same dialog, and each
-// leaves the record as it was. Which fields give which answer is left to the rules' own table.
+// leaves the record as it was; then the two ways out that save nothing. Which fields give which
+// answer is left to the rules' own table.
 TEST(PasswordScreen, WithAPasswordStoredEachRefusalSaysWhyAndSavesNothing) {
   Scenario s("stored password refusals");
   std::vector<std::u16string> before;
@@ -220,12 +191,22 @@ TEST(PasswordScreen, WithAPasswordStoredEachRefusalSaysWhyAndSavesNothing) {
       .Check([&] {
         ExpectView(kCycleView);
         EXPECT_EQ(RawRecord(), before);
+      })
+      .Menu(kCmdPassword);
+  // Cancel on the wrong password question leaves the screen.
+  FillAll(s, u"Secret ", u"Other", u"Other");
+  s.TapControl(ce::IDOK)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL)
+      .Check([&] {
+        ExpectView(kCycleView);
+        EXPECT_EQ(RawRecord(), before);
       });
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
 }
 
-TEST(PasswordScreen, AChangedPasswordReplacesTheOldOne) {
+// Changed, the next start takes the new password only; removed, the start after asks for none.
+TEST(PasswordScreen, AChangedPasswordReplacesTheOldOneAndARemovedOneIsNotAskedFor) {
   Scenario s("change");
   s.Before([] { StoreSettings(WithPassword(HashPassword(u"Secret"))); });
   OpenPasswordScreen(s, u"Secret");
@@ -243,7 +224,6 @@ TEST(PasswordScreen, AChangedPasswordReplacesTheOldOne) {
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.UnexpectedBoxes().empty());
 
-  // The next start takes the new password only.
   Scenario next("next start after a change");
   next.Before([&] { CarryStoreOver(s, next); });
   next.Type(u"Secret")
@@ -251,17 +231,9 @@ TEST(PasswordScreen, AChangedPasswordReplacesTheOldOne) {
       .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
       .Check([] { ExpectView(kPasswordEntryView); });
   for (int i = 0; i < 6; ++i) next.Key(ce::VK_BACK);
-  next.Type(u"Changed").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
-  EXPECT_EQ(next.Run(), 0);
-  EXPECT_TRUE(next.UnexpectedBoxes().empty());
-}
-
-TEST(PasswordScreen, ARemovedPasswordIsNotAskedForAtTheNextStart) {
-  Scenario s("removal");
-  s.Before([] { StoreSettings(WithPassword(HashPassword(u"Secret"))); });
-  OpenPasswordScreen(s, u"Secret");
-  FillAll(s, u"Secret", u"", u"");
-  s.TapControl(ce::IDOK)
+  OpenPasswordScreen(next, u"Changed");
+  FillAll(next, u"Changed", u"", u"");
+  next.TapControl(ce::IDOK)
       .ExpectBox(u"Password", u"Remove current\npassword?", ce::IDOK)
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
       .Check([] {
@@ -273,17 +245,17 @@ TEST(PasswordScreen, ARemovedPasswordIsNotAskedForAtTheNextStart) {
         EXPECT_TRUE(settings.show_min_max);
         EXPECT_EQ(PropIds(), kSixProperties);
       });
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
+  EXPECT_EQ(next.Run(), 0);
+  EXPECT_TRUE(next.UnexpectedBoxes().empty());
 
-  Scenario next("next start without prompt");
-  next.Before([&] { CarryStoreOver(s, next); });
-  next.Check([] {
+  Scenario last("next start without prompt");
+  last.Before([&] { CarryStoreOver(next, last); });
+  last.Check([] {
     ExpectView(kCycleView);
     EXPECT_EQ(CDocument_::GetPreviousView(), kCycleView);
   });
-  EXPECT_EQ(next.Run(), 0);
-  EXPECT_TRUE(next.UnexpectedBoxes().empty());
+  EXPECT_EQ(last.Run(), 0);
+  EXPECT_TRUE(last.UnexpectedBoxes().empty());
 }
 
 // A store from before hashing keeps the password's text. The start-up prompt hashes it when it is
@@ -362,13 +334,13 @@ TEST(OptionsScreen, EachStoredScaleOpensWithItsButtonAndOkStoresOneOfThePair) {
   }
 }
 
-TEST(OptionsScreen, CancelAfterChangingEverythingWritesNothingAndTheNextVisitShowsTheStore) {
-  Scenario s("options cancel");
+// Cancel after changing everything writes nothing and the next visit shows the store; OK after
+// the same changes stores them, and the logo goes at the next start.
+TEST(OptionsScreen, CancelWritesNothingOkStoresTheChangesAndTheLogoGoesAtTheNextStart) {
+  Scenario s("options saved");
   std::vector<std::u16string> before;
   s.Before([&] {
-    Settings settings;
-    settings.scale = 1;
-    StoreSettings(settings);
+    StoreSettings(Settings{});
     before = RawRecord();
   });
   s.Menu(kCmdOptions)
@@ -393,15 +365,6 @@ TEST(OptionsScreen, CancelAfterChangingEverythingWritesNothingAndTheNextVisitSho
         EXPECT_FALSE(Ticked(kCtlOptionsShowMinMax));
         EXPECT_FALSE(Ticked(kCtlOptionsDisableLogo));
       })
-      .TapControl(ce::IDCANCEL);
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.UnexpectedBoxes().empty());
-}
-
-TEST(OptionsScreen, ChangesAreStoredAndTheLogoGoesAtTheNextStart) {
-  Scenario s("options saved");
-  s.Before([] { StoreSettings(Settings{}); });
-  s.Menu(kCmdOptions)
       .TapControl(kCtlOptionsFahrenheit)
       .TapControl(kCtlOptionsCelsius)
       .TapControl(kCtlOptionsFahrenheit)

@@ -3,8 +3,6 @@
 // the scale of the settings.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,10 +12,7 @@
 #include "platform/dialog.h"
 #include "scenarios/cycle_steps.h"
 #include "scenarios/scenario.h"
-#include "schedule/calendar.h"
-#include "store/catalogue.h"
 #include "store/settings.h"
-#include "support/temp_store.h"
 #include "temperature/temp_history_view.h"
 #include "temperature/temperature_records.h"
 #include "temperature/temperature_scale.h"
@@ -25,14 +20,6 @@
 
 namespace calvira::testing {
 namespace {
-
-// The scenarios' today is 6 December 2026: the calendar opens on that month.
-const MonthGrid kDecember = LayOutMonth(2026, 12, {0, 70, 240, 268});
-
-ce::POINT CellMiddle(int day) {
-  const ce::RECT& c = kDecember.cells[static_cast<size_t>(day - 1)];
-  return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
-}
 
 CTempHistoryView* History() {
   return static_cast<CTempHistoryView*>(CDocument_::FindView(kTempHistoryView));
@@ -42,7 +29,7 @@ ce::HWND HistoryDialog() {
   return History()->Dialog();
 }
 
-bool Shown(int id) {
+bool Visible(int id) {
   return ce::IsWindowVisible(ce::GetDlgItem(HistoryDialog(), id)) != ce::FALSE;
 }
 
@@ -50,25 +37,15 @@ ce::LRESULT Selected(int id) {
   return ce::SendDlgItemMessage(HistoryDialog(), id, ce::LB_GETCURSEL, 0, 0);
 }
 
-// The title blue, the header and the buttons cyan on the screen: painted, not painted over.
 void ExpectControlsShown() {
-  for (int id : {kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll}) {
-    ce::RECT r{};
-    ce::GetWindowRect(ce::GetDlgItem(HistoryDialog(), id), &r);
-    // Away from the text: the labels' texts fill them from the left.
-    EXPECT_EQ(Scenario::PixelAt(r.right - 3, r.bottom - 3),
-              id == kCtlTitle ? Rgb565(0, 0, 255) : Rgb565(0, 255, 255))
-        << id;
-  }
+  ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
 }
 
 // A store as an earlier run left it: the settings with the given scale and these readings.
 void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings) {
-  CreateCatalogue();
-  Settings settings;
-  settings.logo_disabled = true;
+  Settings settings = LogoOff();
   settings.scale = scale;
-  ASSERT_TRUE(WriteSettings(settings));
+  StoreSettings(settings);
   for (auto [day, celsius] : readings) ASSERT_TRUE(SaveTemperature(day, celsius));
 }
 
@@ -80,7 +57,7 @@ std::vector<std::pair<DayNumber, double>> Stored() {
 
 // Add, a day tapped on the real calendar, back on Temp History with the picker open.
 Scenario& PickDay(Scenario& s, int day) {
-  const ce::POINT cell = CellMiddle(day);
+  const ce::POINT cell = DecemberCell(day);
   return s.TapControl(kCtlTempAdd)
       .Check([] {
         ExpectView(kScheduleView);
@@ -90,7 +67,7 @@ Scenario& PickDay(Scenario& s, int day) {
       .Check([] {
         ExpectView(kTempHistoryView);
         EXPECT_TRUE(History()->DatePicked());
-        EXPECT_TRUE(Shown(kCtlTempPicker));
+        EXPECT_TRUE(Visible(kCtlTempPicker));
       });
 }
 
@@ -112,9 +89,9 @@ TEST(TempHistory, AReadingForAPickedDayAndASecondOneReplacingIt) {
   s.Menu(kCmdTempHistory).Check([] {
     ExpectView(kTempHistoryView);
     EXPECT_TRUE(ListLines(HistoryDialog(), kCtlTempList).empty());
-    EXPECT_FALSE(Shown(kCtlTempPicker));
-    EXPECT_TRUE(Shown(kCtlTempCelsius));
-    EXPECT_FALSE(Shown(kCtlTempFahrenheit));
+    EXPECT_FALSE(Visible(kCtlTempPicker));
+    EXPECT_TRUE(Visible(kCtlTempCelsius));
+    EXPECT_FALSE(Visible(kCtlTempFahrenheit));
   });
   PickDay(s, 24).Check([] {
     EXPECT_EQ(History()->PickedDay(), kDec24);
@@ -125,7 +102,7 @@ TEST(TempHistory, AReadingForAPickedDayAndASecondOneReplacingIt) {
   });
   PickValue(s, 66).Check([] {
     EXPECT_EQ(Stored(), (std::vector<std::pair<DayNumber, double>>{{kDec24, 66 * 0.1 + 30.0}}));
-    EXPECT_FALSE(Shown(kCtlTempPicker));
+    EXPECT_FALSE(Visible(kCtlTempPicker));
     EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
               std::vector<std::u16string>{u"12/24/26  36.6\u00B0C"});
     // The picker's going repaints what it covered, and nothing paints over the other controls.
@@ -142,34 +119,7 @@ TEST(TempHistory, AReadingForAPickedDayAndASecondOneReplacingIt) {
   s.TapControl(kCtlTempAdd).Tap(180, 14).Check([] {
     ExpectView(kTempHistoryView);
     EXPECT_FALSE(History()->DatePicked());
-    EXPECT_FALSE(Shown(kCtlTempPicker));
-  });
-  s.RunCleanly();
-}
-
-TEST(TempHistory, RowsLineUpForDatesOfSixSevenAndEightCharacters) {
-  Scenario s("temperature rows");
-  s.Before([] {
-    StoreReadings(1,
-                  {{Day(2003, 11, 20), 36.6}, {Day(2003, 1, 5), 36.6}, {Day(2003, 11, 5), 37.25}});
-  });
-  s.Menu(kCmdTempHistory).Check([] {
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
-              (std::vector<std::u16string>{u"1/5/03    36.6\u00B0C", u"11/5/03   37.2\u00B0C",
-                                           u"11/20/03  36.6\u00B0C"}));
-    EXPECT_EQ(reinterpret_cast<ce::HFONT>(
-                  ce::SendDlgItemMessage(HistoryDialog(), kCtlTempList, ce::WM_GETFONT, 0, 0)),
-              FixedFont());
-    EXPECT_EQ(reinterpret_cast<ce::HFONT>(
-                  ce::SendDlgItemMessage(HistoryDialog(), kCtlTitle, ce::WM_GETFONT, 0, 0)),
-              CaptionFont());
-    // Placed at the dialog's 7/4 scale, the title white on blue, the buttons black on cyan.
-    ce::RECT title{}, remove{};
-    ce::GetWindowRect(ce::GetDlgItem(HistoryDialog(), kCtlTitle), &title);
-    ce::GetWindowRect(ce::GetDlgItem(HistoryDialog(), kCtlTempDelete), &remove);
-    EXPECT_EQ(title.left, 42 * 7 / 4);
-    EXPECT_EQ(remove.top, 130 * 7 / 4);
-    ExpectControlsShown();
+    EXPECT_FALSE(Visible(kCtlTempPicker));
   });
   s.RunCleanly();
 }
@@ -237,8 +187,8 @@ TEST(TempHistory, TheScaleChangesTheRowsButNotTheStoredValues) {
       .Check([=] {
         EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
                   std::vector<std::u16string>{u"1/5/03    98.6\u00B0F"});
-        EXPECT_FALSE(Shown(kCtlTempCelsius));
-        EXPECT_TRUE(Shown(kCtlTempFahrenheit));
+        EXPECT_FALSE(Visible(kCtlTempCelsius));
+        EXPECT_TRUE(Visible(kCtlTempFahrenheit));
         EXPECT_EQ(Stored(), (std::vector<std::pair<DayNumber, double>>{{jan5, 37.0}}));
       });
   // A Fahrenheit value is stored in Celsius and shows as the row that was tapped.
@@ -253,14 +203,8 @@ TEST(TempHistory, TheScaleChangesTheRowsButNotTheStoredValues) {
     EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
               (std::vector<std::u16string>{u"1/5/03    98.6\u00B0F", u"12/24/26  98.6\u00B0F"}));
   });
-  s.RunCleanly();
-}
-
-// Cancel (command 2) goes back to the list screen shown before. The main loop hands no keys to
-// a modeless screen dialog, so the command is sent as the dialog manager would send it.
-TEST(TempHistory, CancelGoesBackToTheListScreenBefore) {
-  Scenario s("temperature back");
-  s.Before([] { StoreReadings(1, {}); });
+  // Cancel (command 2) goes back to the list screen shown before. The main loop hands no keys to
+  // a modeless screen dialog, so the command is sent as the dialog manager would send it.
   s.Menu(kCmdCycleHistory)
       .Menu(kCmdTempHistory)
       .Check([] {
@@ -285,7 +229,24 @@ TEST(TempHistory, Screenshot) {
                       {Day(2026, 12, 2), 36.4},
                       {Day(2026, 12, 5), 36.6}});
   });
-  s.Menu(kCmdTempHistory);
+  // The rows in the order of the days, in the fixed-pitch font; the title in the caption font,
+  // placed at the dialog's 7/4 scale. The padding of each date length is the rows' own table.
+  s.Menu(kCmdTempHistory).Check([] {
+    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
+              (std::vector<std::u16string>{u"11/3/26   36.4\u00B0C", u"11/17/26  36.5\u00B0C",
+                                           u"11/18/26  36.9\u00B0C", u"11/19/26  37.0\u00B0C",
+                                           u"12/1/26   36.3\u00B0C", u"12/2/26   36.4\u00B0C",
+                                           u"12/5/26   36.6\u00B0C"}));
+    EXPECT_EQ(reinterpret_cast<ce::HFONT>(
+                  ce::SendDlgItemMessage(HistoryDialog(), kCtlTempList, ce::WM_GETFONT, 0, 0)),
+              FixedFont());
+    EXPECT_EQ(reinterpret_cast<ce::HFONT>(
+                  ce::SendDlgItemMessage(HistoryDialog(), kCtlTitle, ce::WM_GETFONT, 0, 0)),
+              CaptionFont());
+    EXPECT_EQ(Shown(kCtlTitle)->rect.left, 42 * 7 / 4);
+    EXPECT_EQ(Shown(kCtlTempDelete)->rect.top, 130 * 7 / 4);
+    ExpectControlsShown();
+  });
   PickDay(s, 6)
       .Check([] {
         ce::SendDlgItemMessage(HistoryDialog(), kCtlTempPicker, ce::LB_SETTOPINDEX, 62, 0);
