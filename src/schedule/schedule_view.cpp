@@ -5,7 +5,6 @@
 #include "frame/screen_look.h"
 #include "gfx/graphic_buffer.h"
 #include "schedule/pill_records.h"
-#include "temperature/temp_history_view.h"
 #include "ui/ids.h"
 
 namespace {
@@ -204,9 +203,5 @@ void CScheduleView::PickDay(int day) {
   const std::u16string text = FormatDate(params.day_number);
   text.copy(params.date_text, std::size(params.date_text) - 1);
   if (caller == kNoteView) params.extra = extra_;
-  // Temp History opens its value picker only for a day that was picked here.
-  if (caller == kTempHistoryView) {
-    if (CTempHistoryView* history = CTempHistoryView::Find()) history->SetDatePicked(true);
-  }
   CDocument_::PassParams(caller, &params);
 }

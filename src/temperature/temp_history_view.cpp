@@ -36,12 +36,6 @@ void AddRows(ce::HWND dialog, int id, const std::vector<std::u16string>& rows) {
 
 }  // namespace
 
-CTempHistoryView* CTempHistoryView::Find() {
-  auto* view = dynamic_cast<CTempHistoryView*>(CDocument_::FindView(kTempHistoryView));
-  if (view == nullptr) ce::ReportFatalError(u"CTempHistoryView::Find");
-  return view;
-}
-
 CTempHistoryView::CTempHistoryView()
     : CListView_(true, {.template_id = kDlgTempHistory,
                         .caption_font = kCaptionFontControls,
@@ -53,7 +47,9 @@ void CTempHistoryView::OnLoad() {
 }
 
 void CTempHistoryView::OnParams(const ViewParams* params) {
-  if (params != nullptr) picked_day_ = params->day_number;
+  if (params == nullptr) return;
+  picked_day_ = params->day_number;
+  date_picked_ = true;
 }
 
 void CTempHistoryView::OnActivate() {

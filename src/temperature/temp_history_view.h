@@ -13,17 +13,13 @@ class CTempHistoryView : public CListView_ {
  public:
   CTempHistoryView();
   void OnLoad() override;
+  // The calendar, the only screen that hands this one a date, hands back the day picked after
+  // Add: the next activation opens with the value picker.
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
   bool OnDeactivate() override;
 
-  // The screen in the document's table; null (after a "Fatal Error" report) when the table has
-  // none of this class under kTempHistoryView.
-  static CTempHistoryView* Find();
-
-  // Set by the calendar just before it hands a picked day back: the next activation opens with
-  // the value picker. Leaving the screen and Add clear it.
-  void SetDatePicked(bool picked) { date_picked_ = picked; }
+  // Set by a picked day; leaving the screen and Add clear it.
   bool DatePicked() const { return date_picked_; }
   DayNumber PickedDay() const { return picked_day_; }
   TemperatureScale Scale() const { return scale_; }
