@@ -15,9 +15,11 @@ inline constexpr const char16_t* kTextWrongPassword = u"Wrong password!\nTry aga
 inline constexpr const char16_t* kTextLoading = u"Loading...";
 inline constexpr const char16_t* kTextVisit = u"Visit";
 
-// "Fatal Error" reports of the screen table.
-inline constexpr const char16_t* kTextNotExistingView = u"Not existing view";
-inline constexpr const char16_t* kTextNotExixtingView = u"Not exixting view";
+// "Fatal Error" reports of the screen table. An empty entry is reported with the second text by
+// the tick and by the deactivation step of a switch's arrival (OnSetView), with the first
+// everywhere else; the spelling of each is the program's own.
+inline constexpr const char16_t* kTextEmptyViewEntry = u"Not existing view";
+inline constexpr const char16_t* kTextEmptyViewEntryOnTickOrArrival = u"Not exixting view";
 inline constexpr const char16_t* kTextInstanceExists = u" The Instance already exist!";
 inline constexpr const char16_t* kTextWrongViewId = u"Wrong View ID";
 

@@ -5,9 +5,8 @@
 
 #include "charts/chart_look.h"
 #include "cycles/day_number.h"
-#include "frame/dialog_screen.h"
+#include "cycles/time_line.h"
 #include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
 #include "gfx/graphic_buffer.h"
 #include "gfx/primitives.h"
 #include "store/settings.h"
@@ -31,6 +30,13 @@ uint16_t YearOf(DayNumber day) {
 
 }  // namespace
 
+// The page is drawn by the dialog's paint, so the frame is always under the bars and a repaint
+// shows the whole page again.
+CCycleChartsView::CCycleChartsView()
+    : CListView_(false, {.template_id = kDlgCycleCharts,
+                         .cyan = kColouredControls,
+                         .hidden_shell = ce::SHFS_HIDESIPBUTTON}) {}
+
 void CCycleChartsView::OnLoad() {
   background_.Load(kImgBackground);
   LoadChartArrows(arrow_back_, arrow_forward_);
@@ -41,45 +47,19 @@ void CCycleChartsView::OnActivate() {
   Settings settings;
   ReadSettings(&settings);
   show_min_max_ = settings.show_min_max;
-  active_ = true;
   page_ = FirstCyclePage(CycleCount());
   laid_out_backward_ = false;
-  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_HIDESIPBUTTON);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  // The page is drawn by the dialog's paint, so the frame is always under the bars and a
-  // repaint shows the whole page again.
-  dialog_ = CreateScreenDialog(this, kDlgCycleCharts);
+  CListView_::OnActivate();
 }
 
-bool CCycleChartsView::OnDeactivate() {
-  if (!active_) return false;
-  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON);
-  if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
-  dialog_ = nullptr;
-  active_ = false;
-  return true;
+void CCycleChartsView::OnPaint(ce::HWND dialog, ce::HDC, const ce::RECT&) {
+  DrawPage(dialog, ReadCycles());
 }
 
-ce::INT_PTR CCycleChartsView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+ce::INT_PTR CCycleChartsView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                                               ce::LPARAM lparam) {
   using namespace ce;
   switch (message) {
-    case WM_INITDIALOG: {
-      dialog_ = dialog;
-      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
-      SHInitDialog(&info);
-      return TRUE;
-    }
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kColouredControls);
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      DrawPage(dialog, ReadCycles());
-      EndPaint(dialog, &ps);
-      return TRUE;
-    }
     case WM_LBUTTONDOWN: {
       const ChartArrow arrow = ChartArrowAt(LOWORD(static_cast<uintptr_t>(lparam)),
                                             HIWORD(static_cast<uintptr_t>(lparam)));
@@ -165,8 +145,8 @@ void CCycleChartsView::DrawPage(ce::HWND dialog, const std::vector<CycleRecord>&
     uint16_t year = 0, month = 1, day = 0;
     DayNumberToDate(page_begin[static_cast<std::ptrdiff_t>(i)].start, year, month, day);
     const int32_t x = BarX(axis, i, page_.count, laid_out_backward_);
-    // The first three letters: the month strip's names, "June" and "July" included.
-    const std::u16string name = std::u16string(kTextMonthNames[(month + 11) % 12]).substr(0, 3);
+    // The month strip's names, "June" and "July" included.
+    const std::u16string name = MonthLabel(month);
     WriteChartText(dc, x - 2, 262, name.c_str(), name.size());
   }
   ce::ReleaseDC(dialog, dc);

@@ -9,18 +9,19 @@
 
 #include "charts/chart_layout.h"
 #include "cycles/cycle_records.h"
-#include "frame/view.h"
+#include "frame/dialog_view.h"
 #include "gfx/fast_bitmap.h"
 
-class CCycleChartsView : public CPlainView_ {
+class CCycleChartsView : public CListView_ {
  public:
-  CCycleChartsView() : CPlainView_(false) {}
+  CCycleChartsView();
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::HWND Dialog() const { return dialog_; }
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
+
+ protected:
+  void OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT& area) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
   void DrawCycleFrame();
@@ -31,9 +32,7 @@ class CCycleChartsView : public CPlainView_ {
   bool show_min_max_ = false;
   CyclePage page_;
   bool laid_out_backward_ = false;
-  ce::HWND dialog_ = nullptr;
 
-  CFastBitmap background_;
   CFastBitmap arrow_back_;
   CFastBitmap arrow_forward_;
   CFastBitmap bar_image_;

@@ -4,9 +4,7 @@
 #include <string>
 
 #include "charts/chart_look.h"
-#include "frame/dialog_screen.h"
 #include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
 #include "gfx/graphic_buffer.h"
 #include "gfx/primitives.h"
 #include "store/settings.h"
@@ -31,54 +29,36 @@ ce::HDC ChartDC(ce::HWND dialog) {
 
 }  // namespace
 
+// The chart is drawn by the dialog's paint, so a repaint shows it whole again.
+CTempChartsView::CTempChartsView()
+    : CListView_(false, {.template_id = kDlgTempCharts,
+                         .cyan = kColouredControls,
+                         .hidden_shell = ce::SHFS_HIDESIPBUTTON}) {}
+
 void CTempChartsView::OnLoad() {
   background_.Load(kImgBackground);
   LoadChartArrows(arrow_back_, arrow_forward_);
 }
 
 void CTempChartsView::OnActivate() {
-  active_ = true;
   Settings settings;
   ReadSettings(&settings);
   celsius_ = settings.scale == 1;
-  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_HIDESIPBUTTON);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
   DayNumber latest = 0;
   has_readings_ = LatestReadingDay(&latest);
   if (has_readings_) SetWindowEndingAt(TempWindowEnd(latest, 0));
   shown_.clear();
-  // The chart is drawn by the dialog's paint, so a repaint shows it whole again.
-  dialog_ = CreateScreenDialog(this, kDlgTempCharts);
+  CListView_::OnActivate();
 }
 
-bool CTempChartsView::OnDeactivate() {
-  if (!active_) return false;
-  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON);
-  if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
-  dialog_ = nullptr;
-  active_ = false;
-  return true;
+void CTempChartsView::OnPaint(ce::HWND dialog, ce::HDC, const ce::RECT&) {
+  DrawChart(dialog);
 }
 
-ce::INT_PTR CTempChartsView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+ce::INT_PTR CTempChartsView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                                              ce::LPARAM lparam) {
   using namespace ce;
   switch (message) {
-    case WM_INITDIALOG: {
-      dialog_ = dialog;
-      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
-      SHInitDialog(&info);
-      return TRUE;
-    }
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kColouredControls);
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      DrawChart(dialog);
-      EndPaint(dialog, &ps);
-      return TRUE;
-    }
     case WM_LBUTTONDOWN: {
       const auto x = static_cast<int32_t>(LOWORD(static_cast<uintptr_t>(lparam)));
       const auto y = static_cast<int32_t>(HIWORD(static_cast<uintptr_t>(lparam)));

@@ -9,21 +9,22 @@
 
 #include "charts/chart_layout.h"
 #include "charts/temperature_window.h"
-#include "frame/view.h"
+#include "frame/dialog_view.h"
 #include "gfx/fast_bitmap.h"
 
-class CTempChartsView : public CPlainView_ {
+class CTempChartsView : public CListView_ {
  public:
-  CTempChartsView() : CPlainView_(false) {}
+  CTempChartsView();
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::HWND Dialog() const { return dialog_; }
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
   // The window's first day (day[0]); it runs to FirstDay() + 24.
   DayNumber FirstDay() const { return last_day_ - (kDaysShown - 1); }
+
+ protected:
+  void OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT& area) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
   void SetWindowEndingAt(DayNumber day) { last_day_ = day; }
@@ -38,9 +39,7 @@ class CTempChartsView : public CPlainView_ {
   DayNumber last_day_ = 0;
   AxisTicks ticks_;
   std::vector<ChartReading> shown_;  // what "Temp" holds: the window's readings and their dots
-  ce::HWND dialog_ = nullptr;
 
-  CFastBitmap background_;
   CFastBitmap arrow_back_;
   CFastBitmap arrow_forward_;
 };

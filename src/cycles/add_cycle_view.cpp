@@ -5,20 +5,26 @@
 #include "cycles/cycle_form_dialog.h"
 #include "cycles/cycle_forms.h"
 #include "cycles/cycle_records.h"
-#include "frame/dialog_screen.h"
-#include "frame/screen_look.h"
+#include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
 
 namespace {
 
-constexpr int kLabels[] = {kCtlAddStartLabel, kCtlAddPeriodLabel, kCtlAddPresumedLabel,
-                           kCtlAddEndLabel};
+// The labels and the buttons are black on cyan, the fields keep their own look; the title and
+// the labels are in the caption font.
+constexpr int kCyanControls[] = {kCtlAddStartLabel, kCtlAddPeriodLabel, kCtlAddPresumedLabel,
+                                 kCtlAddEndLabel,   ce::IDOK,           ce::IDCANCEL};
+constexpr int kCaptionFontControls[] = {kCtlTitle, kCtlAddStartLabel, kCtlAddPeriodLabel,
+                                        kCtlAddPresumedLabel, kCtlAddEndLabel};
 
 }  // namespace
 
-CAddCycleView::CAddCycleView() : CPlainView_(false) {
+CAddCycleView::CAddCycleView()
+    : CFormView_(false, {.template_id = kDlgAddCycle,
+                         .caption_font = kCaptionFontControls,
+                         .cyan = kCyanControls}) {
   pending_start_ = TodayDayNumber();
   pending_start_text_ = FormatDate(pending_start_);
 }
@@ -34,38 +40,22 @@ void CAddCycleView::OnParams(const ViewParams* params) {
 }
 
 void CAddCycleView::OnActivate() {
-  active_ = true;
   start_ = pending_start_;
   start_text_ = pending_start_text_;
-  result_ = RunScreenDialog(this, kDlgAddCycle);
-  dialog_ = nullptr;
+  CFormView_::OnActivate();
 }
 
-bool CAddCycleView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  // Left through the menu while the dialog runs: the dialog goes with the screen, or it would
-  // stay under the next one and come back when that one ends.
-  if (dialog_ != nullptr) {
-    const ce::HWND dialog = dialog_;
-    dialog_ = nullptr;
-    ce::EndDialog(dialog, ce::IDCANCEL);
-  }
-  return true;
-}
-
-void CAddCycleView::Initialise(ce::HWND dialog) {
-  dialog_ = dialog;
-  SetUpCycleForm(dialog, kLabels);
+ce::INT_PTR CAddCycleView::OnInitDialog(ce::HWND dialog) {
   ce::SetDlgItemText(dialog, kCtlAddStart, start_text_.c_str());
   // Each default reports its change, which fills the predicted end and enables OK.
   ce::SetDlgItemText(dialog, kCtlAddPeriod, u"5");
   ce::SetDlgItemText(dialog, kCtlAddPresumed, u"28");
+  return ce::TRUE;
 }
 
 void CAddCycleView::OnFieldChanged(ce::HWND dialog, int id) {
   if (KeepLengthFieldShort(dialog, id)) return;
-  const bool empty = FieldText(dialog, id).empty();
+  const bool empty = ce::GetDlgItemString(dialog, id).empty();
   if (id == kCtlAddPresumed) {
     const ce::UINT presumed = ce::GetDlgItemInt(dialog, id, nullptr, ce::FALSE);
     predicted_end_text_ = PredictedEndText(start_, start_text_, empty, presumed);
@@ -104,43 +94,29 @@ void CAddCycleView::OnOk(ce::HWND dialog) {
   Leave(dialog, kCycleView, ce::IDOK);
 }
 
-ce::INT_PTR CAddCycleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                           ce::LPARAM lparam) {
+ce::INT_PTR CAddCycleView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                           ce::LPARAM) {
   using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG:
-      Initialise(dialog);
-      return TRUE;
-    case WM_PAINT:
-      PaintScreenPicture(dialog, background_);
-      return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return CycleFormColours(wparam, lparam, kLabels);
-    case WM_COMMAND: {
-      const int id = LOWORD(wparam);
-      const WORD code = HIWORD(wparam);
-      if ((id == kCtlAddPeriod || id == kCtlAddPresumed) && code == EN_CHANGE) {
-        OnFieldChanged(dialog, id);
-        return TRUE;
-      }
-      if (id == kCtlAddStart && code == EN_SETFOCUS) {
-        // The calendar picks the start and hands it back to this screen, which opens anew.
-        CDocument_::SetPreviousView(kAddCycleView);
-        Leave(dialog, kScheduleView, IDCANCEL);
-        return TRUE;
-      }
-      if (id == IDOK && code == BN_CLICKED) {
-        OnOk(dialog);
-        return TRUE;
-      }
-      if (id == IDCANCEL && code == BN_CLICKED) {
-        Leave(dialog, kCycleView, IDCANCEL);
-        return TRUE;
-      }
-      return FALSE;
-    }
-    default:
-      return FALSE;
+  if (message != WM_COMMAND) return FALSE;
+  const int id = LOWORD(wparam);
+  const WORD code = HIWORD(wparam);
+  if ((id == kCtlAddPeriod || id == kCtlAddPresumed) && code == EN_CHANGE) {
+    OnFieldChanged(dialog, id);
+    return TRUE;
   }
+  if (id == kCtlAddStart && code == EN_SETFOCUS) {
+    // The calendar picks the start and hands it back to this screen, which opens anew.
+    CDocument_::SetPreviousView(kAddCycleView);
+    Leave(dialog, kScheduleView, IDCANCEL);
+    return TRUE;
+  }
+  if (id == IDOK && code == BN_CLICKED) {
+    OnOk(dialog);
+    return TRUE;
+  }
+  if (id == IDCANCEL && code == BN_CLICKED) {
+    Leave(dialog, kCycleView, IDCANCEL);
+    return TRUE;
+  }
+  return FALSE;
 }

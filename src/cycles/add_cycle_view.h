@@ -9,24 +9,21 @@
 #include <string>
 
 #include "cycles/day_number.h"
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 
-class CAddCycleView : public CPlainView_ {
+class CAddCycleView : public CFormView_ {
  public:
   CAddCycleView();
   void OnLoad() override;
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
-  DayNumber PendingStart() const { return pending_start_; }
-  const std::u16string& PendingStartText() const { return pending_start_text_; }
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
-  void Initialise(ce::HWND dialog);
   void OnFieldChanged(ce::HWND dialog, int id);
   void OnOk(ce::HWND dialog);
   void Leave(ce::HWND dialog, int32_t next_view, ce::INT_PTR result);
@@ -37,7 +34,4 @@ class CAddCycleView : public CPlainView_ {
   DayNumber start_ = 0;
   std::u16string start_text_;
   std::u16string predicted_end_text_;
-  ce::HWND dialog_ = nullptr;
-  ce::INT_PTR result_ = 0;
-  CFastBitmap background_;
 };

@@ -4,10 +4,7 @@
 
 #include "cycles/cycle_history.h"
 #include "cycles/cycle_records.h"
-#include "frame/dialog_screen.h"
 #include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
-#include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "ui/ids.h"
@@ -28,33 +25,27 @@ constexpr int kCaptionFontControls[] = {
     kCtlHistoryAverage, kCtlHistoryDays,
 };
 
-void SetFont(ce::HWND dialog, int id, ce::HFONT font) {
-  ce::SendDlgItemMessage(dialog, id, ce::WM_SETFONT, reinterpret_cast<ce::WPARAM>(font), 0);
-}
-
 }  // namespace
+
+CCycleHistoryView::CCycleHistoryView()
+    : CListView_(true, {.template_id = kDlgCycleHistory,
+                        .caption_font = kCaptionFontControls,
+                        .cyan = kCyanControls,
+                        .create_failure = u"CCycleHistoryView::OnActivate"}) {}
 
 void CCycleHistoryView::OnLoad() {
   background_.Load(kImgListBackground);
 }
 
 void CCycleHistoryView::OnActivate() {
-  active_ = true;
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  dialog_ = CreateScreenDialog(this, kDlgCycleHistory);
-  if (dialog_ == nullptr) {
-    ce::ReportFatalError(u"CCycleHistoryView::OnActivate");
-    return;
-  }
-  Fill(dialog_);
+  CListView_::OnActivate();
+  if (Dialog() != nullptr) Fill(Dialog());
 }
 
-bool CCycleHistoryView::OnDeactivate() {
-  if (!active_) return false;
-  if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
-  dialog_ = nullptr;
-  active_ = false;
-  return true;
+ce::INT_PTR CCycleHistoryView::OnInitDialog(ce::HWND dialog) {
+  ce::SendDlgItemMessage(dialog, kCtlHistoryList, ce::WM_SETFONT,
+                         reinterpret_cast<ce::WPARAM>(FixedFont()), 0);
+  return ce::TRUE;
 }
 
 void CCycleHistoryView::Fill(ce::HWND dialog) {
@@ -93,38 +84,20 @@ void CCycleHistoryView::DeleteAll(ce::HWND dialog) {
   Fill(dialog);
 }
 
-ce::INT_PTR CCycleHistoryView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                               ce::LPARAM lparam) {
-  using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG: {
-      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
-      SHInitDialog(&info);
-      for (int id : kCaptionFontControls) SetFont(dialog, id, CaptionFont());
-      SetFont(dialog, kCtlHistoryList, FixedFont());
-      return TRUE;
-    }
-    case WM_PAINT:
-      PaintScreenPicture(dialog, background_);
-      return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kCyanControls);
-    case WM_COMMAND:
-      switch (LOWORD(wparam)) {
-        case kCtlHistoryAdd:
-          CDocument_::SetView(kAddCycleView);
-          return TRUE;
-        case kCtlHistoryDelete:
-          DeleteSelected(dialog);
-          return TRUE;
-        case kCtlHistoryDeleteAll:
-          DeleteAll(dialog);
-          return TRUE;
-        default:
-          return FALSE;
-      }
+ce::INT_PTR CCycleHistoryView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                               ce::LPARAM) {
+  if (message != ce::WM_COMMAND) return ce::FALSE;
+  switch (ce::LOWORD(wparam)) {
+    case kCtlHistoryAdd:
+      CDocument_::SetView(kAddCycleView);
+      return ce::TRUE;
+    case kCtlHistoryDelete:
+      DeleteSelected(dialog);
+      return ce::TRUE;
+    case kCtlHistoryDeleteAll:
+      DeleteAll(dialog);
+      return ce::TRUE;
     default:
-      return FALSE;
+      return ce::FALSE;
   }
 }

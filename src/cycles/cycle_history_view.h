@@ -3,25 +3,21 @@
 // cycles out of the store. A list screen: its dialog is modeless and lives while it is shown.
 #pragma once
 
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 
-class CCycleHistoryView : public CPlainView_ {
+class CCycleHistoryView : public CListView_ {
  public:
-  CCycleHistoryView() : CPlainView_(true) {}
+  CCycleHistoryView();
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
-  ce::HWND Dialog() const { return dialog_; }
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
   void Fill(ce::HWND dialog);
   void DeleteSelected(ce::HWND dialog);
   void DeleteAll(ce::HWND dialog);
-
-  ce::HWND dialog_ = nullptr;
-  CFastBitmap background_;
 };

@@ -1,7 +1,6 @@
 #include "cycles/cycle_view.h"
 
 #include "cycles/shown_cycle.h"
-#include "frame/dialog_screen.h"
 #include "frame/frame_fonts.h"
 #include "frame/screen_look.h"
 #include "gfx/graphic_buffer.h"
@@ -27,6 +26,9 @@ CCycleView* CCycleView::Find() {
   return view;
 }
 
+CCycleView::CCycleView()
+    : CListView_(true, {.template_id = kDlgCycleView, .hidden_shell = ce::SHFS_HIDESIPBUTTON}) {}
+
 void CCycleView::OnLoad() {
   background_.Load(kImgBackground);
   empty_background_.Load(kImgEmptyCycleView);
@@ -41,43 +43,23 @@ void CCycleView::OnLoad() {
 }
 
 void CCycleView::OnActivate() {
-  active_ = true;
   if (!keep_shown_cycle_) shown_cycle_index_ = 0;
-  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_HIDESIPBUTTON);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  dialog_ = CreateScreenDialog(this, kDlgCycleView);
+  CListView_::OnActivate();
 }
 
-bool CCycleView::OnDeactivate() {
-  if (!active_) return false;
-  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON);
-  if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
-  dialog_ = nullptr;
-  active_ = false;
-  return true;
+ce::INT_PTR CCycleView::OnInitDialog(ce::HWND dialog) {
+  ce::ShowWindow(ce::GetDlgItem(dialog, kCtlCycleEdit), ce::SW_HIDE);
+  return ce::TRUE;
 }
 
-ce::INT_PTR CCycleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+ce::INT_PTR CCycleView::OnControlColour(ce::WPARAM dc, ce::LPARAM) {
+  return ControlColours(dc);
+}
+
+ce::INT_PTR CCycleView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                                         ce::LPARAM lparam) {
   using namespace ce;
   switch (message) {
-    case WM_INITDIALOG: {
-      dialog_ = dialog;
-      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
-      SHInitDialog(&info);
-      ShowWindow(GetDlgItem(dialog, kCtlCycleEdit), SW_HIDE);
-      return TRUE;
-    }
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ControlColours(wparam);
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      Paint(dialog);
-      EndPaint(dialog, &ps);
-      return TRUE;
-    }
     case WM_LBUTTONDOWN: {
       const CycleArrow arrow =
           ArrowAt(LOWORD(static_cast<uintptr_t>(lparam)), HIWORD(static_cast<uintptr_t>(lparam)));
@@ -99,7 +81,7 @@ ce::INT_PTR CCycleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::W
   }
 }
 
-void CCycleView::Paint(ce::HWND dialog) {
+void CCycleView::OnPaint(ce::HWND dialog, ce::HDC, const ce::RECT&) {
   const ShownCycle shown = ReadShownCycle(shown_cycle_index_);
   shown_cycle_index_ = shown.index;
   if (shown.count == 0) {

@@ -9,17 +9,14 @@
 
 #include "cycles/cycle_records.h"
 #include "cycles/time_line.h"
-#include "frame/view.h"
+#include "frame/dialog_view.h"
 #include "gfx/fast_bitmap.h"
 
-class CCycleView : public CPlainView_ {
+class CCycleView : public CListView_ {
  public:
-  CCycleView() : CPlainView_(true) {}
+  CCycleView();
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
   // The screen in the document's table; null (after a "Fatal Error" report) when the table has
   // none of this class under kCycleView.
@@ -30,18 +27,21 @@ class CCycleView : public CPlainView_ {
   // Set: the next activation keeps ShownCycleIndex; clear: it shows the newest cycle again.
   bool KeepShownCycle() const { return keep_shown_cycle_; }
   void SetKeepShownCycle(bool keep) { keep_shown_cycle_ = keep; }
-  ce::HWND Dialog() const { return dialog_; }
+
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  void OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT& area) override;
+  ce::INT_PTR OnControlColour(ce::WPARAM dc, ce::LPARAM control) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
-  void Paint(ce::HWND dialog);
   void Step(ce::HWND dialog, CycleArrow arrow);
   void DrawCycle(ce::HWND dialog, const CycleRecord& cycle);
 
   int32_t shown_cycle_index_ = 0;
   bool keep_shown_cycle_ = false;
-  ce::HWND dialog_ = nullptr;
 
-  CFastBitmap background_;
   CFastBitmap empty_background_;
   CFastBitmap arrow_older_;
   CFastBitmap arrow_newer_;

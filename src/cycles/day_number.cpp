@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/clock.h"
+#include "ui/texts.h"
 
 namespace {
 
@@ -27,6 +28,17 @@ constexpr int kDateTextBuffer = 10;
 
 bool IsLeapYear(uint16_t year) {
   return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+int32_t DaysInMonth(int32_t year, int32_t month) {
+  if (month < 1 || month > 12) return 0;
+  if (month == 2) return IsLeapYear(static_cast<uint16_t>(year)) ? 29 : 28;
+  return kMonthLength[static_cast<size_t>((month + 9) % 12)];
+}
+
+std::u16string MonthLabel(int32_t month) {
+  if (month < 1 || month > 12) return u"";
+  return std::u16string(kTextMonthNames[month - 1]).substr(0, 3);
 }
 
 bool DateToDayNumber(uint16_t year, uint16_t month, uint16_t day, DayNumber& n) {

@@ -12,6 +12,13 @@ using DayNumber = uint32_t;
 // Gregorian rule: divisible by 4, and not by 100 unless also by 400.
 bool IsLeapYear(uint16_t year);
 
+// Days in the month 1..12 (February has 29 in a leap year); 0 for any other month.
+int32_t DaysInMonth(int32_t year, int32_t month);
+
+// A month's short name, 1..12: the first three characters of its name ("Jan", "Jun"); empty for
+// any other month.
+std::u16string MonthLabel(int32_t month);
+
 // True and n set for a real date from 1 January 1582 to 31 December 9366; false with n untouched
 // otherwise.
 bool DateToDayNumber(uint16_t year, uint16_t month, uint16_t day, DayNumber& n);

@@ -4,26 +4,23 @@
 #pragma once
 
 #include "cycles/cycle_records.h"
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 
-class CEditCycleView : public CPlainView_ {
+class CEditCycleView : public CFormView_ {
  public:
-  CEditCycleView() : CPlainView_(false) {}
+  CEditCycleView();
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
+
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
-  void Initialise(ce::HWND dialog);
   void OnOk(ce::HWND dialog);
   // Tells the Cycle View whether to keep the edited cycle, goes back and ends the dialog.
   void Leave(ce::HWND dialog, bool keep_shown_cycle, ce::INT_PTR result);
 
   int32_t shown_cycle_index_ = 0;  // the Cycle View's, when the dialog opened
-  ce::HWND dialog_ = nullptr;
-  ce::INT_PTR result_ = 0;
-  CFastBitmap background_;
 };

@@ -3,10 +3,6 @@
 #include "cycles/cycle_math.h"
 #include "cycles/cycle_records.h"
 #include "cycles/prediction.h"
-#include "frame/dialog_screen.h"
-#include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
-#include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "ui/ids.h"
@@ -34,7 +30,10 @@ constexpr int kCaptionFontControls[] = {
 
 }  // namespace
 
-CPredictionView::CPredictionView() : CPlainView_(false) {
+CPredictionView::CPredictionView()
+    : CFormView_(false, {.template_id = kDlgPrediction,
+                         .caption_font = kCaptionFontControls,
+                         .cyan = kCyanControls}) {
   const DayNumber today = TodayDayNumber();
   start_ = {today, FormatDate(today)};
   end_ = {today + 28, FormatDate(today + 28)};
@@ -62,36 +61,25 @@ void CPredictionView::OnActivate() {
     if (pending_ == kEndField) end_ = picked_;
     if (pending_ != kNoField) picked_.text.clear();
   }
-  active_ = true;
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  result_ = RunScreenDialog(this, kDlgPrediction);
-  dialog_ = nullptr;
+  CFormView_::OnActivate();
 }
 
 bool CPredictionView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  predicted_.clear();
-  predicted_.shrink_to_fit();
-  // Left through the menu while the dialog runs: the dialog goes with the screen, or it would
-  // stay over the next one.
-  if (dialog_ != nullptr) ce::EndDialog(dialog_, ce::IDCANCEL);
-  return true;
+  if (IsActive()) {
+    predicted_.clear();
+    predicted_.shrink_to_fit();
+  }
+  return CFormView_::OnDeactivate();
 }
 
-void CPredictionView::Init(ce::HWND dialog) {
+ce::INT_PTR CPredictionView::OnInitDialog(ce::HWND dialog) {
   using namespace ce;
-  dialog_ = dialog;
-  SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
-  SHInitDialog(&info);
-  for (int id : kCaptionFontControls) {
-    SendDlgItemMessage(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), 0);
-  }
   SetDlgItemText(dialog, kCtlPredictionLastEnd, last_end_text_.c_str());
   SetDlgItemInt(dialog, kCtlPredictionAverage, static_cast<UINT>(average_), TRUE);
   SetDlgItemText(dialog, kCtlPredictionRange, range_text_.c_str());
   SetDlgItemText(dialog, kCtlPredictionStart, start_.text.c_str());
   SetDlgItemText(dialog, kCtlPredictionEnd, end_.text.c_str());
+  return TRUE;
 }
 
 void CPredictionView::Predict(ce::HWND dialog) {
@@ -136,49 +124,32 @@ void CPredictionView::PickDate(ce::HWND dialog, PendingField field) {
   ce::EndDialog(dialog, ce::IDCANCEL);
 }
 
-ce::INT_PTR CPredictionView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                             ce::LPARAM lparam) {
+ce::INT_PTR CPredictionView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                             ce::LPARAM) {
   using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG:
-      Init(dialog);
+  if (message != WM_COMMAND) return FALSE;
+  const int id = LOWORD(wparam);
+  const WORD code = HIWORD(wparam);
+  if ((id == kCtlPredictionStart || id == kCtlPredictionEnd) && code == EN_SETFOCUS) {
+    PickDate(dialog, id == kCtlPredictionStart ? kStartField : kEndField);
+    return TRUE;
+  }
+  if (code != BN_CLICKED) return FALSE;
+  switch (id) {
+    case IDOK:
+      CDocument_::SetView(kCycleView);
+      EndDialog(dialog, IDOK);
       return TRUE;
-    case WM_DESTROY:
-      dialog_ = nullptr;
-      return FALSE;
-    case WM_PAINT:
-      PaintScreenPicture(dialog, background_);
+    case kCtlPredict:
+      Predict(dialog);
       return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kCyanControls);
-    case WM_COMMAND: {
-      const int id = LOWORD(wparam);
-      const WORD code = HIWORD(wparam);
-      if ((id == kCtlPredictionStart || id == kCtlPredictionEnd) && code == EN_SETFOCUS) {
-        PickDate(dialog, id == kCtlPredictionStart ? kStartField : kEndField);
-        return TRUE;
-      }
-      if (code != BN_CLICKED) return FALSE;
-      switch (id) {
-        case IDOK:
-          CDocument_::SetView(kCycleView);
-          EndDialog(dialog, IDOK);
-          return TRUE;
-        case kCtlPredict:
-          Predict(dialog);
-          return TRUE;
-        case kCtlPredictionAddCycle:
-          // Disabled meanwhile, so that nothing reaches the dialog while the question is up.
-          EnableWindow(dialog, FALSE);
-          AddSelectedCycle(dialog);
-          SetForegroundWindow(dialog);
-          EnableWindow(dialog, TRUE);
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    }
+    case kCtlPredictionAddCycle:
+      // Disabled meanwhile, so that nothing reaches the dialog while the question is up.
+      EnableWindow(dialog, FALSE);
+      AddSelectedCycle(dialog);
+      SetForegroundWindow(dialog);
+      EnableWindow(dialog, TRUE);
+      return TRUE;
     default:
       return FALSE;
   }

@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "cycles/day_number.h"
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 
-class CPredictionView : public CPlainView_ {
+class CPredictionView : public CFormView_ {
  public:
   // The period starts as today to today + 28, the day the program started.
   CPredictionView();
@@ -18,14 +17,15 @@ class CPredictionView : public CPlainView_ {
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
   bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
   DayNumber Start() const { return start_.day; }
   DayNumber End() const { return end_.day; }
   const std::vector<DayNumber>& PredictedDays() const { return predicted_; }
-  // The dialog while it runs, else null.
-  ce::HWND Dialog() const { return dialog_; }
+
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
   struct Date {
@@ -35,7 +35,6 @@ class CPredictionView : public CPlainView_ {
   // Which date the calendar is picking.
   enum PendingField { kNoField = 0, kStartField = 1, kEndField = 2 };
 
-  void Init(ce::HWND dialog);
   void Predict(ce::HWND dialog);
   void AddSelectedCycle(ce::HWND dialog);
   void PickDate(ce::HWND dialog, PendingField field);
@@ -48,7 +47,4 @@ class CPredictionView : public CPlainView_ {
   int32_t average_ = 0;               // shown in the average field, which the user may change
   std::u16string range_text_;
   std::u16string last_end_text_;
-  ce::HWND dialog_ = nullptr;
-  ce::INT_PTR result_ = 0;
-  CFastBitmap background_;
 };

@@ -115,23 +115,11 @@ CycleDrawing PlanCycleDrawing(const CycleRecord& cycle) {
   return d;
 }
 
-int32_t DaysInMonth(uint16_t year, uint16_t month) {
-  static constexpr int32_t kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  if (month == 2 && IsLeapYear(year)) return 29;
-  return kDays[month - 1];
-}
-
 int32_t MonthSplitDay(DayNumber start, int32_t cycle_length) {
   uint16_t year = 0, month = 0, day = 0;
   if (!DayNumberToDate(start, year, month, day)) return -1;
   if (MonthOf(CycleEnd(start, cycle_length)) == month) return -1;
   return DaysInMonth(year, month) - day;
-}
-
-std::u16string MonthLabel(uint16_t month) {
-  if (month < 1 || month > std::size(kTextMonthNames)) return u"";
-  return std::u16string(kTextMonthNames[month - 1]).substr(0, 3);
 }
 
 CycleArrow ArrowAt(int32_t x, int32_t y) {

@@ -64,12 +64,6 @@ CycleDrawing PlanCycleDrawing(const CycleRecord& cycle);
 // day falls in another month; -1 otherwise.
 int32_t MonthSplitDay(DayNumber start, int32_t cycle_length);
 
-// Days in the month; February has 29 in a leap year.
-int32_t DaysInMonth(uint16_t year, uint16_t month);
-
-// The strip's label of a month 1..12: the first three characters of its name.
-std::u16string MonthLabel(uint16_t month);
-
 // The arrows on the month strip, as pen zones.
 enum class CycleArrow { kNone, kOlder, kNewer };
 CycleArrow ArrowAt(int32_t x, int32_t y);

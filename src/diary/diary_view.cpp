@@ -4,10 +4,7 @@
 #include <string>
 
 #include "diary/diary_records.h"
-#include "frame/dialog_screen.h"
 #include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
-#include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "ui/ids.h"
@@ -31,63 +28,55 @@ CDiaryView* CDiaryView::Find() {
   return view;
 }
 
+CDiaryView::CDiaryView()
+    : CListView_(true, {.template_id = kDlgDiary,
+                        .caption_font = kCaptionFontControls,
+                        .cyan = kCyanControls,
+                        .create_failure = u"CDiaryView::OnActivate"}) {}
+
 void CDiaryView::OnLoad() {
   background_.Load(kImgListBackground);
 }
 
 void CDiaryView::OnActivate() {
-  active_ = true;
   SetFrameInterval(70);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  if (keep_dialog_ && dialog_ != nullptr && ce::IsWindow(dialog_)) {
+  if (keep_dialog_ && Dialog() != nullptr && ce::IsWindow(Dialog())) {
+    BeginShowing();
     // Back from Add Your Note, whose OK and Cancel enable the dialog; a way back that passed
     // neither (the menu, while the calendar was up) would leave it deaf to the pen.
-    ce::EnableWindow(dialog_, ce::TRUE);
+    ce::EnableWindow(Dialog(), ce::TRUE);
   } else {
-    if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
-    dialog_ = CreateScreenDialog(this, kDlgDiary);
+    DestroyDialog();
+    CListView_::OnActivate();
   }
   keep_dialog_ = false;
-  if (dialog_ == nullptr) {
-    ce::ReportFatalError(u"CDiaryView::OnActivate");
-    return;
-  }
   FillList();
 }
 
 bool CDiaryView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  if (!keep_dialog_ && dialog_ != nullptr) {
-    ce::DestroyWindow(dialog_);
-    dialog_ = nullptr;
-  }
-  return true;
+  // While Add Your Note is on top, the dialog stays under it.
+  if (keep_dialog_) return EndShowing();
+  return CListView_::OnDeactivate();
 }
 
 void CDiaryView::ReleaseKeptDialog() {
-  if (active_ || !keep_dialog_) return;
+  if (IsActive() || !keep_dialog_) return;
   keep_dialog_ = false;
-  if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
-  dialog_ = nullptr;
+  DestroyDialog();
 }
 
 void CDiaryView::FillList() {
-  if (dialog_ == nullptr) return;
-  ce::SendDlgItemMessage(dialog_, kCtlDiaryList, ce::LB_RESETCONTENT, 0, 0);
+  const ce::HWND dialog = Dialog();
+  if (dialog == nullptr) return;
+  ce::SendDlgItemMessage(dialog, kCtlDiaryList, ce::LB_RESETCONTENT, 0, 0);
   for (const std::u16string& line : NoteLines(category_)) {
-    ce::SendDlgItemMessage(dialog_, kCtlDiaryList, ce::LB_ADDSTRING, 0,
+    ce::SendDlgItemMessage(dialog, kCtlDiaryList, ce::LB_ADDSTRING, 0,
                            reinterpret_cast<ce::LPARAM>(line.c_str()));
   }
 }
 
-void CDiaryView::Initialise(ce::HWND dialog) {
+ce::INT_PTR CDiaryView::OnInitDialog(ce::HWND dialog) {
   using namespace ce;
-  SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLG | SHIDIF_SIPDOWN};
-  SHInitDialog(&info);
-  for (int id : kCaptionFontControls) {
-    SendDlgItemMessage(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), 0);
-  }
   // A note of 20 wide letters stays whole, and the padded dates put every note in one column.
   SendDlgItemMessage(dialog, kCtlDiaryList, WM_SETFONT, reinterpret_cast<WPARAM>(SmallFixedFont()),
                      0);
@@ -101,6 +90,7 @@ void CDiaryView::Initialise(ce::HWND dialog) {
   // The category lasts for the run, and the dialog is made anew on each visit: the list box
   // names the category that the list shows, never simply the first.
   SendDlgItemMessage(dialog, kCtlDiaryCategory, CB_SETCURSEL, static_cast<WPARAM>(category_), 0);
+  return TRUE;
 }
 
 void CDiaryView::OpenNote(ce::HWND dialog) {
@@ -143,51 +133,34 @@ void CDiaryView::DeleteAll(ce::HWND dialog) {
   }
 }
 
-ce::INT_PTR CDiaryView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                        ce::LPARAM lparam) {
+ce::INT_PTR CDiaryView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                        ce::LPARAM) {
   using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG:
-      Initialise(dialog);
-      return TRUE;
-    case WM_DESTROY:
-      if (dialog == dialog_) dialog_ = nullptr;
-      return FALSE;
-    case WM_PAINT:
-      PaintScreenPicture(dialog, background_);
-      return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kCyanControls);
-    case WM_COMMAND: {
-      const int id = LOWORD(wparam);
-      const WORD code = HIWORD(wparam);
-      if (id == kCtlDiaryCategory) {
-        if (code != CBN_SELCHANGE) return FALSE;
-        const LRESULT selected = SendDlgItemMessage(dialog, id, CB_GETCURSEL, 0, 0);
-        if (selected >= 0 && static_cast<size_t>(selected) < kDiaryCategoryCount) {
-          category_ = static_cast<size_t>(selected);
-        }
-        FillList();
-        return TRUE;
-      }
-      if (code != BN_CLICKED) return FALSE;
-      switch (id) {
-        // Cancel (the dialog's Esc) opens Add Your Note too, as this screen has always done.
-        case kCtlDiaryAdd:
-        case IDCANCEL:
-          OpenNote(dialog);
-          return TRUE;
-        case kCtlDiaryDelete:
-          DeleteSelected(dialog);
-          return TRUE;
-        case kCtlDiaryDeleteAll:
-          DeleteAll(dialog);
-          return TRUE;
-        default:
-          return FALSE;
-      }
+  if (message != WM_COMMAND) return FALSE;
+  const int id = LOWORD(wparam);
+  const WORD code = HIWORD(wparam);
+  if (id == kCtlDiaryCategory) {
+    if (code != CBN_SELCHANGE) return FALSE;
+    const LRESULT selected = SendDlgItemMessage(dialog, id, CB_GETCURSEL, 0, 0);
+    if (selected >= 0 && static_cast<size_t>(selected) < kDiaryCategoryCount) {
+      category_ = static_cast<size_t>(selected);
     }
+    FillList();
+    return TRUE;
+  }
+  if (code != BN_CLICKED) return FALSE;
+  switch (id) {
+    // Cancel (the dialog's Esc) opens Add Your Note too, as this screen has always done.
+    case kCtlDiaryAdd:
+    case IDCANCEL:
+      OpenNote(dialog);
+      return TRUE;
+    case kCtlDiaryDelete:
+      DeleteSelected(dialog);
+      return TRUE;
+    case kCtlDiaryDeleteAll:
+      DeleteAll(dialog);
+      return TRUE;
     default:
       return FALSE;
   }

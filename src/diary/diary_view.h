@@ -7,17 +7,14 @@
 
 #include <cstddef>
 
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 
-class CDiaryView : public CPlainView_ {
+class CDiaryView : public CListView_ {
  public:
-  CDiaryView() : CPlainView_(true) {}
+  CDiaryView();
   void OnLoad() override;
   void OnActivate() override;
   bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
   // The screen in the document's table; null (after a "Fatal Error" report) when the table has
   // none of this class under kDiaryView.
@@ -25,14 +22,17 @@ class CDiaryView : public CPlainView_ {
 
   // The category shown, an index of DiaryCategories(); it lasts for the run.
   size_t Category() const { return category_; }
-  ce::HWND Dialog() const { return dialog_; }
   // Lists the notes of the category again.
   void FillList();
   // Add Your Note was left some other way than back to this screen: the kept dialog goes.
   void ReleaseKeptDialog();
 
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
+
  private:
-  void Initialise(ce::HWND dialog);
   void OpenNote(ce::HWND dialog);
   void DeleteSelected(ce::HWND dialog);
   void DeleteAll(ce::HWND dialog);
@@ -40,6 +40,4 @@ class CDiaryView : public CPlainView_ {
   size_t category_ = 0;
   // Set while Add Your Note is on top: the dialog survives this screen's deactivation.
   bool keep_dialog_ = false;
-  ce::HWND dialog_ = nullptr;
-  CFastBitmap background_;
 };

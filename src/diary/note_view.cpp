@@ -1,12 +1,7 @@
 #include "diary/note_view.h"
 
-#include <iterator>
-
 #include "diary/diary_records.h"
 #include "diary/diary_view.h"
-#include "frame/dialog_screen.h"
-#include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
 #include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "ui/ids.h"
@@ -22,13 +17,14 @@ constexpr uint16_t kBackgroundHeight = 123;
 constexpr int kCyanControls[] = {kCtlNoteDateLabel, kCtlNoteTextLabel, ce::IDOK, ce::IDCANCEL};
 constexpr int kCaptionFontControls[] = {kCtlNoteDateLabel, kCtlNoteTextLabel};
 
-std::u16string FieldText(ce::HWND dialog, int id) {
-  char16_t text[256] = {};
-  ce::GetDlgItemText(dialog, id, text, static_cast<int>(std::size(text)));
-  return text;
-}
-
 }  // namespace
+
+// No SHInitDialog flags: the pop-up keeps the size and place of its template.
+CNoteView::CNoteView()
+    : CFormView_(false, {.template_id = kDlgNote,
+                         .init_flags = 0,
+                         .caption_font = kCaptionFontControls,
+                         .cyan = kCyanControls}) {}
 
 void CNoteView::OnLoad() {
   picture_.Load(kImgBackground);
@@ -45,35 +41,12 @@ void CNoteView::OnParams(const ViewParams* params) {
   diary_window_ = reinterpret_cast<ce::HWND>(params->extra);
 }
 
-void CNoteView::OnActivate() {
-  active_ = true;
-  result_ = RunScreenDialog(this, kDlgNote);
-  dialog_ = nullptr;
+void CNoteView::OnLeftRunning() {
+  if (CDiaryView* diary = CDiaryView::Find()) diary->ReleaseKeptDialog();
 }
 
-bool CNoteView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  if (dialog_ != nullptr) {
-    // Left through the menu while the pop-up runs: it goes with the screen, and so does the
-    // diary's dialog kept under it, or that would stay over the next screen, disabled.
-    const ce::HWND dialog = dialog_;
-    dialog_ = nullptr;
-    ce::EndDialog(dialog, ce::IDCANCEL);
-    if (CDiaryView* diary = CDiaryView::Find()) diary->ReleaseKeptDialog();
-  }
-  return true;
-}
-
-void CNoteView::Initialise(ce::HWND dialog) {
+ce::INT_PTR CNoteView::OnInitDialog(ce::HWND dialog) {
   using namespace ce;
-  dialog_ = dialog;
-  // No mask: the pop-up keeps the size and place of its template.
-  SHINITDLGINFO info{0, dialog, 0};
-  SHInitDialog(&info);
-  for (int id : kCaptionFontControls) {
-    SendDlgItemMessage(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), 0);
-  }
   SetDlgItemText(dialog, kCtlNoteDateLabel, kTextDate);
   SetDlgItemText(dialog, kCtlNoteTextLabel, kTextTypeYourTextHere);
   SetDlgItemText(dialog, kCtlNoteDate, date_text_.c_str());
@@ -81,12 +54,13 @@ void CNoteView::Initialise(ce::HWND dialog) {
   // The caret after the pending text, not all of it selected: typing on goes on with what was
   // typed before the calendar, instead of replacing it.
   SetFocus(GetDlgItem(dialog, kCtlNoteText));
-  const auto end = static_cast<WPARAM>(FieldText(dialog, kCtlNoteText).size());
+  const auto end = static_cast<WPARAM>(ce::GetDlgItemString(dialog, kCtlNoteText).size());
   SendDlgItemMessage(dialog, kCtlNoteText, EM_SETSEL, end, static_cast<LPARAM>(end));
+  return FALSE;  // the focus is set
 }
 
 void CNoteView::KeepTextShort(ce::HWND dialog) {
-  const std::u16string text = FieldText(dialog, kCtlNoteText);
+  const std::u16string text = ce::GetDlgItemString(dialog, kCtlNoteText);
   if (text.size() <= kNoteTextLength) return;
   // Setting the text reports the change again, now short enough.
   ce::SetDlgItemText(dialog, kCtlNoteText, CutNoteText(text).c_str());
@@ -95,7 +69,7 @@ void CNoteView::KeepTextShort(ce::HWND dialog) {
 
 void CNoteView::Leave(ce::HWND dialog, int32_t next_view, ce::INT_PTR result) {
   // Leaving on its own: OnDeactivate, which the switch calls now, has no pop-up to close.
-  dialog_ = nullptr;
+  ForgetDialog();
   CDocument_::SetView(next_view);
   ce::EndDialog(dialog, result);
 }
@@ -108,7 +82,7 @@ void CNoteView::BackToDiary(ce::HWND dialog, ce::INT_PTR result) {
 }
 
 void CNoteView::PickDate(ce::HWND dialog) {
-  pending_text_ = FieldText(dialog, kCtlNoteText);
+  pending_text_ = ce::GetDlgItemString(dialog, kCtlNoteText);
   CDocument_::SetPreviousView(kNoteView);
   // The calendar hands the diary's window back with the day it picks.
   ViewParams params;
@@ -122,46 +96,32 @@ void CNoteView::OnOk(ce::HWND dialog) {
   if (diary == nullptr) return;
   // A store that refused the write has said why; the pop-up stays, with what was typed, so
   // that nothing looks stored that is not.
-  if (!SaveNote(diary->Category(), day_, FieldText(dialog, kCtlNoteText))) return;
+  if (!SaveNote(diary->Category(), day_, ce::GetDlgItemString(dialog, kCtlNoteText))) return;
   BackToDiary(dialog, ce::IDOK);
   diary->FillList();
 }
 
-ce::INT_PTR CNoteView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                       ce::LPARAM lparam) {
+ce::INT_PTR CNoteView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                       ce::LPARAM) {
   using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG:
-      Initialise(dialog);
-      return FALSE;  // the focus is set
-    case WM_PAINT:
-      PaintScreenPicture(dialog, background_);
-      return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kCyanControls);
-    case WM_COMMAND: {
-      const int id = LOWORD(wparam);
-      const WORD code = HIWORD(wparam);
-      if (id == kCtlNoteText && code == EN_CHANGE) {
-        KeepTextShort(dialog);
-        return TRUE;
-      }
-      if (id == kCtlNoteDate && code == EN_SETFOCUS) {
-        PickDate(dialog);
-        return TRUE;
-      }
-      if (id == IDOK && code == BN_CLICKED) {
-        OnOk(dialog);
-        return TRUE;
-      }
-      if (id == IDCANCEL && code == BN_CLICKED) {
-        BackToDiary(dialog, IDCANCEL);
-        return TRUE;
-      }
-      return FALSE;
-    }
-    default:
-      return FALSE;
+  if (message != WM_COMMAND) return FALSE;
+  const int id = LOWORD(wparam);
+  const WORD code = HIWORD(wparam);
+  if (id == kCtlNoteText && code == EN_CHANGE) {
+    KeepTextShort(dialog);
+    return TRUE;
   }
+  if (id == kCtlNoteDate && code == EN_SETFOCUS) {
+    PickDate(dialog);
+    return TRUE;
+  }
+  if (id == IDOK && code == BN_CLICKED) {
+    OnOk(dialog);
+    return TRUE;
+  }
+  if (id == IDCANCEL && code == BN_CLICKED) {
+    BackToDiary(dialog, IDCANCEL);
+    return TRUE;
+  }
+  return FALSE;
 }

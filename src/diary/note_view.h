@@ -10,27 +10,27 @@
 #include <string>
 
 #include "cycles/day_number.h"
-#include "frame/view.h"
+#include "frame/dialog_view.h"
 #include "gfx/fast_bitmap.h"
 
-class CNoteView : public CPlainView_ {
+class CNoteView : public CFormView_ {
  public:
-  CNoteView() : CPlainView_(false) {}
+  CNoteView();
   void OnLoad() override;
   void OnParams(const ViewParams* params) override;
-  void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
   DayNumber Day() const { return day_; }
-  const std::u16string& DateText() const { return date_text_; }
-  const std::u16string& PendingText() const { return pending_text_; }
   ce::HWND DiaryWindow() const { return diary_window_; }
-  ce::HWND Dialog() const { return dialog_; }
+
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
+  // The diary's dialog kept under the pop-up goes too, or it would stay over the next screen,
+  // disabled.
+  void OnLeftRunning() override;
 
  private:
-  void Initialise(ce::HWND dialog);
   void KeepTextShort(ce::HWND dialog);
   void PickDate(ce::HWND dialog);
   void OnOk(ce::HWND dialog);
@@ -42,8 +42,5 @@ class CNoteView : public CPlainView_ {
   std::u16string date_text_;
   ce::HWND diary_window_ = nullptr;  // My Diary's dialog, handed over with the date
   std::u16string pending_text_;
-  ce::HWND dialog_ = nullptr;  // while the pop-up runs
-  ce::INT_PTR result_ = 0;
-  CFastBitmap picture_;     // the full-screen picture the background is cut from
-  CFastBitmap background_;  // its top rows, the size of the pop-up's area
+  CFastBitmap picture_;  // the full-screen picture; the background is its top rows
 };

@@ -56,11 +56,12 @@ void TraceTick() {
 
 void TickCurrentView() {
   TraceTick();
-  CDocument_::ForEachView(CDocument_::GetCurrentView(), kTextNotExixtingView, [](CView_* view) {
-    ++g_ticks;
-    view->OnTick();
-    return false;  // every entry of the id
-  });
+  CDocument_::ForEachView(CDocument_::GetCurrentView(), kTextEmptyViewEntryOnTickOrArrival,
+                          [](CView_* view) {
+                            ++g_ticks;
+                            view->OnTick();
+                            return false;  // every entry of the id
+                          });
 }
 
 // Shows the logo for two seconds, or the white "Loading..." screen when the settings record
@@ -208,7 +209,7 @@ int CalviraMain(ce::HINSTANCE instance, int show_command, void (*add_views)()) {
     if (CView_* view = CDocument_::ViewAt(i)) {
       view->OnLoad();
     } else {
-      ce::ReportFatalError(kTextNotExistingView);
+      ce::ReportFatalError(kTextEmptyViewEntry);
     }
   }
   for (int i = 0; i < CDocument_::Count(); ++i) {

@@ -1,13 +1,10 @@
 // How a screen runs its dialog. The screen object travels to the dialog as its creation
 // parameter, lives in the dialog's user slot, and hears every message in a member function, so
-// that a screen's state is the screen object's and nothing is kept at file scope:
+// that a screen's state is the screen object's and nothing is kept at file scope. The screens
+// use it through CFormView_ (modal) and CListView_ (modeless), frame/dialog_view.h:
 //
-//   class CHelpView : public CPlainView_ {
-//     ...
-//     ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM, ce::LPARAM);
-//   };
-//   void CHelpView::OnActivate() { RunScreenDialog(this, kDlgHelp); }   // modal
-//   dialog_ = CreateScreenDialog(this, kDlgCycleHistory);                 // modeless
+//   RunScreenDialog<CDialogView_>(this, setup_.template_id);            // modal
+//   dialog_ = CreateScreenDialog<CDialogView_>(this, setup_.template_id); // modeless
 //
 // OnDialogMessage answers as a dialog procedure does: TRUE when it handled the message.
 // Messages that arrive before WM_INITDIALOG (there are none from templates today) get FALSE.

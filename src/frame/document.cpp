@@ -73,14 +73,14 @@ void CDocument_::Deactivate(int32_t id, const char16_t* empty_report) {
 
 void CDocument_::SetView(int32_t id) {
   ce::PostMessage(main_window_, WM_SETVIEW, static_cast<ce::WPARAM>(id), 0);
-  Deactivate(current_id_, kTextNotExistingView);
+  Deactivate(current_id_, kTextEmptyViewEntry);
 }
 
 void CDocument_::OnSetView(int32_t id) {
   if (!ForEachView(current_id_, nullptr, [](CView_*) { return true; })) {
     ce::ReportFatalError(u"CDocument_::OnSetView 1");
   } else {
-    Deactivate(current_id_, kTextNotExixtingView);
+    Deactivate(current_id_, kTextEmptyViewEntryOnTickOrArrival);
   }
   current_id_ = id;
   CView_* view = FindView(id);
@@ -96,7 +96,7 @@ void CDocument_::GoBack() {
 }
 
 void CDocument_::PassParams(int32_t id, const ViewParams* params) {
-  ForEachView(id, kTextNotExistingView, [params](CView_* view) {
+  ForEachView(id, kTextEmptyViewEntry, [params](CView_* view) {
     view->OnParams(params);
     return true;
   });

@@ -51,12 +51,10 @@ class CDocument_ {
   // While the start-up password prompt waits for the right password, nothing may lead past
   // it: the router takes every command and does nothing, and the menu bar answers no tap.
   static void SetLocked(bool locked);
-  static bool Locked() { return locked_; }
 
   // The table, for the frame's passes over it.
   static int Count() { return count_; }
   static CView_* ViewAt(int index) { return table_[static_cast<size_t>(index)].view.get(); }
-  static int32_t IdAt(int index) { return table_[static_cast<size_t>(index)].id; }
   // Every lookup of a screen by id goes through here: visits each entry of the table with the
   // id, in table order, until `visit` returns true. An empty entry is reported as a "Fatal
   // Error" with `empty_report` (when given) and passed over. Returns whether any entry has

@@ -16,7 +16,7 @@ namespace {
 // The current screen, reporting an empty entry met on the way.
 CView_* CurrentView() {
   CView_* current = nullptr;
-  CDocument_::ForEachView(CDocument_::GetCurrentView(), kTextNotExistingView, [&](CView_* view) {
+  CDocument_::ForEachView(CDocument_::GetCurrentView(), kTextEmptyViewEntry, [&](CView_* view) {
     current = view;
     return true;
   });

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "frame/document.h"
-#include "gfx/graphic_buffer.h"
 #include "ui/ids.h"
 
 namespace {
@@ -33,14 +31,4 @@ ce::INT_PTR ScreenColours(ce::WPARAM dc, ce::LPARAM control, std::span<const int
   if (id == kCtlTitle) return TitleColours(dc);
   if (std::find(cyan.begin(), cyan.end(), id) != cyan.end()) return ControlColours(dc);
   return ce::FALSE;
-}
-
-void PaintScreenPicture(ce::HWND dialog, const CFastBitmap& picture) {
-  ce::PAINTSTRUCT ps;
-  ce::BeginPaint(dialog, &ps);
-  CScreenBuffers* buffers = CDocument_::GetScreenBuffers();
-  SetDrawTarget(buffers->GetScreenBuffer());
-  picture.Draw(0, 0);
-  buffers->PresentTo(dialog);
-  ce::EndPaint(dialog, &ps);
 }

@@ -5,7 +5,6 @@
 
 #include <span>
 
-#include "gfx/fast_bitmap.h"
 #include "platform/gdi.h"
 #include "platform/types.h"
 
@@ -18,7 +17,3 @@ ce::INT_PTR TitleColours(ce::WPARAM dc);    // white on blue (0, 0, 255)
 // (kCtlTitle) white on blue, the controls listed in `cyan` black on cyan, and FALSE for any
 // other, which keeps the control's own look.
 ce::INT_PTR ScreenColours(ce::WPARAM dc, ce::LPARAM control, std::span<const int> cyan);
-
-// WM_PAINT of a screen dialog over one full-screen picture: the picture drawn into the screen
-// buffer and shown in the dialog.
-void PaintScreenPicture(ce::HWND dialog, const CFastBitmap& picture);

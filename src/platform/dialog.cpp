@@ -655,6 +655,11 @@ UINT GetDlgItemText(HWND dialog, int id, char16_t* buffer, int size) {
   return static_cast<UINT>(std::max(0, GetWindowText(item, buffer, size)));
 }
 
+std::u16string GetDlgItemString(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  return item != nullptr ? GetWindowString(item) : std::u16string();
+}
+
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL is_signed) {
   const bool negative = is_signed && static_cast<int32_t>(value) < 0;
   uint64_t magnitude = negative ? -static_cast<int64_t>(static_cast<int32_t>(value)) : value;

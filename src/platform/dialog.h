@@ -61,6 +61,8 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
 LRESULT SendDlgItemMessage(HWND dialog, int id, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL SetDlgItemText(HWND dialog, int id, const char16_t* text);
 UINT GetDlgItemText(HWND dialog, int id, char16_t* buffer, int size);
+// The control's whole text, for our own code (GetWindowString of the item); empty without one.
+std::u16string GetDlgItemString(HWND dialog, int id);
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL is_signed);
 UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL is_signed);
 BOOL CheckDlgButton(HWND dialog, int id, UINT check);

@@ -30,13 +30,6 @@ int WeekdayOfFirst(int32_t year, int32_t month) {
   return static_cast<int>(((days % 7) + 7 + 6) % 7);
 }
 
-int DaysInMonth(int32_t year, int32_t month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  if (month == 2 && IsLeapYear(static_cast<uint16_t>(year))) return 29;
-  return kDays[month - 1];
-}
-
 MonthGrid LayOutMonth(int32_t year, int32_t month, const ce::RECT& grid) {
   MonthGrid m;
   m.first_cell = WeekdayOfFirst(year, month) + 1;
@@ -55,12 +48,9 @@ MonthGrid LayOutMonth(int32_t year, int32_t month, const ce::RECT& grid) {
 }
 
 std::u16string MonthTitle(int32_t year, int32_t month) {
-  static constexpr const char16_t* kNames[] = {u"Jan ", u"Feb ", u"Mar ", u"Apr ",
-                                               u"May ", u"Jun ", u"Jul ", u"Aug ",
-                                               u"Sep ", u"Oct ", u"Nov ", u"Dec "};
   if (month < 1 || month > 12) return {};
   const std::string digits = std::to_string(year);
-  return std::u16string(kNames[month - 1]) + std::u16string(digits.begin(), digits.end());
+  return MonthLabel(month) + u" " + std::u16string(digits.begin(), digits.end());
 }
 
 CalendarZone ZoneAt(const MonthGrid& month, int32_t x, int32_t y, int* day) {

@@ -7,11 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "cycles/day_number.h"
 #include "platform/geometry.h"
 
 // Gregorian, Sunday = 0 … Saturday = 6.
+// DaysInMonth is the day arithmetic's (cycles/day_number.h).
 int WeekdayOfFirst(int32_t year, int32_t month);
-int DaysInMonth(int32_t year, int32_t month);
 
 struct MonthGrid {
   int first_cell = 1;  // the weekday of the 1st, plus 1
@@ -27,7 +28,7 @@ struct MonthGrid {
 // divisions throughout, so the rightmost pixels may stay grid background.
 MonthGrid LayOutMonth(int32_t year, int32_t month, const ce::RECT& grid);
 
-// "Nov 2003": the month's three-letter name, a blank, the year.
+// "Nov 2003": the month's short name (MonthLabel), a blank, the year.
 std::u16string MonthTitle(int32_t year, int32_t month);
 
 // Where a tap lands, tested in this order. Day cells come first; the zones above the grid are

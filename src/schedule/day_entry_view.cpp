@@ -1,11 +1,6 @@
 #include "schedule/day_entry_view.h"
 
-#include <iterator>
-
-#include "frame/dialog_screen.h"
-#include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
-#include "gfx/graphic_buffer.h"
+#include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "schedule/pill_records.h"
 #include "ui/ids.h"
@@ -30,12 +25,6 @@ constexpr int kLevelBoxes[] = {0, kCtlDaySlight, kCtlDayNormal, kCtlDayHeavy};
 // A box the user's click just ticked is checked and focused.
 constexpr ce::LRESULT kTickedByClick = ce::BST_CHECKED | ce::BST_FOCUS;
 
-std::u16string ItemText(ce::HWND dialog, int id) {
-  char16_t text[kPillTextLimit + 1] = {};
-  ce::GetDlgItemText(dialog, id, text, static_cast<int>(std::size(text)));
-  return text;
-}
-
 void Check(ce::HWND dialog, int id, bool checked) {
   ce::SendDlgItemMessage(dialog, id, ce::BM_SETCHECK, checked ? ce::BST_CHECKED : ce::BST_UNCHECKED,
                          0);
@@ -46,6 +35,11 @@ void ShowTimeButton(ce::HWND dialog, bool shown) {
 }
 
 }  // namespace
+
+CDayEntryView::CDayEntryView()
+    : CFormView_(false, {.template_id = kDlgDayEntry,
+                         .caption_font = kCaptionFontControls,
+                         .cyan = kCyanControls}) {}
 
 void CDayEntryView::OnLoad() {
   background_.Load(kImgListBackground);
@@ -58,34 +52,25 @@ void CDayEntryView::OnParams(const ViewParams* params) {
 }
 
 void CDayEntryView::OnActivate() {
-  active_ = true;
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  // Back from the time picker the dialog is still running: its run goes on.
   picker_open_ = false;
-  if (dialog_ == nullptr) {
-    result_ = RunScreenDialog(this, kDlgDayEntry);
-    dialog_ = nullptr;
+  // Back from the time picker the dialog is still running: its run goes on.
+  if (Dialog() == nullptr) {
+    CFormView_::OnActivate();
+  } else {
+    BeginShowing();
   }
-  ce::SHFullScreen(dialog_ != nullptr ? dialog_ : CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON);
+  ce::SHFullScreen(Dialog() != nullptr ? Dialog() : CDocument_::GetMainWnd(),
+                   ce::SHFS_SHOWSIPBUTTON);
 }
 
 bool CDayEntryView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  // Left for any screen but the picker (through the menu, say), the dialog goes with the
-  // screen, or it would stay over the next one with its run still open.
-  if (dialog_ != nullptr && !picker_open_) ce::EndDialog(dialog_, ce::IDCANCEL);
-  return true;
+  // Left for the picker, the dialog stays under it, its run still open; left for any other
+  // screen, it goes with this one.
+  if (picker_open_ && EndShowing()) return true;
+  return CFormView_::OnDeactivate();
 }
 
-void CDayEntryView::Initialise(ce::HWND dialog) {
-  dialog_ = dialog;
-  ce::SHINITDLGINFO info{ce::SHIDIM_FLAGS, dialog, ce::SHIDIF_SIZEDLG | ce::SHIDIF_SIPDOWN};
-  ce::SHInitDialog(&info);
-  for (int id : kCaptionFontControls) {
-    ce::SendDlgItemMessage(dialog, id, ce::WM_SETFONT, reinterpret_cast<ce::WPARAM>(CaptionFont()),
-                           0);
-  }
+ce::INT_PTR CDayEntryView::OnInitDialog(ce::HWND dialog) {
   ce::SetDlgItemText(dialog, kCtlTitle, date_text_.c_str());
   ShowTimeButton(dialog, false);
   ce::SetDlgItemText(dialog, kCtlDayTime, kTextNoonTime);
@@ -94,6 +79,7 @@ void CDayEntryView::Initialise(ce::HWND dialog) {
   level_ = 0;
   pill_ = false;
   LoadDay(dialog);
+  return ce::TRUE;
 }
 
 void CDayEntryView::LoadDay(ce::HWND dialog) {
@@ -144,8 +130,8 @@ bool CDayEntryView::Save(ce::HWND dialog) {
   entry.day = day_;
   entry.level = static_cast<int16_t>(level_);
   entry.pill = pill_;
-  entry.remark = ItemText(dialog, kCtlDayRemark);
-  entry.time = ItemText(dialog, kCtlDayTime);
+  entry.remark = ce::GetDlgItemString(dialog, kCtlDayRemark);
+  entry.time = ce::GetDlgItemString(dialog, kCtlDayTime);
   if (IsEmptyEntry(entry)) return DeleteDay(dialog);
   return SavePillDay(entry);
 }
@@ -168,46 +154,31 @@ void CDayEntryView::Leave(ce::HWND dialog, int32_t next_view, ce::INT_PTR result
   picker_open_ = false;
 }
 
-ce::INT_PTR CDayEntryView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                           ce::LPARAM lparam) {
+ce::INT_PTR CDayEntryView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                           ce::LPARAM) {
   using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG:
-      Initialise(dialog);
+  if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return FALSE;
+  switch (LOWORD(wparam)) {
+    case kCtlDayHeavy:
+    case kCtlDayNormal:
+    case kCtlDaySlight:
+      OnBleedingClicked(dialog, LOWORD(wparam));
       return TRUE;
-    case WM_PAINT:
-      PaintScreenPicture(dialog, background_);
+    case kCtlDayPill:
+      OnPillClicked(dialog);
       return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kCyanControls);
-    case WM_COMMAND: {
-      if (HIWORD(wparam) != BN_CLICKED) return FALSE;
-      switch (LOWORD(wparam)) {
-        case kCtlDayHeavy:
-        case kCtlDayNormal:
-        case kCtlDaySlight:
-          OnBleedingClicked(dialog, LOWORD(wparam));
-          return TRUE;
-        case kCtlDayPill:
-          OnPillClicked(dialog);
-          return TRUE;
-        case kCtlDayTime:
-          OpenTimePicker(dialog);
-          return TRUE;
-        case kCtlDayDone:
-          if (Save(dialog)) Leave(dialog, kScheduleView, IDOK);
-          return TRUE;
-        case kCtlDayDelete:
-          if (DeleteDay(dialog)) Leave(dialog, kScheduleView, IDOK);
-          return TRUE;
-        case IDCANCEL:
-          Leave(dialog, kCycleView, IDCANCEL);
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    }
+    case kCtlDayTime:
+      OpenTimePicker(dialog);
+      return TRUE;
+    case kCtlDayDone:
+      if (Save(dialog)) Leave(dialog, kScheduleView, IDOK);
+      return TRUE;
+    case kCtlDayDelete:
+      if (DeleteDay(dialog)) Leave(dialog, kScheduleView, IDOK);
+      return TRUE;
+    case IDCANCEL:
+      Leave(dialog, kCycleView, IDCANCEL);
+      return TRUE;
     default:
       return FALSE;
   }

@@ -8,21 +8,22 @@
 #include <string>
 
 #include "cycles/day_number.h"
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 
-class CDayEntryView : public CPlainView_ {
+class CDayEntryView : public CFormView_ {
  public:
-  CDayEntryView() : CPlainView_(false) {}
+  CDayEntryView();
   void OnLoad() override;
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
   bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
+
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
-  void Initialise(ce::HWND dialog);
   void LoadDay(ce::HWND dialog);
   void OnBleedingClicked(ce::HWND dialog, int id);
   void OnPillClicked(ce::HWND dialog);
@@ -37,8 +38,5 @@ class CDayEntryView : public CPlainView_ {
   std::u16string date_text_;
   int level_ = 0;  // 0 none, 1 slight, 2 normal, 3 heavy: at most one box is ticked
   bool pill_ = false;
-  bool picker_open_ = false;   // the time picker is up over this screen's dialog
-  ce::HWND dialog_ = nullptr;  // while a run of the dialog lasts
-  ce::INT_PTR result_ = 0;
-  CFastBitmap background_;
+  bool picker_open_ = false;  // the time picker is up over this screen's dialog
 };

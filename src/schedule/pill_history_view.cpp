@@ -1,9 +1,5 @@
 #include "schedule/pill_history_view.h"
 
-#include "frame/dialog_screen.h"
-#include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
-#include "gfx/graphic_buffer.h"
 #include "platform/message_box.h"
 #include "schedule/pill_records.h"
 #include "ui/ids.h"
@@ -17,27 +13,19 @@ constexpr int kCaptionFontControls[] = {kCtlTitle, kCtlPillHistoryHeader, kCtlPi
 
 }  // namespace
 
+CPillHistoryView::CPillHistoryView()
+    : CListView_(true, {.template_id = kDlgPillHistory,
+                        .caption_font = kCaptionFontControls,
+                        .cyan = kCyanControls,
+                        .create_failure = u"CPillHistoryView::OnActivate"}) {}
+
 void CPillHistoryView::OnLoad() {
   background_.Load(kImgListBackground);
 }
 
 void CPillHistoryView::OnActivate() {
-  active_ = true;
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  dialog_ = CreateScreenDialog(this, kDlgPillHistory);
-  if (dialog_ == nullptr) {
-    ce::ReportFatalError(u"CPillHistoryView::OnActivate");
-    return;
-  }
-  FillList(dialog_);
-}
-
-bool CPillHistoryView::OnDeactivate() {
-  if (!active_) return false;
-  if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
-  dialog_ = nullptr;
-  active_ = false;
-  return true;
+  CListView_::OnActivate();
+  if (Dialog() != nullptr) FillList(Dialog());
 }
 
 void CPillHistoryView::FillList(ce::HWND dialog) {
@@ -79,39 +67,20 @@ void CPillHistoryView::DeleteAll(ce::HWND dialog) {
   }
 }
 
-ce::INT_PTR CPillHistoryView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                              ce::LPARAM lparam) {
-  using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG: {
-      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLG | SHIDIF_SIPDOWN};
-      SHInitDialog(&info);
-      for (int id : kCaptionFontControls) {
-        SendDlgItemMessage(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), 0);
-      }
-      return TRUE;
-    }
-    case WM_PAINT:
-      PaintScreenPicture(dialog, background_);
-      return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kCyanControls);
-    case WM_COMMAND:
-      switch (LOWORD(wparam)) {
-        case kCtlPillHistoryDelete:
-          DeleteSelected(dialog);
-          return TRUE;
-        case kCtlPillHistoryDeleteAll:
-          DeleteAll(dialog);
-          return TRUE;
-        case IDCANCEL:
-          CDocument_::GoBack();
-          return TRUE;
-        default:
-          return FALSE;
-      }
+ce::INT_PTR CPillHistoryView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                              ce::LPARAM) {
+  if (message != ce::WM_COMMAND) return ce::FALSE;
+  switch (ce::LOWORD(wparam)) {
+    case kCtlPillHistoryDelete:
+      DeleteSelected(dialog);
+      return ce::TRUE;
+    case kCtlPillHistoryDeleteAll:
+      DeleteAll(dialog);
+      return ce::TRUE;
+    case ce::IDCANCEL:
+      CDocument_::GoBack();
+      return ce::TRUE;
     default:
-      return FALSE;
+      return ce::FALSE;
   }
 }

@@ -5,27 +5,23 @@
 
 #include <vector>
 
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 #include "schedule/pill_history.h"
 
-class CPillHistoryView : public CPlainView_ {
+class CPillHistoryView : public CListView_ {
  public:
-  CPillHistoryView() : CPlainView_(true) {}
+  CPillHistoryView();
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
-  ce::HWND Dialog() const { return dialog_; }
+ protected:
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
   void FillList(ce::HWND dialog);
   void DeleteSelected(ce::HWND dialog);
   void DeleteAll(ce::HWND dialog);
 
-  ce::HWND dialog_ = nullptr;
   std::vector<PillLine> lines_;  // what the list shows, line by line
-  CFastBitmap background_;
 };

@@ -1,7 +1,5 @@
 #include "schedule/pill_time_view.h"
 
-#include "frame/dialog_screen.h"
-#include "frame/frame_fonts.h"
 #include "frame/screen_look.h"
 #include "gfx/graphic_buffer.h"
 #include "ui/ids.h"
@@ -20,11 +18,19 @@ void Cut(const CFastBitmap& from, CFastBitmap& to, int32_t left, int32_t top, in
                       {left, top, left + width, top + height});
 }
 
+constexpr int kCaptionFontControls[] = {kCtlPillTimeColon};
+
 void DrawAt(const CFastBitmap& picture, PickerPlace place) {
   picture.Draw(static_cast<uint16_t>(place.x), static_cast<uint16_t>(place.y));
 }
 
 }  // namespace
+
+// No SHInitDialog flags: the picker keeps its template's size and place.
+CPillTimeView::CPillTimeView()
+    : CFormView_(
+          false,
+          {.template_id = kDlgPillTime, .init_flags = 0, .caption_font = kCaptionFontControls}) {}
 
 void CPillTimeView::OnLoad() {
   CFastBitmap whole;
@@ -48,26 +54,15 @@ void CPillTimeView::OnParams(const ViewParams* params) {
 }
 
 void CPillTimeView::OnActivate() {
-  active_ = true;
   time_ = PickerStart();
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  result_ = RunScreenDialog(this, kDlgPillTime);
-  dialog_ = nullptr;
+  CFormView_::OnActivate();
 }
 
-bool CPillTimeView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  // Left through the menu while the picker runs: the picker goes, and the editor under it
-  // with it, enabled again, since the program is going to another screen.
-  if (dialog_ != nullptr) {
-    ce::EndDialog(dialog_, ce::IDCANCEL);
-    if (ce::IsWindow(editor_)) {
-      ce::EnableWindow(editor_, ce::TRUE);
-      ce::EndDialog(editor_, ce::IDCANCEL);
-    }
+void CPillTimeView::OnLeftRunning() {
+  if (ce::IsWindow(editor_)) {
+    ce::EnableWindow(editor_, ce::TRUE);
+    ce::EndDialog(editor_, ce::IDCANCEL);
   }
-  return true;
 }
 
 void CPillTimeView::Draw(ce::HWND dialog) const {
@@ -88,7 +83,7 @@ void CPillTimeView::Draw(ce::HWND dialog) const {
 }
 
 void CPillTimeView::Leave(ce::HWND dialog, bool ok) {
-  dialog_ = nullptr;  // ended here: the switch back must not end the editor
+  ForgetDialog();  // ended here: the switch back must not end the editor
   CDocument_::SetView(kDayEntryView);
   // The editor is given back on every way out, or its dialog would stay dead.
   if (ce::IsWindow(editor_)) {
@@ -98,34 +93,27 @@ void CPillTimeView::Leave(ce::HWND dialog, bool ok) {
   ce::EndDialog(dialog, ok ? ce::IDOK : ce::IDCANCEL);
 }
 
-ce::INT_PTR CPillTimeView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+ce::INT_PTR CPillTimeView::OnInitDialog(ce::HWND dialog) {
+  ce::SetDlgItemText(dialog, kCtlPillTimeColon, u":");
+  return ce::TRUE;
+}
+
+void CPillTimeView::OnPaint(ce::HWND dialog, ce::HDC, const ce::RECT&) {
+  Draw(dialog);
+}
+
+ce::INT_PTR CPillTimeView::OnControlColour(ce::WPARAM dc, ce::LPARAM) {
+  return ControlColours(dc);
+}
+
+ce::INT_PTR CPillTimeView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                                            ce::LPARAM lparam) {
   using namespace ce;
   switch (message) {
-    case WM_INITDIALOG: {
-      // No flags: the picker keeps its template's size and place.
-      dialog_ = dialog;
-      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0};
-      SHInitDialog(&info);
-      SetDlgItemText(dialog, kCtlPillTimeColon, u":");
-      SendDlgItemMessage(dialog, kCtlPillTimeColon, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(CaptionFont()), 0);
-      return TRUE;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      Draw(dialog);
-      EndPaint(dialog, &ps);
-      return TRUE;
-    }
     case WM_LBUTTONDOWN:
       time_ = TapPicker(time_, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
       Draw(dialog);
       return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ControlColours(wparam);
     case WM_COMMAND:
       if (LOWORD(wparam) != IDOK && LOWORD(wparam) != IDCANCEL) return FALSE;
       Leave(dialog, LOWORD(wparam) == IDOK);

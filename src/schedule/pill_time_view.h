@@ -5,21 +5,25 @@
 
 #include <array>
 
-#include "frame/view.h"
+#include "frame/dialog_view.h"
 #include "gfx/fast_bitmap.h"
 #include "schedule/pill_time.h"
 
-class CPillTimeView : public CPlainView_ {
+class CPillTimeView : public CFormView_ {
  public:
-  CPillTimeView() : CPlainView_(false) {}
+  CPillTimeView();
   void OnLoad() override;
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
-  const PillTime& Time() const { return time_; }
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  void OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT& area) override;
+  ce::INT_PTR OnControlColour(ce::WPARAM dc, ce::LPARAM control) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
+  // The editor under the picker goes too, enabled again: the program is going elsewhere.
+  void OnLeftRunning() override;
 
  private:
   void Draw(ce::HWND dialog) const;
@@ -27,9 +31,6 @@ class CPillTimeView : public CPlainView_ {
 
   PillTime time_;
   ce::HWND editor_ = nullptr;  // the editor's dialog, disabled while the picker is up
-  ce::HWND dialog_ = nullptr;  // while the picker's run lasts
-  ce::INT_PTR result_ = 0;
-  CFastBitmap background_;
   CFastBitmap up_, down_, am_, pm_;
   std::array<CFastBitmap, 13> tiles_;        // 0..12 as the fields show them
   std::array<CFastBitmap, 13> focus_tiles_;  // the same on the focused field

@@ -1,12 +1,10 @@
 #include "schedule/schedule_view.h"
 
 #include "diary/diary_view.h"
-#include "frame/dialog_screen.h"
 #include "frame/frame_fonts.h"
 #include "frame/screen_look.h"
 #include "gfx/graphic_buffer.h"
 #include "schedule/pill_records.h"
-#include "temperature/temp_history_view.h"
 #include "ui/ids.h"
 
 namespace {
@@ -37,8 +35,9 @@ bool SchedulingDays() {
 
 }  // namespace
 
-CScheduleView::CScheduleView() {
-  remember_as_previous_ = false;
+CScheduleView::CScheduleView()
+    : CFormView_(false, {.template_id = kDlgSchedule,
+                         .hidden_shell = ce::SHFS_HIDESIPBUTTON | ce::SHFS_HIDESTARTICON}) {
   uint16_t year = 2000, month = 1, day = 1;
   DayNumberToDate(TodayDayNumber(), year, month, day);
   start_year_ = year;
@@ -66,59 +65,36 @@ void CScheduleView::OnParams(const ViewParams* params) {
 }
 
 void CScheduleView::OnActivate() {
-  active_ = true;
   SetFrameInterval(70);
-  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_HIDESIPBUTTON | ce::SHFS_HIDESTARTICON);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  RunScreenDialog(this, kDlgSchedule);
-  dialog_ = nullptr;
+  CFormView_::OnActivate();
 }
 
-bool CScheduleView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  ce::SHFullScreen(CDocument_::GetMainWnd(), ce::SHFS_SHOWSIPBUTTON | ce::SHFS_SHOWSTARTICON);
-  // Left through the menu (a tap has let go of the dialog already): the calendar goes with the
-  // screen instead of staying over the next one, and so does the diary's dialog that waits,
-  // disabled, for the note that asked for a date.
-  if (dialog_ != nullptr) {
-    ce::EndDialog(dialog_, ce::IDCANCEL);
-    dialog_ = nullptr;
-    if (CDocument_::GetPreviousView() == kNoteView) {
-      if (CDiaryView* diary = CDiaryView::Find()) diary->ReleaseKeptDialog();
-    }
+void CScheduleView::OnLeftRunning() {
+  // Left through the menu (a tap has let go of the dialog already).
+  if (CDocument_::GetPreviousView() == kNoteView) {
+    if (CDiaryView* diary = CDiaryView::Find()) diary->ReleaseKeptDialog();
   }
-  return true;
 }
 
-ce::INT_PTR CScheduleView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+ce::INT_PTR CScheduleView::OnInitDialog(ce::HWND dialog) {
+  ce::SendDlgItemMessage(dialog, kCtlMonthTitle, ce::WM_SETFONT,
+                         reinterpret_cast<ce::WPARAM>(LargeThinFont()), 0);
+  return ce::TRUE;
+}
+
+ce::INT_PTR CScheduleView::OnControlColour(ce::WPARAM dc, ce::LPARAM) {
+  // The month title is the calendar's only control.
+  return TitleColours(dc);
+}
+
+ce::INT_PTR CScheduleView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM,
                                            ce::LPARAM lparam) {
-  using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG: {
-      dialog_ = dialog;
-      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLG | SHIDIF_SIPDOWN};
-      SHInitDialog(&info);
-      SendDlgItemMessage(dialog, kCtlMonthTitle, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(LargeThinFont()), 0);
-      return TRUE;
-    }
-    case WM_CTLCOLORSTATIC:
-      return TitleColours(wparam);
-    case WM_PAINT:
-      Paint(dialog);
-      return TRUE;
-    case WM_LBUTTONDOWN:
-      Tap(dialog, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-      return TRUE;
-    default:
-      return FALSE;
-  }
+  if (message != ce::WM_LBUTTONDOWN) return ce::FALSE;
+  Tap(dialog, ce::GET_X_LPARAM(lparam), ce::GET_Y_LPARAM(lparam));
+  return ce::TRUE;
 }
 
-void CScheduleView::Paint(ce::HWND dialog) {
-  ce::PAINTSTRUCT ps;
-  ce::HDC dc = ce::BeginPaint(dialog, &ps);
+void CScheduleView::OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT&) {
   background_.Draw(0, 0);
   ce::GetClientRect(dialog, &grid_);
   grid_.top += 70;
@@ -129,7 +105,6 @@ void CScheduleView::Paint(ce::HWND dialog) {
   CDocument_::GetScreenBuffers()->PresentTo(dialog);
   DrawMonth(dialog, dc);
   if (SchedulingDays()) DrawDayIcons(dialog);
-  ce::EndPaint(dialog, &ps);
 }
 
 void CScheduleView::DrawMonth(ce::HWND dialog, ce::HDC dc) {
@@ -176,13 +151,13 @@ void CScheduleView::Tap(ce::HWND dialog, int32_t x, int32_t y) {
   bool moved = false;
   switch (ZoneAt(layout_, x, y, &day)) {
     case CalendarZone::kDay:
-      dialog_ = nullptr;  // ended here, not by the switch
+      ForgetDialog();  // ended here, not by the switch
       PickDay(day);
       CDocument_::GoBack();
       ce::EndDialog(dialog, ce::IDOK);
       return;
     case CalendarZone::kLeave:
-      dialog_ = nullptr;
+      ForgetDialog();
       if (SchedulingDays()) {
         CDocument_::SetView(kCycleView);
       } else {
@@ -228,9 +203,5 @@ void CScheduleView::PickDay(int day) {
   const std::u16string text = FormatDate(params.day_number);
   text.copy(params.date_text, std::size(params.date_text) - 1);
   if (caller == kNoteView) params.extra = extra_;
-  // Temp History opens its value picker only for a day that was picked here.
-  if (caller == kTempHistoryView) {
-    if (CTempHistoryView* history = CTempHistoryView::Find()) history->SetDatePicked(true);
-  }
   CDocument_::PassParams(caller, &params);
 }

@@ -7,30 +7,28 @@
 #include <array>
 
 #include "cycles/day_number.h"
-#include "frame/view.h"
+#include "frame/dialog_view.h"
 #include "gfx/fast_bitmap.h"
 #include "schedule/calendar.h"
 
-class CScheduleView : public CView_ {
+class CScheduleView : public CFormView_ {
  public:
   CScheduleView();
-  void OnExit(AppContext*) override {}
-  void OnInit(AppContext*) override {}
-  bool OnMessage(ce::HWND, ce::UINT, ce::WPARAM, ce::LPARAM) override { return false; }
   void OnLoad() override;
-  void OnTick() override {}
   void OnParams(const ViewParams* params) override;
-  bool OnDeactivate() override;
   void OnActivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
-  // What the open dialog shows (for tests and inspection).
-  int32_t DisplayedYear() const { return year_; }
-  int32_t DisplayedMonth() const { return month_; }
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  void OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT& area) override;
+  ce::INT_PTR OnControlColour(ce::WPARAM dc, ce::LPARAM control) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
+  // Picking a date for Add Your Note, the calendar lets go of My Diary's dialog that waits under
+  // the note, disabled.
+  void OnLeftRunning() override;
 
  private:
-  void Paint(ce::HWND dialog);
   void DrawMonth(ce::HWND dialog, ce::HDC dc);
   void DrawDayIcons(ce::HWND dialog);
   void Tap(ce::HWND dialog, int32_t x, int32_t y);
@@ -45,8 +43,6 @@ class CScheduleView : public CView_ {
   int32_t selected_day_ = 1;
   ce::RECT grid_{};
   MonthGrid layout_;
-  uintptr_t extra_ = 0;        // handed back unchanged to Add Your Note
-  ce::HWND dialog_ = nullptr;  // while a run of the dialog lasts
-  CFastBitmap background_;
+  uintptr_t extra_ = 0;               // handed back unchanged to Add Your Note
   std::array<CFastBitmap, 5> icons_;  // bleeding 1-3, remark, pill
 };

@@ -3,10 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/dialog_screen.h"
 #include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
-#include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "store/settings.h"
@@ -26,10 +23,6 @@ constexpr int kCyanControls[] = {
 constexpr int kCaptionFontControls[] = {kCtlTitle, kCtlTempHeader, kCtlTempCelsius,
                                         kCtlTempFahrenheit};
 
-void SetFont(ce::HWND dialog, int id, ce::HFONT font) {
-  ce::SendDlgItemMessage(dialog, id, ce::WM_SETFONT, reinterpret_cast<ce::WPARAM>(font), 0);
-}
-
 void Show(ce::HWND dialog, int id, bool shown) {
   ce::ShowWindow(ce::GetDlgItem(dialog, id), shown ? ce::SW_SHOW : ce::SW_HIDE);
 }
@@ -43,18 +36,20 @@ void AddRows(ce::HWND dialog, int id, const std::vector<std::u16string>& rows) {
 
 }  // namespace
 
-CTempHistoryView* CTempHistoryView::Find() {
-  auto* view = dynamic_cast<CTempHistoryView*>(CDocument_::FindView(kTempHistoryView));
-  if (view == nullptr) ce::ReportFatalError(u"CTempHistoryView::Find");
-  return view;
-}
+CTempHistoryView::CTempHistoryView()
+    : CListView_(true, {.template_id = kDlgTempHistory,
+                        .caption_font = kCaptionFontControls,
+                        .cyan = kCyanControls,
+                        .create_failure = u"CTempHistoryView::OnActivate"}) {}
 
 void CTempHistoryView::OnLoad() {
   background_.Load(kImgListBackground);
 }
 
 void CTempHistoryView::OnParams(const ViewParams* params) {
-  if (params != nullptr) picked_day_ = params->day_number;
+  if (params == nullptr) return;
+  picked_day_ = params->day_number;
+  date_picked_ = true;
 }
 
 void CTempHistoryView::OnActivate() {
@@ -62,29 +57,21 @@ void CTempHistoryView::OnActivate() {
   Settings settings;
   ReadSettings(&settings);
   scale_ = ScaleFromSetting(settings.scale);
-  active_ = true;
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  dialog_ = CreateScreenDialog(this, kDlgTempHistory);
-  if (dialog_ == nullptr) {
-    ce::ReportFatalError(u"CTempHistoryView::OnActivate");
-    return;
-  }
-  Show(dialog_, kCtlTempCelsius, scale_ == TemperatureScale::kCelsius);
-  Show(dialog_, kCtlTempFahrenheit, scale_ == TemperatureScale::kFahrenheit);
+  CListView_::OnActivate();
+  const ce::HWND dialog = Dialog();
+  if (dialog == nullptr) return;
+  Show(dialog, kCtlTempCelsius, scale_ == TemperatureScale::kCelsius);
+  Show(dialog, kCtlTempFahrenheit, scale_ == TemperatureScale::kFahrenheit);
   if (date_picked_) {
-    FillValuePicker(dialog_);
-    Show(dialog_, kCtlTempPicker, true);
+    FillValuePicker(dialog);
+    Show(dialog, kCtlTempPicker, true);
   }
-  FillTemperatureList(dialog_);
+  FillTemperatureList(dialog);
 }
 
 bool CTempHistoryView::OnDeactivate() {
-  if (!active_) return false;
-  date_picked_ = false;
-  if (dialog_ != nullptr) ce::DestroyWindow(dialog_);
-  dialog_ = nullptr;
-  active_ = false;
-  return true;
+  if (IsActive()) date_picked_ = false;
+  return CListView_::OnDeactivate();
 }
 
 void CTempHistoryView::FillTemperatureList(ce::HWND dialog) {
@@ -136,50 +123,39 @@ void CTempHistoryView::DeleteAll(ce::HWND dialog) {
   }
 }
 
-ce::INT_PTR CTempHistoryView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                              ce::LPARAM lparam) {
+ce::INT_PTR CTempHistoryView::OnInitDialog(ce::HWND dialog) {
+  ce::SendDlgItemMessage(dialog, kCtlTempList, ce::WM_SETFONT,
+                         reinterpret_cast<ce::WPARAM>(FixedFont()), 0);
+  // Hidden until the scale and a picked day say otherwise.
+  Show(dialog, kCtlTempPicker, false);
+  Show(dialog, kCtlTempCelsius, false);
+  Show(dialog, kCtlTempFahrenheit, false);
+  return ce::TRUE;
+}
+
+ce::INT_PTR CTempHistoryView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                              ce::LPARAM) {
   using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG: {
-      SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLG | SHIDIF_SIPDOWN};
-      SHInitDialog(&info);
-      for (int id : kCaptionFontControls) SetFont(dialog, id, CaptionFont());
-      SetFont(dialog, kCtlTempList, FixedFont());
-      // Hidden until the scale and a picked day say otherwise.
-      Show(dialog, kCtlTempPicker, false);
-      Show(dialog, kCtlTempCelsius, false);
-      Show(dialog, kCtlTempFahrenheit, false);
+  if (message != WM_COMMAND) return FALSE;
+  switch (LOWORD(wparam)) {
+    case kCtlTempAdd:
+      date_picked_ = false;
+      CDocument_::SetPreviousView(kTempHistoryView);
+      CDocument_::SetView(kScheduleView);
       return TRUE;
-    }
-    case WM_PAINT:
-      PaintScreenPicture(dialog, background_);
+    case kCtlTempDelete:
+      DeleteSelected(dialog);
       return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-      return ScreenColours(wparam, lparam, kCyanControls);
-    case WM_COMMAND:
-      switch (LOWORD(wparam)) {
-        case kCtlTempAdd:
-          date_picked_ = false;
-          CDocument_::SetPreviousView(kTempHistoryView);
-          CDocument_::SetView(kScheduleView);
-          return TRUE;
-        case kCtlTempDelete:
-          DeleteSelected(dialog);
-          return TRUE;
-        case kCtlTempDeleteAll:
-          DeleteAll(dialog);
-          return TRUE;
-        case kCtlTempPicker:
-          if (HIWORD(wparam) != LBN_SELCHANGE) return FALSE;
-          SaveReading(dialog);
-          return TRUE;
-        case IDCANCEL:
-          CDocument_::GoBack();
-          return TRUE;
-        default:
-          return FALSE;
-      }
+    case kCtlTempDeleteAll:
+      DeleteAll(dialog);
+      return TRUE;
+    case kCtlTempPicker:
+      if (HIWORD(wparam) != LBN_SELCHANGE) return FALSE;
+      SaveReading(dialog);
+      return TRUE;
+    case IDCANCEL:
+      CDocument_::GoBack();
+      return TRUE;
     default:
       return FALSE;
   }

@@ -6,31 +6,28 @@
 #pragma once
 
 #include "cycles/day_number.h"
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 #include "temperature/temp_history.h"
 
-class CTempHistoryView : public CPlainView_ {
+class CTempHistoryView : public CListView_ {
  public:
-  CTempHistoryView() : CPlainView_(true) {}
+  CTempHistoryView();
   void OnLoad() override;
+  // The calendar, the only screen that hands this one a date, hands back the day picked after
+  // Add: the next activation opens with the value picker.
   void OnParams(const ViewParams* params) override;
   void OnActivate() override;
   bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
-  // The screen in the document's table; null (after a "Fatal Error" report) when the table has
-  // none of this class under kTempHistoryView.
-  static CTempHistoryView* Find();
-
-  // Set by the calendar just before it hands a picked day back: the next activation opens with
-  // the value picker. Leaving the screen and Add clear it.
-  void SetDatePicked(bool picked) { date_picked_ = picked; }
+  // Set by a picked day; leaving the screen and Add clear it.
   bool DatePicked() const { return date_picked_; }
   DayNumber PickedDay() const { return picked_day_; }
   TemperatureScale Scale() const { return scale_; }
-  ce::HWND Dialog() const { return dialog_; }
+
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
   void FillTemperatureList(ce::HWND dialog);
@@ -39,9 +36,7 @@ class CTempHistoryView : public CPlainView_ {
   void DeleteSelected(ce::HWND dialog);
   void DeleteAll(ce::HWND dialog);
 
-  ce::HWND dialog_ = nullptr;
   DayNumber picked_day_ = 0;
   bool date_picked_ = false;
   TemperatureScale scale_ = TemperatureScale::kCelsius;
-  CFastBitmap background_;
 };

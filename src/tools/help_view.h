@@ -4,25 +4,25 @@
 
 #include <array>
 
-#include "frame/view.h"
+#include "frame/dialog_view.h"
 #include "gfx/fast_bitmap.h"
 
-class CHelpView : public CPlainView_ {
+class CHelpView : public CFormView_ {
  public:
-  CHelpView() : CPlainView_(false) {}
+  CHelpView();
   void OnParams(const ViewParams* params) override;
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
-  uint32_t TextId() const { return text_id_; }
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  void OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT& area) override;
+  ce::INT_PTR OnControlColour(ce::WPARAM dc, ce::LPARAM control) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
   uint32_t text_id_ = 0;
   std::array<char16_t, 500> text_{};  // longer texts are cut here
-  ce::HWND dialog_ = nullptr;         // while the dialog runs
-  CFastBitmap background_;
   CFastBitmap frame_;
 };

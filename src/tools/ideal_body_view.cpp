@@ -1,7 +1,5 @@
 #include "tools/ideal_body_view.h"
 
-#include "frame/dialog_screen.h"
-#include "frame/frame_fonts.h"
 #include "frame/screen_look.h"
 #include "frame/ui_resources.h"
 #include "gfx/graphic_buffer.h"
@@ -27,13 +25,15 @@ void FillUnits(ce::HWND dialog, int combo, const std::array<BodyUnit, kBodyUnitC
   SendDlgItemMessage(dialog, combo, CB_SETCURSEL, 0, 0);
 }
 
-std::u16string FieldText(ce::HWND dialog, int id) {
-  char16_t text[kBodyInputBuffer] = {};
-  ce::GetDlgItemText(dialog, id, text, kBodyInputBuffer);
-  return text;
+// The field as the calculator reads it: at most kBodyInputBuffer - 1 characters.
+std::u16string InputText(ce::HWND dialog) {
+  return ce::GetDlgItemString(dialog, kCtlIdealInput).substr(0, kBodyInputBuffer - 1);
 }
 
 }  // namespace
+
+CIdealBodyView::CIdealBodyView()
+    : CFormView_(false, {.template_id = kDlgIdealBody, .caption_font = kCaptionFontControls}) {}
 
 void CIdealBodyView::OnLoad() {
   const char16_t* weight = LoadString(kStrIdealWeightInstruction);
@@ -44,32 +44,30 @@ void CIdealBodyView::OnLoad() {
 }
 
 void CIdealBodyView::OnActivate() {
-  active_ = true;
   SetFrameInterval(70);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  RunScreenDialog(this, kDlgIdealBody);
-  dialog_ = nullptr;
+  CFormView_::OnActivate();
 }
 
-bool CIdealBodyView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  // Left through the menu while the dialog runs: the dialog goes with the screen, or it would
-  // stay over the next one.
-  if (dialog_ != nullptr) ce::EndDialog(dialog_, ce::IDCANCEL);
-  return true;
-}
-
-void CIdealBodyView::Init(ce::HWND dialog) {
-  using namespace ce;
-  dialog_ = dialog;
-  SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x0A};
-  SHInitDialog(&info);
+ce::INT_PTR CIdealBodyView::OnInitDialog(ce::HWND dialog) {
   EnterMode(dialog, BodyMode::kIdealWeight);
-  SetDlgItemText(dialog, kCtlTitle, kTextIdealBodyCalculator);
-  for (int id : kCaptionFontControls) {
-    SendDlgItemMessage(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), 0);
-  }
+  ce::SetDlgItemText(dialog, kCtlTitle, kTextIdealBodyCalculator);
+  return ce::TRUE;
+}
+
+void CIdealBodyView::OnPaint(ce::HWND dialog, ce::HDC, const ce::RECT& area) {
+  background_.Draw(0, 0);
+  // Only the part to repaint: the dialog does not clip its children, and only those in this
+  // part paint again (a unit list closing uncovers a strip of the dialog).
+  CDocument_::GetScreenBuffers()->PresentPart(dialog, area.left, area.top, area.left, area.top,
+                                              area.right, area.bottom);
+}
+
+ce::INT_PTR CIdealBodyView::OnControlColour(ce::WPARAM dc, ce::LPARAM control) {
+  const int id = ce::GetDlgCtrlID(reinterpret_cast<ce::HWND>(control));
+  if (id == kCtlTitle) return TitleColours(dc);
+  // The unit lists ask as statics only while disabled, which they never are.
+  if (id == kCtlIdealInputUnit || id == kCtlIdealOutputUnit) return ce::FALSE;
+  return ControlColours(dc);
 }
 
 void CIdealBodyView::EnterMode(ce::HWND dialog, BodyMode mode) {
@@ -90,7 +88,7 @@ void CIdealBodyView::EnterMode(ce::HWND dialog, BodyMode mode) {
 
 void CIdealBodyView::Calculate(ce::HWND dialog) {
   using namespace ce;
-  const std::u16string text = FieldText(dialog, kCtlIdealInput);
+  const std::u16string text = InputText(dialog);
   const BodyCalculation calculation = CalculateIdealBody(mode_, text, input_unit_, output_unit_);
   if (calculation.error) {
     MessageBox(GetForegroundWindow(), calculation.message.c_str(), kTextCalvira, MB_OK);
@@ -104,8 +102,7 @@ void CIdealBodyView::FilterInput(ce::HWND dialog) {
   if (filtering_) return;
   filtering_ = true;
   // Each pass takes out at most one character; a paste may need one per character it brought.
-  while (const std::optional<FieldEdit> edit =
-             FilterNumericInput(FieldText(dialog, kCtlIdealInput))) {
+  while (const std::optional<FieldEdit> edit = FilterNumericInput(InputText(dialog))) {
     SetDlgItemText(dialog, kCtlIdealInput, edit->text.c_str());
     SendDlgItemMessage(dialog, kCtlIdealInput, EM_SETSEL, static_cast<WPARAM>(edit->caret),
                        edit->caret);
@@ -113,66 +110,35 @@ void CIdealBodyView::FilterInput(ce::HWND dialog) {
   filtering_ = false;
 }
 
-ce::INT_PTR CIdealBodyView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                            ce::LPARAM lparam) {
+ce::INT_PTR CIdealBodyView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                            ce::LPARAM) {
   using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG:
-      Init(dialog);
+  if (message != WM_COMMAND) return FALSE;
+  const int id = LOWORD(wparam);
+  const WORD code = HIWORD(wparam);
+  if (id == kCtlIdealInput) {
+    if (code == EN_UPDATE) FilterInput(dialog);
+    return TRUE;
+  }
+  if (id == kCtlIdealInputUnit || id == kCtlIdealOutputUnit) {
+    if (code != CBN_SELCHANGE) return FALSE;
+    const int selected = static_cast<int>(SendDlgItemMessage(dialog, id, CB_GETCURSEL, 0, 0));
+    (id == kCtlIdealInputUnit ? input_unit_ : output_unit_) = selected;
+    return TRUE;
+  }
+  if (code != BN_CLICKED) return FALSE;
+  switch (id) {
+    case kCtlIdealCalculate:
+      Calculate(dialog);
       return TRUE;
-    case WM_DESTROY:
-      dialog_ = nullptr;
-      return FALSE;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      background_.Draw(0, 0);
-      // Only the part to repaint: the dialog does not clip its children, and only those in
-      // this part paint again (a unit list closing uncovers a strip of the dialog).
-      const RECT& r = ps.rcPaint;
-      CDocument_::GetScreenBuffers()->PresentPart(dialog, r.left, r.top, r.left, r.top, r.right,
-                                                  r.bottom);
-      EndPaint(dialog, &ps);
+    case kCtlIdealMode:
+      EnterMode(dialog,
+                mode_ == BodyMode::kIdealWeight ? BodyMode::kIdealHeight : BodyMode::kIdealWeight);
       return TRUE;
-    }
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: {
-      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-      if (id == kCtlTitle) return TitleColours(wparam);
-      // The unit lists ask as statics only while disabled, which they never are.
-      if (id == kCtlIdealInputUnit || id == kCtlIdealOutputUnit) return FALSE;
-      return ControlColours(wparam);
-    }
-    case WM_COMMAND: {
-      const int id = LOWORD(wparam);
-      const WORD code = HIWORD(wparam);
-      if (id == kCtlIdealInput) {
-        if (code == EN_UPDATE) FilterInput(dialog);
-        return TRUE;
-      }
-      if (id == kCtlIdealInputUnit || id == kCtlIdealOutputUnit) {
-        if (code != CBN_SELCHANGE) return FALSE;
-        const int selected = static_cast<int>(SendDlgItemMessage(dialog, id, CB_GETCURSEL, 0, 0));
-        (id == kCtlIdealInputUnit ? input_unit_ : output_unit_) = selected;
-        return TRUE;
-      }
-      if (code != BN_CLICKED) return FALSE;
-      switch (id) {
-        case kCtlIdealCalculate:
-          Calculate(dialog);
-          return TRUE;
-        case kCtlIdealMode:
-          EnterMode(dialog, mode_ == BodyMode::kIdealWeight ? BodyMode::kIdealHeight
-                                                            : BodyMode::kIdealWeight);
-          return TRUE;
-        case IDCANCEL:
-          CDocument_::GoBack();
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    }
+    case IDCANCEL:
+      CDocument_::GoBack();
+      EndDialog(dialog, IDCANCEL);
+      return TRUE;
     default:
       return FALSE;
   }

@@ -7,27 +7,27 @@
 
 #include <string>
 
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 #include "tools/ideal_body.h"
 
-class CIdealBodyView : public CPlainView_ {
+class CIdealBodyView : public CFormView_ {
  public:
-  CIdealBodyView() : CPlainView_(false) {}
+  CIdealBodyView();
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
 
   BodyMode Mode() const { return mode_; }
   int InputUnit() const { return input_unit_; }
   int OutputUnit() const { return output_unit_; }
-  // The dialog while it runs, else null.
-  ce::HWND Dialog() const { return dialog_; }
+
+ protected:
+  ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
+  void OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT& area) override;
+  ce::INT_PTR OnControlColour(ce::WPARAM dc, ce::LPARAM control) override;
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
-  void Init(ce::HWND dialog);
   // Shows the labels, instruction, button text and unit lists of `mode`, both lists on their
   // first unit.
   void EnterMode(ce::HWND dialog, BodyMode mode);
@@ -42,6 +42,4 @@ class CIdealBodyView : public CPlainView_ {
   bool filtering_ = false;
   std::u16string weight_instruction_;  // in ideal-weight mode
   std::u16string height_instruction_;  // in ideal-height mode
-  ce::HWND dialog_ = nullptr;
-  CFastBitmap background_;
 };

@@ -1,9 +1,6 @@
 #include "tools/options_view.h"
 
-#include "frame/dialog_screen.h"
-#include "frame/frame_fonts.h"
 #include "frame/screen_look.h"
-#include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "store/ce_database.h"
@@ -15,6 +12,7 @@ namespace {
 
 // Done button, sized to the screen, input panel down.
 constexpr ce::DWORD kFullScreenWithDone = 0x0B;
+constexpr int kCaptionFontControls[] = {kCtlTitle};
 
 // A box clicked with the pen also reports the focus; only the tick counts.
 bool Ticked(ce::HWND dialog, int id) {
@@ -28,6 +26,11 @@ void TickScale(ce::HWND dialog, uint16_t scale) {
 
 }  // namespace
 
+COptionsView::COptionsView()
+    : CFormView_(false, {.template_id = kDlgOptions,
+                         .init_flags = kFullScreenWithDone,
+                         .caption_font = kCaptionFontControls}) {}
+
 void COptionsView::OnLoad() {
   background_.Load(kImgListBackground);
 }
@@ -37,37 +40,23 @@ void COptionsView::OnActivate() {
   Settings settings;
   ReadSettings(&settings);
   choice_ = OptionsFromSettings(settings);
-  active_ = true;
   SetFrameInterval(70);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  result_ = RunScreenDialog(this, kDlgOptions);
-  dialog_ = nullptr;
+  CFormView_::OnActivate();
 }
 
-bool COptionsView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  // Left through the menu while the dialog runs: the dialog goes with the screen, or it would
-  // stay under the next one and come back when that one ends.
-  if (dialog_ != nullptr) {
-    const ce::HWND dialog = dialog_;
-    dialog_ = nullptr;
-    ce::EndDialog(dialog, ce::IDCANCEL);
-  }
-  return true;
-}
-
-void COptionsView::Initialise(ce::HWND dialog) {
-  dialog_ = dialog;
-  ce::SHINITDLGINFO info{ce::SHIDIM_FLAGS, dialog, kFullScreenWithDone};
-  ce::SHInitDialog(&info);
-  ce::SendDlgItemMessage(dialog, kCtlTitle, ce::WM_SETFONT,
-                         reinterpret_cast<ce::WPARAM>(CaptionFont()), 0);
+ce::INT_PTR COptionsView::OnInitDialog(ce::HWND dialog) {
   TickScale(dialog, choice_.scale);
   ce::CheckDlgButton(dialog, kCtlOptionsShowMinMax,
                      choice_.show_min_max ? ce::BST_CHECKED : ce::BST_UNCHECKED);
   ce::CheckDlgButton(dialog, kCtlOptionsDisableLogo,
                      choice_.logo_disabled ? ce::BST_CHECKED : ce::BST_UNCHECKED);
+  return ce::TRUE;
+}
+
+ce::INT_PTR COptionsView::OnControlColour(ce::WPARAM dc, ce::LPARAM control) {
+  // Every control but the title is black on cyan.
+  const int id = ce::GetDlgCtrlID(reinterpret_cast<ce::HWND>(control));
+  return id == kCtlTitle ? TitleColours(dc) : ControlColours(dc);
 }
 
 void COptionsView::Leave(ce::HWND dialog, ce::INT_PTR result) {
@@ -119,32 +108,9 @@ void COptionsView::OnCommand(ce::HWND dialog, int id) {
   }
 }
 
-ce::INT_PTR COptionsView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                          ce::LPARAM lparam) {
-  using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG:
-      Initialise(dialog);
-      return TRUE;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-      background_.Draw(0, 0);
-      CDocument_::GetScreenBuffers()->PresentTo(dialog);
-      EndPaint(dialog, &ps);
-      return TRUE;
-    }
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: {
-      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-      return id == kCtlTitle ? TitleColours(wparam) : ControlColours(wparam);
-    }
-    case WM_COMMAND:
-      if (HIWORD(wparam) != BN_CLICKED) return FALSE;
-      OnCommand(dialog, LOWORD(wparam));
-      return TRUE;
-    default:
-      return FALSE;
-  }
+ce::INT_PTR COptionsView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                          ce::LPARAM) {
+  if (message != ce::WM_COMMAND || ce::HIWORD(wparam) != ce::BN_CLICKED) return ce::FALSE;
+  OnCommand(dialog, ce::LOWORD(wparam));
+  return ce::TRUE;
 }

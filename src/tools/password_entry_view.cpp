@@ -6,14 +6,16 @@
 #include <string>
 #include <utility>
 
-#include "frame/dialog_screen.h"
-#include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "store/settings.h"
 #include "tools/password_hash.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
+
+// A small pop-up in the dialog's own plain look, the size of its template.
+CPasswordEntryView::CPasswordEntryView()
+    : CFormView_(false, {.template_id = kDlgPasswordPrompt, .init_flags = 0, .plain = true}) {}
 
 void CPasswordEntryView::CheckTyped(ce::HWND dialog) {
   Settings settings;
@@ -49,15 +51,8 @@ void CPasswordEntryView::CheckTyped(ce::HWND dialog) {
   }
 }
 
-void CPasswordEntryView::OnActivate() {
-  active_ = true;
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  RunScreenDialog(this, kDlgPasswordPrompt);
-}
-
-ce::INT_PTR CPasswordEntryView::OnDialogMessage(ce::HWND dialog, ce::UINT message,
+ce::INT_PTR CPasswordEntryView::OnScreenMessage(ce::HWND dialog, ce::UINT message,
                                                 ce::WPARAM wparam, ce::LPARAM) {
-  if (message == ce::WM_INITDIALOG) return ce::TRUE;
   if (message != ce::WM_COMMAND) return ce::FALSE;
   switch (ce::LOWORD(wparam)) {
     case ce::IDOK:

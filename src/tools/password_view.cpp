@@ -5,10 +5,6 @@
 #include <array>
 #include <string>
 
-#include "frame/dialog_screen.h"
-#include "frame/frame_fonts.h"
-#include "frame/screen_look.h"
-#include "gfx/graphic_buffer.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "store/ce_database.h"
@@ -47,44 +43,26 @@ struct ReadRecord {
   }
 };
 
-bool Coloured(int id) {
-  return id == kCtlPasswordCurrentLabel || id == kCtlPasswordNewLabel ||
-         id == kCtlPasswordVerifyLabel || id == ce::IDOK || id == ce::IDCANCEL;
-}
+// The labels and buttons are black on cyan; the fields keep their own look.
+constexpr int kCyanControls[] = {kCtlPasswordCurrentLabel, kCtlPasswordNewLabel,
+                                 kCtlPasswordVerifyLabel, ce::IDOK, ce::IDCANCEL};
+constexpr int kCaptionFontControls[] = {kCtlTitle};
 
 }  // namespace
+
+CPasswordView::CPasswordView()
+    : CFormView_(false, {.template_id = kDlgPassword,
+                         .init_flags = kFullScreenWithDone,
+                         .caption_font = kCaptionFontControls,
+                         .cyan = kCyanControls}) {}
 
 void CPasswordView::OnLoad() {
   background_.Load(kImgFormBackground);
 }
 
 void CPasswordView::OnActivate() {
-  active_ = true;
   SetFrameInterval(70);
-  SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-  result_ = RunScreenDialog(this, kDlgPassword);
-  dialog_ = nullptr;
-}
-
-bool CPasswordView::OnDeactivate() {
-  if (!active_) return false;
-  active_ = false;
-  // Left through the menu while the dialog runs: the dialog goes with the screen, or it would
-  // stay under the next one and come back when that one ends.
-  if (dialog_ != nullptr) {
-    const ce::HWND dialog = dialog_;
-    dialog_ = nullptr;
-    ce::EndDialog(dialog, ce::IDCANCEL);
-  }
-  return true;
-}
-
-void CPasswordView::Initialise(ce::HWND dialog) {
-  dialog_ = dialog;
-  ce::SHINITDLGINFO info{ce::SHIDIM_FLAGS, dialog, kFullScreenWithDone};
-  ce::SHInitDialog(&info);
-  ce::SendDlgItemMessage(dialog, kCtlTitle, ce::WM_SETFONT,
-                         reinterpret_cast<ce::WPARAM>(CaptionFont()), 0);
+  CFormView_::OnActivate();
 }
 
 void CPasswordView::Leave(ce::HWND dialog, ce::INT_PTR result) {
@@ -178,41 +156,17 @@ void CPasswordView::OnOk(ce::HWND dialog) {
   Carry(dialog, JudgePasswordFields(fields), fields);
 }
 
-ce::INT_PTR CPasswordView::OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                                           ce::LPARAM lparam) {
+ce::INT_PTR CPasswordView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                                           ce::LPARAM) {
   using namespace ce;
-  switch (message) {
-    case WM_INITDIALOG:
-      Initialise(dialog);
-      return TRUE;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(dialog, &ps);
-      SetDrawTarget(CDocument_::GetScreenBuffers()->GetScreenBuffer());
-      background_.Draw(0, 0);
-      CDocument_::GetScreenBuffers()->PresentTo(dialog);
-      EndPaint(dialog, &ps);
-      return TRUE;
-    }
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: {
-      // The fields keep their own look.
-      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-      if (id == kCtlTitle) return TitleColours(wparam);
-      return Coloured(id) ? ControlColours(wparam) : FALSE;
-    }
-    case WM_COMMAND:
-      if (HIWORD(wparam) != BN_CLICKED) return FALSE;
-      if (LOWORD(wparam) == IDOK) {
-        OnOk(dialog);
-        return TRUE;
-      }
-      if (LOWORD(wparam) == IDCANCEL) {
-        Leave(dialog, IDCANCEL);
-        return TRUE;
-      }
-      return FALSE;
-    default:
-      return FALSE;
+  if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return FALSE;
+  if (LOWORD(wparam) == IDOK) {
+    OnOk(dialog);
+    return TRUE;
   }
+  if (LOWORD(wparam) == IDCANCEL) {
+    Leave(dialog, IDCANCEL);
+    return TRUE;
+  }
+  return FALSE;
 }

@@ -2,29 +2,24 @@
 // asks for at the next start. The password is kept as a hash; what is typed is wiped once used.
 #pragma once
 
-#include "frame/view.h"
-#include "gfx/fast_bitmap.h"
+#include "frame/dialog_view.h"
 #include "tools/password_rules.h"
 
-class CPasswordView : public CPlainView_ {
+class CPasswordView : public CFormView_ {
  public:
-  CPasswordView() : CPlainView_(false) {}
+  CPasswordView();
   void OnLoad() override;
   void OnActivate() override;
-  bool OnDeactivate() override;
-  ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
-                              ce::LPARAM lparam);
+
+ protected:
+  ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
+                              ce::LPARAM lparam) override;
 
  private:
-  void Initialise(ce::HWND dialog);
   void OnOk(ce::HWND dialog);
   // Carries out the step; true when the screen is left.
   bool Carry(ce::HWND dialog, PasswordStep step, const PasswordFields& fields);
   // Writes the password (a hash, or empty for none) with its set flag over the settings record.
   bool Save(std::u16string_view new_password);
   void Leave(ce::HWND dialog, ce::INT_PTR result);
-
-  ce::HWND dialog_ = nullptr;
-  ce::INT_PTR result_ = 0;
-  CFastBitmap background_;
 };
