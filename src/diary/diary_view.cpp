@@ -43,8 +43,10 @@ void CDiaryView::OnActivate() {
   if (keep_dialog_ && Dialog() != nullptr && ce::IsWindow(Dialog())) {
     BeginShowing();
     // Back from Add Your Note, whose OK and Cancel enable the dialog; a way back that passed
-    // neither (the menu, while the calendar was up) would leave it deaf to the pen.
+    // neither (the menu, while the calendar was up) would leave it deaf to the pen. The keys
+    // come back to it too: the note's end left the focus with the main window.
     ce::EnableWindow(Dialog(), ce::TRUE);
+    ce::SetFocus(ce::GetDlgItem(Dialog(), kCtlDiaryList));
   } else {
     DestroyDialog();
     CListView_::OnActivate();

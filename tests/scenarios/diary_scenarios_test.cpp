@@ -136,6 +136,9 @@ TEST(Diary, NotesForTodayAndForAPickedDayWithTheTypedTextKept) {
     EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dentist"}}));
     EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dentist"});
   });
+  // The keys reach the list again: Esc is its Cancel, which opens a note.
+  s.Key(ce::VK_ESCAPE).Check([] { ExpectView(kNoteView); });
+  CloseNote(s, ce::IDCANCEL);
   // Typed, then the date field: the calendar, and the text still there with the picked day.
   // Typing goes on after it.
   AddNote(s, u"12/6/26", u"").Type(u"Eyes");
