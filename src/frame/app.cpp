@@ -25,19 +25,13 @@ namespace {
 ce::DWORD g_frame_interval = 500;
 uint64_t g_ticks = 0;
 
-// The dialog that a key typed into `window` belongs to, or null. A modal dialog's own loop hands
-// its keys to the dialog manager; a screen's modeless dialog gets them here the same way, so
-// that Esc, Enter and Tab do on every screen what they do in a dialog.
+// A key typed into a screen's modeless dialog goes to the dialog manager first, as a modal
+// dialog's own loop does, so that Esc, Enter and Tab do on every screen what they do in a dialog.
 ce::HWND DialogOfKey(const ce::MSG& msg) {
   if (msg.message != ce::WM_KEYDOWN && msg.message != ce::WM_KEYUP && msg.message != ce::WM_CHAR) {
     return nullptr;
   }
-  ce::HWND window = msg.hwnd;
-  while (window != nullptr && (ce::GetWindowLong(window, ce::GWL_STYLE) & ce::WS_CHILD) != 0) {
-    window = ce::GetParent(window);
-  }
-  if (window == nullptr || ce::GetClassName(window) != u"#32770") return nullptr;
-  return window;
+  return ce::DialogOf(msg.hwnd);
 }
 
 // CALVIRA_TRACE_TIMER=1 also writes the real time of every tick to standard error, next to

@@ -392,6 +392,11 @@ HWND TopLevelOf(HWND window) {
   return window;
 }
 
+HWND DialogOf(HWND window) {
+  const HWND top = TopLevelOf(window);
+  return top != nullptr && GetClassName(top) == kDialogClass ? top : nullptr;
+}
+
 HWND CreateDialogFromLayout(const DialogLayout& layout, HWND parent, DLGPROC procedure,
                             LPARAM init_param, bool modal) {
   internal::RegisterStandardControls();

@@ -55,6 +55,9 @@ LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 // The dialog keyboard interface: Tab/Shift+Tab, arrows within a group, Space, Enter (the
 // default button), Esc (IDCANCEL). Returns TRUE when it took the message.
 BOOL IsDialogMessage(HWND dialog, MSG* msg);
+// The dialog that `window` is or belongs to (its top-level window, when that is a dialog);
+// null for any other window.
+HWND DialogOf(HWND window);
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
 
