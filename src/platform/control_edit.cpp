@@ -9,7 +9,6 @@
 // The caret is a steady 1-pixel line: no blink timer, so an idle program stays idle. Line breaks
 // typed into a multi-line field are "\r\n", as the handheld stores them; a lone "\n" from
 // WM_SETTEXT breaks a line too.
-#include <string.h>  // explicit_bzero
 
 #include <algorithm>
 #include <string>
@@ -85,8 +84,7 @@ bool Multi(HWND edit) {
 // Zeroes a password field's text before its memory goes back to the heap, where a later
 // allocation (or a core file) could find it.
 void Wipe(const EditState& st, std::u16string& text) {
-  if (st.password != 0 && !text.empty())
-    explicit_bzero(text.data(), text.size() * sizeof(char16_t));
+  if (st.password != 0) WipeText(text);
 }
 
 // What is drawn: the text, or as many password characters.
