@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev zlib1g-dev libpng-dev
   libcairo2-dev fonts-dejavu-core fonts-dejavu-extra
   libsdl2-dev libfreetype-dev libfontconfig-dev libsodium-dev fonts-wine fonts-liberation
+  nlohmann-json3-dev python3
   xvfb xdotool jq socat
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format

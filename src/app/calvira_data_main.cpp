@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/exchange_commands.h"
 #include "platform/data_dir.h"
 #include "platform/object_store.h"
 #include "platform/text.h"
@@ -22,6 +23,11 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  init   create any missing database and the default settings record\n"
     "  dump   print every database and record as JSON lines\n"
+    "  export [--format json|csv] [--out PATH]\n"
+    "         write every record: JSON to PATH or standard output, or CSV files into the\n"
+    "         directory PATH; the program may run meanwhile\n"
+    "  import FILE\n"
+    "         check the JSON export FILE (- for standard input) and merge it into the store\n"
     "  logo on|off\n"
     "         show the start-up logo for two seconds, or start at once (\"Loading...\")\n"
     "\n"
@@ -29,11 +35,6 @@ constexpr const char* kUsage =
     "  --data-dir DIR  use DIR instead of the data directory\n"
     "                  ($CALVIRA_DATA_DIR, $XDG_DATA_HOME/calvira or ~/.local/share/calvira)\n"
     "  -h, --help      show this help\n";
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "calvira-data: %s\n", message.c_str());
-  return 1;
-}
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "calvira-data: %s\nTry 'calvira-data --help'.\n", message.c_str());
@@ -111,34 +112,11 @@ std::string JsonValue(const ce::CEPROPVAL& p) {
   }
 }
 
-// Why the last store call failed, for a message.
-std::string Reason() {
-  switch (ce::GetLastError()) {
-    case ce::ERROR_DISK_FULL:
-      return "the disk is full; free some space and try again";
-    case ce::ERROR_ACCESS_DENIED:
-      return "the store cannot be written (check the permissions of the data directory)";
-    case ce::ERROR_FILE_NOT_FOUND:
-      return "the \"Systems\" database is missing (run 'calvira-data init')";
-    default:
-      return "the store refused it (error " + std::to_string(ce::GetLastError()) + ")";
-  }
-}
-
 int Init(const std::filesystem::path& dir) {
   if (std::string error = ce::objectstore::Mount(dir); !error.empty()) return Fail(error);
   // All or nothing: a failure half-way leaves the store as it was.
   ce::objectstore::Transaction transaction;
-  CreateCatalogue();
-  // Creation errors other than "exists" pass silently at start-up; here they must not.
-  for (const CatalogueEntry& entry : DatabaseCatalogue()) {
-    ce::HANDLE h = ce::CeOpenDatabase(nullptr, entry.name, 0, 0, nullptr);
-    if (h == ce::INVALID_HANDLE_VALUE) {
-      return Fail("could not create the database " + ce::ToUtf8(entry.name));
-    }
-    ce::CloseHandle(h);
-  }
-  if (!EnsureSettingsRecord()) return Fail("could not write the settings record: " + Reason());
+  if (std::string error; !PrepareStore(&error)) return Fail(error);
   if (!transaction.Commit()) return Fail("could not write the store in " + dir.string());
   return 0;
 }
@@ -211,6 +189,8 @@ int main(int argc, char** argv) {
   std::filesystem::path dir;
   std::string command;
   std::string value;
+  std::string format = "json";
+  std::filesystem::path out;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -224,11 +204,20 @@ int main(int argc, char** argv) {
     } else if (arg.starts_with("--data-dir=")) {
       dir = std::string(arg.substr(11));
       if (dir.empty()) return UsageError("--data-dir needs a directory");
-    } else if (arg.starts_with("-")) {
+    } else if (arg == "--format" || arg == "--out") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+        return UsageError(std::string(arg) + " needs a value");
+      }
+      if (arg == "--format") {
+        format = argv[++i];
+      } else {
+        out = argv[++i];
+      }
+    } else if (arg.starts_with("-") && arg != "-") {
       return UsageError("unknown option '" + std::string(arg) + "'");
     } else if (command.empty()) {
       command = arg;
-    } else if (command == "logo" && value.empty()) {
+    } else if ((command == "logo" || command == "import") && value.empty()) {
       value = arg;
     } else {
       return UsageError("unexpected argument '" + std::string(arg) + "'");
@@ -242,6 +231,12 @@ int main(int argc, char** argv) {
     result = Init(dir);
   } else if (command == "dump") {
     result = Dump(dir);
+  } else if (command == "export") {
+    if (format != "json" && format != "csv") return UsageError("--format is json or csv");
+    result = ExportCommand(dir, format == "csv" ? ExportFormat::kCsv : ExportFormat::kJson, out);
+  } else if (command == "import") {
+    if (value.empty()) return UsageError("import needs the file to read");
+    result = ImportCommand(dir, value);
   } else if (command == "logo") {
     if (value != "on" && value != "off") return UsageError("logo needs 'on' or 'off'");
     result = Init(dir);

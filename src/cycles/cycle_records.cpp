@@ -1,7 +1,7 @@
 #include "cycles/cycle_records.h"
 
-#include "platform/message_box.h"
 #include "platform/object_store.h"
+#include "platform/reporter.h"
 #include "store/ce_database.h"
 #include "ui/texts.h"
 
@@ -64,7 +64,7 @@ AddCycleResult AddCycle(DayNumber start, int32_t periodLength, int32_t cycleLeng
     CCePropArray record;
     for (bool more = db.RecordCount() > 0; more; more = db.SeekNext()) {
       if (db.ReadCurrRecord(record) && FromArray(record).start == start) {
-        ce::MessageBox(ce::GetForegroundWindow(), kTextCycleAlreadyExists, kTextCalvira, ce::MB_OK);
+        ce::objectstore::Report(kTextCycleAlreadyExists, kTextCalvira, ce::MB_OK);
         duplicate = true;
       }
     }

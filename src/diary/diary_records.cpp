@@ -1,5 +1,7 @@
 #include "diary/diary_records.h"
 
+#include <map>
+
 #include "platform/object_store.h"
 #include "platform/text.h"
 #include "store/ce_database.h"
@@ -108,6 +110,34 @@ bool SaveNote(size_t category, DayNumber day, std::u16string_view text) {
   if (ok && !found) ok = WriteNote(db, day, kept, true);
   db.Close();
   return ok;
+}
+
+bool SaveNotes(size_t category, std::span<const DiaryNote> notes, size_t* replaced) {
+  *replaced = 0;
+  // A day given twice keeps its later note, as two saves in a row would.
+  std::map<DayNumber, std::u16string> wanted;
+  for (const DiaryNote& note : notes) wanted[note.day] = CutNoteText(note.text);
+  ce::objectstore::Transaction transaction;
+  CCeDatabase db;
+  if (!OpenCategory(db, category)) return false;
+  // Only a day's first note is ever shown and saved over, as in SaveNote.
+  std::map<DayNumber, ce::CEOID> stored;
+  CCePropArray record;
+  for (bool more = db.RecordCount() > 0; more; more = db.SeekNext()) {
+    if (db.ReadCurrRecord(record)) stored.emplace(FromArray(record).day, db.CurrentRecord());
+  }
+  bool ok = true;
+  for (auto it = wanted.begin(); ok && it != wanted.end(); ++it) {
+    const auto found = stored.find(it->first);
+    if (found == stored.end()) {
+      ok = WriteNote(db, it->first, it->second, true);
+    } else {
+      ++*replaced;
+      ok = db.SeekRecord(found->second) && WriteNote(db, it->first, it->second, false);
+    }
+  }
+  db.Close();
+  return ok && CommitChanges(transaction);
 }
 
 bool DeleteNoteAt(size_t category, size_t position) {

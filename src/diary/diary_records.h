@@ -3,6 +3,8 @@
 // and closes it again; My Diary and Add Your Note read and change notes only through here.
 #pragma once
 
+#include <span>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +49,11 @@ uint32_t NoteCount(size_t category);
 // new record when the day has none, in one write. False with nothing changed when the store
 // refused (it has shown why) or the category does not exist.
 bool SaveNote(size_t category, DayNumber day, std::u16string_view text);
+
+// Stores many notes of the category as SaveNote stores each, in one unit and one pass over the
+// database, for an import. `replaced` counts the notes whose day had one already. False with
+// nothing changed when the store refused or the category does not exist.
+bool SaveNotes(size_t category, std::span<const DiaryNote> notes, size_t* replaced);
 
 // Deletes the note at `position` (0 = the earliest day). False with nothing changed when there
 // is no such note or the store refused.

@@ -188,12 +188,27 @@ struct Database {
   }
 
   void Unplace(CEOID oid, const std::vector<StoredProp>& props) {
+    for (int i = 0; i < 3; ++i) Unplace(i, {KeyOf(props, SortOf(i)), oid});
+  }
+
+  // A record written over keeps its place in every order whose key it keeps (the same day
+  // saved again), so that saving over thousands of records shifts none of the orders.
+  void Replace(CEOID oid, const std::vector<StoredProp>& before,
+               const std::vector<StoredProp>& after) {
     for (int i = 0; i < 3; ++i) {
-      const Position pos{KeyOf(props, SortOf(i)), oid};
+      Position was{KeyOf(before, SortOf(i)), oid};
+      Position now{KeyOf(after, SortOf(i)), oid};
+      if (!(was < now) && !(now < was)) continue;
+      Unplace(i, was);
       auto& order = orders[i];
-      auto it = std::lower_bound(order.begin(), order.end(), pos);
-      if (it != order.end() && it->oid == oid) order.erase(it);
+      order.insert(std::upper_bound(order.begin(), order.end(), now), std::move(now));
     }
+  }
+
+  void Unplace(int i, const Position& pos) {
+    auto& order = orders[i];
+    auto it = std::lower_bound(order.begin(), order.end(), pos);
+    if (it != order.end() && it->oid == pos.oid) order.erase(it);
   }
 };
 
@@ -538,8 +553,12 @@ CEOID CeWriteRecordProps(HANDLE handle, CEOID oid, WORD count, const CEPROPVAL* 
     ForgetLoadedRecords(*store);
     return 0;
   }
-  if (oid != 0) db->Unplace(oid, db->records[oid]);
-  db->Place(written, merged);
+  if (oid != 0 && written == oid) {
+    db->Replace(oid, db->records[oid], merged);
+  } else {
+    if (oid != 0) db->Unplace(oid, db->records[oid]);
+    db->Place(written, merged);
+  }
   db->records[written] = std::move(merged);
   return written;
 }
@@ -730,6 +749,28 @@ bool Transaction::Commit() {
     return false;
   }
   return true;
+}
+
+ReadSnapshot::ReadSnapshot() {
+  Store* store = GetStore(false);
+  if (!store) return;
+  if (store->transaction_depth == 0) {
+    if (store->sql->BeginRead() != 0) return;
+    // The first read inside the transaction fixes the snapshot; whatever was loaded before it
+    // may be older, so everything is read again.
+    if (!Reload(*store) || store->sql->DataVersion(&store->data_version) != 0) {
+      store->sql->Rollback();
+      return;
+    }
+  }
+  ++store->transaction_depth;
+  active_ = true;
+}
+
+ReadSnapshot::~ReadSnapshot() {
+  if (!active_) return;
+  Store* store = CurrentStore().get();
+  if (store && --store->transaction_depth == 0) store->sql->Rollback();
 }
 
 }  // namespace objectstore

@@ -194,5 +194,20 @@ class Transaction {
   bool active_ = false;
 };
 
+// One consistent view of the whole store for a series of reads (an export while the program
+// writes): what another process commits meanwhile is seen only once the snapshot ends. Only
+// reads belong inside it.
+class ReadSnapshot {
+ public:
+  ReadSnapshot();
+  ~ReadSnapshot();
+  ReadSnapshot(const ReadSnapshot&) = delete;
+  ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+  bool ok() const { return active_; }
+
+ private:
+  bool active_ = false;
+};
+
 }  // namespace objectstore
 }  // namespace ce

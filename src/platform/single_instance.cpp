@@ -86,6 +86,45 @@ int Listen(const fs::path& path, std::string* error) {
 
 }  // namespace
 
+bool SingleInstance::OpenLockFile(const fs::path& dir, std::string* error) {
+  const fs::path lock_path = dir / kLockName;
+  // Never through a symbolic link: someone who could plant one would have us lock, or create,
+  // a file of their choosing.
+  // O_NONBLOCK: a FIFO planted under the lock's name must not hold the start up.
+  lock_fd_ = ::open(lock_path.c_str(),
+                    O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
+  if (lock_fd_ < 0) {
+    *error = errno == ELOOP
+                 ? lock_path.string() + " is a symbolic link; Calvira opens its files " +
+                       "only as plain files. Remove it and start again."
+                 : "cannot open the lock file " + lock_path.string() + ": " + SystemError();
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(lock_fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+    *error = lock_path.string() + " is not a plain file of yours. Remove it and start again.";
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<SingleInstance> SingleInstance::LockAlone(const fs::path& data_dir,
+                                                          std::string* error) {
+  std::unique_ptr<SingleInstance> instance(new SingleInstance());
+  if (!instance->OpenLockFile(data_dir, error)) return nullptr;
+  switch (TryLock(instance->lock_fd_)) {
+    case LockResult::kTaken:
+      return instance;
+    case LockResult::kHeld:
+      *error = "Calvira is running with this data directory; close it and try again";
+      return nullptr;
+    case LockResult::kError:
+      *error = "cannot lock " + (data_dir / kLockName).string() + ": " + SystemError();
+      return nullptr;
+  }
+  return nullptr;
+}
+
 std::unique_ptr<SingleInstance> SingleInstance::Acquire(const fs::path& data_dir, Outcome* outcome,
                                                         std::string* error,
                                                         std::chrono::milliseconds wait) {
@@ -102,25 +141,9 @@ std::unique_ptr<SingleInstance> SingleInstance::Acquire(const fs::path& data_dir
   const fs::path lock_path = dir / kLockName;
   const fs::path socket_path = dir / kControlSocketName;
 
-  // Never through a symbolic link: someone who could plant one would have us lock, or create,
-  // a file of their choosing.
-  // O_NONBLOCK: a FIFO planted under the lock's name must not hold the start up.
-  const int lock_fd = ::open(
-      lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
-  if (lock_fd < 0) {
-    *error = errno == ELOOP
-                 ? lock_path.string() + " is a symbolic link; Calvira opens its files " +
-                       "only as plain files. Remove it and start again."
-                 : "cannot open the lock file " + lock_path.string() + ": " + SystemError();
-    return nullptr;
-  }
   std::unique_ptr<SingleInstance> instance(new SingleInstance());
-  instance->lock_fd_ = lock_fd;
-  struct stat st {};
-  if (::fstat(lock_fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-    *error = lock_path.string() + " is not a plain file of yours. Remove it and start again.";
-    return nullptr;
-  }
+  if (!instance->OpenLockFile(dir, error)) return nullptr;
+  const int lock_fd = instance->lock_fd_;
 
   const Clock::time_point deadline = Clock::now() + wait;
   for (;;) {

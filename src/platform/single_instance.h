@@ -24,6 +24,11 @@ class SingleInstance {
   static std::unique_ptr<SingleInstance> Acquire(
       const std::filesystem::path& data_dir, Outcome* outcome, std::string* error,
       std::chrono::milliseconds wait = std::chrono::seconds(10));
+  // Takes the lock, and nothing more, for a tool that changes the store behind the program's back
+  // (an import, a restore): null, with `error` saying why, when a copy of the program holds it.
+  static std::unique_ptr<SingleInstance> LockAlone(const std::filesystem::path& data_dir,
+                                                   std::string* error);
+
   ~SingleInstance();
 
   // The server of the socket through which later copies and `calvira --inspect` reach this
@@ -32,6 +37,8 @@ class SingleInstance {
 
  private:
   SingleInstance() = default;
+  // Opens the lock file of `dir` as this instance's; false with `error` set.
+  bool OpenLockFile(const std::filesystem::path& dir, std::string* error);
   int lock_fd_ = -1;
   std::unique_ptr<ControlServer> server_;
   std::filesystem::path socket_path_;

@@ -767,6 +767,9 @@ int SqliteStore::DataVersion(int64_t* version) {
 int SqliteStore::Begin() {
   return Exec("BEGIN IMMEDIATE");
 }
+int SqliteStore::BeginRead() {
+  return Exec("BEGIN DEFERRED");
+}
 int SqliteStore::Commit() {
   return Exec("COMMIT");
 }

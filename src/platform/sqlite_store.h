@@ -87,6 +87,8 @@ class SqliteStore {
 
   // An explicit transaction around several operations (they nest inside it as savepoints).
   int Begin();
+  // A transaction that only reads: its first read fixes the snapshot it sees.
+  int BeginRead();
   int Commit();
   int Rollback();
   bool InTransaction() const;

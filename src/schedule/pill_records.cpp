@@ -1,5 +1,7 @@
 #include "schedule/pill_records.h"
 
+#include <map>
+
 #include "platform/object_store.h"
 #include "platform/text.h"
 #include "store/ce_database.h"
@@ -111,6 +113,41 @@ bool SavePillDay(const PillDay& entry) {
     return WriteEntry(open, entry, false);
   });
   if (ok && !found) ok = WriteEntry(db, entry, true);
+  db.Close();
+  return ok && CommitChanges(transaction);
+}
+
+bool SavePillDays(std::span<const PillDay> entries, size_t* replaced) {
+  *replaced = 0;
+  // A day given twice keeps its later entry, as two saves in a row would.
+  std::map<DayNumber, const PillDay*> wanted;
+  for (const PillDay& entry : entries) wanted[entry.day] = &entry;
+  ce::objectstore::Transaction transaction;
+  CCeDatabase db;
+  if (!db.Open(kPill, kByDay)) return false;
+  std::map<DayNumber, std::vector<ce::CEOID>> stored;
+  CCePropArray record;
+  for (bool more = db.RecordCount() > 0; more; more = db.SeekNext()) {
+    if (db.ReadCurrRecord(record) && record.Count() >= 1) {
+      stored[FromArray(record).day].push_back(db.CurrentRecord());
+    }
+  }
+  bool ok = true;
+  for (auto it = wanted.begin(); ok && it != wanted.end(); ++it) {
+    const PillDay& entry = *it->second;
+    const auto found = stored.find(entry.day);
+    if (found == stored.end()) {
+      if (!IsEmptyEntry(entry)) ok = WriteEntry(db, entry, true);
+      continue;
+    }
+    ++*replaced;
+    // The first record of the day takes the entry and any other goes, as in SavePillDay.
+    bool first = !IsEmptyEntry(entry);
+    for (const ce::CEOID oid : found->second) {
+      ok = ok && db.SeekRecord(oid) && (first ? WriteEntry(db, entry, false) : db.DeleteCurr());
+      first = false;
+    }
+  }
   db.Close();
   return ok && CommitChanges(transaction);
 }

@@ -5,6 +5,8 @@
 // store holds the old day or the new one, never half of it.
 #pragma once
 
+#include <span>
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -43,6 +45,11 @@ std::optional<PillDay> LoadPillDay(DayNumber day);
 // text is stored only with a pill, and texts are cut to kPillTextLimit. An empty entry removes
 // the day's record instead. False with nothing changed when the store refused.
 bool SavePillDay(const PillDay& entry);
+
+// Stores many entries as SavePillDay stores each (an empty entry removes its day's record), in
+// one unit and one pass over the database, for an import. `replaced` counts the entries whose day
+// had a record already. False with nothing changed when the store refused.
+bool SavePillDays(std::span<const PillDay> entries, size_t* replaced);
 
 // Removes the day's record. False when it has none or the store refused (nothing changed).
 bool DeletePillDay(DayNumber day);

@@ -129,6 +129,10 @@ bool CCeDatabase::Seek(ce::DWORD type, ce::DWORD value) {
   return current_ != 0;
 }
 
+bool CCeDatabase::SeekRecord(ce::CEOID oid) {
+  return Seek(ce::CEDB_SEEK_CEOID, oid);
+}
+
 bool CCeDatabase::SeekFirst() {
   return Seek(ce::CEDB_SEEK_BEGINNING, 0);
 }

@@ -35,6 +35,8 @@ class CCeDatabase {
   bool SeekLast();
   bool SeekPrev();
   bool SeekIndex(ce::DWORD index);
+  // Makes the record with this id current again (one remembered from CurrentRecord).
+  bool SeekRecord(ce::CEOID oid);
 
   // Reads the current record into the array (converting BOOL to I2 and UI4 to I4); true when it
   // had at least one property.

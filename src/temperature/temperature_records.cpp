@@ -1,5 +1,7 @@
 #include "temperature/temperature_records.h"
 
+#include <map>
+
 #include "platform/object_store.h"
 #include "store/ce_database.h"
 
@@ -67,6 +69,35 @@ bool SaveTemperature(DayNumber day, double celsius) {
     ok = WriteReading(db, day, celsius, false);
   }
   if (ok && !found) ok = WriteReading(db, day, celsius, true);
+  db.Close();
+  return ok && CommitChanges(transaction);
+}
+
+bool SaveTemperatures(std::span<const TemperatureReading> readings, size_t* replaced) {
+  *replaced = 0;
+  // A day given twice keeps its later reading, as two saves in a row would.
+  std::map<DayNumber, double> wanted;
+  for (const TemperatureReading& reading : readings) wanted[reading.day] = reading.celsius;
+  ce::objectstore::Transaction transaction;
+  CCeDatabase db;
+  if (!db.Open(kTemperature, kByDay)) return false;
+  std::map<DayNumber, std::vector<ce::CEOID>> stored;
+  CCePropArray record;
+  for (bool more = db.RecordCount() > 0; more; more = db.SeekNext()) {
+    if (db.ReadCurrRecord(record)) stored[FromArray(record).day].push_back(db.CurrentRecord());
+  }
+  bool ok = true;
+  for (auto it = wanted.begin(); ok && it != wanted.end(); ++it) {
+    const auto found = stored.find(it->first);
+    if (found == stored.end()) {
+      ok = WriteReading(db, it->first, it->second, true);
+      continue;
+    }
+    ++*replaced;
+    for (const ce::CEOID oid : found->second) {
+      ok = ok && db.SeekRecord(oid) && WriteReading(db, it->first, it->second, false);
+    }
+  }
   db.Close();
   return ok && CommitChanges(transaction);
 }

@@ -3,6 +3,8 @@
 // it again; Temp History and the temperature chart read and change readings only through here.
 #pragma once
 
+#include <span>
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -24,6 +26,12 @@ uint32_t TemperatureCount();
 // Stores the reading for the day: over every record of that day, or as a new record when the
 // day has none, all as one unit. False with nothing changed when the store refused.
 bool SaveTemperature(DayNumber day, double celsius);
+
+// Stores many readings as SaveTemperature stores each (every record of a day overwritten, a day
+// without one added), in one unit and one pass over the database, for an import. `replaced`
+// counts the readings whose day had one already. False with nothing changed when the store
+// refused.
+bool SaveTemperatures(std::span<const TemperatureReading> readings, size_t* replaced);
 
 // Deletes the reading at `position` (0 = the earliest day). False with nothing changed when
 // there is no such reading or the store refused.

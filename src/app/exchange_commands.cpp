@@ -1,0 +1,216 @@
+#include "app/exchange_commands.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "exchange/csv_format.h"
+#include "exchange/json_format.h"
+#include "exchange/merge.h"
+#include "platform/data_dir.h"
+#include "platform/object_store.h"
+#include "platform/single_instance.h"
+#include "platform/text.h"
+#include "store/catalogue.h"
+#include "store/settings.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// An export file larger than this is no export of one person's records (30 years take 3 MB).
+constexpr size_t kLargestImport = 256u << 20;
+
+std::string SystemError() {
+  return std::strerror(errno);
+}
+
+// Writes `text` to `path` whole or not at all: into a new file beside it, synced, then renamed
+// over it, so that a full disk or a crash never leaves half an export.
+bool WriteWhole(const fs::path& path, const std::string& text, std::string* error) {
+  const fs::path temp = path.parent_path() / ("." + path.filename().string() + ".partial");
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) {
+    *error = "cannot write " + temp.string() + ": " + SystemError();
+    return false;
+  }
+  size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<size_t>(n);
+  }
+  const bool ok = written == text.size() && ::fsync(fd) == 0;
+  const std::string why = SystemError();
+  ::close(fd);
+  if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+    *error = "cannot write " + path.string() + ": " + (ok ? SystemError() : why);
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+// Shows how far long work has come, on a terminal only: a log or a pipe gets nothing.
+class ProgressLine {
+ public:
+  explicit ProgressLine(const char* what) : what_(what), shown_(::isatty(STDERR_FILENO) == 1) {}
+  ~ProgressLine() {
+    if (started_) std::fputc('\n', stderr);
+  }
+  void operator()(size_t done, size_t total) {
+    if (!shown_ || total == 0) return;
+    const int percent = static_cast<int>(done * 100 / total);
+    if (percent == last_) return;
+    last_ = percent;
+    started_ = true;
+    std::fprintf(stderr, "\r%s: %d %%", what_, percent);
+    std::fflush(stderr);
+  }
+
+ private:
+  const char* what_;
+  bool shown_;
+  bool started_ = false;
+  int last_ = -1;
+};
+
+// The whole file, or standard input for "-".
+bool ReadInput(const fs::path& file, std::string* text, std::string* error) {
+  const bool stdin_wanted = file == "-";
+  const std::string name = stdin_wanted ? "standard input" : file.string();
+  const int fd = stdin_wanted ? STDIN_FILENO : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0) {
+    *error = "cannot read " + name + ": " + SystemError();
+    return false;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    *error = name + " is a directory, not an export";
+    return false;
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) *error = "cannot read " + name + ": " + SystemError();
+    if (n <= 0) break;
+    text->append(buffer, static_cast<size_t>(n));
+    if (text->size() > kLargestImport) {
+      *error = name + " is too large to be a Calvira export";
+      break;
+    }
+  }
+  if (!stdin_wanted) ::close(fd);
+  return error->empty();
+}
+
+std::string Counts(const char* what, const MergeCounts& c) {
+  return std::string("  ") + what + ": " + std::to_string(c.added) + " added, " +
+         std::to_string(c.replaced) + " replaced, " + std::to_string(c.kept) + " kept\n";
+}
+
+}  // namespace
+
+std::string Reason() {
+  switch (ce::GetLastError()) {
+    case ce::ERROR_DISK_FULL:
+      return "the disk is full; free some space and try again";
+    case ce::ERROR_ACCESS_DENIED:
+      return "the store cannot be written (check the permissions of the data directory)";
+    case ce::ERROR_FILE_NOT_FOUND:
+      return "the \"Systems\" database is missing (run 'calvira-data init')";
+    default:
+      return "the store refused it (error " + std::to_string(ce::GetLastError()) + ")";
+  }
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "calvira-data: %s\n", message.c_str());
+  return 1;
+}
+
+bool PrepareStore(std::string* error) {
+  CreateCatalogue();
+  // Creation errors other than "exists" pass silently at start-up; here they must not.
+  for (const CatalogueEntry& entry : DatabaseCatalogue()) {
+    ce::HANDLE h = ce::CeOpenDatabase(nullptr, entry.name, 0, 0, nullptr);
+    if (h == ce::INVALID_HANDLE_VALUE) {
+      *error = "could not create the database " + ce::ToUtf8(entry.name);
+      return false;
+    }
+    ce::CloseHandle(h);
+  }
+  if (!EnsureSettingsRecord()) {
+    *error = "could not write the settings record: " + Reason();
+    return false;
+  }
+  return true;
+}
+
+int ExportCommand(const fs::path& dir, ExportFormat format, const fs::path& out) {
+  ce::objectstore::MountOptions options;
+  options.read_only = true;
+  if (std::string error = ce::objectstore::Mount(dir, options); !error.empty()) return Fail(error);
+  Records records;
+  std::string error;
+  if (!ReadAllRecords(&records, &error)) return Fail(error);
+  if (format == ExportFormat::kJson) {
+    const std::string text = ToJson(records);
+    if (!out.empty()) return WriteWhole(out, text, &error) ? 0 : Fail(error);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fflush(stdout) != 0) {
+      return Fail("cannot write the output: " + SystemError());
+    }
+    return 0;
+  }
+  if (out.empty()) return Fail("a CSV export needs --out DIRECTORY for its files");
+  std::error_code ec;
+  fs::create_directories(out, ec);
+  if (ec || !fs::is_directory(out)) {
+    return Fail("cannot make the directory " + out.string() + ": " + ec.message());
+  }
+  for (const CsvFile& file : ToCsv(records)) {
+    if (!WriteWhole(out / file.name, file.text, &error)) return Fail(error);
+  }
+  return 0;
+}
+
+int ImportCommand(const fs::path& dir, const fs::path& file) {
+  std::string text;
+  std::string error;
+  if (!ReadInput(file, &text, &error)) return Fail(error);
+  Records records;
+  if (!FromJson(text, &records, &error)) {
+    return Fail((file == "-" ? std::string("standard input") : file.string()) + ", " + error +
+                "; nothing was imported");
+  }
+  // Made and checked as the program does it, then taken from the program: it keeps the
+  // store's records in memory and must not run while they change.
+  fs::path real;
+  if (error = ce::EnsureDataDirectory(dir, &real); !error.empty()) return Fail(error);
+  std::unique_ptr<ce::SingleInstance> lock = ce::SingleInstance::LockAlone(real, &error);
+  if (!lock) return Fail(error + "; nothing was imported");
+  if (error = ce::objectstore::Mount(real); !error.empty()) return Fail(error);
+  MergeSummary summary;
+  {
+    ProgressLine progress("Importing");
+    ce::objectstore::Transaction transaction;
+    if (!PrepareStore(&error)) return Fail(error + "; nothing was imported");
+    if (!MergeRecords(records, &summary, std::ref(progress)) || !transaction.Commit()) {
+      return Fail("the store refused the import: " + Reason() + "; nothing was imported");
+    }
+  }
+  std::printf(
+      "Imported %zu records from %s:\n%s%s%s%s  settings: %s\n", records.Count(),
+      file == "-" ? "standard input" : file.c_str(), Counts("cycles", summary.cycles).c_str(),
+      Counts("temperatures", summary.temperatures).c_str(), Counts("days", summary.days).c_str(),
+      Counts("notes", summary.notes).c_str(), summary.settings_changed ? "changed" : "unchanged");
+  return 0;
+}
