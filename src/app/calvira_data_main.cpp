@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/exchange_commands.h"
+#include "exchange/store_check.h"
 #include "platform/data_dir.h"
 #include "platform/object_store.h"
 #include "platform/text.h"
@@ -28,6 +29,15 @@ constexpr const char* kUsage =
     "         directory PATH; the program may run meanwhile\n"
     "  import FILE\n"
     "         check the JSON export FILE (- for standard input) and merge it into the store\n"
+    "  backup FILE\n"
+    "         write a consistent copy of the store to FILE; the program may run meanwhile\n"
+    "  restore FILE\n"
+    "         check that FILE is a whole Calvira store and put it in the store's place; the\n"
+    "         replaced store is kept beside it as objectstore.sqlite3.DATE.bak\n"
+    "  check [--repair]\n"
+    "         report every breach of the store's rules (exit 1 if any); --repair first keeps a\n"
+    "         dated .bak, then cuts over-long texts, removes empty and duplicate \"Pill\"\n"
+    "         records and records whose date cannot be shown\n"
     "  logo on|off\n"
     "         show the start-up logo for two seconds, or start at once (\"Loading...\")\n"
     "\n"
@@ -65,27 +75,6 @@ std::string JsonString(std::u16string_view text) {
     }
   }
   return out + "\"";
-}
-
-const char* TypeName(ce::WORD type) {
-  switch (type) {
-    case ce::CEVT_I2:
-      return "I2";
-    case ce::CEVT_UI2:
-      return "UI2";
-    case ce::CEVT_I4:
-      return "I4";
-    case ce::CEVT_UI4:
-      return "UI4";
-    case ce::CEVT_BOOL:
-      return "BOOL";
-    case ce::CEVT_R8:
-      return "R8";
-    case ce::CEVT_LPWSTR:
-      return "LPWSTR";
-    default:
-      return "UNKNOWN";
-  }
 }
 
 std::string JsonValue(const ce::CEPROPVAL& p) {
@@ -166,7 +155,7 @@ int Dump(const std::filesystem::path& dir) {
         line += '[';
         line += std::to_string(p.propid);
         line += ",\"";
-        line += TypeName(ce::TypeFromPropId(p.propid));
+        line += PropTypeName(ce::TypeFromPropId(p.propid));
         line += "\",";
         line += JsonValue(p);
         line += ']';
@@ -191,6 +180,7 @@ int main(int argc, char** argv) {
   std::string value;
   std::string format = "json";
   std::filesystem::path out;
+  bool repair = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -204,6 +194,8 @@ int main(int argc, char** argv) {
     } else if (arg.starts_with("--data-dir=")) {
       dir = std::string(arg.substr(11));
       if (dir.empty()) return UsageError("--data-dir needs a directory");
+    } else if (arg == "--repair") {
+      repair = true;
     } else if (arg == "--format" || arg == "--out") {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') {
         return UsageError(std::string(arg) + " needs a value");
@@ -217,7 +209,9 @@ int main(int argc, char** argv) {
       return UsageError("unknown option '" + std::string(arg) + "'");
     } else if (command.empty()) {
       command = arg;
-    } else if ((command == "logo" || command == "import") && value.empty()) {
+    } else if ((command == "logo" || command == "import" || command == "backup" ||
+                command == "restore") &&
+               value.empty()) {
       value = arg;
     } else {
       return UsageError("unexpected argument '" + std::string(arg) + "'");
@@ -237,6 +231,11 @@ int main(int argc, char** argv) {
   } else if (command == "import") {
     if (value.empty()) return UsageError("import needs the file to read");
     result = ImportCommand(dir, value);
+  } else if (command == "backup" || command == "restore") {
+    if (value.empty()) return UsageError(command + " needs a file");
+    result = command == "backup" ? BackupCommand(dir, value) : RestoreCommand(dir, value);
+  } else if (command == "check") {
+    result = CheckCommand(dir, repair);
   } else if (command == "logo") {
     if (value != "on" && value != "off") return UsageError("logo needs 'on' or 'off'");
     result = Init(dir);

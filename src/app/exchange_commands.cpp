@@ -7,10 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "exchange/csv_format.h"
 #include "exchange/json_format.h"
 #include "exchange/merge.h"
+#include "exchange/store_check.h"
 #include "platform/data_dir.h"
 #include "platform/object_store.h"
 #include "platform/single_instance.h"
@@ -131,6 +133,31 @@ std::string Reason() {
   }
 }
 
+namespace {
+
+// The dated name of the copy that a restore or a repair keeps of the store it changes.
+fs::path DatedBackup(const fs::path& real_dir) {
+  char stamp[32];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  return ce::objectstore::StoreFile(real_dir).string() + "." + stamp + ".bak";
+}
+
+// The data directory made and checked as the program does it, with the program kept out.
+std::unique_ptr<ce::SingleInstance> TakeDataDirectory(const fs::path& dir, fs::path* real,
+                                                      std::string* error) {
+  if (*error = ce::EnsureDataDirectory(dir, real); !error->empty()) return nullptr;
+  return ce::SingleInstance::LockAlone(*real, error);
+}
+
+void PrintBreaches(const std::vector<Breach>& breaches) {
+  for (const Breach& b : breaches) std::printf("%s: %s\n", b.where.c_str(), b.what.c_str());
+}
+
+}  // namespace
+
 int Fail(const std::string& message) {
   std::fprintf(stderr, "calvira-data: %s\n", message.c_str());
   return 1;
@@ -194,8 +221,7 @@ int ImportCommand(const fs::path& dir, const fs::path& file) {
   // Made and checked as the program does it, then taken from the program: it keeps the
   // store's records in memory and must not run while they change.
   fs::path real;
-  if (error = ce::EnsureDataDirectory(dir, &real); !error.empty()) return Fail(error);
-  std::unique_ptr<ce::SingleInstance> lock = ce::SingleInstance::LockAlone(real, &error);
+  const auto lock = TakeDataDirectory(dir, &real, &error);
   if (!lock) return Fail(error + "; nothing was imported");
   if (error = ce::objectstore::Mount(real); !error.empty()) return Fail(error);
   MergeSummary summary;
@@ -213,4 +239,79 @@ int ImportCommand(const fs::path& dir, const fs::path& file) {
       Counts("temperatures", summary.temperatures).c_str(), Counts("days", summary.days).c_str(),
       Counts("notes", summary.notes).c_str(), summary.settings_changed ? "changed" : "unchanged");
   return 0;
+}
+
+int BackupCommand(const fs::path& dir, const fs::path& file) {
+  ce::objectstore::MountOptions options;
+  options.read_only = true;
+  if (std::string error = ce::objectstore::Mount(dir, options); !error.empty()) return Fail(error);
+  if (std::string error = ce::objectstore::BackupTo(file); !error.empty()) return Fail(error);
+  return 0;
+}
+
+int RestoreCommand(const fs::path& dir, const fs::path& file) {
+  std::string error;
+  fs::path real;
+  const auto lock = TakeDataDirectory(dir, &real, &error);
+  if (!lock) return Fail(error + "; nothing was restored");
+  // The copy is checked whole before the store is touched.
+  if (!ce::objectstore::MountFile(file).empty()) {
+    return Fail(file.string() +
+                " is not a Calvira store this program can read; nothing was restored");
+  }
+  std::vector<Breach> breaches = CheckStore();
+  std::erase_if(breaches, [](const Breach& b) { return !b.structural; });
+  ce::objectstore::Unmount();
+  if (!breaches.empty()) {
+    PrintBreaches(breaches);
+    return Fail(file.string() + " is not a whole Calvira store; nothing was restored");
+  }
+  std::error_code ec;
+  const bool had_store = fs::exists(ce::objectstore::StoreFile(real), ec);
+  if (error = ce::objectstore::Mount(real); !error.empty()) return Fail(error);
+  const fs::path kept = DatedBackup(real);
+  if (had_store) {
+    if (error = ce::objectstore::BackupTo(kept); !error.empty()) {
+      return Fail(error + "; nothing was restored");
+    }
+  }
+  if (error = ce::objectstore::RestoreFrom(file); !error.empty()) {
+    return Fail("cannot restore " + file.string() + ": " + error + "; the store is as it was");
+  }
+  std::printf(
+      "Restored %s.%s\n", file.c_str(),
+      had_store ? (" The store it replaced is kept as " + kept.string() + ".").c_str() : "");
+  return 0;
+}
+
+int CheckCommand(const fs::path& dir, bool repair) {
+  std::string error;
+  fs::path real;
+  std::unique_ptr<ce::SingleInstance> lock;
+  ce::objectstore::MountOptions options;
+  options.read_only = !repair;
+  if (repair && !(lock = TakeDataDirectory(dir, &real, &error))) {
+    return Fail(error + "; nothing was repaired");
+  }
+  if (error = ce::objectstore::Mount(repair ? real : dir, options); !error.empty()) {
+    return Fail(error);
+  }
+  const std::vector<Breach> breaches = CheckStore();
+  PrintBreaches(breaches);
+  if (!repair || breaches.empty()) {
+    if (breaches.empty()) std::printf("No faults found.\n");
+    return breaches.empty() ? 0 : 1;
+  }
+  const fs::path kept = DatedBackup(real);
+  if (error = ce::objectstore::BackupTo(kept); !error.empty()) {
+    return Fail(error + "; nothing was repaired");
+  }
+  std::vector<std::string> changes;
+  if (!RepairStore(&changes)) {
+    return Fail("the store refused the repair: " + Reason() + "; nothing was changed");
+  }
+  for (const std::string& change : changes) std::printf("%s\n", change.c_str());
+  std::printf("Repaired; the store as it was is kept as %s.\n", kept.c_str());
+  // What the repair could not mend is still there: the exit code says so.
+  return CheckStore().empty() ? 0 : 1;
 }

@@ -4,8 +4,14 @@
 // memory copy only once it is committed; anything unexpected drops the copy, to be read again.
 #include "platform/object_store.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <compare>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -703,6 +709,55 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
 
 void Unmount() {
   CurrentStore().reset();
+}
+
+std::string MountFile(const std::filesystem::path& file) {
+  Unmount();
+  std::string error;
+  auto sql = SqliteStore::Open(file, true, nullptr, &error);
+  if (!sql) return error;
+  auto store = std::make_unique<Store>();
+  store->sql = std::move(sql);
+  store->sql->DataVersion(&store->data_version);
+  if (int rc = 0; !Reload(*store, &rc)) return store->sql->Explain(rc);
+  CurrentStore() = std::move(store);
+  return {};
+}
+
+std::string BackupTo(const std::filesystem::path& file) {
+  Store* store = GetStore(false);
+  if (!store) return "no store is open";
+  // Made here, private to the user (SQLite would take the umask's mode), and renamed over the
+  // target only once complete.
+  const std::filesystem::path partial = file.string() + ".partial";
+  ::unlink(partial.c_str());
+  const int fd =
+      ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return "cannot write " + partial.string() + ": " + std::strerror(errno);
+  ::close(fd);
+  std::string error;
+  if (const int rc = store->sql->CopyTo(partial); rc != 0) {
+    error = "cannot write the copy " + file.string() + ": " + store->sql->Explain(rc);
+  } else if (std::rename(partial.c_str(), file.c_str()) != 0) {
+    error = "cannot write the copy " + file.string() + ": " + std::strerror(errno);
+  }
+  if (!error.empty()) ::unlink(partial.c_str());
+  return error;
+}
+
+std::string RestoreFrom(const std::filesystem::path& file) {
+  Store* store = GetStore(false);
+  if (!store) return "no store is open";
+  const int rc = store->sql->CopyFrom(file);
+  // Whatever happened, what the store holds now is read again.
+  store->sql->DataVersion(&store->data_version);
+  Reload(*store);
+  return rc == 0 ? std::string() : store->sql->Explain(rc);
+}
+
+bool IntegrityProblems(std::vector<std::string>* problems) {
+  Store* store = GetStore(false);
+  return store != nullptr && store->sql->IntegrityCheck(problems) == 0;
 }
 
 bool IsMounted() {

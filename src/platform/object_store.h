@@ -178,6 +178,18 @@ struct MountOptions {
 std::string Mount(const std::filesystem::path& dir, const MountOptions& options = {});
 void Unmount();
 bool IsMounted();
+// Mounts the store file `file`, wherever it lies, for reading only: a copy to be checked.
+std::string MountFile(const std::filesystem::path& file);
+
+// Writes a copy of the mounted store, one consistent moment of it, to `file`, whole or not at
+// all (an existing file is replaced only once the copy is complete). An empty string or why not.
+std::string BackupTo(const std::filesystem::path& file);
+// Replaces the records of the mounted store with those of the store file `file`, all in one
+// unit. An empty string or why not.
+std::string RestoreFrom(const std::filesystem::path& file);
+// SQLite's check of the mounted store's file: what is wrong, nothing when all is well. False
+// when the check itself could not run.
+bool IntegrityProblems(std::vector<std::string>* problems);
 std::filesystem::path StoreFile(const std::filesystem::path& dir);
 
 // Groups writes into one all-or-nothing unit: either every write inside it lands, or, when the

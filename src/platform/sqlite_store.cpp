@@ -767,6 +767,55 @@ int SqliteStore::DataVersion(int64_t* version) {
 int SqliteStore::Begin() {
   return Exec("BEGIN IMMEDIATE");
 }
+namespace {
+
+// Copies every page of `from` into `to` as one step: the destination's own transaction makes
+// it all or nothing.
+int CopyPages(sqlite3* to, sqlite3* from) {
+  sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+  if (backup == nullptr) return sqlite3_extended_errcode(to);
+  const int step = sqlite3_backup_step(backup, -1);
+  const int rc = sqlite3_backup_finish(backup);
+  return step != SQLITE_DONE ? step : rc;
+}
+
+}  // namespace
+
+int SqliteStore::CopyTo(const std::filesystem::path& to) {
+  sqlite3* copy = nullptr;
+  int rc =
+      sqlite3_open_v2(to.c_str(), &copy,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
+  if (rc == SQLITE_OK) rc = CopyPages(copy, db_);
+  // The copy is one file, whatever journal the store keeps.
+  if (rc == SQLITE_OK)
+    rc = sqlite3_exec(copy, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+  if (const int closed = sqlite3_close(copy); rc == SQLITE_OK) rc = closed;
+  return rc;
+}
+
+int SqliteStore::CopyFrom(const std::filesystem::path& from) {
+  sqlite3* source = nullptr;
+  int rc =
+      sqlite3_open_v2(from.c_str(), &source,
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
+  if (rc == SQLITE_OK) rc = CopyPages(db_, source);
+  sqlite3_close(source);
+  return rc;
+}
+
+int SqliteStore::IntegrityCheck(std::vector<std::string>* problems) {
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(db_, "PRAGMA integrity_check", -1, &raw, nullptr);
+  Statement stmt(raw);
+  while (rc == SQLITE_OK && (rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+    if (text != nullptr && std::strcmp(text, "ok") != 0) problems->push_back(text);
+    rc = SQLITE_OK;
+  }
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
 int SqliteStore::BeginRead() {
   return Exec("BEGIN DEFERRED");
 }

@@ -93,6 +93,14 @@ class SqliteStore {
   int Rollback();
   bool InTransaction() const;
 
+  // Copies the whole store, one consistent moment of it, into the empty file `to` with SQLite's
+  // online backup, so that writers may go on meanwhile.
+  int CopyTo(const std::filesystem::path& to);
+  // Replaces the whole store with the pages of the store file `from`, in one transaction.
+  int CopyFrom(const std::filesystem::path& from);
+  // SQLite's own check of the file: what it found wrong, nothing when all is well.
+  int IntegrityCheck(std::vector<std::string>* problems);
+
   // The last error message of the connection, for reports.
   std::string LastMessage() const;
   // What an operation's failure `rc` means for the user, and what to do about it.

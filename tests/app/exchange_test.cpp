@@ -12,6 +12,7 @@
 
 #include "exchange/json_format.h"
 #include "exchange/merge.h"
+#include "exchange/store_check.h"
 #include "platform/object_store.h"
 #include "platform/single_instance.h"
 #include "store/catalogue.h"
@@ -290,6 +291,120 @@ print("same")
   EXPECT_EQ(
       std::system(("python3 " + dir + "/compare.py " + dir + "/all.json " + dir + "/csv").c_str()),
       0);
+}
+
+}  // namespace
+}  // namespace calvira::testing
+
+namespace calvira::testing {
+namespace {
+
+ce::CEPROPVAL Prop(ce::WORD number, ce::WORD type, int64_t value, const char16_t* text = nullptr) {
+  ce::CEPROPVAL v{};
+  v.propid = ce::PropId(number, type);
+  if (type == ce::CEVT_LPWSTR) v.val.lpwstr = text;
+  if (type == ce::CEVT_R8) v.val.dblVal = static_cast<double>(value);
+  if (type == ce::CEVT_I2 || type == ce::CEVT_BOOL) v.val.iVal = static_cast<int16_t>(value);
+  if (type == ce::CEVT_UI4 || type == ce::CEVT_I4) v.val.lVal = static_cast<int32_t>(value);
+  return v;
+}
+
+// Writes a record as no screen would, or over record `oid`.
+void Put(const char16_t* database, std::vector<ce::CEPROPVAL> props, ce::CEOID oid = 0) {
+  ce::HANDLE h = ce::CeOpenDatabase(nullptr, database, 0, 0, nullptr);
+  ASSERT_NE(h, ce::INVALID_HANDLE_VALUE);
+  EXPECT_NE(ce::CeWriteRecordProps(h, oid, static_cast<ce::WORD>(props.size()), props.data()), 0u);
+  ce::CloseHandle(h);
+}
+
+ce::CEOID FirstOid(const char16_t* database, ce::CEPROPID sort) {
+  ce::HANDLE h = ce::CeOpenDatabase(nullptr, database, sort, 0, nullptr);
+  const ce::CEOID oid = ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr);
+  ce::CloseHandle(h);
+  return oid;
+}
+
+std::string Found(const std::vector<Breach>& breaches) {
+  std::string all;
+  for (const Breach& b : breaches)
+    all += b.where + ": " + b.what + (b.structural ? " [whole]\n" : "\n");
+  return all;
+}
+
+// Each breach is found with its place; a repair mends what has one right answer and leaves the
+// rest to be reported; a restore takes only a whole Calvira store and keeps the one it replaces.
+TEST_F(ExchangeTest, CheckFindsEachBreachAndRepairMendsWhatItCan) {
+  StoreEverything();
+  EXPECT_EQ(Found(CheckStore()), "");
+  const DayNumber day = Day(2026, 1, 5);
+  const std::u16string long_text(250, u'n');
+  Put(u"Pill", {Prop(0, ce::CEVT_UI4, day), Prop(1, ce::CEVT_I2, 1)});  // a second for the day
+  Put(u"Pill", {Prop(0, ce::CEVT_UI4, Day(2026, 2, 1)), Prop(1, ce::CEVT_I2, 0)});  // empty
+  Put(u"Pill", {Prop(0, ce::CEVT_UI4, 5), Prop(1, ce::CEVT_I2, 2)});                // before 1582
+  Put(u"Temperature", {Prop(0, ce::CEVT_UI4, Day(2026, 1, 6)), Prop(1, ce::CEVT_I4, 36)});
+  Put(u"Doctors",
+      {Prop(0, ce::CEVT_UI4, Day(2026, 3, 3)), Prop(1, ce::CEVT_LPWSTR, 0, long_text.c_str())});
+  Put(u"Cycles", {Prop(2, ce::CEVT_I4, 99)}, FirstOid(u"Cycles", ce::PropId(0, ce::CEVT_UI4)));
+  Put(u"Systems", {Prop(7, ce::CEVT_BOOL, 1)}, FirstOid(u"Systems", 0));
+  const std::string found = Found(CheckStore());
+  for (const char* expected :
+       {"Pill, 2026-01-05 (record", ": a second record for the day", "Pill, 2026-02-01 (record",
+        ": an empty record", "Pill, day number 5 (record", ": a date the program cannot show",
+        "Temperature, 2026-01-06 (record", ": property 1 is I4; the program reads it as R8",
+        "Doctors, 2026-03-03 (record", ": a text of 250 characters", "Cycles, 2026-01-05 (record",
+        ": cycle length 99, but the next cycle starts 28 days later", "Systems (record ",
+        "): the settings record does not hold its six properties [whole]"}) {
+    EXPECT_NE(found.find(expected), std::string::npos) << expected << "\n" << found;
+  }
+  std::vector<std::string> changes;
+  ASSERT_TRUE(RepairStore(&changes));
+  EXPECT_EQ(changes.size(), 4u);
+  const std::string left = Found(CheckStore());
+  EXPECT_EQ(left.find("Pill"), std::string::npos) << left;
+  EXPECT_EQ(left.find("Doctors"), std::string::npos) << left;
+  EXPECT_NE(left.find("Temperature"), std::string::npos) << left;  // no right answer to guess
+  EXPECT_EQ(ReadNotes(0).back().text.size(), 199u);
+  EXPECT_EQ(LoadPillDay(day)->level, 3);  // the day's first record stays
+}
+
+TEST_F(ExchangeTest, BackupBesideAWriterAndRestoreKeepTheReplacedStore) {
+  StoreEverything();
+  const std::string committed = Export();
+  const fs::path scratch = MakeTempDir("calvira-backup");
+  const std::string copy = (scratch / "copy.sqlite3").string();
+  std::string err;
+  {
+    // The program in the middle of a write: the copy holds what was committed before it.
+    ce::objectstore::Transaction writing;
+    ASSERT_TRUE(SaveTemperature(Day(2026, 8, 8), 36.9));
+    ASSERT_EQ(Tool("backup " + copy + " --data-dir " + data_dir_.string(), &err), 0) << err;
+  }
+  ce::objectstore::Unmount();
+  const fs::path other = scratch / "data";
+  ASSERT_EQ(Tool("init --data-dir " + other.string()), 0);
+  // The lock file a refused restore leaves is no part of the store.
+  const auto store_files = [&other] {
+    auto files = Snapshot(other);
+    files.erase("calvira.lock");
+    return files;
+  };
+  const auto empty_store = store_files();
+  WriteFile(scratch / "foreign.db", "SQLite format 3");
+  for (const std::string& bad : {(scratch / "foreign.db").string(), scratch.string()}) {
+    EXPECT_EQ(Tool("restore " + bad + " --data-dir " + other.string(), &err), 1);
+    EXPECT_NE(err.find("is not a Calvira store this program can read; nothing was restored"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(store_files() == empty_store);
+  }
+  ASSERT_EQ(Tool("restore " + copy + " --data-dir " + other.string(), &err), 0) << err;
+  ASSERT_EQ(ce::objectstore::Mount(other), "");
+  EXPECT_EQ(Export(), committed);
+  size_t kept = 0;
+  for (const auto& entry : fs::directory_iterator(other))
+    kept += entry.path().extension() == ".bak";
+  EXPECT_EQ(kept, 1u);
+  fs::remove_all(scratch);
 }
 
 }  // namespace
