@@ -249,6 +249,19 @@ notes_stored | grep -q '"LPWSTR","Dentist"' || fail "the note is not in the stor
 wait_for ".[] | select(.id == $(id_of kCtlDiaryList)) | (.items | length) == 1" \
   "My Diary does not list the note"
 
+# Her records carried to a new data directory: exported beside the running program and imported
+# there once it has ended; a copy started on them then shows the same Cycle View and calendar.
+"$calvira_data" --data-dir "$dir" export --out "$work/her.json" || fail "export beside the program"
+show() {  # $1: menu, $2: entry, $3: the screen it opens; then a screenshot into $4
+  tap "$(entry menu_worker "$1")"
+  wait_for "any(.[]; .class == \"CalviraMenuPopup\" and (.items | index(\"$2\")))" "no $1 menu"
+  tap "$(entry CalviraMenuPopup "$2")"
+  wait_for ".[0].screen == $3" "$2 did not open"
+  "$calvira" --screenshot "$4" --data-dir "$dir" || fail "--screenshot failed"
+}
+show Main "Cycle View" 5 "$work/one-cycles.png"
+show Tools "Schedule Edit" 2 "$work/one-schedule.png"
+
 tap "$(entry menu_worker Main)"
 wait_for 'any(.[]; .class == "CalviraMenuPopup" and (.items | index("Exit Calvira")))' "no Main menu"
 tap "$(entry CalviraMenuPopup "Exit Calvira")"
@@ -257,6 +270,22 @@ kill -0 "$first" 2>/dev/null && fail "Exit Calvira from the menu did not end the
 wait "$first"
 code=$?
 [ "$code" = 0 ] || fail "the program ended with $code after Exit Calvira"
+
+"$calvira_data" --data-dir "$work/moved" import "$work/her.json" >/dev/null || fail "import"
+CALVIRA_SCALE=1 "$calvira" --data-dir "$work/moved" &
+moved=$!
+pids+=("$moved")
+dir="$work/moved"
+window=$(xdotool search --sync --onlyvisible --pid "$moved" --name '^Calvira$' | head -1)
+wait_for '.[0].screen == 5' "the copy on the imported records did not start"
+show Main "Cycle View" 5 "$work/moved-cycles.png"
+show Tools "Schedule Edit" 2 "$work/moved-schedule.png"
+for shot in cycles schedule; do
+  cmp -s "$work/one-$shot.png" "$work/moved-$shot.png" ||
+    fail "the imported records show another $shot screen"
+done
+kill -TERM "$moved"
+wait "$moved"
 
 # Waits up to $2 tenths of a second for process $1 to end; fails unless it ends with $3.
 ends_with() {
