@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
-#include "platform/gdi.h"
+#include "platform/message_box.h"
 #include "platform/text.h"
 #include "support/headless_window.h"
 
@@ -44,48 +44,32 @@ constexpr DialogTemplate kPlaceTemplates[] = {
     {9003, nullptr, WS_CHILD, 0, 0, 50, 50, u"System", 8, kBadItems},
 };
 
-TEST_F(DialogTest, ControlsTakeTheirPlacesInPixelsFromDialogUnits) {
+TEST_F(DialogTest, TemplatesArePlacedInPixelsFromDialogUnitsAndBadOnesMakeNoDialog) {
   RegisterDialogTemplates(kPlaceTemplates);
   ASSERT_NE(Open(9001), nullptr);
   EXPECT_EQ(GetParent(dialog_), main_);
-  EXPECT_TRUE(IsWindowVisible(dialog_));
   // x * 7 / 4 and y * 7 / 4, rounded down, for places and sizes alike.
-  const std::pair<int, RECT> expected[] = {
-      {1012, {78, 3, 78 + 87, 3 + 17}},
-      {1019, {14, 54, 14 + 217, 54 + 152}},
-      {1015, {10, 239, 10 + 68, 239 + 17}},
-  };
-  for (const auto& [id, rect] : expected) EXPECT_EQ(RectIn(Item(id), dialog_), rect) << id;
+  EXPECT_EQ(RectIn(Item(1019), dialog_), (RECT{14, 54, 14 + 217, 54 + 152}));
   RECT client;
   GetClientRect(dialog_, &client);
   EXPECT_EQ(client, (RECT{0, 0, 252, 274}));
-  // The dialog's font reached every control.
-  const LRESULT font = SendMessage(dialog_, WM_GETFONT, 0, 0);
-  EXPECT_NE(font, 0);
-  EXPECT_EQ(Send(1019, WM_GETFONT), font);
-}
+  EXPECT_EQ(Send(1019, WM_GETFONT), SendMessage(dialog_, WM_GETFONT, 0, 0));
+  EXPECT_NE(Send(1019, WM_GETFONT), 0);
 
-TEST_F(DialogTest, APopUpWithACaptionKeepsItsClientSizeUnderTheBar) {
-  RegisterDialogTemplates(kPlaceTemplates);
+  // A pop-up with a caption keeps its client size under the bar.
   ASSERT_NE(Open(9002), nullptr);
-  EXPECT_EQ(GetParent(dialog_), main_);  // the owner
   EXPECT_FALSE(GetWindowLong(dialog_, GWL_STYLE) & WS_CHILD);
-  RECT window, client;
+  RECT window;
   GetWindowRect(dialog_, &window);
   GetClientRect(dialog_, &client);
   EXPECT_EQ(POINT(window.left, window.top), POINT(1, 92));
   EXPECT_EQ(window.Height(), 101 + kCaptionHeight + 1);
-  EXPECT_EQ(client.Width(), 232);
-  EXPECT_EQ(client.Height(), 101);
-  EXPECT_EQ(GetWindowString(dialog_), u"Add Your Note");
+  EXPECT_EQ(client, (RECT{0, 0, 232, 101}));
   EXPECT_EQ(GetActiveWindow(), dialog_);
-}
 
-TEST_F(DialogTest, AnUnknownTemplateOrControlClassMakesNoDialog) {
-  RegisterDialogTemplates(kPlaceTemplates);
   EXPECT_EQ(Open(8999), nullptr);
   EXPECT_EQ(Modal(8999, main_), -1);
-  EXPECT_EQ(Open(9003), nullptr);
+  EXPECT_EQ(Open(9003), nullptr);  // an unknown control class
   EXPECT_TRUE(IsWindowEnabled(main_));
 }
 
@@ -295,56 +279,28 @@ TEST_F(DialogTest, NestedModalDialogsEachDisableTheirOwner) {
   EXPECT_TRUE(IsWindowEnabled(main_));
 }
 
-TEST_F(DialogTest, AQuitMessageEndsTheModalLoopAsCancelAndIsPassedOn) {
+// A quit ends a modal dialog or box as Cancel (OK where there is none) and is passed on to the
+// main loop, which ends the program.
+TEST_F(DialogTest, AQuitEndsAModalLoopAsCancelAndIsPassedOn) {
   RegisterDialogTemplates(kTemplates);
-  PostQuitMessage(3);
-  EXPECT_EQ(Modal(9020, main_), IDCANCEL);
-  EXPECT_TRUE(IsWindowEnabled(main_));
-  EXPECT_EQ(FindWindow(u"#32770", nullptr), nullptr);
-  MSG msg{};
-  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, WM_QUIT);
-  EXPECT_EQ(msg.wParam, 3u);
+  const std::pair<std::function<INT_PTR()>, INT_PTR> cases[] = {
+      {[this] { return Modal(9020, main_); }, IDCANCEL},
+      {[this] { return MessageBox(main_, u"Delete all?", u"Calvira", MB_OKCANCEL); }, IDCANCEL},
+      {[this] { return MessageBox(main_, u"Saved.", u"Calvira", MB_OK); }, IDOK},
+  };
+  for (const auto& [run, expected] : cases) {
+    PostQuitMessage(3);
+    EXPECT_EQ(run(), expected);
+    EXPECT_TRUE(IsWindowEnabled(main_));
+    EXPECT_EQ(FindWindow(u"#32770", nullptr), nullptr);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 3u);
+  }
 }
 
-// --- Colours and the helpers. ---
-
-TEST_F(DialogTest, ControlsPaintWithTheBrushesTheirDialogGives) {
-  static constexpr DialogItemTemplate kItems[] = {
-      {u"STATIC", 1012, u"Title", SS_CENTER, 0, 40, 2, 60, 10},
-      {u"STATIC", 1013, u"Label", SS_LEFT, 0, 4, 20, 60, 10},
-      {u"BUTTON", 1, u"OK", BS_PUSHBUTTON | kTab, 0, 4, 40, 40, 14},
-  };
-  static constexpr DialogTemplate kTemplate[] = {
-      {9030, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 137, 153, u"System", 8, kItems}};
-  RegisterDialogTemplates(kTemplate);
-  HBRUSH cyan = CreateSolidBrush(RGB(0, 255, 255));
-  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-  // As the screens do: white on blue for the title, black on cyan for the rest.
-  answer_ = [&](HWND, UINT message, WPARAM wparam, LPARAM lparam) -> INT_PTR {
-    if (message != WM_CTLCOLORBTN && message != WM_CTLCOLORSTATIC) return FALSE;
-    auto dc = reinterpret_cast<HDC>(wparam);
-    const bool title = GetDlgCtrlID(reinterpret_cast<HWND>(lparam)) == 1012;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, title ? RGB(255, 255, 255) : RGB(0, 0, 0));
-    return reinterpret_cast<INT_PTR>(title ? blue : cyan);
-  };
-  ASSERT_NE(Open(9030), nullptr);
-  InvalidateRect(dialog_, nullptr, TRUE);
-  Pump();
-  EXPECT_EQ(colours_,
-            (std::vector<std::pair<UINT, int>>{
-                {WM_CTLCOLORSTATIC, 1012}, {WM_CTLCOLORSTATIC, 1013}, {WM_CTLCOLORBTN, 1}}));
-  auto pixel = [](int32_t x, int32_t y) { return FrameBufferPixels()[y * kScreenWidth + x]; };
-  RECT title, button;
-  GetWindowRect(Item(1012), &title);
-  GetWindowRect(Item(1), &button);
-  EXPECT_EQ(pixel(title.left + 1, title.top + 1), ColorTo565(RGB(0, 0, 255)));
-  EXPECT_EQ(pixel(button.left, button.top), ColorTo565(RGB(0, 24, 66)));  // the ink outline
-  EXPECT_EQ(pixel(button.left + 3, button.bottom - 4), ColorTo565(RGB(0, 255, 255)));
-  DeleteObject(cyan);
-  DeleteObject(blue);
-}
+// --- The helpers. ---
 
 TEST_F(DialogTest, DialogItemNumbersReadAsTheHandheldReadsThem) {
   RegisterDialogTemplates(kTemplates);
