@@ -85,12 +85,6 @@ constexpr DialogItemTemplate kFormItems[] = {
     {u"BUTTON", 1, u"OK", BS_DEFPUSHBUTTON | kTab | WS_GROUP, 0, 4, 80, 40, 12},
     {u"BUTTON", 2, u"Cancel", BS_PUSHBUTTON | kTab, 0, 50, 80, 40, 12},
 };
-constexpr DialogItemTemplate kRadioItems[] = {
-    {u"BUTTON", 10, u"Scale", BS_GROUPBOX | WS_GROUP, 0, 2, 2, 100, 50},
-    {u"BUTTON", 11, u"Celsius", BS_AUTORADIOBUTTON | WS_GROUP | kTab, 0, 6, 12, 80, 10},
-    {u"BUTTON", 12, u"Fahrenheit", BS_AUTORADIOBUTTON, 0, 6, 24, 80, 10},
-    {u"BUTTON", 13, u"Kelvin", BS_AUTORADIOBUTTON, 0, 6, 36, 80, 10},
-};
 constexpr DialogItemTemplate kModalItems[] = {
     {u"EDIT", 101, u"", ES_NUMBER | WS_BORDER | kTab, 0, 10, 10, 40, 12},
     {u"BUTTON", 1, u"OK", BS_DEFPUSHBUTTON | kTab, 0, 10, 30, 40, 12},
@@ -98,7 +92,6 @@ constexpr DialogItemTemplate kModalItems[] = {
 };
 constexpr DialogTemplate kTemplates[] = {
     {9010, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 137, 153, u"System", 8, kFormItems},
-    {9011, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 137, 153, u"System", 8, kRadioItems},
     {9020, u"Outer", WS_POPUP | WS_CAPTION, 0, 0, 137, 100, u"System", 8, kModalItems},
     {9021, u"Inner", WS_POPUP | WS_CAPTION, 10, 10, 100, 60, u"System", 8, kModalItems},
 };
@@ -182,15 +175,6 @@ TEST_F(DialogKeysTest, SpacePressesTheFocusedButtonOnRelease) {
   Pump();
   EXPECT_EQ(IsDlgButtonChecked(dialog_, 103), BST_CHECKED);
   EXPECT_EQ(commands_, (std::vector<Command>{{103, BN_CLICKED}}));
-}
-
-TEST_F(DialogTest, TheProgramChoosesOneRadioButtonOfARange) {
-  RegisterDialogTemplates(kTemplates);
-  ASSERT_NE(Open(9011), nullptr);
-  EXPECT_TRUE(CheckDlgButton(dialog_, 11, BST_CHECKED));
-  EXPECT_TRUE(CheckRadioButton(dialog_, 11, 13, 13));
-  for (int id : {11, 12, 13}) EXPECT_EQ(IsDlgButtonChecked(dialog_, id), id == 13 ? 1u : 0u);
-  EXPECT_FALSE(CheckDlgButton(dialog_, 99, BST_CHECKED));
 }
 
 // --- Modal dialogs. ---
