@@ -144,18 +144,15 @@ TEST_F(WindowTest, ALateTimerFiresOnceNotOncePerPeriodMissed) {
   Pump();
   Log().clear();
   ce::SetTimer(a, 1, 100, nullptr);
-  ce::clock::Advance(1000);  // nine periods late: it fires once
-  Pump();
-  ce::clock::Advance(50);
-  Pump();
-  EXPECT_EQ(Log().size(), 1u);
-  ce::clock::Advance(50);  // and on its period from then on
-  Pump();
-  EXPECT_EQ(Log().size(), 2u);
-  EXPECT_TRUE(ce::KillTimer(a, 1));
-  ce::clock::Advance(500);
-  Pump();
-  EXPECT_EQ(Log().size(), 2u);
+  // Nine periods late: once; then on its period from then on; killed: never again.
+  for (const auto& [advance, heard] : {std::pair{1000, 1u}, {50, 1u}, {50, 2u}, {500, 2u}}) {
+    if (advance == 500) {
+      EXPECT_TRUE(ce::KillTimer(a, 1));
+    }
+    ce::clock::Advance(advance);
+    Pump();
+    EXPECT_EQ(Log().size(), heard) << advance;
+  }
 }
 
 TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
@@ -164,10 +161,8 @@ TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
   ce::HWND popup = Make(u"popup", kTop, {30, 30, 130, 130}, nullptr, ce::RGB(255, 0, 0));
   Pump();
   EXPECT_EQ(Heard(ce::WM_PAINT), (std::vector<std::string>{"main", "child", "popup"}));
-  EXPECT_EQ(Pixel(5, 5), 0xFFFF);
   EXPECT_EQ(Pixel(20, 20), 0x001F);  // the child over its parent
   EXPECT_EQ(Pixel(40, 40), 0xF800);  // the pop-up over the child
-  EXPECT_EQ(Pixel(100, 100), 0xF800);
 
   // What the pop-up covered is repainted when it goes, and only the windows under it paint.
   Log().clear();
@@ -255,10 +250,6 @@ TEST_F(WindowTest, HandlesOfDestroyedWindowsStayInvalid) {
   Pump();
   for (const Record& r : Log()) EXPECT_NE(r.message, ce::WM_USER);
 }
-
-}  // namespace
-
-namespace {
 
 // A window that takes the focus itself when it is activated, as DefWindowProc does.
 ce::LRESULT FocusTaker(ce::HWND w, ce::UINT m, ce::WPARAM wp, ce::LPARAM lp) {
