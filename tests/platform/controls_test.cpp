@@ -67,6 +67,12 @@ class ControlTest : public DialogTest {
     GetWindowRect(Item(id), &r);
     return r;
   }
+  // Focuses the control and forgets what that said.
+  void Focus(int id) {
+    SetFocus(Item(id));
+    Pump();
+    Forget();
+  }
   void PenAt(Kind kind, POINT p) {
     Pen(kind, p);
     Pump();
@@ -94,9 +100,7 @@ using Sel = std::pair<DWORD, DWORD>;
 // --- Buttons and statics. ---
 
 TEST_F(ControlTest, AButtonReportsAClickOnlyWhenThePenIsLiftedOverIt) {
-  SetFocus(Item(101));
-  Pump();
-  Forget();
+  Focus(101);
   TapItem(2);
   EXPECT_EQ(commands_, (Commands{{101, EN_KILLFOCUS}, {2, BN_CLICKED}}));
   EXPECT_EQ(GetFocus(), Item(2));
@@ -157,9 +161,7 @@ TEST_F(ControlTest, AStaticReportsTapsOnlyWithSsNotifyElseTheTapGoesThrough) {
 // --- Edits. ---
 
 TEST_F(ControlTest, TypingAndSettingTextReportUpdateThenChange) {
-  SetFocus(Item(101));
-  Pump();
-  Forget();
+  Focus(101);
   TypeText(u"ab");
   EXPECT_EQ(Text(101), u"ab");
   EXPECT_EQ(Selection(101), (Sel{2, 2}));
@@ -169,11 +171,9 @@ TEST_F(ControlTest, TypingAndSettingTextReportUpdateThenChange) {
   EXPECT_EQ(commands_, (Commands{update, change, update, change, update, change}));
 }
 
-TEST_F(ControlTest, TheLimitAndDigitsOnlyRefuseWithoutAWord) {
-  SetFocus(Item(102));
+TEST_F(ControlTest, TheLimitDigitsOnlyAndReadOnlyRefuseWithoutAWord) {
   Send(102, EM_LIMITTEXT, 3);
-  Pump();
-  Forget();
+  Focus(102);
   TypeText(u"1x23");  // the letter makes no notification at all
   EXPECT_EQ(commands_.size(), 6u);
   TypeText(u"4");
@@ -181,6 +181,14 @@ TEST_F(ControlTest, TheLimitAndDigitsOnlyRefuseWithoutAWord) {
   EXPECT_EQ(commands_.back(), (Command{102, EN_MAXTEXT}));
   EXPECT_EQ(commands_.size(), 7u);
   EXPECT_EQ(Send(101, EM_GETLIMITTEXT), 30000);
+  // A read-only field takes no typing until made writable.
+  SetFocus(Item(104));
+  TypeText(u"zz");
+  Press(VK_BACK);
+  EXPECT_EQ(Text(104), u"date");
+  Send(104, EM_SETREADONLY, FALSE);
+  TypeText(u"!");
+  EXPECT_EQ(Text(104), u"!date");
 }
 
 // Limits and reads count code units, but a character of two (an emoji) is never cut in half:
@@ -240,16 +248,6 @@ TEST_F(ControlTest, EnterBreaksTheLineOfAFieldThatWantsIt) {
   EXPECT_EQ(Selection(103).first, 3u);  // start of the second line
   Press(VK_TAB);                        // Tab still moves on
   EXPECT_EQ(FocusId(), 104);
-}
-
-TEST_F(ControlTest, AReadOnlyFieldTakesNoTypingUntilMadeWritable) {
-  SetFocus(Item(104));
-  TypeText(u"zz");
-  Press(VK_BACK);
-  EXPECT_EQ(Text(104), u"date");
-  Send(104, EM_SETREADONLY, FALSE);
-  TypeText(u"!");
-  EXPECT_EQ(Text(104), u"!date");
 }
 
 TEST_F(ControlTest, APasswordFieldShowsOneBulletPerCharacterAndTheProgramReadsTheText) {
