@@ -1,6 +1,6 @@
-// Message boxes: answered by a hook without showing anything, answered OK without a window
-// system, and otherwise real modal boxes, laid out over the screen area and answered by a key
-// or a tap, with every box logged either way.
+// Message boxes: answered OK without a window system, and otherwise real modal boxes, laid out
+// over the screen area and answered by a key or a tap, with every box logged either way. (The
+// hook that answers without a box is the frame tests' tool.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -38,50 +38,6 @@ TEST(MessageBoxWithoutWindows, IsAnsweredOkAndLogged) {
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0].text, u"Delete all cycles?");
   SetMessageBoxEcho(true);
-}
-
-TEST_F(MessageBoxTest, AHookAnswersWithoutShowingABox) {
-  SetMessageBoxHook([](const MessageBoxReport& r) {
-    EXPECT_EQ(Box(), nullptr);
-    return r.type & MB_OKCANCEL ? IDCANCEL : IDOK;
-  });
-  EXPECT_EQ(MessageBox(main_, u"Delete selected cycle?", u"Calvira", MB_OKCANCEL), IDCANCEL);
-  EXPECT_EQ(MessageBox(main_, u"no title", nullptr, MB_ICONSTOP), IDOK);
-  SetMessageBoxHook({});
-  EXPECT_TRUE(IsWindowEnabled(main_));
-  const auto reports = TakeMessageBoxReports();
-  ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports[0].caption, u"Calvira");
-  EXPECT_FALSE(reports[1].has_caption);
-}
-
-TEST_F(MessageBoxTest, KeysAndTapsAnswerTheBox) {
-  struct Case {
-    const char* what;
-    UINT type;
-    std::function<void()> answer;
-    int expected;
-  };
-  const Case cases[] = {
-      {"Enter", MB_OKCANCEL, [] { Key(VK_RETURN); }, IDOK},
-      {"Esc", MB_OKCANCEL, [] { Key(VK_ESCAPE); }, IDCANCEL},
-      {"Esc without Cancel", MB_OK, [] { Key(VK_ESCAPE); }, IDOK},
-      {"tap Cancel", MB_OKCANCEL, [] { Tap(GetDlgItem(Box(), IDCANCEL)); }, IDCANCEL},
-      {"tap OK", MB_OK | MB_ICONEXCLAMATION, [] { Tap(GetDlgItem(Box(), IDOK)); }, IDOK},
-      {"Tab then Enter", MB_OKCANCEL,
-       [] {
-         Key(VK_TAB);
-         Key(VK_RETURN);
-       },
-       IDCANCEL},
-      {"closed", MB_OKCANCEL, [] { PostMessage(Box(), WM_CLOSE, 0, 0); }, IDCANCEL},
-  };
-  for (const Case& c : cases) {
-    steps_.push_back(c.answer);
-    EXPECT_EQ(MessageBox(main_, u"Sure?", u"Calvira", c.type), c.expected) << c.what;
-    EXPECT_EQ(Box(), nullptr) << c.what;
-  }
-  EXPECT_EQ(TakeMessageBoxReports().size(), std::size(cases));
 }
 
 // A box is modal over its owner, centred, wraps its text beside the icon, and is cut to the
