@@ -191,30 +191,6 @@ TEST_F(DialogTest, AModalDialogEndedInItsInitialisationIsNeverShown) {
   EXPECT_EQ(FindWindow(u"#32770", nullptr), nullptr);
 }
 
-TEST_F(DialogTest, AModalDialogDisablesItsOwnerUntilItEndsAndGivesTheFocusBack) {
-  RegisterDialogTemplates(kTemplates);
-  ASSERT_NE(Open(9010), nullptr);
-  SetFocus(Item(103));
-  bool checked = false;
-  answer_ = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-    if (message != WM_APP) return message == WM_INITDIALOG;
-    EXPECT_FALSE(IsWindowEnabled(main_));
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(GetActiveWindow(), dialog);
-    EXPECT_EQ(FocusId(), 101);
-    checked = true;
-    EndDialog(dialog, 7);
-    return TRUE;
-  };
-  steps_.push_back([] { PostMessage(FindWindow(u"#32770", u"Outer"), WM_APP, 0, 0); });
-  EXPECT_EQ(Modal(9020, main_), 7);
-  EXPECT_TRUE(checked);
-  EXPECT_TRUE(IsWindowEnabled(main_));
-  EXPECT_EQ(FindWindow(u"#32770", u"Outer"), nullptr);
-  EXPECT_EQ(GetActiveWindow(), main_);
-  EXPECT_EQ(GetFocus(), Item(103));
-}
-
 TEST_F(DialogTest, AModalDialogAnswersTheKeyboardAndATimer) {
   RegisterDialogTemplates(kTemplates);
   std::u16string typed;
@@ -238,22 +214,28 @@ TEST_F(DialogTest, AModalDialogAnswersTheKeyboardAndATimer) {
   EXPECT_GE(GetTickCount() - before, 250u);
 }
 
-TEST_F(DialogTest, NestedModalDialogsEachDisableTheirOwner) {
+// Each modal dialog, nested or not, disables its owner, is active with its first tab stop
+// focused, and when it ends gives the activation and the focus back.
+TEST_F(DialogTest, NestedModalDialogsEachDisableTheirOwnerAndGiveTheFocusBack) {
   RegisterDialogTemplates(kTemplates);
+  ASSERT_NE(Open(9010), nullptr);
+  SetFocus(Item(103));
   INT_PTR inner_result = 0;
   answer_ = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG) PostMessage(dialog, WM_APP, 0, 0);
     if (message != WM_APP) return message == WM_INITDIALOG;
+    EXPECT_FALSE(IsWindowEnabled(main_));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(GetActiveWindow(), dialog);
+    EXPECT_EQ(FocusId(), 101);
     if (GetWindowString(dialog) == u"Outer") {
       inner_result = Modal(9021, dialog);
       EXPECT_TRUE(IsWindowEnabled(dialog));
       EXPECT_EQ(GetActiveWindow(), dialog);
       EndDialog(dialog, inner_result + 1);
     } else {
-      HWND outer = FindWindow(u"#32770", u"Outer");
-      EXPECT_FALSE(IsWindowEnabled(outer));
-      EXPECT_FALSE(IsWindowEnabled(main_));
-      EXPECT_EQ(GetParent(dialog), outer);
+      EXPECT_FALSE(IsWindowEnabled(GetParent(dialog)));
+      EXPECT_EQ(GetWindowString(GetParent(dialog)), u"Outer");
       EndDialog(dialog, 20);
     }
     return TRUE;
@@ -261,6 +243,9 @@ TEST_F(DialogTest, NestedModalDialogsEachDisableTheirOwner) {
   EXPECT_EQ(Modal(9020, main_), 21);
   EXPECT_EQ(inner_result, 20);
   EXPECT_TRUE(IsWindowEnabled(main_));
+  EXPECT_EQ(FindWindow(u"#32770", u"Outer"), nullptr);
+  EXPECT_EQ(GetActiveWindow(), main_);
+  EXPECT_EQ(GetFocus(), Item(103));
 }
 
 // A quit ends a modal dialog or box as Cancel (OK where there is none) and is passed on to the
