@@ -328,16 +328,12 @@ TEST_F(ControlTest, ListBoxMessagesKeepItemsDataAndSelection) {
 }
 
 TEST_F(ControlTest, AListReportsTapsButNotTheProgramsSelectionAndScrolls) {
-  LOGFONT lf{};
-  lf.lfHeight = 16;
-  std::u16string(u"Courier New").copy(lf.lfFaceName, 31);
-  HFONT fixed = CreateFontIndirect(&lf);
-  Send(150, WM_SETFONT, reinterpret_cast<WPARAM>(fixed), TRUE);
   for (char16_t c = u'a'; c < u'a' + 20; ++c) Add(150, std::u16string(1, c).c_str());
   const RECT r = Rect(150);
-  // Rows are the font's 16-pixel cell inside the 1-pixel border; the same row again reports again.
-  TapAt(r.left + 10, r.top + 1 + 16 * 2 + 3);
-  TapAt(r.left + 10, r.top + 1 + 16 * 2 + 3);
+  const auto row = static_cast<int32_t>(Send(150, LB_GETITEMHEIGHT));
+  // Rows lie inside the 1-pixel border; the same row again reports again.
+  TapAt(r.left + 10, r.top + 1 + row * 2 + 3);
+  TapAt(r.left + 10, r.top + 1 + row * 2 + 3);
   EXPECT_EQ(Send(150, LB_GETCURSEL), 2);
   EXPECT_EQ(
       commands_,
@@ -346,7 +342,7 @@ TEST_F(ControlTest, AListReportsTapsButNotTheProgramsSelectionAndScrolls) {
   Forget();
   EXPECT_EQ(Send(150, LB_SETCURSEL, 15), 15);  // shown, and silently
   const auto top = Send(150, LB_GETTOPINDEX);
-  const auto visible = (r.Height() - 2) / 16;
+  const auto visible = (r.Height() - 2) / row;
   EXPECT_TRUE(top <= 15 && 15 < top + visible) << top;
   EXPECT_TRUE(commands_.empty());
   Send(150, LB_SETCURSEL, 0);
@@ -365,8 +361,6 @@ TEST_F(ControlTest, AListReportsTapsButNotTheProgramsSelectionAndScrolls) {
   EXPECT_EQ(Send(151, LB_GETCURSEL), 0);
   EXPECT_TRUE(std::none_of(commands_.begin(), commands_.end(),
                            [](const Command& c) { return c.first == 151; }));
-  Send(150, WM_SETFONT, 0, FALSE);
-  DeleteObject(fixed);
 }
 
 TEST_F(ControlTest, ADialogDestroyedByANotificationHearsNothingMoreFromIt) {
@@ -421,9 +415,7 @@ class ComboTest : public ControlTest {
       Add(161, s, CB_ADDSTRING);
     }
     Send(160, CB_SETCURSEL, 0);
-    SetFocus(Item(2));  // a button: it says nothing when it loses the focus
-    Pump();
-    Forget();
+    Focus(2);  // a button: it says nothing when it loses the focus
   }
   HWND ShownList() const {
     for (HWND w = GetWindow(main_, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -442,9 +434,7 @@ TEST_F(ComboTest, ADropDownListOpensUnderItsFieldAndChoosesByTap) {
   ASSERT_NE(ShownList(), nullptr);
   RECT drop;
   GetWindowRect(ShownList(), &drop);
-  EXPECT_EQ(drop.top, field.bottom);
-  EXPECT_EQ(drop.left, field.left);
-  EXPECT_EQ(drop.Width(), field.Width());
+  EXPECT_EQ(POINT(drop.left, drop.top), POINT(field.left, field.bottom));
   const int32_t row = (drop.Height() - 2) / 5;
   TapAt(drop.left + 10, drop.top + 1 + row * 2 + row / 2);
   EXPECT_EQ(commands_, (Commands{{160, CBN_SETFOCUS},
@@ -486,8 +476,7 @@ TEST_F(ComboTest, TheProgramSelectsSilentlyAndAnArrowKeySelectsAloud) {
   EXPECT_EQ(Send(160, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(buffer)), 7);
   EXPECT_EQ(std::u16string(buffer), u"Fitness");
   EXPECT_TRUE(commands_.empty());
-  SetFocus(Item(160));
-  Forget();
+  Focus(160);
   Press(VK_UP);
   EXPECT_EQ(Send(160, CB_GETCURSEL), 3);
   EXPECT_EQ(commands_, (Commands{{160, CBN_SELCHANGE}}));
