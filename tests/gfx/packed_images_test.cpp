@@ -1,43 +1,12 @@
-// The images the program carries: each decodes with the program's own loader to exactly its
-// source picture, converted as the packer converts it.
-#include <cstring>
+// The packer's conversion of pictures to the program's pixels. (That each packed image decodes
+// to its picture is the stream test's.)
 #include <filesystem>
 #include <string>
 
 #include "../../tools/packer/png_io.h"
-#include "gfx/codec/lz77.h"
-#include "gfx/fast_bitmap.h"
 #include "gfx_test_util.h"
-#include "platform/resources.h"
-#include "platform/text.h"
 
 namespace {
-
-class GfxPackedImages : public gfx_test::GfxTest {};
-
-TEST_F(GfxPackedImages, EveryImageDecodesToItsSourcePicture) {
-  int images = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(gfx_test::ImagesDir())) {
-    SCOPED_TRACE(entry.path().filename().string());
-    Rgb565Image source;
-    ASSERT_EQ(ReadPngAs565(entry.path().string(), source), "");
-    const std::u16string name = ce::FromUtf8(entry.path().stem().string());
-    CFastBitmap bitmap;
-    ASSERT_TRUE(bitmap.Load(name.c_str(), static_cast<uint16_t>(source.width),
-                            static_cast<uint16_t>(source.height)));
-    ASSERT_EQ(std::memcmp(bitmap.Pixels()->Pixels(), source.bytes.data(), source.bytes.size()), 0);
-    // The stream holds exactly the picture: no surplus, nothing missing.
-    const auto resource = ce::FindCustomResource(
-        u"KKK", static_cast<uint32_t>(std::stoul(entry.path().stem().string())));
-    ASSERT_TRUE(resource);
-    const auto payload = ContainerPayload(*resource);
-    ASSERT_TRUE(payload);
-    EXPECT_EQ(Lz77InflateReference(*payload), source.bytes);
-    ++images;
-  }
-  EXPECT_EQ(images, 25);
-  EXPECT_TRUE(Boxes().empty());
-}
 
 TEST(GfxPngTo565, ScalesEachChannelWithRoundingAndRefusesWhatIsNotAPng) {
   // (c * 31 + 127) / 255 and (c * 63 + 127) / 255
