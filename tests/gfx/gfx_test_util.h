@@ -15,10 +15,11 @@
 namespace gfx_test {
 
 // The repository's resources/images. A compiler cache may make __FILE__ relative to the build
-// directory, which is not where the tests run, so a relative one is looked for upwards.
+// directory, which is neither where the tests run nor where they are started from, so a relative
+// one is looked for upwards from the test program.
 inline std::filesystem::path ImagesDir() {
   const std::filesystem::path file = __FILE__;
-  std::filesystem::path base = std::filesystem::current_path();
+  std::filesystem::path base = std::filesystem::read_symlink("/proc/self/exe").parent_path();
   while (file.is_relative() && !std::filesystem::exists(base / file) && base != base.parent_path())
     base = base.parent_path();
   return (file.is_relative() ? base / file : file).parent_path() / ".." / ".." / "resources" /
