@@ -79,9 +79,7 @@ std::vector<std::string> Heard(ce::UINT message) {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto display = std::make_unique<ce::HeadlessDisplay>(ce::kScreenWidth, ce::kFrameHeight);
-    display_ = display.get();
-    ce::InitWindowSystem(std::move(display));
+    ce::InitWindowSystem(std::make_unique<ce::HeadlessDisplay>(ce::kScreenWidth, ce::kFrameHeight));
     ce::SYSTEMTIME now{2026, 12, 0, 6, 9, 0, 0, 0};
     ce::clock::UseVirtual(1000, now);
     ce::WNDCLASS wc{};
@@ -113,8 +111,6 @@ class WindowTest : public ::testing::Test {
   static uint16_t Pixel(int x, int y) {
     return ce::FrameBufferPixels()[static_cast<size_t>(y) * ce::kScreenWidth + x];
   }
-
-  ce::HeadlessDisplay* display_ = nullptr;
 };
 
 constexpr ce::DWORD kTop = ce::WS_POPUP | ce::WS_VISIBLE;
