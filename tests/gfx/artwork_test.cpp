@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../../tools/packer/png_io.h"
+#include "gfx_test_util.h"
 #include "support/temp_store.h"
 
 namespace {
@@ -30,9 +31,7 @@ Picture Load(const std::filesystem::path& path) {
   return picture;
 }
 
-std::filesystem::path ImagesDir() {
-  return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "resources" / "images";
-}
+using gfx_test::ImagesDir;
 
 Picture Committed(int id) {
   return Load(ImagesDir() / (std::to_string(id) + ".png"));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,18 @@
 #include "platform/message_box.h"
 
 namespace gfx_test {
+
+// The repository's resources/images. A compiler cache may make __FILE__ relative to the build
+// directory, which is neither where the tests run nor where they are started from, so a relative
+// one is looked for upwards from the test program.
+inline std::filesystem::path ImagesDir() {
+  const std::filesystem::path file = __FILE__;
+  std::filesystem::path base = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  while (file.is_relative() && !std::filesystem::exists(base / file) && base != base.parent_path())
+    base = base.parent_path();
+  return (file.is_relative() ? base / file : file).parent_path() / ".." / ".." / "resources" /
+         "images";
+}
 
 // Every test starts and ends with an empty, silent message-box log.
 class GfxTest : public ::testing::Test {

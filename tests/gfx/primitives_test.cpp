@@ -45,23 +45,12 @@ TEST(GfxRuns, CoverTheirLengthAndAreCutToTheBuffer) {
   EXPECT_EQ(Picture(dib), (Rows{".#.", ".#.", ".#."}));
 }
 
-// The temperature chart's one user: where ties fall is its look, not a rule; what is kept is
-// that a line reaches both ends, lights each pixel once and never leaves the buffer.
-TEST(GfxDrawLine, PlotsEveryPixelBetweenItsEndsOnceAndNothingOffTheBuffer) {
-  EXPECT_EQ(Line(3, 3, 1, 1, 1, 1), (Rows{"...", ".#.", "..."}));
-  EXPECT_EQ(Line(4, 4, 3, 0, 0, 3), (Rows{"...#", "..#.", ".#..", "#..."}));
-  EXPECT_EQ(Line(4, 2, 3, 1, 0, 1), (Rows{"....", "####"}));
-  EXPECT_EQ(Line(2, 3, 1, 2, 1, 0), (Rows{".#", ".#", ".#"}));
+// The temperature chart's one user: how a line looks is the screenshots'; here a line cut by
+// the buffer's edges stays inside it.
+TEST(GfxDrawLine, DrawsNothingOffTheBuffer) {
   EXPECT_EQ(Line(4, 3, -2, -2, 5, 5), (Rows{"#...", ".#..", "..#."}));
   EXPECT_EQ(Line(3, 3, -5, 1, 10, 1), (Rows{"...", "###", "..."}));
   EXPECT_EQ(Line(3, 3, -5, -1, -1, 9), (Rows{"...", "...", "..."}));
-
-  // Each pixel once: drawing with an adding colour would show a pixel hit twice.
-  GraphicBuffer b(5, 5);
-  DrawLine(b, 0, 4, 4, 0, 1);
-  int lit = 0;
-  for (uint16_t v : gfx_test::PixelValues(b)) lit += v;
-  EXPECT_EQ(lit, 5);
 }
 
 Rows Disc(int32_t w, int32_t h, int32_t cx, int32_t cy, int32_t r) {
@@ -92,30 +81,19 @@ Rows Text(int32_t w, int32_t h, const char16_t* text, int32_t x = 0, int32_t y =
 }
 
 // The About screen's one user draws a few fixed strings; the glyphs are its look. What is kept:
-// the pen's moves, unknown characters as blanks, and no dot outside the buffer wherever the pen
-// goes (line breaks send it far right, a backspace left of zero).
-TEST(GfxDotText, ThePenMovesByTheCellAndNoDotLeavesTheBuffer) {
-  EXPECT_EQ(Text(40, 7, u"Visit"), Text(40, 7, u"visit"));
-  EXPECT_EQ(Text(24, 7, u"(a)"), Text(24, 7, u" a "));
-  EXPECT_EQ(Text(8, 7, u"\u20ac"), Rows(7, std::string(8, '.')));
+// no dot outside the buffer wherever the pen goes (line breaks send it far right, a backspace
+// left of zero) and whatever the text.
+TEST(GfxDotText, NoDotLeavesTheBuffer) {
   GraphicBuffer b(240, 7);
-  EXPECT_EQ(DrawDotText(b, u"a\nbc", 0, 0, 200), 416);
-  EXPECT_EQ(Picture(b), Text(240, 7, u"a"));
   const struct {
     const char16_t* text;
     int32_t x, pen;
-  } moves[] = {{u"1.02", 98, 130}, {u"\u20ac\u20ac", 0, 16}, {u"", 5, 5},   {u"a\rb", 0, 408},
-               {u"ab\bc", 0, 16},  {u"\b\b", 2, 2},          {u"\b", 3, -5}};
+  } moves[] = {{u"\u20ac\u20ac", 0, 16}, {u"a\rb", 0, 408}, {u"\b\b", 2, 2}, {u"\b", 3, -5}};
   for (const auto& m : moves) EXPECT_EQ(DrawDotText(b, m.text, m.x, 0, 200), m.pen);
-
   // Shifted up and left by two, the '#' glyph (all lit) shows its lower right part.
-  EXPECT_EQ(Text(8, 7, u"#", -2, -2), (Rows{"#####...",  //
-                                            "#####...",  //
-                                            "#####...",  //
-                                            "#####...",  //
-                                            "#####...",  //
-                                            "........",  //
-                                            "........"}));
+  Rows corner(5, "#####...");
+  corner.insert(corner.end(), 2, "........");
+  EXPECT_EQ(Text(8, 7, u"#", -2, -2), corner);
   EXPECT_EQ(Text(4, 3, u"##", 2, 5), (Rows{"....", "....", "...."}));
   EXPECT_EQ(Text(4, 3, u"#", 2, 1), (Rows{"....", "..##", "..##"}));
   EXPECT_EQ(Text(8, 7, u"#", INT32_MIN, INT32_MAX), Rows(7, std::string(8, '.')));

@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -51,58 +50,13 @@ TEST(DisplayHeadless, PresentCopiesRowsByStrideAndClipsToItsSize) {
   EXPECT_EQ(display.PresentCount(), 2);
 }
 
-struct Rgb {
-  int r, g, b;
-  bool operator==(const Rgb&) const = default;
-};
-
-std::vector<Rgb> ReadPng(const std::filesystem::path& path, int* width, int* height) {
-  png_image image;
-  std::memset(&image, 0, sizeof(image));
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) {
-    ADD_FAILURE() << image.message;
-    return {};
-  }
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
-    ADD_FAILURE() << image.message;
-    return {};
-  }
-  *width = static_cast<int>(image.width);
-  *height = static_cast<int>(image.height);
-  std::vector<Rgb> pixels;
-  for (size_t i = 0; i + 2 < bytes.size(); i += 3) {
-    pixels.push_back({bytes[i], bytes[i + 1], bytes[i + 2]});
-  }
-  return pixels;
-}
-
-TEST(PngWriter, WritesEightBitChannelsThatReadBackAndReportsFailureWithThePath) {
+// The pixels themselves are the screenshots' (they must stay byte-identical); here, failures.
+TEST(PngWriter, ReportsAFailureWithThePathAndLeavesNoFile) {
   const auto dir = calvira::testing::MakeTempDir("calvira-png");
-  const auto path = dir / "shot.png";
-  // Red, green, blue, white; black and a middle value (16, 32, 15) on the second row.
-  const uint16_t pixels[] = {0xF800, 0x07E0, 0x001F,
-                             0xFFFF, 0x0000, static_cast<uint16_t>(16 << 11 | 32 << 5 | 15),
-                             0x0000, 0x0000};
-  ASSERT_EQ(WritePng565(path.string(), pixels, 4, 2), "");
-  int width = 0;
-  int height = 0;
-  const auto read = ReadPng(path, &width, &height);
-  EXPECT_EQ(std::make_pair(width, height), std::make_pair(4, 2));
-  EXPECT_EQ(read, (std::vector<Rgb>{{255, 0, 0},
-                                    {0, 255, 0},
-                                    {0, 0, 255},
-                                    {255, 255, 255},
-                                    {0, 0, 0},
-                                    {132, 130, 123},
-                                    {0, 0, 0},
-                                    {0, 0, 0}}));
-
+  const uint16_t pixels[] = {0xF800, 0x07E0};
+  EXPECT_EQ(WritePng565((dir / "shot.png").string(), pixels, 2, 1), "");
   const auto missing = (dir / "missing" / "shot.png").string();
-  const std::string error = WritePng565(missing, pixels, 1, 1);
-  EXPECT_NE(error.find(missing), std::string::npos) << error;
+  EXPECT_NE(WritePng565(missing, pixels, 1, 1).find(missing), std::string::npos);
   EXPECT_NE(WritePng565((dir / "empty.png").string(), pixels, 0, 1), "");
   EXPECT_FALSE(std::filesystem::exists(dir / "empty.png"));
   std::filesystem::remove_all(dir);
@@ -129,14 +83,26 @@ class DisplaySdl : public ::testing::Test {
     ASSERT_EQ(SDL_PushEvent(&event), 1);
   }
 
-  static SDL_Event Button(Uint32 type, Uint8 button, int x, int y) {
+  static void Button(Uint32 type, Uint8 button, int x, int y) {
     SDL_Event e{};
     e.type = type;
     e.button.button = button;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.button.x = x;
     e.button.y = y;
-    return e;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    Push(e);
+  }
+  static void Key(Uint32 type, SDL_Keycode sym) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.keysym.sym = sym;
+    Push(e);
+  }
+  static void Window(Uint8 event) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = event;
+    Push(e);
   }
 
   std::unique_ptr<Display> display_;
@@ -152,38 +118,26 @@ TEST_F(DisplaySdl, PresentsAtTheScaleAskedAndTranslatesMouseKeysTextAndWindowEve
   display_->WaitInput(0, {}, out);  // whatever opening the window produced
   out.clear();
 
-  Push(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10));  // pressed elsewhere: ignored
-  Push(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 10, 10));
-  Push(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 101, 51));
+  Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10);  // pressed elsewhere: ignored
+  Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 10, 10);
+  Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 101, 51);
   SDL_Event motion{};
   motion.type = SDL_MOUSEMOTION;
   motion.motion.state = SDL_BUTTON_LMASK;
   motion.motion.x = 2000;  // dragged far out of the window
   motion.motion.y = -40;
   Push(motion);
-  Push(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 478, 586));
-
-  SDL_Event key{};
-  key.type = SDL_KEYDOWN;
-  key.key.keysym.sym = SDLK_q;
-  Push(key);
-  key.key.keysym.sym = SDLK_F13;  // nothing we know
-  Push(key);
-  key.type = SDL_KEYUP;
-  key.key.keysym.sym = SDLK_KP_ENTER;
-  Push(key);
+  Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 478, 586);
+  Key(SDL_KEYDOWN, SDLK_q);
+  Key(SDL_KEYDOWN, SDLK_F13);  // nothing we know
+  Key(SDL_KEYUP, SDLK_KP_ENTER);
 
   SDL_Event text{};
   text.type = SDL_TEXTINPUT;
   std::strcpy(text.text.text, "\xC3\xA9\xF0\x9F\x98\x80");  // é and a character beyond 16 bits
   Push(text);
-
-  SDL_Event window{};
-  window.type = SDL_WINDOWEVENT;
-  window.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-  Push(window);
-  window.window.event = SDL_WINDOWEVENT_CLOSE;
-  Push(window);
+  Window(SDL_WINDOWEVENT_FOCUS_LOST);
+  Window(SDL_WINDOWEVENT_CLOSE);
 
   display_->WaitInput(0, {}, out);
   // Window pixels at scale 2 become frame-buffer pixels, clamped to the frame.

@@ -1,6 +1,6 @@
-// Message boxes: answered by a hook without showing anything, answered OK without a window
-// system, and otherwise real modal boxes, laid out over the screen area and answered by a key
-// or a tap, with every box logged either way.
+// Message boxes: answered OK without a window system, and otherwise real modal boxes, laid out
+// over the screen area and answered by a key or a tap, with every box logged either way. (The
+// hook that answers without a box is the frame tests' tool.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -40,135 +40,62 @@ TEST(MessageBoxWithoutWindows, IsAnsweredOkAndLogged) {
   SetMessageBoxEcho(true);
 }
 
-TEST_F(MessageBoxTest, AHookAnswersWithoutShowingABox) {
-  SetMessageBoxHook([](const MessageBoxReport& r) {
-    EXPECT_EQ(Box(), nullptr);
-    return r.type & MB_OKCANCEL ? IDCANCEL : IDOK;
-  });
-  EXPECT_EQ(MessageBox(main_, u"Delete selected cycle?", u"Calvira", MB_OKCANCEL), IDCANCEL);
-  EXPECT_EQ(MessageBox(main_, u"no title", nullptr, MB_ICONSTOP), IDOK);
-  SetMessageBoxHook({});
-  EXPECT_TRUE(IsWindowEnabled(main_));
-  const auto reports = TakeMessageBoxReports();
-  ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports[0].caption, u"Calvira");
-  EXPECT_FALSE(reports[1].has_caption);
-}
-
-TEST_F(MessageBoxTest, ABoxSitsCentredOverTheScreenAreaWithItsButtons) {
-  steps_.push_back([this] {
-    HWND box = Box();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(GetWindowString(box), u"Calvira");
-    EXPECT_EQ(GetParent(box), main_);
-    EXPECT_FALSE(IsWindowEnabled(main_));
-    EXPECT_EQ(GetActiveWindow(), box);
-    const RECT r = RectOf(box), ok = RectOf(GetDlgItem(box, IDOK)),
-               cancel = RectOf(GetDlgItem(box, IDCANCEL));
-    EXPECT_LE(r.Width(), 220);
-    EXPECT_EQ(r.left, (kScreenWidth - r.Width()) / 2);
-    EXPECT_EQ(r.top, (kScreenHeight - r.Height()) / 2);
-    EXPECT_EQ(GetWindowString(GetDlgItem(box, IDCANCEL)), u"Cancel");
-    EXPECT_EQ(GetFocus(), GetDlgItem(box, IDOK));
-    EXPECT_EQ(ok.top, cancel.top);
-    EXPECT_LT(ok.right, cancel.left);
-    EXPECT_NEAR(ok.left - r.left, r.right - cancel.right, 1);  // the pair is centred
-    Key(VK_ESCAPE);
-  });
-  EXPECT_EQ(MessageBox(main_, u"Delete all cycles?", u"Calvira", MB_OKCANCEL), IDCANCEL);
-  EXPECT_TRUE(IsWindowEnabled(main_));
-  EXPECT_EQ(Box(), nullptr);
-  const auto reports = TakeMessageBoxReports();
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].owner, main_);
-}
-
-TEST_F(MessageBoxTest, KeysAndTapsAnswerTheBox) {
-  struct Case {
-    const char* what;
-    UINT type;
-    std::function<void()> answer;
-    int expected;
-  };
-  const Case cases[] = {
-      {"Enter", MB_OKCANCEL, [] { Key(VK_RETURN); }, IDOK},
-      {"Esc", MB_OKCANCEL, [] { Key(VK_ESCAPE); }, IDCANCEL},
-      {"Esc without Cancel", MB_OK, [] { Key(VK_ESCAPE); }, IDOK},
-      {"tap Cancel", MB_OKCANCEL, [] { Tap(GetDlgItem(Box(), IDCANCEL)); }, IDCANCEL},
-      {"tap OK", MB_OK | MB_ICONEXCLAMATION, [] { Tap(GetDlgItem(Box(), IDOK)); }, IDOK},
-      {"Tab then Enter", MB_OKCANCEL,
-       [] {
-         Key(VK_TAB);
-         Key(VK_RETURN);
-       },
-       IDCANCEL},
-      {"closed", MB_OKCANCEL, [] { PostMessage(Box(), WM_CLOSE, 0, 0); }, IDCANCEL},
-  };
-  for (const Case& c : cases) {
-    steps_.push_back(c.answer);
-    EXPECT_EQ(MessageBox(main_, u"Sure?", u"Calvira", c.type), c.expected) << c.what;
-    EXPECT_EQ(Box(), nullptr) << c.what;
-  }
-  EXPECT_EQ(TakeMessageBoxReports().size(), std::size(cases));
-}
-
-TEST_F(MessageBoxTest, TextIsLaidOutBesideTheIconAndWithinTheScreen) {
+// A box is modal over its owner, centred, wraps its text beside the icon, and is cut to the
+// screen with its buttons kept.
+TEST_F(MessageBoxTest, ABoxIsLaidOutWithinTheScreenBesideItsIconAndOverItsOwner) {
   struct Case {
     std::u16string text;
     const char16_t* caption;
     UINT type;
-    // The box's caption, and the bounds of its width and of its text's height.
     std::u16string shown_caption;
-    int32_t min_width, max_width, min_text_height;
+    int32_t min_text_height;
   };
   std::u16string forty_lines;
   for (int i = 0; i < 40; ++i) forty_lines += u"line\n";
   const Case cases[] = {
       {u"The database could not be opened because the storage is full and nothing can be "
        u"written until some space is made free again.",
-       nullptr, MB_OK, u"Error", 181, 220, 3 * 13 + 1},
-      {u"Wrong password!\nTry again?", u"Password", MB_OKCANCEL | MB_ICONSTOP, u"Password", 0, 219,
-       2 * 13},
-      {u"Incorrect period length", u"Calvira", MB_ICONEXCLAMATION, u"Calvira", 0, 220, 13},
-      {forty_lines, u"Calvira", MB_OKCANCEL, u"Calvira", 0, 220, 13},
+       nullptr, MB_OKCANCEL, u"Error", 3 * 13 + 1},
+      {u"Wrong password!\nTry again?", u"Password", MB_OKCANCEL | MB_ICONSTOP, u"Password", 2 * 13},
+      {u"Incorrect period length", u"Calvira", MB_ICONEXCLAMATION, u"Calvira", 13},
+      {forty_lines, u"Calvira", MB_OKCANCEL, u"Calvira", 13},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.text.substr(0, 20)));
-    steps_.push_back([&c] {
+    steps_.push_back([&c, this] {
       HWND box = Box();
+      ASSERT_NE(box, nullptr);
       HWND label = GetWindow(box, GW_CHILD);
       const RECT r = RectOf(box), text = RectOf(label), ok = RectOf(GetDlgItem(box, IDOK));
       EXPECT_EQ(GetWindowString(box), c.shown_caption);
       EXPECT_EQ(GetWindowString(label), c.text);
-      EXPECT_GE(r.Width(), c.min_width);
-      EXPECT_LE(r.Width(), c.max_width);
+      EXPECT_EQ(GetParent(box), main_);
+      EXPECT_FALSE(IsWindowEnabled(main_));
+      EXPECT_EQ(GetFocus(), GetDlgItem(box, IDOK));
+      EXPECT_LE(r.Width(), 220);
+      EXPECT_EQ(r.left, (kScreenWidth - r.Width()) / 2);
+      EXPECT_GE(r.top, 0);
+      EXPECT_LE(r.bottom, kScreenHeight);
       EXPECT_GE(text.Height(), c.min_text_height);
       EXPECT_LE(text.right, r.right);
       EXPECT_LT(text.bottom, ok.top);
-      // Cut to the screen, with the buttons kept.
-      EXPECT_GE(r.top, 0);
-      EXPECT_LE(r.bottom, kScreenHeight);
       EXPECT_LE(ok.bottom, r.bottom);
       if (c.type & (MB_ICONSTOP | MB_ICONEXCLAMATION)) {
         EXPECT_GE(text.left - r.left, 8 + 24 + 8);  // right of the icon
       }
+      if (c.type & MB_OKCANCEL) {
+        const RECT cancel = RectOf(GetDlgItem(box, IDCANCEL));
+        EXPECT_EQ(ok.top, cancel.top);
+        EXPECT_NEAR(ok.left - r.left, r.right - cancel.right, 1);  // the pair is centred
+      }
       Key(VK_RETURN);
     });
     EXPECT_EQ(MessageBox(main_, c.text.c_str(), c.caption, c.type), IDOK);
+    EXPECT_TRUE(IsWindowEnabled(main_));
   }
-  EXPECT_FALSE(TakeMessageBoxReports()[0].has_caption);
-}
-
-TEST_F(MessageBoxTest, AQuitWhileABoxIsUpAnswersCancelAndIsPassedOn) {
-  PostQuitMessage(4);
-  EXPECT_EQ(MessageBox(main_, u"Delete all?", u"Calvira", MB_OKCANCEL), IDCANCEL);
-  MSG msg{};
-  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, WM_QUIT);
-  EXPECT_EQ(msg.wParam, 4u);
-  PostQuitMessage(4);
-  EXPECT_EQ(MessageBox(main_, u"Saved.", u"Calvira", MB_OK), IDOK);
-  EXPECT_TRUE(IsWindowEnabled(main_));
+  const auto reports = TakeMessageBoxReports();
+  EXPECT_FALSE(reports[0].has_caption);
+  EXPECT_EQ(reports[1].owner, main_);
 }
 
 constexpr DialogItemTemplate kFormItems[] = {

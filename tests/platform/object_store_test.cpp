@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -18,27 +19,14 @@ namespace {
 using namespace ce;
 using calvira::testing::TempStoreTest;
 
+// Two-byte types are stored in uiVal, four-byte ones in ulVal, whatever their sign.
 CEPROPVAL Int(WORD number, WORD type, int64_t value) {
   CEPROPVAL v{};
   v.propid = PropId(number, type);
-  switch (type) {
-    case CEVT_I2:
-      v.val.iVal = static_cast<int16_t>(value);
-      break;
-    case CEVT_UI2:
-      v.val.uiVal = static_cast<uint16_t>(value);
-      break;
-    case CEVT_I4:
-      v.val.lVal = static_cast<int32_t>(value);
-      break;
-    case CEVT_UI4:
-      v.val.ulVal = static_cast<uint32_t>(value);
-      break;
-    case CEVT_BOOL:
-      v.val.boolVal = static_cast<BOOL>(value);
-      break;
-    default:
-      break;
+  if (type == CEVT_I2 || type == CEVT_UI2) {
+    v.val.uiVal = static_cast<uint16_t>(value);
+  } else {
+    v.val.ulVal = static_cast<uint32_t>(value);
   }
   return v;
 }
@@ -99,29 +87,27 @@ class ObjectStoreTest : public TempStoreTest {
 };
 
 TEST_F(ObjectStoreTest, CreateAndOpenRefuseDuplicatesBadNamesAndBadSortOrders) {
-  EXPECT_EQ(CreateDb(u"Notes", kDay, kName), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_DUP_NAME);
-  EXPECT_EQ(CreateDb(u"", kDay, kName), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  const auto info = [](std::u16string name, WORD sorts, DWORD second_flags) {
+    CEDBASEINFO i{};
+    i.dwFlags = CEDB_VALIDNAME | CEDB_VALIDSORTSPEC;
+    std::copy(name.begin(), name.end(), i.szDbaseName);  // 32 units leave no terminator
+    i.wNumSortOrder = sorts;
+    i.rgSortSpecs[0].propid = kDay;
+    i.rgSortSpecs[1] = {kName, second_flags};
+    return i;
+  };
+  const std::pair<CEDBASEINFO, DWORD> refused[] = {
+      {info(u"Notes", 2, 0), ERROR_DUP_NAME},
+      {info(u"", 2, 0), ERROR_INVALID_PARAMETER},
+      {info(std::u16string(32, u'y'), 2, 0), ERROR_INVALID_PARAMETER},
+      {info(u"One", 1, 0), ERROR_INVALID_PARAMETER},
+      {info(u"One", 2, CEDB_SORT_DESCENDING), ERROR_INVALID_PARAMETER},
+  };
+  for (size_t k = 0; k < std::size(refused); ++k) {
+    EXPECT_EQ(CeCreateDatabaseEx(&refused[k].first), 0u) << k;
+    EXPECT_EQ(GetLastError(), refused[k].second) << k;
+  }
   EXPECT_NE(CreateDb(std::u16string(31, u'x').c_str(), kDay, kName), 0u);
-
-  CEDBASEINFO info{};
-  info.dwFlags = CEDB_VALIDNAME | CEDB_VALIDSORTSPEC;
-  std::u16string(32, u'y').copy(info.szDbaseName, 32);  // no room for the terminator
-  info.wNumSortOrder = 2;
-  info.rgSortSpecs[0].propid = kDay;
-  info.rgSortSpecs[1].propid = kName;
-  EXPECT_EQ(CeCreateDatabaseEx(&info), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-
-  std::u16string(u"One").copy(info.szDbaseName, 4);
-  info.szDbaseName[3] = 0;
-  info.wNumSortOrder = 1;
-  EXPECT_EQ(CeCreateDatabaseEx(&info), 0u);
-  info.wNumSortOrder = 2;
-  info.rgSortSpecs[1].dwFlags = CEDB_SORT_DESCENDING;
-  EXPECT_EQ(CeCreateDatabaseEx(&info), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 
   EXPECT_EQ(CeOpenDatabase(nullptr, u"Nothing", 0, 0, nullptr), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
@@ -172,29 +158,39 @@ TEST_F(ObjectStoreTest, OrdersRealsAndSignedValuesNumerically) {
 
 TEST_F(ObjectStoreTest, SeeksReportIndexesAndStayPutWhenTheyFail) {
   HANDLE h = Open(kDay);
+  const int days[] = {5, 1, 4, 2, 3};  // the day at sorted index k is k + 1
   std::vector<CEOID> oids;
-  for (int day : {5, 1, 4, 2, 3}) oids.push_back(Write(h, {Int(0, CEVT_UI4, day)}));
+  for (int day : days) oids.push_back(Write(h, {Int(0, CEVT_UI4, day)}));
+  constexpr DWORD kBack = static_cast<DWORD>(-1);
+  // Each seek from where the one before left the handle; a failed seek (0) stays put.
+  const struct {
+    DWORD type, value;
+    int found;  // the day found, 0 for none
+  } seeks[] = {
+      {CEDB_SEEK_END, 0, 5},       {CEDB_SEEK_CURRENT, 1, 0},     {CEDB_SEEK_CURRENT, kBack, 4},
+      {CEDB_SEEK_BEGINNING, 2, 3}, {CEDB_SEEK_BEGINNING, 5, 0},   {CEDB_SEEK_END, 1, 4},
+      {CEDB_SEEK_BEGINNING, 0, 1}, {CEDB_SEEK_CURRENT, kBack, 0},
+  };
+  const auto oid_of = [&](int d) { return oids[std::find(days, days + 5, d) - days]; };
+  for (const auto& s : seeks) {
+    DWORD index = 99;
+    const CEOID found = CeSeekDatabase(h, s.type, s.value, &index);
+    EXPECT_EQ(found, s.found ? oid_of(s.found) : 0u) << s.type << " " << s.value;
+    if (s.found) {
+      EXPECT_EQ(index, static_cast<DWORD>(s.found - 1));
+    }
+  }
   DWORD index = 99;
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_END, 0, &index), oids[0]);
-  EXPECT_EQ(index, 4u);
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, &index), 0u);  // past the end
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, static_cast<DWORD>(-1), &index), oids[2]);
-  EXPECT_EQ(index, 3u);
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 2, &index), oids[4]);
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 5, &index), 0u);
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_END, 1, &index), oids[2]);
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, &index), oids[1]);
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, static_cast<DWORD>(-1), &index), 0u);
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CEOID, oids[3], &index), oids[3]);
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CEOID, oid_of(2), &index), oid_of(2));
   EXPECT_EQ(index, 1u);
   CePropBuffer buffer;
-  EXPECT_EQ(CeReadRecordProps(h, buffer), oids[3]);
+  EXPECT_EQ(CeReadRecordProps(h, buffer), oid_of(2));
   ASSERT_EQ(buffer.props().size(), 1u);
   EXPECT_EQ(buffer.props()[0].val.ulVal, 2u);
   CloseHandle(h);
 }
 
-TEST_F(ObjectStoreTest, StepsFromADeletedRecordReachItsNeighbours) {
+TEST_F(ObjectStoreTest, HandlesFollowTheirRecordsThroughDeletesAndMoves) {
   HANDLE h = Open(kDay);
   std::vector<CEOID> oids;
   for (int day = 1; day <= 5; ++day) oids.push_back(Write(h, {Int(0, CEVT_UI4, day)}));
@@ -215,6 +211,14 @@ TEST_F(ObjectStoreTest, StepsFromADeletedRecordReachItsNeighbours) {
   EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr), 0u);
   EXPECT_FALSE(CeDeleteRecord(h, oids[4]));
   EXPECT_EQ(Walk(h), (std::vector<CEOID>{oids[0], oids[1], oids[3]}));
+
+  // Rewriting the sort property moves the record, and the handle follows it to its new place.
+  CeSeekDatabase(h, CEDB_SEEK_CEOID, oids[0], nullptr);
+  Write(h, {Int(0, CEVT_UI4, 10)}, oids[0]);
+  DWORD index = 0;
+  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, static_cast<DWORD>(-1), &index), oids[3]);
+  EXPECT_EQ(index, 1u);
+  EXPECT_EQ(Walk(h), (std::vector<CEOID>{oids[1], oids[3], oids[0]}));
   CloseHandle(h);
   CloseHandle(other);
 }
@@ -319,21 +323,6 @@ TEST_F(ObjectStoreTest, AWriteReplacesThePropertyOfItsNumberWhateverItsType) {
     h = Open(kDay);
     EXPECT_EQ(Props(h, oid), c.after);
   }
-  CloseHandle(h);
-}
-
-TEST_F(ObjectStoreTest, RewritingTheSortPropertyMovesTheRecord) {
-  HANDLE h = Open(kDay);
-  const CEOID a = Write(h, {Int(0, CEVT_UI4, 1)});
-  const CEOID b = Write(h, {Int(0, CEVT_UI4, 2)});
-  const CEOID c = Write(h, {Int(0, CEVT_UI4, 3)});
-  CeSeekDatabase(h, CEDB_SEEK_CEOID, a, nullptr);
-  Write(h, {Int(0, CEVT_UI4, 10)}, a);
-  DWORD index = 0;
-  // The handle follows its record to its new place.
-  EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CURRENT, static_cast<DWORD>(-1), &index), c);
-  EXPECT_EQ(index, 1u);
-  EXPECT_EQ(Walk(h), (std::vector<CEOID>{b, c, a}));
   CloseHandle(h);
 }
 

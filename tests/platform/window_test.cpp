@@ -79,9 +79,7 @@ std::vector<std::string> Heard(ce::UINT message) {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto display = std::make_unique<ce::HeadlessDisplay>(ce::kScreenWidth, ce::kFrameHeight);
-    display_ = display.get();
-    ce::InitWindowSystem(std::move(display));
+    ce::InitWindowSystem(std::make_unique<ce::HeadlessDisplay>(ce::kScreenWidth, ce::kFrameHeight));
     ce::SYSTEMTIME now{2026, 12, 0, 6, 9, 0, 0, 0};
     ce::clock::UseVirtual(1000, now);
     ce::WNDCLASS wc{};
@@ -113,8 +111,6 @@ class WindowTest : public ::testing::Test {
   static uint16_t Pixel(int x, int y) {
     return ce::FrameBufferPixels()[static_cast<size_t>(y) * ce::kScreenWidth + x];
   }
-
-  ce::HeadlessDisplay* display_ = nullptr;
 };
 
 constexpr ce::DWORD kTop = ce::WS_POPUP | ce::WS_VISIBLE;
@@ -144,18 +140,15 @@ TEST_F(WindowTest, ALateTimerFiresOnceNotOncePerPeriodMissed) {
   Pump();
   Log().clear();
   ce::SetTimer(a, 1, 100, nullptr);
-  ce::clock::Advance(1000);  // nine periods late: it fires once
-  Pump();
-  ce::clock::Advance(50);
-  Pump();
-  EXPECT_EQ(Log().size(), 1u);
-  ce::clock::Advance(50);  // and on its period from then on
-  Pump();
-  EXPECT_EQ(Log().size(), 2u);
-  EXPECT_TRUE(ce::KillTimer(a, 1));
-  ce::clock::Advance(500);
-  Pump();
-  EXPECT_EQ(Log().size(), 2u);
+  // Nine periods late: once; then on its period from then on; killed: never again.
+  for (const auto& [advance, heard] : {std::pair{1000, 1u}, {50, 1u}, {50, 2u}, {500, 2u}}) {
+    if (advance == 500) {
+      EXPECT_TRUE(ce::KillTimer(a, 1));
+    }
+    ce::clock::Advance(advance);
+    Pump();
+    EXPECT_EQ(Log().size(), heard) << advance;
+  }
 }
 
 TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
@@ -164,10 +157,8 @@ TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
   ce::HWND popup = Make(u"popup", kTop, {30, 30, 130, 130}, nullptr, ce::RGB(255, 0, 0));
   Pump();
   EXPECT_EQ(Heard(ce::WM_PAINT), (std::vector<std::string>{"main", "child", "popup"}));
-  EXPECT_EQ(Pixel(5, 5), 0xFFFF);
   EXPECT_EQ(Pixel(20, 20), 0x001F);  // the child over its parent
   EXPECT_EQ(Pixel(40, 40), 0xF800);  // the pop-up over the child
-  EXPECT_EQ(Pixel(100, 100), 0xF800);
 
   // What the pop-up covered is repainted when it goes, and only the windows under it paint.
   Log().clear();
@@ -255,10 +246,6 @@ TEST_F(WindowTest, HandlesOfDestroyedWindowsStayInvalid) {
   Pump();
   for (const Record& r : Log()) EXPECT_NE(r.message, ce::WM_USER);
 }
-
-}  // namespace
-
-namespace {
 
 // A window that takes the focus itself when it is activated, as DefWindowProc does.
 ce::LRESULT FocusTaker(ce::HWND w, ce::UINT m, ce::WPARAM wp, ce::LPARAM lp) {
