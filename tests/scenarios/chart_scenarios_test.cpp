@@ -13,8 +13,6 @@
 #include "gfx/graphic_buffer.h"
 #include "scenarios/cycle_steps.h"
 #include "store/catalogue.h"
-#include "store/ce_database.h"
-#include "store/ce_prop.h"
 
 namespace calvira::testing {
 namespace {
@@ -139,27 +137,6 @@ TEST(CycleCharts, MinMaxOptionKeepsOneAxisForEveryPage) {
 
 // --- Temperature Charts ---
 
-// Readings stored as Temp History leaves them, with the scale set (1 = Celsius).
-void StoreReadings(const std::vector<std::pair<DayNumber, double>>& readings, uint16_t scale) {
-  StoreCycles({});
-  Settings settings;
-  ReadSettings(&settings);
-  settings.scale = scale;
-  ASSERT_TRUE(WriteSettings(settings));
-  CCeDatabase db;
-  ASSERT_TRUE(db.Open(u"Temperature", 0));
-  for (const auto& [day, celsius] : readings) {
-    CCePropArray props;
-    CCePropVal value;
-    value.SetUI4(day);
-    props.Append(value);
-    value.SetR8(celsius);
-    props.Append(value);
-    ASSERT_TRUE(db.WriteNew(props));
-  }
-  db.Close();
-}
-
 CTempChartsView* TempCharts() {
   return static_cast<CTempChartsView*>(CDocument_::FindView(kTempChartsView));
 }
@@ -197,7 +174,7 @@ TEST(TempCharts, Screenshots) {
   };
   for (const Case& c : {Case{1, "temp-charts.png"}, Case{2, "temp-charts-f.png"}}) {
     Scenario s("temp charts shot");
-    s.Before([&c] { StoreReadings(AMonth(), c.scale); });
+    s.Before([&c] { StoreReadings(c.scale, AMonth()); });
     s.Menu(kCmdTempCharts)
         .Check([] { ExpectView(kTempChartsView); })
         .Tap(33 + 8 * 20, 100)
@@ -211,7 +188,7 @@ TEST(TempCharts, Screenshots) {
 TEST(TempCharts, PagesByTwentyFiveDays) {
   const DayNumber last = Day(2026, 11, 30);
   Scenario s("temp chart pages");
-  s.Before([last] { StoreReadings({{last - 25, 36.5}, {last - 3, 36.8}, {last, 36.6}}, 1); });
+  s.Before([last] { StoreReadings(1, {{last - 25, 36.5}, {last - 3, 36.8}, {last, 36.6}}); });
   auto expect_window = [](DayNumber end) {
     EXPECT_EQ(TempCharts()->FirstDay(), end - 24);
     EXPECT_EQ(Text(TempCharts()->Dialog(), kCtlChartFirstDate), FormatDate(end - 24));
@@ -240,7 +217,7 @@ TEST(TempCharts, PagesByTwentyFiveDays) {
 
   // Back in 1582 the arrows stop where dates begin: the first page starts on 1 January 1582.
   Scenario early("temp chart first page");
-  early.Before([] { StoreReadings({{Day(1582, 2, 1), 36.5}}, 1); });
+  early.Before([] { StoreReadings(1, {{Day(1582, 2, 1), 36.5}}); });
   early.Menu(kCmdTempCharts).Tap(102, 17).Tap(102, 17).Check([=] {
     expect_window(Day(1582, 1, 25));
   });
@@ -251,7 +228,7 @@ TEST(TempCharts, PagesByTwentyFiveDays) {
 // committed picture's; here a tap on a window without readings shows the date alone.
 TEST(TempCharts, ATapOnAnEmptyWindowShowsTheDateAlone) {
   Scenario s("temp chart detail");
-  s.Before([] { StoreReadings({{Day(2026, 11, 30), 36.6}}, 1); });
+  s.Before([] { StoreReadings(1, {{Day(2026, 11, 30), 36.6}}); });
   s.Menu(kCmdTempCharts)
       .Tap(117, 17)
       .Check([] { EXPECT_GT(InkIn(110, 240, 240, 268), 0); })  // the hint

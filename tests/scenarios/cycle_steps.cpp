@@ -13,6 +13,7 @@
 #include "store/ce_database.h"
 #include "store/settings.h"
 #include "support/fault_vfs.h"
+#include "temperature/temperature_records.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {
@@ -80,6 +81,13 @@ std::vector<std::pair<DayNumber, int32_t>> StoredCycles() {
   std::vector<std::pair<DayNumber, int32_t>> out;
   for (const CycleRecord& c : ReadCycles()) out.emplace_back(c.start, c.cycleLength);
   return out;
+}
+
+void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings) {
+  Settings settings = LogoOff();
+  settings.scale = scale;
+  StoreSettings(settings);
+  for (auto [day, celsius] : readings) ASSERT_TRUE(SaveTemperature(day, celsius));
 }
 
 std::vector<std::u16string> ListLines(ce::HWND dialog, int id) {

@@ -52,6 +52,9 @@ inline std::u16string Text(ce::HWND dialog, int id) {
 }
 // Pixels that `text` takes in the control's own font.
 int32_t TextWidth(ce::HWND control, const std::u16string& text);
+// A store as an earlier run left it: the settings with the given scale (1 = Celsius) and these
+// readings.
+void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings);
 // A field of the form whose modal loop runs now: it is the active window.
 inline std::string Field(int id) {
   return ce::ToUtf8(Text(ce::GetActiveWindow(), id));

@@ -31,14 +31,6 @@ void ExpectControlsShown() {
   ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
 }
 
-// A store as an earlier run left it: the settings with the given scale and these readings.
-void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings) {
-  Settings settings = LogoOff();
-  settings.scale = scale;
-  StoreSettings(settings);
-  for (auto [day, celsius] : readings) ASSERT_TRUE(SaveTemperature(day, celsius));
-}
-
 std::vector<std::pair<DayNumber, double>> Stored() {
   std::vector<std::pair<DayNumber, double>> out;
   for (const TemperatureReading& r : ReadTemperatures()) out.emplace_back(r.day, r.celsius);
