@@ -29,28 +29,9 @@ const std::vector<CycleRecord> kFourCycles = {
 
 // --- Cycle History ---
 
-// The lines and the average are the history's own tables, and the committed picture shows them
-// right after a start. Without cycles the average reads "N/A", whole on one line, not "N/" with
-// the rest wrapped out of sight, and neither button asks anything.
-TEST(CycleHistory, WithoutCyclesTheAverageIsAWholeNAAndNothingIsAsked) {
-  Scenario s("history empty");
-  s.Before([] { StoreCycles({}); });
-  s.Menu(kCmdCycleHistory)
-      .Check([] {
-        EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
-        EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
-        ce::HWND average = ce::GetDlgItem(HistoryDialog(), kCtlHistoryAverage);
-        ce::RECT field{};
-        ce::GetClientRect(average, &field);
-        EXPECT_LE(TextWidth(average, u"N/A"), field.right - field.left);
-      })
-      .TapControl(kCtlHistoryDelete)
-      .TapControl(kCtlHistoryDeleteAll);
-  s.RunCleanly();
-}
-
-// Delete's questions and the cycle of the selected line deleted (how its
-// neighbours join is the history's own table), Delete All's, and Add.
+// Delete's questions and the cycle of the selected line deleted (how its neighbours join is the
+// history's own table), Delete All's, the emptied screen, and Add. The lines and the average are
+// the history's own tables, and the committed picture shows them right after a start.
 TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmationAndAddOpensAddNewCycle) {
   Scenario s("history delete");
   s.Before([] { StoreCycles(kFourCycles); });
@@ -81,7 +62,15 @@ TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmationAndAddOpensAddNewCy
         EXPECT_TRUE(ReadCycles().empty());
         EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
         EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
+        // Whole on one line, not "N/" with the rest wrapped out of sight.
+        ce::HWND average = ce::GetDlgItem(HistoryDialog(), kCtlHistoryAverage);
+        ce::RECT field{};
+        ce::GetClientRect(average, &field);
+        EXPECT_LE(TextWidth(average, u"N/A"), field.right - field.left);
       })
+      // With nothing stored, neither button asks anything.
+      .TapControl(kCtlHistoryDelete)
+      .TapControl(kCtlHistoryDeleteAll)
       .TapControl(kCtlHistoryAdd)
       .Check([] {
         ExpectView(kAddCycleView);
