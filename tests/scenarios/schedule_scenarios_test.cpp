@@ -186,8 +186,10 @@ TEST(PillTime, ThePickerSetsTheEditorsTime) {
 }
 
 // The menu stays usable over the modal screens: leaving through it takes their dialogs away
-// (the picker's and the editor's under it too), and the next visit starts a fresh run.
-TEST(DayEntry, LeavingThroughTheMenuClosesTheCalendarTheEditorAndThePicker) {
+// (the picker's and the editor's under it too), and the next visit starts a fresh run. Then a
+// disk that refuses the day: the user is told, the editor stays with what was entered, and Done
+// once the disk takes it stores it. Pill History's clearing likewise keeps the list true.
+TEST(DayEntry, LeavingThroughTheMenuClosesTheModalScreensAndARefusedDayStaysInTheEditor) {
   Scenario s("leaving through the menu");
   s.Before([] { CreateCatalogue(); });
   const auto nothing_modal_left = [] {
@@ -223,20 +225,11 @@ TEST(DayEntry, LeavingThroughTheMenuClosesTheCalendarTheEditorAndThePicker) {
       })
       .TapControl(kCtlDayPill)
       .TapControl(kCtlDayDone)
-      .Check([] { ExpectStored(Entry(10, 0, true, u"", u"12:00")); });
-  s.RunCleanly();
-}
-
-// A disk that refuses the day: the user is told, the editor stays with what was entered, and
-// Done once the disk takes it stores it. Pill History's clearing likewise keeps the list true.
-TEST(DayEntry, ADayTheDiskRefusesStaysInTheEditor) {
-  Scenario s("day entry disk full");
-  s.Before([] {
-    CreateCatalogue();
-    ASSERT_TRUE(SavePillDay(Entry(11, 0, true, u"", u"8:00")));
-  });
-  s.Check([&s] { MountFaultStore(s.DataDir()); });
-  OpenDay(s, 10)
+      .Check([&s] {
+        ExpectStored(Entry(10, 0, true, u"", u"12:00"));
+        MountFaultStore(s.DataDir());
+      });
+  TapDay(s, 12)
       .TapControl(kCtlDayHeavy)
       .Check([] { FailFrom(1, Fault::kDiskFull); })
       .TapControl(kCtlDayDone)
@@ -244,11 +237,11 @@ TEST(DayEntry, ADayTheDiskRefusesStaysInTheEditor) {
       .Check([] {
         ExpectView(kDayEntryView);
         EXPECT_TRUE(Ticked(kCtlDayHeavy));
-        ExpectNoRecord(10);
+        ExpectNoRecord(12);
         ClearFault();
       })
       .TapControl(kCtlDayDone)
-      .Check([] { ExpectStored(Entry(10, 3, false, u"", u"")); })
+      .Check([] { ExpectStored(Entry(12, 3, false, u"", u"")); })
       .Menu(kCmdPillHistory)
       .TapListLine(kCtlPillHistoryList, 0)
       .Check([] { FailFrom(1, Fault::kDiskFull); })
@@ -257,7 +250,7 @@ TEST(DayEntry, ADayTheDiskRefusesStaysInTheEditor) {
       .ExpectBox(kTextCalvira, kDiskFullText, ce::IDOK)
       .Check([] {
         ClearFault();
-        ExpectStored(Entry(11, 0, true, u"", u"8:00"));
+        ExpectStored(Entry(10, 0, true, u"", u"12:00"));
         EXPECT_EQ(Shown(kCtlPillHistoryList)->items->size(), 1u);
       });
   s.RunCleanly();
