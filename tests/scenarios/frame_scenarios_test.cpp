@@ -221,11 +221,15 @@ TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
   EXPECT_EQ(CDocument_::Context().words[1], kPasswordEntryView);
 }
 
-// Every entry of every menu, tapped as a user taps it, opens a screen, and every entry of the
-// Help menu its own text. Cycle Charts, Mirror, About and Exit have scenarios of their own.
-TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
+// Every menu opens over its button, every entry of every menu, tapped as a user taps it, opens
+// a screen, and every entry of the Help menu its own text. Cycle Charts, Mirror, About and Exit
+// have scenarios of their own.
+TEST(FrameMenu, EveryMenuStaysOnTheScreenAndEveryEntryOpensAScreen) {
   Scenario s("menu");
-  s.Before(LogoOffStore);
+  s.Before([] {
+    StoreSettings(LogoOff());
+    StoreCycles(2);
+  });
   auto help_texts = std::make_shared<std::set<std::u16string>>();
   const ce::UINT help_menu = Scenario::MenuButtonFor(40003);
   for (const ce::MenuButton& button : MenuBarButtons()) {
@@ -253,29 +257,8 @@ TEST(FrameMenu, EveryEntryOpensAScreenAndEveryHelpEntryItsOwnText) {
   }
   // Done, under the help text, goes back to the screen the help was asked on.
   s.Menu(40069).Menu(40057).TapControl(2).Check([] { ExpectView(kCycleHistoryView); });
-  s.RunCleanly();
-
-  // Add New Cycle and Edit Cycle, opened from the Cycle View, go with the menu too.
-  Scenario forms("cycle forms left through the menu");
-  forms.Before([] {
-    StoreSettings(LogoOff());
-    StoreCycles(1);
-  });
-  for (const int button : {kCtlCycleAdd, kCtlCycleEdit}) {
-    forms.Menu(kCmdCycleView).TapControl(button).Menu(kCmdCycleHistory).Check([] {
-      ExpectView(kCycleHistoryView);
-      EXPECT_EQ(ShownDialogs(), 1);
-      EXPECT_TRUE(ce::IsWindowEnabled(CDocument_::GetMainWnd()));
-    });
-  }
-  forms.RunCleanly();
-}
-
-// The shell keeps a menu on the screen: under its button, moved left where it would run past
-// the right edge, its bottom on the menu bar's top.
-TEST(FrameMenu, EveryMenuOpensOverItsButtonAndStaysOnTheScreen) {
-  Scenario s("menu placement");
-  s.Before(LogoOffStore);
+  // The shell keeps a menu on the screen: under its button, moved left where it would run past
+  // the right edge, its bottom on the menu bar's top.
   const int32_t lefts[] = {0, 48, 90};
   ASSERT_EQ(MenuBarButtons().size(), std::size(lefts));
   for (size_t b = 0; b < std::size(lefts); ++b) {
@@ -292,19 +275,25 @@ TEST(FrameMenu, EveryMenuOpensOverItsButtonAndStaysOnTheScreen) {
     });
     s.TapMenuEntry(button).Check([] { EXPECT_EQ(ce::OpenMenuWindow(), nullptr); });
   }
-  s.RunCleanly();
-}
-
-// Cycle Charts does not remember itself: back from Mirror over it lands on the list shown
-// before. (Mirror's picture is the committed one's.)
-TEST(FrameMenu, BackFromMirrorGoesPastCycleCharts) {
-  Scenario s("mirror");
-  s.Before([] {
-    StoreSettings(LogoOff());
-    StoreCycles(2);
-  });
+  // Cycle Charts does not remember itself: back from Mirror over it lands on the list shown
+  // before.
   s.Menu(40069).Menu(40070).Menu(40080).Tap(100, 100).Check([] { ExpectView(kCycleHistoryView); });
   s.RunCleanly();
+
+  // Add New Cycle and Edit Cycle, opened from the Cycle View, go with the menu too.
+  Scenario forms("cycle forms left through the menu");
+  forms.Before([] {
+    StoreSettings(LogoOff());
+    StoreCycles(1);
+  });
+  for (const int button : {kCtlCycleAdd, kCtlCycleEdit}) {
+    forms.Menu(kCmdCycleView).TapControl(button).Menu(kCmdCycleHistory).Check([] {
+      ExpectView(kCycleHistoryView);
+      EXPECT_EQ(ShownDialogs(), 1);
+      EXPECT_TRUE(ce::IsWindowEnabled(CDocument_::GetMainWnd()));
+    });
+  }
+  forms.RunCleanly();
 }
 
 TEST(FrameViews, SwitchingToTheCurrentScreenRebuildsItAndGoBackFollowsThePreviousScreen) {
