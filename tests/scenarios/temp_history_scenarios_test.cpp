@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "frame/frame_fonts.h"
 #include "scenarios/cycle_steps.h"
 #include "temperature/temp_history_view.h"
 #include "temperature/temperature_records.h"
@@ -68,39 +67,70 @@ const DayNumber kDec24 = Day(2026, 12, 24);
 using Readings = std::vector<std::pair<DayNumber, double>>;
 
 // The picker's rows and what each stores are the picker's own table; here a tapped row is the
-// picked day's reading, and a second one for the same day replaces it.
-TEST(TempHistory, AReadingForAPickedDayAndASecondOneReplacingIt) {
+// picked day's reading, and a second one for the same day replaces it. The scale of the settings
+// changes the rows, from the next visit on, but not the stored values; a Fahrenheit value is
+// stored in Celsius and shows as the row that was tapped.
+TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
+  const DayNumber jan5 = Day(2003, 1, 5);
   Scenario s("temperature added");
-  s.Before([] { StoreReadings(1, {}); });
+  s.Before([=] { StoreReadings(1, {{jan5, 37.0}}); });
   s.Menu(kCmdTempHistory).Check([] {
-    EXPECT_TRUE(ListLines(HistoryDialog(), kCtlTempList).empty());
     EXPECT_FALSE(Visible(kCtlTempPicker));
     EXPECT_TRUE(Visible(kCtlTempCelsius));
     EXPECT_FALSE(Visible(kCtlTempFahrenheit));
   });
   PickDay(s, 24).Check([] {
     EXPECT_EQ(History()->PickedDay(), kDec24);
-    EXPECT_TRUE(Stored().empty());  // nothing before a value is tapped
+    EXPECT_EQ(Stored().size(), 1u);  // nothing before a value is tapped
   });
-  PickValue(s, 66).Check([] {
-    EXPECT_EQ(Stored(), (Readings{{kDec24, 66 * 0.1 + 30.0}}));
+  PickValue(s, 66).Check([=] {
+    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, 66 * 0.1 + 30.0}}));
     EXPECT_FALSE(Visible(kCtlTempPicker));
     EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
-              std::vector<std::u16string>{u"12/24/26  36.6\u00B0C"});
+              (std::vector<std::u16string>{u"1/5/03    37.0\u00B0C", u"12/24/26  36.6\u00B0C"}));
     // The picker's going repaints what it covered, and nothing paints over the other controls.
     ExpectControlsShown();
   });
   PickDay(s, 24);
-  PickValue(s, 71).Check([] {
-    EXPECT_EQ(Stored(), (Readings{{kDec24, 71 * 0.1 + 30.0}}));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).size(), 1u);
+  PickValue(s, 71).Check([=] {
+    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, 71 * 0.1 + 30.0}}));
+    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).size(), 2u);
   });
   // Leaving the calendar without a day brings no picker.
-  s.TapControl(kCtlTempAdd).Tap(180, 14).Check([] {
-    ExpectView(kTempHistoryView);
-    EXPECT_FALSE(History()->DatePicked());
-    EXPECT_FALSE(Visible(kCtlTempPicker));
+  s.TapControl(kCtlTempAdd)
+      .Tap(180, 14)
+      .Check([] {
+        ExpectView(kTempHistoryView);
+        EXPECT_FALSE(History()->DatePicked());
+        EXPECT_FALSE(Visible(kCtlTempPicker));
+        // As Options would store it: still Celsius until the screen is opened again.
+        Settings settings;
+        ReadSettings(&settings);
+        settings.scale = 2;
+        ASSERT_TRUE(WriteSettings(settings));
+        EXPECT_EQ(History()->Scale(), TemperatureScale::kCelsius);
+      })
+      .Menu(kCmdCycleView)
+      .Menu(kCmdTempHistory)
+      .Check([] {
+        EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).front(), u"1/5/03    98.6\u00B0F");
+        EXPECT_FALSE(Visible(kCtlTempCelsius));
+        EXPECT_TRUE(Visible(kCtlTempFahrenheit));
+      });
+  PickDay(s, 24);
+  PickValue(s, 126).Check([=] {
+    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, FahrenheitToCelsius(126 * 0.1 + 86.0)}}));
+    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).back(), u"12/24/26  98.6\u00B0F");
   });
+  // Cancel (command 2) goes back to the list screen shown before. The main loop hands no keys to
+  // a modeless screen dialog, so the command is sent as the dialog manager would send it.
+  s.Menu(kCmdCycleHistory)
+      .Menu(kCmdTempHistory)
+      .Check([] {
+        ce::PostMessage(HistoryDialog(), ce::WM_COMMAND, ce::MAKEWPARAM(ce::IDCANCEL, 0), 0);
+      })
+      .Wait(10)
+      .Check([] { ExpectView(kCycleHistoryView); });
   s.RunCleanly();
 }
 
@@ -132,45 +162,6 @@ TEST(TempHistory, DeleteAsksForASelectionThenForConfirmationAndDeleteAllEmptiesT
       // With nothing stored, neither button asks anything, selection or not.
       .TapControl(kCtlTempDelete)
       .TapControl(kCtlTempDeleteAll);
-  s.RunCleanly();
-}
-
-TEST(TempHistory, TheScaleChangesTheRowsButNotTheStoredValues) {
-  const DayNumber jan5 = Day(2003, 1, 5);
-  Scenario s("temperature scale");
-  s.Before([=] { StoreReadings(1, {{jan5, 37.0}}); });
-  s.Menu(kCmdTempHistory)
-      .Check([] {
-        // As Options would store it: still Celsius until the screen is opened again.
-        Settings settings;
-        ReadSettings(&settings);
-        settings.scale = 2;
-        ASSERT_TRUE(WriteSettings(settings));
-        EXPECT_EQ(History()->Scale(), TemperatureScale::kCelsius);
-      })
-      .Menu(kCmdCycleView)
-      .Menu(kCmdTempHistory)
-      .Check([=] {
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
-                  std::vector<std::u16string>{u"1/5/03    98.6\u00B0F"});
-        EXPECT_FALSE(Visible(kCtlTempCelsius));
-        EXPECT_TRUE(Visible(kCtlTempFahrenheit));
-      });
-  // A Fahrenheit value is stored in Celsius and shows as the row that was tapped.
-  PickDay(s, 24);
-  PickValue(s, 126).Check([=] {
-    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, FahrenheitToCelsius(126 * 0.1 + 86.0)}}));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).back(), u"12/24/26  98.6\u00B0F");
-  });
-  // Cancel (command 2) goes back to the list screen shown before. The main loop hands no keys to
-  // a modeless screen dialog, so the command is sent as the dialog manager would send it.
-  s.Menu(kCmdCycleHistory)
-      .Menu(kCmdTempHistory)
-      .Check([] {
-        ce::PostMessage(HistoryDialog(), ce::WM_COMMAND, ce::MAKEWPARAM(ce::IDCANCEL, 0), 0);
-      })
-      .Wait(10)
-      .Check([] { ExpectView(kCycleHistoryView); });
   s.RunCleanly();
 }
 
