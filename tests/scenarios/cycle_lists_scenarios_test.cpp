@@ -83,7 +83,8 @@ TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmationAndAddOpensAddNewCy
 // --- Prediction ---
 
 // Three starts from March to June by 28; Add Cycle stores the selected date once and only when
-// asked; OK leaves, and the period stays for the next visit.
+// asked; OK leaves, and the period stays for the next visit; a date handed over is read within
+// its block; the menu takes the dialog along.
 TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
   Scenario s("prediction worked example");
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
@@ -130,6 +131,27 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
     EXPECT_EQ(view->Start(), Day(2004, 3, 1));
     EXPECT_EQ(view->End(), Day(2004, 6, 1));
   });
+  // A date handed over is read only within its block: ten characters and no terminator.
+  s.Menu(kCmdPrediction).TapControl(kCtlPredictionStart).Check([] {
+    ViewParams params;
+    std::u16string(u"12/31/2004").copy(params.date_text, 10);
+    params.day_number = Day(2004, 12, 31);
+    CDocument_::PassParams(kPredictionView, &params);
+    CDocument_::GoBack();
+  });
+  s.Wait(10).Check([] {
+    EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionStart), u"12/31/2004");
+    auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
+    EXPECT_EQ(view->Start(), Day(2004, 12, 31));
+  });
+  // Leaving through the menu takes the dialog along.
+  s.Menu(kCmdCycleHistory).Check([] {
+    ExpectView(kCycleHistoryView);
+    EXPECT_EQ(PredictionDialog(), nullptr);
+    EXPECT_FALSE(CDocument_::FindView(kPredictionView)->IsActive());
+    ASSERT_NE(HistoryDialog(), nullptr);
+    EXPECT_EQ(ce::GetActiveWindow(), HistoryDialog());
+  });
   s.RunCleanly();
 }
 
@@ -166,35 +188,6 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
   s.TapControl(kCtlPredict).Check([] {
     EXPECT_TRUE(ListLines(PredictionDialog(), kCtlPredictionList).empty());
     ExpectView(kPredictionView);
-  });
-  s.RunCleanly();
-}
-
-// A date handed over is read only within its block; leaving through the menu takes the dialog
-// along.
-TEST(Prediction, AHandedOverDateIsReadOnlyWithinItsBlockAndTheMenuTakesTheDialogAlong) {
-  Scenario s("prediction full date block");
-  s.Before([] { StoreCycles(kFourCycles); });
-  s.Menu(kCmdPrediction);
-  s.TapControl(kCtlPredictionStart).Check([] {
-    // Ten characters and no terminator: nothing past the block may be read.
-    ViewParams params;
-    std::u16string(u"12/31/2004").copy(params.date_text, 10);
-    params.day_number = Day(2004, 12, 31);
-    CDocument_::PassParams(kPredictionView, &params);
-    CDocument_::GoBack();
-  });
-  s.Wait(10).Check([] {
-    EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionStart), u"12/31/2004");
-    auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
-    EXPECT_EQ(view->Start(), Day(2004, 12, 31));
-  });
-  s.Menu(kCmdCycleHistory).Check([] {
-    ExpectView(kCycleHistoryView);
-    EXPECT_EQ(PredictionDialog(), nullptr);
-    EXPECT_FALSE(CDocument_::FindView(kPredictionView)->IsActive());
-    ASSERT_NE(HistoryDialog(), nullptr);
-    EXPECT_EQ(ce::GetActiveWindow(), HistoryDialog());
   });
   s.RunCleanly();
 }
