@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "frame/document.h"
 #include "platform/dialog.h"
 #include "platform/object_store.h"
@@ -11,15 +13,10 @@
 #include "store/ce_database.h"
 #include "store/settings.h"
 #include "support/fault_vfs.h"
+#include "temperature/temperature_records.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {
-
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day) {
-  DayNumber n = 0;
-  EXPECT_TRUE(DateToDayNumber(year, month, day, n));
-  return n;
-}
 
 Settings LogoOff() {
   Settings settings;
@@ -36,15 +33,6 @@ ce::POINT DecemberCell(int day) {
   static const MonthGrid december = LayOutMonth(2026, 12, {0, 70, 240, 268});
   const ce::RECT& c = december.cells[static_cast<size_t>(day - 1)];
   return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
-}
-
-bool IconAt(int32_t x, int32_t y) {
-  for (int32_t dy = 0; dy < 16; ++dy) {
-    for (int32_t dx = 0; dx < 16; ++dx) {
-      if (Scenario::PixelAt(x + dx, y + dy) != Rgb565(198, 198, 198)) return true;
-    }
-  }
-  return false;
 }
 
 void MountFaultStore(const std::filesystem::path& dir) {
@@ -82,13 +70,11 @@ void StoreCycles(const std::vector<CycleRecord>& cycles) {
 }
 
 void ExpectCycles(const std::vector<CycleRecord>& expected) {
-  const std::vector<CycleRecord> stored = ReadCycles();
-  ASSERT_EQ(stored.size(), expected.size());
-  for (size_t i = 0; i < stored.size(); ++i) {
-    EXPECT_EQ(stored[i].start, expected[i].start) << i;
-    EXPECT_EQ(stored[i].periodLength, expected[i].periodLength) << i;
-    EXPECT_EQ(stored[i].cycleLength, expected[i].cycleLength) << i;
-  }
+  std::vector<std::array<int64_t, 3>> stored, wanted;
+  for (const CycleRecord& c : ReadCycles())
+    stored.push_back({c.start, c.periodLength, c.cycleLength});
+  for (const CycleRecord& c : expected) wanted.push_back({c.start, c.periodLength, c.cycleLength});
+  EXPECT_EQ(stored, wanted);
 }
 
 std::vector<std::pair<DayNumber, int32_t>> StoredCycles() {
@@ -97,8 +83,11 @@ std::vector<std::pair<DayNumber, int32_t>> StoredCycles() {
   return out;
 }
 
-void ExpectView(int32_t id) {
-  EXPECT_EQ(CDocument_::GetCurrentView(), id);
+void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings) {
+  Settings settings = LogoOff();
+  settings.scale = scale;
+  StoreSettings(settings);
+  for (auto [day, celsius] : readings) ASSERT_TRUE(SaveTemperature(day, celsius));
 }
 
 std::vector<std::u16string> ListLines(ce::HWND dialog, int id) {
@@ -114,10 +103,6 @@ std::vector<std::u16string> ListLines(ce::HWND dialog, int id) {
   return lines;
 }
 
-std::u16string Text(ce::HWND dialog, int id) {
-  return ce::GetWindowString(ce::GetDlgItem(dialog, id));
-}
-
 int32_t TextWidth(ce::HWND control, const std::u16string& text) {
   ce::HDC dc = ce::GetDC(control);
   const auto font = reinterpret_cast<ce::HFONT>(ce::SendMessage(control, ce::WM_GETFONT, 0, 0));
@@ -126,14 +111,6 @@ int32_t TextWidth(ce::HWND control, const std::u16string& text) {
   ce::GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ce::ReleaseDC(control, dc);
   return size.cx;
-}
-
-std::string Field(int id) {
-  return ce::ToUtf8(Text(ce::GetActiveWindow(), id));
-}
-
-bool OkEnabled() {
-  return ce::IsWindowEnabled(ce::GetDlgItem(ce::GetActiveWindow(), ce::IDOK)) != ce::FALSE;
 }
 
 Scenario& PickDate(Scenario& s, int32_t asker, int field, DayNumber day) {

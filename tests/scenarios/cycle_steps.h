@@ -1,5 +1,6 @@
-// What the scenarios share: stores as an earlier run left them, the calendar's cells, a disk
-// that fails on demand, and reading back the store and the shown dialogs.
+// What the scenarios share: the script and the program's headers every scenario reads, stores as
+// an earlier run left them, the calendar's cells, a disk that fails on demand, and reading back
+// the store and the shown dialogs.
 #pragma once
 
 #include <filesystem>
@@ -10,22 +11,26 @@
 #include <vector>
 
 #include "cycles/cycle_records.h"
+#include "frame/document.h"
+#include "platform/dialog.h"
+#include "platform/text.h"
 #include "platform/types.h"
 #include "platform/window_tree.h"
 #include "scenarios/scenario.h"
 #include "store/settings.h"
+#include "support/days.h"
+#include "support/fault_vfs.h"
+#include "support/input.h"
+#include "ui/ids.h"
 
 namespace calvira::testing {
 
-DayNumber Day(uint16_t year, uint16_t month, uint16_t day);
 // Settings as the program writes them, with the logo off to spare its two seconds.
 Settings LogoOff();
 // A store with its databases and these settings.
 void StoreSettings(const Settings& settings);
 // The middle of a day's cell on the calendar as it opens on the scenarios' today, December 2026.
 ce::POINT DecemberCell(int day);
-// Whether the 16 x 16 square at (x, y) holds anything but a calendar cell's grey: an icon.
-bool IconAt(int32_t x, int32_t y);
 // The store mounted again over the fault-injecting file system (see support/fault_vfs.h).
 void MountFaultStore(const std::filesystem::path& dir);
 // The topmost visible window with this control id, as `calvira --inspect` describes it.
@@ -38,14 +43,25 @@ void StoreCycles(const std::vector<CycleRecord>& cycles);
 void ExpectCycles(const std::vector<CycleRecord>& expected);
 // Start and length of each stored cycle.
 std::vector<std::pair<DayNumber, int32_t>> StoredCycles();
-void ExpectView(int32_t id);
+inline void ExpectView(int32_t id) {
+  EXPECT_EQ(CDocument_::GetCurrentView(), id);
+}
 std::vector<std::u16string> ListLines(ce::HWND dialog, int id);
-std::u16string Text(ce::HWND dialog, int id);
+inline std::u16string Text(ce::HWND dialog, int id) {
+  return ce::GetWindowString(ce::GetDlgItem(dialog, id));
+}
 // Pixels that `text` takes in the control's own font.
 int32_t TextWidth(ce::HWND control, const std::u16string& text);
+// A store as an earlier run left it: the settings with the given scale (1 = Celsius) and these
+// readings.
+void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings);
 // A field of the form whose modal loop runs now: it is the active window.
-std::string Field(int id);
-bool OkEnabled();
+inline std::string Field(int id) {
+  return ce::ToUtf8(Text(ce::GetActiveWindow(), id));
+}
+inline bool OkEnabled() {
+  return ce::IsWindowEnabled(ce::GetDlgItem(ce::GetActiveWindow(), ce::IDOK)) != ce::FALSE;
+}
 // Taps a date field of the screen `asker`, and does what the calendar that opens does when a day
 // is tapped: the date goes to the screen that asked for it, and the program goes back there.
 Scenario& PickDate(Scenario& s, int32_t asker, int field, DayNumber day);

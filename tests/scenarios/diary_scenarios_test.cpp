@@ -2,7 +2,6 @@
 // the calendar, with the typed text kept over the pick; one note per day and category; the cut
 // at twenty characters; the categories; deleting one or all; and every way back to the list
 // leaving it usable.
-#include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
@@ -11,14 +10,8 @@
 #include "diary/diary_records.h"
 #include "diary/diary_view.h"
 #include "diary/note_view.h"
-#include "frame/document.h"
 #include "frame/frame_fonts.h"
-#include "platform/dialog.h"
-#include "platform/text.h"
 #include "scenarios/cycle_steps.h"
-#include "scenarios/scenario.h"
-#include "support/fault_vfs.h"
-#include "ui/ids.h"
 
 namespace calvira::testing {
 namespace {
@@ -124,17 +117,31 @@ Scenario& PickDay(Scenario& s, int day) {
       });
 }
 
-TEST(Diary, NotesForTodayAndForAPickedDayWithTheTypedTextKept) {
+// An empty note, replaced by one cut at twenty characters; the keys back on the list; a note for
+// a day picked on the calendar with its typed text kept over the pick; the pending text of the
+// next note.
+TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   Scenario s("diary add");
-  s.Before([] { StoreNotes({}); });
+  s.Before([] { StoreNotes({{kHairDresser, {{kToday, u"Other category"}}}}); });
   OpenDiary(s).Check([] {
     EXPECT_EQ(ShownCategory(), u"Doctor");
     EXPECT_TRUE(Lines().empty());
   });
-  AddNote(s, u"12/6/26", u"").Type(u"Dentist");
+  AddNote(s, u"12/6/26", u"").Key(ce::VK_RETURN).Check([] {
+    ExpectView(kDiaryView);
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u""}}));
+  });
+  AddNote(s, u"12/6/26", u"")
+      .Type(u"123456789012345678901")
+      .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); })
+      // The caret stays after the twentieth character: what is typed next is cut again.
+      .Type(u"x")
+      .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); });
   CloseNote(s, ce::IDOK).Check([] {
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dentist"}}));
-    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dentist"});
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"12345678901234567890"}}));
+    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         12345678901234567890"});
+    // The same day of the other category is its own note.
+    EXPECT_EQ(Stored(kHairDresser), (Notes{{kToday, u"Other category"}}));
   });
   // The keys reach the list again: Esc is its Cancel, which opens a note.
   s.Key(ce::VK_ESCAPE).Check([] { ExpectView(kNoteView); });
@@ -147,18 +154,16 @@ TEST(Diary, NotesForTodayAndForAPickedDayWithTheTypedTextKept) {
         EXPECT_EQ(Field(kCtlNoteDate), "12/24/26");
         EXPECT_EQ(Field(kCtlNoteText), "Eyes");
         EXPECT_EQ(Note()->Day(), kDec24);
-        EXPECT_EQ(Stored(kDoctor).size(), 1u);
       })
       .Type(u" 9am");
   CloseNote(s, ce::IDOK).Check([] {
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dentist"}, {kDec24, u"Eyes 9am"}}));
-    EXPECT_EQ(Lines(), (std::vector<std::u16string>{u"12/6/26         Dentist",
-                                                    u"12/24/26        Eyes 9am"}));
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"12345678901234567890"}, {kDec24, u"Eyes 9am"}}));
+    EXPECT_EQ(Lines().back(), u"12/24/26        Eyes 9am");
   });
   // The next note starts with the text the field held when the date was last picked, after OK
   // and after Cancel alike; its date is today again.
   AddNote(s, u"12/6/26", u"Eyes");
-  CloseNote(s, ce::IDCANCEL).Check([] { EXPECT_EQ(Stored(kDoctor).size(), 2u); });
+  CloseNote(s, ce::IDCANCEL);
   AddNote(s, u"12/6/26", u"Eyes");
   // Leaving the calendar without a day: the note again, its date and text as they were.
   s.TapControl(kCtlNoteDate).Tap(180, 14).Check([] {
@@ -171,60 +176,45 @@ TEST(Diary, NotesForTodayAndForAPickedDayWithTheTypedTextKept) {
   s.RunCleanly();
 }
 
-TEST(Diary, ADaysSecondNoteReplacesTheFirstAndNotesKeepTwentyCharacters) {
-  Scenario s("diary replace");
-  s.Before([] { StoreNotes({{kHairDresser, {{kToday, u"Other category"}}}}); });
-  OpenDiary(s);
-  AddNote(s, u"12/6/26", u"")
-      .Type(u"123456789012345678901")
-      .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); })
-      // The caret stays after the twentieth character: what is typed next is cut again.
-      .Type(u"x")
-      .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); });
-  CloseNote(s, ce::IDOK).Check([] {
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"12345678901234567890"}}));
-    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         12345678901234567890"});
-  });
-  AddNote(s, u"12/6/26", u"").Type(u"Second");
-  CloseNote(s, ce::IDOK).Check([] {
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Second"}}));
-    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Second"});
-    // The same day of the other category is its own note.
-    EXPECT_EQ(Stored(kHairDresser), (Notes{{kToday, u"Other category"}}));
-  });
-  // An empty text is a note too.
-  AddNote(s, u"12/6/26", u"").Key(ce::VK_RETURN).Check([] {
-    ExpectView(kDiaryView);
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u""}}));
-  });
-  s.RunCleanly();
-}
-
-TEST(Diary, EachCategoryListsItsOwnNotesInDateOrderAndIsShownAgainOnReturn) {
-  const DayNumber mar3 = Day(2026, 3, 3), jan5 = Day(2026, 1, 5), oct9 = Day(2026, 10, 9);
+// Each category lists its own notes in date order; Delete and Delete All ask first and act on
+// the shown category only; the category picked is shown again on return.
+TEST(Diary, CategoriesListTheirOwnNotesAndDeletingActsOnTheShownOneOnly) {
+  const DayNumber jan5 = Day(2026, 1, 5), mar3 = Day(2026, 3, 3), oct9 = Day(2026, 10, 9);
   Scenario s("diary categories");
   s.Before([=] {
     StoreNotes({{kDoctor, {{oct9, u"Flu shot"}, {jan5, u"Dentist"}, {mar3, u"Eyes"}}},
                 {kHairDresser, {{mar3, u"Cut"}, {jan5, u"Colour"}}}});
   });
-  OpenDiary(s).Check([] {
-    EXPECT_EQ(ShownCategory(), u"Doctor");
-    EXPECT_EQ(Lines(),
-              (std::vector<std::u16string>{u"1/5/26          Dentist", u"3/3/26          Eyes",
-                                           u"10/9/26         Flu shot"}));
-    // The combo box lists the five names in index order.
-    std::vector<std::u16string> names;
-    const auto count =
-        ce::SendDlgItemMessage(DiaryDialog(), kCtlDiaryCategory, ce::CB_GETCOUNT, 0, 0);
-    for (ce::LRESULT i = 0; i < count; ++i) {
-      char16_t name[32] = {};
-      ce::SendDlgItemMessage(DiaryDialog(), kCtlDiaryCategory, ce::CB_GETLBTEXT,
-                             static_cast<ce::WPARAM>(i), reinterpret_cast<ce::LPARAM>(name));
-      names.emplace_back(name);
-    }
-    EXPECT_EQ(names, (std::vector<std::u16string>{u"Doctor", u"Hair Dresser", u"Beauty Parlor",
-                                                  u"Fitness", u"Misc"}));
-  });
+  OpenDiary(s)
+      .Check([] {
+        EXPECT_EQ(Lines(),
+                  (std::vector<std::u16string>{u"1/5/26          Dentist", u"3/3/26          Eyes",
+                                               u"10/9/26         Flu shot"}));
+      })
+      .TapControl(kCtlDiaryDelete)
+      .ExpectBox(u"Calvira", u"Please,select a note to delete", ce::IDOK)
+      .TapListLine(kCtlDiaryList, 1)
+      .TapControl(kCtlDiaryDelete)
+      .ExpectBox(u"Calvira", u"Delete selected note?", ce::IDCANCEL)
+      .TapControl(kCtlDiaryDeleteAll)
+      .ExpectBox(u"Calvira", u"Delete all notes?", ce::IDCANCEL)
+      .Check([] { EXPECT_EQ(Stored(kDoctor).size(), 3u); })
+      .TapControl(kCtlDiaryDelete)
+      .ExpectBox(u"Calvira", u"Delete selected note?", ce::IDOK)
+      .Check([=] {
+        EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"Dentist"}, {oct9, u"Flu shot"}}));
+        EXPECT_EQ(Lines().size(), 2u);
+      })
+      .TapControl(kCtlDiaryDeleteAll)
+      .ExpectBox(u"Calvira", u"Delete all notes?", ce::IDOK)
+      .Check([] {
+        EXPECT_TRUE(Stored(kDoctor).empty());
+        EXPECT_TRUE(Lines().empty());
+        EXPECT_EQ(Stored(kHairDresser).size(), 2u);
+      })
+      // With nothing stored in the category, neither button asks anything.
+      .TapControl(kCtlDiaryDelete)
+      .TapControl(kCtlDiaryDeleteAll);
   PickCategory(s, kHairDresser).Check([] {
     EXPECT_EQ(Lines(),
               (std::vector<std::u16string>{u"1/5/26          Colour", u"3/3/26          Cut"}));
@@ -232,8 +222,6 @@ TEST(Diary, EachCategoryListsItsOwnNotesInDateOrderAndIsShownAgainOnReturn) {
   AddNote(s, u"12/6/26", u"").Type(u"Trim");
   CloseNote(s, ce::IDOK).Check([=] {
     EXPECT_EQ(Stored(kHairDresser), (Notes{{jan5, u"Colour"}, {mar3, u"Cut"}, {kToday, u"Trim"}}));
-    EXPECT_EQ(Stored(kDoctor).size(), 3u);
-    EXPECT_EQ(Lines().size(), 3u);
   });
   PickCategory(s, kMisc).Check([] { EXPECT_TRUE(Lines().empty()); });
   PickCategory(s, kHairDresser);
@@ -242,113 +230,36 @@ TEST(Diary, EachCategoryListsItsOwnNotesInDateOrderAndIsShownAgainOnReturn) {
   OpenDiary(s).Check([] {
     EXPECT_EQ(Diary()->Category(), kHairDresser);
     EXPECT_EQ(ShownCategory(), u"Hair Dresser");
-    EXPECT_EQ(Lines().size(), 3u);
     EXPECT_EQ(Lines().back(), u"12/6/26         Trim");
   });
   s.RunCleanly();
 }
 
-// The list's Cancel command, Esc, opens Add Your Note as Add does, and the note's closes it;
-// then Delete and Delete All.
-TEST(Diary, EscOpensAddYourNoteAndDeleteAndDeleteAllActOnTheShownCategoryOnly) {
-  const DayNumber jan5 = Day(2026, 1, 5), jan6 = Day(2026, 1, 6), jan7 = Day(2026, 1, 7);
-  Scenario s("diary delete");
-  s.Before([=] {
-    StoreNotes({{kDoctor, {{jan7, u"c"}, {jan5, u"a"}, {jan6, u"b"}}}, {kMisc, {{jan6, u"m"}}}});
-  });
-  OpenDiary(s)
-      .Key(ce::VK_ESCAPE)
-      .Check([] {
-        ExpectView(kNoteView);
-        EXPECT_FALSE(DiaryEnabled());
-        EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
-      })
-      .Key(ce::VK_ESCAPE)
-      .Check([] {
-        ExpectView(kDiaryView);
-        EXPECT_TRUE(DiaryEnabled());
-        EXPECT_EQ(Stored(kDoctor).size(), 3u);
-      })
-      .TapControl(kCtlDiaryDelete)
-      .ExpectBox(u"Calvira", u"Please,select a note to delete", ce::IDOK)
-      .Check([] { EXPECT_EQ(Stored(kDoctor).size(), 3u); })
-      .TapListLine(kCtlDiaryList, 1)
-      .Check([] {
-        ASSERT_EQ(ce::SendDlgItemMessage(DiaryDialog(), kCtlDiaryList, ce::LB_GETCURSEL, 0, 0), 1);
-      })
-      .TapControl(kCtlDiaryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected note?", ce::IDCANCEL)
-      .Check([] { EXPECT_EQ(Stored(kDoctor).size(), 3u); })
-      .TapControl(kCtlDiaryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected note?", ce::IDOK)
-      .Check([=] {
-        EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"a"}, {jan7, u"c"}}));
-        EXPECT_EQ(Lines(),
-                  (std::vector<std::u16string>{u"1/5/26          a", u"1/7/26          c"}));
-        EXPECT_EQ(Stored(kMisc), (Notes{{jan6, u"m"}}));
-      })
-      .TapControl(kCtlDiaryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all notes?", ce::IDCANCEL)
-      .Check([] {
-        EXPECT_EQ(Stored(kDoctor).size(), 2u);
-        EXPECT_EQ(Lines().size(), 2u);
-      })
-      .TapControl(kCtlDiaryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all notes?", ce::IDOK)
-      .Check([=] {
-        EXPECT_TRUE(Stored(kDoctor).empty());
-        EXPECT_TRUE(Lines().empty());
-        EXPECT_EQ(Stored(kMisc), (Notes{{jan6, u"m"}}));
-      })
-      // With nothing stored in the category, neither button asks anything.
-      .TapControl(kCtlDiaryDelete)
-      .TapControl(kCtlDiaryDeleteAll);
-  PickCategory(s, kMisc).Check(
-      [] { EXPECT_EQ(Lines(), std::vector<std::u16string>{u"1/6/26          m"}); });
-  s.RunCleanly();
-}
-
 // The menu taken while Add Your Note is up: the pop-up and the list under it go, and the next
-// visit to My Diary finds a list that takes the pen.
-TEST(Diary, LeavingTheNoteThroughTheMenuLeavesNoDialogBehind) {
+// visit to My Diary finds a list that takes the pen. Then a disk that refuses the note: the
+// store says so, and the note stays open with what was typed, so that nothing looks stored that
+// is not; once the disk takes it, OK stores it.
+TEST(Diary, LeavingTheNoteThroughTheMenuLeavesNoDialogBehindAndARefusedNoteStaysOpen) {
   Scenario s("diary note left");
   s.Before([] { StoreNotes({{kDoctor, {{kToday, u"Kept"}}}}); });
-  OpenDiary(s);
-  AddNote(s, u"12/6/26", u"").Type(u"Dropped");
-  s.Menu(kCmdCycleView).Check([] {
-    ExpectView(kCycleView);
-    EXPECT_EQ(DiaryDialog(), nullptr);
-    EXPECT_EQ(Note()->Dialog(), nullptr);
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
-  });
-  OpenDiary(s).Check(
-      [] { EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Kept"}); });
-  AddNote(s, u"12/6/26", u"");
-  CloseNote(s, ce::IDCANCEL);
-  // The same from the calendar the note opened: it goes, and the list waiting under it too.
-  AddNote(s, u"12/6/26", u"").Type(u"Dropped").TapControl(kCtlNoteDate).Menu(kCmdCycleView);
-  s.Check([] {
+  const auto nothing_left = [] {
     ExpectView(kCycleView);
     for (const ce::WindowInfo& w : ce::DescribeWindows()) {
       EXPECT_FALSE(w.visible && (w.id == kCtlMonthTitle || w.id == kCtlDiaryList)) << w.id;
     }
     EXPECT_EQ(DiaryDialog(), nullptr);
+    EXPECT_EQ(Note()->Dialog(), nullptr);
     EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
-  });
+  };
   OpenDiary(s);
-  AddNote(s, u"12/6/26", u"Dropped");  // the pending text, as the date field left it
-  CloseNote(s, ce::IDCANCEL);
-  s.RunCleanly();
-}
-
-// A disk that refuses the note: the store says so, and the note stays open with what was typed,
-// so that nothing looks stored that is not. Once the disk takes it, OK stores it.
-TEST(Diary, ANoteTheDiskRefusesStaysOpen) {
-  Scenario s("diary disk full");
-  s.Before([] { StoreNotes({}); });
+  AddNote(s, u"12/6/26", u"").Type(u"Dropped");
+  s.Menu(kCmdCycleView).Check(nothing_left);
+  // The same from the calendar the note opened: it goes, and the list waiting under it too.
+  OpenDiary(s);
+  AddNote(s, u"12/6/26", u"").Type(u"Dropped").TapControl(kCtlNoteDate).Menu(kCmdCycleView);
+  s.Check(nothing_left);
   OpenDiary(s).Check([&s] { MountFaultStore(s.DataDir()); });
-  AddNote(s, u"12/6/26", u"")
-      .Type(u"Dentist")
+  AddNote(s, u"12/6/26", u"Dropped")  // the pending text, as the date field left it
       .Check([] { FailFrom(1, Fault::kDiskFull); })
       .TapControl(ce::IDOK)
       .ExpectBox(u"Calvira", u"The disk is full. Nothing was saved; free some space and try again.",
@@ -356,17 +267,18 @@ TEST(Diary, ANoteTheDiskRefusesStaysOpen) {
       .Check([] {
         ExpectView(kNoteView);
         EXPECT_FALSE(DiaryEnabled());
-        EXPECT_EQ(Field(kCtlNoteText), "Dentist");
+        EXPECT_EQ(Field(kCtlNoteText), "Dropped");
         ClearFault();
-        EXPECT_TRUE(Stored(kDoctor).empty());
+        EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
       });
   CloseNote(s, ce::IDOK).Check([] {
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dentist"}}));
-    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dentist"});
+    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dropped"}}));
+    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dropped"});
   });
   s.RunCleanly();
 }
 
+// The layout, every note whole under the "Note" heading, is the committed pictures'.
 TEST(Diary, Screenshots) {
   Scenario s("diary screenshots");
   s.Before([] {
@@ -380,40 +292,8 @@ TEST(Diary, Screenshots) {
                   {Day(2026, 12, 1), u"MMMMMMMMMMMMMMMMMMMM"},
                   {Day(2026, 12, 4), u"Physio"}}}});
   });
-  OpenDiary(s)
-      .TapControlAt(kCtlDiaryList, 20, 40)
-      .Wait(10)
-      .Screenshot(ShotPath("diary.png"))
-      .Check([] {
-        ExpectPainted({kCtlTitle, kCtlDiaryNoteHeading, kCtlDiaryDelete});
-        EXPECT_EQ(reinterpret_cast<ce::HFONT>(ce::SendDlgItemMessage(
-                      DiaryDialog(), kCtlDiaryDateHeading, ce::WM_GETFONT, 0, 0)),
-                  CaptionFont());
-        // Every note whole, with room left for the scroll bar that more notes bring, and each
-        // one under the "Note" heading: the list draws inside its border, 2 pixels in, and its
-        // scroll bar is 12 pixels wide.
-        ce::HWND list = ce::GetDlgItem(DiaryDialog(), kCtlDiaryList);
-        ce::RECT box{}, heading{};
-        ce::GetWindowRect(list, &box);
-        ce::GetWindowRect(ce::GetDlgItem(DiaryDialog(), kCtlDiaryNoteHeading), &heading);
-        const int32_t text_left = box.left + 1 + 2;
-        for (const std::u16string& line : Lines()) {
-          SCOPED_TRACE(ce::ToUtf8(line));
-          EXPECT_LE(text_left + TextWidth(list, line), box.right - 1 - 12);
-          EXPECT_NEAR(text_left + TextWidth(list, line.substr(0, 16)), heading.left, 1);
-        }
-      });
-  AddNote(s, u"12/6/26", u"")
-      .Type(u"Dentist at 9:15")
-      .Wait(10)
-      .Screenshot(ShotPath("note.png"))
-      .Check([] {
-        // Keeps its template's place and size (1, 53, 133 x 58 dialog units).
-        ce::RECT r{};
-        ce::GetWindowRect(ce::GetActiveWindow(), &r);
-        EXPECT_EQ(r.left, 1 * 7 / 4);
-        EXPECT_EQ(r.top, 53 * 7 / 4);
-      });
+  OpenDiary(s).TapControlAt(kCtlDiaryList, 20, 40).Wait(10).Screenshot(ShotPath("diary.png"));
+  AddNote(s, u"12/6/26", u"").Type(u"Dentist at 9:15").Wait(10).Screenshot(ShotPath("note.png"));
   CloseNote(s, ce::IDCANCEL);
   s.RunCleanly();
 }

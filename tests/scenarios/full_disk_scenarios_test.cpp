@@ -1,20 +1,15 @@
 // A full disk on every screen that saves: the user is told in plain words that the disk is full
 // and that nothing was saved, the screen stays where it was, and the store is as it was. (The
 // day entry editor, Pill History and Add Your Note have such scenarios of their own.)
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "diary/diary_records.h"
-#include "frame/document.h"
 #include "platform/object_store.h"
 #include "scenarios/cycle_steps.h"
-#include "scenarios/scenario.h"
-#include "support/fault_vfs.h"
 #include "temperature/temperature_records.h"
-#include "ui/ids.h"
 
 namespace calvira::testing {
 namespace {

@@ -1,6 +1,8 @@
 #include "scenarios/scenario.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
 
 #include "frame/commands.h"
 #include "frame/ui_resources.h"
@@ -22,7 +24,33 @@ void PressClose() {
   ce::InjectInput(close);
 }
 
+std::string Bytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::string bytes(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  in.seekg(0);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
+}
+
 }  // namespace
+
+void ExpectAsCommitted(const std::filesystem::path& shot) {
+  if (std::getenv("CALVIRA_SCREENSHOT_DIR") != nullptr) return;  // `make screenshots` writes them
+  // The build directory lies inside the repository: the pictures are in a folder above the test
+  // program.
+  static const std::filesystem::path committed = [] {
+    std::error_code ignored;
+    std::filesystem::path dir = std::filesystem::canonical("/proc/self/exe", ignored);
+    while (dir.has_relative_path() && !std::filesystem::exists(dir / "docs" / "screenshots")) {
+      dir = dir.parent_path();
+    }
+    return dir / "docs" / "screenshots";
+  }();
+  const std::string drawn = Bytes(shot);
+  EXPECT_TRUE(!drawn.empty() && drawn == Bytes(committed / shot.filename()))
+      << shot.filename() << " is not the screen committed in docs/screenshots; run `make "
+      << "screenshots` and look at the difference";
+}
 
 Scenario::Scenario(const std::string& name) : name_(name), data_dir_(MakeTempDir("scenario")) {}
 
@@ -30,15 +58,6 @@ Scenario::~Scenario() {
   ce::clock::UseReal();
   std::error_code ignored;
   std::filesystem::remove_all(data_dir_, ignored);
-}
-
-Scenario& Scenario::Add(Step step) {
-  steps_.push_back(std::move(step));
-  return *this;
-}
-
-Scenario& Scenario::Input(std::function<void()> act) {
-  return Add({.kind = Step::Kind::kInput, .act = std::move(act)});
 }
 
 Scenario& Scenario::Before(std::function<void()> prepare) {
@@ -53,28 +72,8 @@ Scenario& Scenario::Today(uint16_t year, uint16_t month, uint16_t day) {
   return *this;
 }
 
-Scenario& Scenario::StartTick(ce::DWORD tick) {
-  start_tick_ = tick;
-  return *this;
-}
-
-Scenario& Scenario::Tap(int32_t x, int32_t y) {
-  return Input([x, y] { testing::Tap(x, y); });
-}
-
-Scenario& Scenario::TapControl(int id) {
-  return Input([this, id] {
-    const ce::HWND control = FindControl(id);
-    if (control == nullptr) {
-      ADD_FAILURE() << name_ << ": no visible control has the id " << id;
-      return;
-    }
-    testing::Tap(control);
-  });
-}
-
-Scenario& Scenario::TapControlAt(int id, int32_t dx, int32_t dy) {
-  return Input([this, id, dx, dy] {
+Scenario& Scenario::OnControl(int id, std::function<void(ce::HWND, const ce::RECT&)> act) {
+  return Input([this, id, act = std::move(act)] {
     const ce::HWND control = FindControl(id);
     if (control == nullptr) {
       ADD_FAILURE() << name_ << ": no visible control has the id " << id;
@@ -82,21 +81,23 @@ Scenario& Scenario::TapControlAt(int id, int32_t dx, int32_t dy) {
     }
     ce::RECT r;
     ce::GetWindowRect(control, &r);
-    testing::Tap(r.left + dx, r.top + dy);
+    act(control, r);
   });
 }
 
+Scenario& Scenario::TapControl(int id) {
+  return OnControl(id, [](ce::HWND control, const ce::RECT&) { testing::Tap(control); });
+}
+
+Scenario& Scenario::TapControlAt(int id, int32_t dx, int32_t dy) {
+  return OnControl(
+      id, [dx, dy](ce::HWND, const ce::RECT& r) { testing::Tap(r.left + dx, r.top + dy); });
+}
+
 Scenario& Scenario::TapListLine(int id, int line) {
-  return Input([this, id, line] {
-    const ce::HWND list = FindControl(id);
-    if (list == nullptr) {
-      ADD_FAILURE() << name_ << ": no visible list has the id " << id;
-      return;
-    }
-    ce::RECT r;
-    ce::GetWindowRect(list, &r);
+  return OnControl(id, [line](ce::HWND list, const ce::RECT& r) {
     const auto height = static_cast<int32_t>(ce::SendMessage(list, ce::LB_GETITEMHEIGHT, 0, 0));
-    // Two pixels in from the left keeps the tap inside the border.
+    // Twenty pixels in from the left keeps the tap inside the border.
     testing::Tap(r.left + 20, r.top + 2 + line * height + height / 2);
   });
 }
@@ -129,31 +130,6 @@ Scenario& Scenario::Menu(ce::UINT command) {
     return *this;
   }
   return TapMenuEntry(button).TapMenuEntry(command);
-}
-
-Scenario& Scenario::Key(ce::UINT key) {
-  return Input([key] { testing::Key(key); });
-}
-
-Scenario& Scenario::Type(const std::u16string& text) {
-  return Input([text] { testing::Type(text); });
-}
-
-Scenario& Scenario::ExpectBox(const std::u16string& caption, const std::u16string& text,
-                              int answer) {
-  return Add({.kind = Step::Kind::kBox, .caption = caption, .text = text, .answer = answer});
-}
-
-Scenario& Scenario::Wait(uint32_t milliseconds) {
-  return Add({.kind = Step::Kind::kWait, .wait = milliseconds});
-}
-
-Scenario& Scenario::Check(std::function<void()> check) {
-  return Add({.kind = Step::Kind::kCheck, .act = std::move(check)});
-}
-
-Scenario& Scenario::Screenshot(const std::filesystem::path& path) {
-  return Add({.kind = Step::Kind::kScreenshot, .path = path});
 }
 
 Scenario& Scenario::Close() {
@@ -216,6 +192,7 @@ void Scenario::OnIdle(int32_t timeout_ms) {
         EXPECT_EQ(ce::WritePng565(step.path.string(), ce::FrameBufferPixels(), ce::kScreenWidth,
                                   ce::kFrameHeight),
                   "");
+        ExpectAsCommitted(step.path);
         steps_.pop_front();
         continue;
       }

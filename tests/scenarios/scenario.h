@@ -24,6 +24,7 @@
 #include "platform/display.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "support/input.h"
 
 namespace calvira::testing {
 
@@ -37,10 +38,15 @@ class Scenario {
   // The virtual clock's "today" (UTC) at start.
   Scenario& Today(uint16_t year, uint16_t month, uint16_t day);
   // The tick counter's value when the program starts.
-  Scenario& StartTick(ce::DWORD tick);
+  Scenario& StartTick(ce::DWORD tick) {
+    start_tick_ = tick;
+    return *this;
+  }
 
   // A tap at a point: for backgrounds that answer a tap anywhere.
-  Scenario& Tap(int32_t x, int32_t y);
+  Scenario& Tap(int32_t x, int32_t y) {
+    return Input([x, y] { testing::Tap(x, y); });
+  }
   // A tap in the middle of the topmost visible window with this control id.
   Scenario& TapControl(int id);
   // A tap at (dx, dy) from the top left of that control: a list box's first line.
@@ -52,15 +58,25 @@ class Scenario {
   Scenario& TapMenuEntry(ce::UINT id);
   // Opens the bar button that holds the command and taps the item, as a user would.
   Scenario& Menu(ce::UINT command);
-  Scenario& Key(ce::UINT virtual_key);
-  Scenario& Type(const std::u16string& text);
+  Scenario& Key(ce::UINT key) {
+    return Input([key] { testing::Key(key); });
+  }
+  Scenario& Type(const std::u16string& text) {
+    return Input([text] { testing::Type(text); });
+  }
   // The next thing the program does is show this box; it is answered with `answer`
   // (ce::IDOK or ce::IDCANCEL) by its keyboard interface.
-  Scenario& ExpectBox(const std::u16string& caption, const std::u16string& text, int answer);
+  Scenario& ExpectBox(const std::u16string& caption, const std::u16string& text, int answer) {
+    return Add({.kind = Step::Kind::kBox, .caption = caption, .text = text, .answer = answer});
+  }
   // Lets virtual time pass while the program runs (ticks, timers).
-  Scenario& Wait(uint32_t milliseconds);
-  Scenario& Check(std::function<void()> check);
-  Scenario& Screenshot(const std::filesystem::path& path);
+  Scenario& Wait(uint32_t ms) { return Add({.kind = Step::Kind::kWait, .wait = ms}); }
+  Scenario& Check(std::function<void()> check) {
+    return Add({.kind = Step::Kind::kCheck, .act = std::move(check)});
+  }
+  Scenario& Screenshot(const std::filesystem::path& path) {
+    return Add({.kind = Step::Kind::kScreenshot, .path = path});
+  }
   // Presses the window's close button now instead of at the end.
   Scenario& Close();
 
@@ -89,8 +105,15 @@ class Scenario {
     std::filesystem::path path = {};
   };
   void OnIdle(int32_t timeout_ms);
-  Scenario& Add(Step step);
-  Scenario& Input(std::function<void()> act);
+  Scenario& Add(Step step) {
+    steps_.push_back(std::move(step));
+    return *this;
+  }
+  Scenario& Input(std::function<void()> act) {
+    return Add({.kind = Step::Kind::kInput, .act = std::move(act)});
+  }
+  // An input step on the topmost visible control with this id, given it and its rectangle.
+  Scenario& OnControl(int id, std::function<void(ce::HWND, const ce::RECT&)> act);
 
   std::string name_;
   std::filesystem::path data_dir_;
@@ -106,6 +129,10 @@ class Scenario {
 // Where a scenario's screenshot goes: `make screenshots` collects them in docs/screenshots;
 // otherwise they go to a scratch folder.
 std::filesystem::path ShotPath(const char* name);
+
+// Away from `make screenshots`, a screenshot is compared with the committed picture of its name,
+// to the byte: the screens drawn are the README's, and any change to what they show is seen.
+void ExpectAsCommitted(const std::filesystem::path& shot);
 
 // A colour as the frame buffer holds it.
 constexpr uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
