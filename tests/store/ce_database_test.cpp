@@ -4,18 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "platform/message_box.h"
-#include "support/fault_vfs.h"
-#include "support/temp_store.h"
+#include "support/record_store.h"
 
 namespace {
 
-using calvira::testing::TempStoreTest;
+using calvira::testing::Fault, calvira::testing::UI4, calvira::testing::WriteRaw;
+using Texts = std::vector<std::u16string>;
 
 constexpr ce::CEPROPID kByDay = ce::PropId(0, ce::CEVT_UI4);
 
-class CCeDatabaseTest : public TempStoreTest {
+class CCeDatabaseTest : public calvira::testing::TempStoreTest {
  protected:
   void SetUp() override {
     TempStoreTest::SetUp();
@@ -23,21 +25,11 @@ class CCeDatabaseTest : public TempStoreTest {
     ASSERT_EQ(db.Create(u"Days", 0x5A513539, kByDay, ce::PropId(1, ce::CEVT_R8)), 0u);
   }
 
-  // Adds records with the given days, each through its own open and close.
-  void AddDays(std::initializer_list<uint32_t> days) {
-    CCeDatabase db;
-    ASSERT_TRUE(db.Open(u"Days", kByDay));
-    for (uint32_t day : days) {
-      CCePropArray record;
-      CCePropVal v;
-      v.SetUI4(day);
-      record.Append(v);
-      ASSERT_TRUE(db.WriteNew(record));
-    }
-    db.Close();
+  static void AddDays(std::initializer_list<uint32_t> days) {
+    for (uint32_t day : days) WriteRaw(u"Days", {UI4(day)});
   }
 
-  std::vector<int32_t> ReadDays() {
+  static std::vector<int32_t> ReadDays() {
     std::vector<int32_t> days;
     CCeDatabase db;
     db.Open(u"Days", kByDay);
@@ -47,72 +39,55 @@ class CCeDatabaseTest : public TempStoreTest {
     }
     return days;
   }
+
+  // The one box shown since the last call: text, caption, type.
+  static std::tuple<std::u16string, std::u16string, ce::UINT> OneBox() {
+    const auto boxes = ce::TakeMessageBoxReports();
+    EXPECT_EQ(boxes.size(), 1u);
+    if (boxes.empty()) return {};
+    return {boxes[0].text, boxes[0].caption, boxes[0].type};
+  }
 };
 
-TEST_F(CCeDatabaseTest, AnEmptyDatabaseHasNoCountNoCurrentAndNothingToReadAndKeepsItsName) {
+TEST_F(CCeDatabaseTest, EmptyMissingOrOpenedTwice) {
   CCeDatabase db;
   ASSERT_TRUE(db.Open(u"Days", kByDay));
   EXPECT_EQ(db.RecordCount(), 0);
   EXPECT_EQ(db.CurrentRecord(), 0u);
   CCePropArray record;
-  CCePropVal v;
-  record.Append(v);
+  record.Append(CCePropVal());
   EXPECT_FALSE(db.ReadCurrRecord(record));
   EXPECT_EQ(record.Count(), 0u);
   EXPECT_FALSE(db.SeekNext());
   EXPECT_FALSE(db.DeleteCurr());
   EXPECT_EQ(db.Create(u"Days", 1, kByDay, kByDay), ce::ERROR_DUP_NAME);
   EXPECT_TRUE(TakeBoxTexts().empty());
-}
+  db.Close();
 
-TEST_F(CCeDatabaseTest, OpeningTwiceOrAMissingDatabaseIsReported) {
-  CCeDatabase db;
   EXPECT_FALSE(db.Open(u"Nowhere", 0));
-  auto boxes = ce::TakeMessageBoxReports();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, u"ERROR_FILE_NOT_FOUND ");
-  EXPECT_EQ(boxes[0].caption, u"Sample");
-  EXPECT_EQ(boxes[0].type, ce::MB_OK);
+  EXPECT_EQ(OneBox(), std::tuple(u"ERROR_FILE_NOT_FOUND ", u"Sample", ce::MB_OK));
   EXPECT_EQ(db.RecordCount(), 0);
   EXPECT_FALSE(db.Close());
   EXPECT_TRUE(TakeBoxTexts().empty());
-
   EXPECT_FALSE(db.Open(u"Days", ce::PropId(9, ce::CEVT_I2)));
-  EXPECT_EQ(TakeBoxTexts(), std::vector<std::u16string>{u"ERROR_INVALID_PARAMETER"});
+  EXPECT_EQ(TakeBoxTexts(), Texts{u"ERROR_INVALID_PARAMETER"});
 
   AddDays({3});
   ASSERT_TRUE(db.Open(u"Days", kByDay));
   ASSERT_TRUE(db.Open(u"Days", kByDay));
-  boxes = ce::TakeMessageBoxReports();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, u"Error in CCeDatabase::Open()!!");
-  EXPECT_EQ(boxes[0].caption, u"Fatal Error");
-  EXPECT_EQ(boxes[0].type, ce::MB_ICONSTOP);
+  EXPECT_EQ(OneBox(),
+            std::tuple(u"Error in CCeDatabase::Open()!!", u"Fatal Error", ce::MB_ICONSTOP));
   EXPECT_EQ(db.RecordCount(), 1);
   EXPECT_TRUE(db.Close());
   EXPECT_EQ(db.Name()[0], u'\0');
 }
 
 TEST_F(CCeDatabaseTest, ReadConvertsBoolToI2AndUI4ToI4) {
+  using namespace calvira::testing;
+  CCePropVal ui2;
+  ui2.SetUI2(65535);
+  WriteRaw(u"Days", {I2(-5), Bool(-1), ui2, UI4(4000000000u), R8(36.6), Str(u"note")});
   CCeDatabase db;
-  ASSERT_TRUE(db.Open(u"Days", 0));
-  CCePropArray record;
-  CCePropVal v;
-  v.SetI2(-5);
-  record.Append(v);
-  v.SetBool(-1);
-  record.Append(v);
-  v.SetUI2(65535);
-  record.Append(v);
-  v.SetUI4(4000000000u);
-  record.Append(v);
-  v.SetR8(36.6);
-  record.Append(v);
-  v.SetString(u"note");
-  record.Append(v);
-  ASSERT_TRUE(db.WriteNew(record));
-  db.Close();
-
   ASSERT_TRUE(db.Open(u"Days", 0));
   CCePropArray read;
   ASSERT_TRUE(db.ReadCurrRecord(read));
@@ -125,9 +100,7 @@ TEST_F(CCeDatabaseTest, ReadConvertsBoolToI2AndUI4ToI4) {
   EXPECT_EQ(static_cast<uint32_t>(read.At(3).I4()), 4000000000u);
   EXPECT_EQ(read.At(4).R8(), 36.6);
   EXPECT_EQ(std::u16string(read.At(5).String()), u"note");
-  // Beyond the end, the last element answers.
-  EXPECT_EQ(std::u16string(read.At(40).String()), u"note");
-
+  EXPECT_EQ(std::u16string(read.At(40).String()), u"note");  // beyond the end, the last answers
   // Written back as read, the UI4 is an I4 now and no longer sorts by day.
   ASSERT_TRUE(db.WriteCurr(read));
   db.Close();
@@ -147,12 +120,11 @@ TEST_F(CCeDatabaseTest, APropertyNumberBeyondTheCountLandsInTheLastElement) {
   props[1].val.iVal = -9;
   ASSERT_NE(ce::CeWriteRecordProps(h, 0, 2, props), 0u);
   ce::CloseHandle(h);
-
   CCeDatabase db;
   ASSERT_TRUE(db.Open(u"Days", 0));
   CCePropArray record;
   ASSERT_TRUE(db.ReadCurrRecord(record));
-  EXPECT_EQ(TakeBoxTexts(), std::vector<std::u16string>{u"Error in CCeDatabase::ReadCurrRecord"});
+  EXPECT_EQ(TakeBoxTexts(), Texts{u"Error in CCeDatabase::ReadCurrRecord"});
   ASSERT_EQ(record.Count(), 2u);
   EXPECT_EQ(record.At(0).I4(), 7);
   EXPECT_EQ(record.At(1).I2(), -9);
@@ -193,9 +165,7 @@ TEST_F(CCeDatabaseTest, DeleteAllEmptiesADatabaseOfAnySize) {
     db.SeekFirst();
     for (int i = 0; i < count; ++i) {
       EXPECT_TRUE(db.DeleteCurr()) << size << " " << i;
-      if (i + 1 < count) {
-        EXPECT_TRUE(db.SeekNext());
-      }
+      EXPECT_TRUE(i + 1 == count || db.SeekNext()) << size << " " << i;
     }
     db.Close();
     EXPECT_TRUE(ReadDays().empty()) << size;
@@ -203,15 +173,11 @@ TEST_F(CCeDatabaseTest, DeleteAllEmptiesADatabaseOfAnySize) {
 }
 
 TEST_F(CCeDatabaseTest, CreateOnAFullDiskEndsTheProgram) {
-  calvira::testing::InstallFaultVfs();
   EXPECT_EXIT(
       {
         ce::SetMessageBoxEcho(true);
-        ce::objectstore::Unmount();
-        ce::objectstore::MountOptions options;
-        options.vfs = calvira::testing::kFaultVfsName;
-        if (!ce::objectstore::Mount(data_dir_, options).empty()) std::_Exit(3);
-        calvira::testing::FailFrom(1, calvira::testing::Fault::kDiskFull);
+        MountFaulty();
+        calvira::testing::FailFrom(1, Fault::kDiskFull);
         CCeDatabase db;
         db.Create(u"More", 1, kByDay, kByDay);
       },
@@ -230,27 +196,22 @@ TEST_F(CCeDatabaseTest, AFailedWriteIsReportedAndNotCountedAsDone) {
   ASSERT_TRUE(db.ReadCurrRecord(record));
   record.At(0).SetUI4(2);
   // The user is told the cause in words she can act on.
-  const struct {
-    calvira::testing::Fault fault;
-    std::u16string text;
-  } causes[] = {
-      {calvira::testing::Fault::kDiskFull,
-       u"The disk is full. Nothing was saved; free some space and try again."},
-      {calvira::testing::Fault::kIoError,
+  const std::pair<Fault, std::u16string> causes[] = {
+      {Fault::kDiskFull, u"The disk is full. Nothing was saved; free some space and try again."},
+      {Fault::kIoError,
        u"The disk could not be written. Nothing was saved; the disk may be failing: copy "
        u"Calvira's data folder to a safe place."},
   };
-  for (const auto& cause : causes) {
-    calvira::testing::FailFrom(1, cause.fault);
+  for (const auto& [fault, text] : causes) {
+    calvira::testing::FailFrom(1, fault);
     EXPECT_FALSE(db.WriteCurr(record));
     EXPECT_FALSE(db.WriteNew(record));
     EXPECT_FALSE(db.DeleteCurr());
     calvira::testing::ClearFault();
     const auto boxes = ce::TakeMessageBoxReports();
-    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes.size(), 3u);
     for (const auto& box : boxes) {
-      EXPECT_EQ(box.text, cause.text);
-      EXPECT_EQ(box.caption, u"Calvira");
+      EXPECT_EQ(std::tuple(box.text, box.caption), std::tuple(text, u"Calvira"));
     }
   }
   db.Close();
@@ -263,12 +224,10 @@ TEST(CCePropValTest, StringsAreCopiedAndLimitedTo199Characters) {
   const std::u16string longest(199, u'x');
   CCePropVal v;
   v.SetString(longest.c_str());
-  EXPECT_EQ(std::u16string(v.String()), longest);
   CCePropVal copy;
   copy = v;
   v.SetString(nullptr);
   EXPECT_EQ(std::u16string(v.String()), u"");
-  EXPECT_EQ(std::u16string(copy.String()), longest);
   copy = copy;
   copy.SetString(copy.String());  // its own text
   EXPECT_EQ(std::u16string(copy.String()), longest);
@@ -276,12 +235,10 @@ TEST(CCePropValTest, StringsAreCopiedAndLimitedTo199Characters) {
   EXPECT_EQ(std::u16string(copy.String()), u"");
   copy.SetBool(-2);
   EXPECT_EQ(copy.Bool(), -2);  // sign-extended
-
   EXPECT_EXIT(
       {
         ce::SetMessageBoxEcho(true);
-        CCePropVal tooLong;
-        tooLong.SetString(std::u16string(200, u'y').c_str());
+        v.SetString(std::u16string(200, u'y').c_str());
       },
       // A box with an empty title: no caption at all would read "Error".
       ::testing::ExitedWithCode(255), "\\[\\] Mnogo dylyg string\\?\\?");

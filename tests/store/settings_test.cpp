@@ -10,12 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "store/catalogue.h"
-#include "support/temp_store.h"
+#include "support/record_store.h"
 
 namespace {
 
-using Props = std::vector<std::pair<ce::CEPROPID, int64_t>>;
+using Planted = std::vector<std::pair<ce::CEPROPID, std::string>>;
 
 // The ids of the six properties as the store must hold them.
 const std::vector<ce::CEPROPID> kDeclaredIds = {
@@ -29,15 +28,11 @@ auto Fields(const Settings& s) {
                          s.show_min_max);
 }
 
-class SettingsTest : public calvira::testing::TempStoreTest {
+class SettingsTest : public calvira::testing::RecordStoreTest {
  protected:
-  void SetUp() override {
-    TempStoreTest::SetUp();
-    CreateCatalogue();
-  }
-
-  // The ids of the settings record's properties, in the store's order.
-  static std::vector<ce::CEPROPID> Ids() {
+  // The settings record as the store holds it: the ids of its properties in the store's order,
+  // which must be the declared ones, and it must be the only record.
+  static void ExpectInShape() {
     std::vector<ce::CEPROPID> ids;
     ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Systems", 0, 0, nullptr);
     ce::CePropBuffer buffer;
@@ -46,18 +41,15 @@ class SettingsTest : public calvira::testing::TempStoreTest {
     }
     for (const ce::CEPROPVAL& p : buffer.props()) ids.push_back(p.propid);
     ce::CloseHandle(h);
-    return ids;
-  }
-
-  static int RecordCount() {
+    EXPECT_EQ(ids, kDeclaredIds);
     CCeDatabase db;
     db.Open(u"Systems", 0);
-    return db.RecordCount();
+    EXPECT_EQ(db.RecordCount(), 1);
   }
 
   // Writes a settings record the way an older version could have left it: the properties as
   // given, in this order, twins included, straight into the file.
-  void PlantRecord(const std::vector<std::pair<ce::CEPROPID, std::string>>& props) {
+  void PlantRecord(const Planted& props) {
     ce::objectstore::Unmount();
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(ce::objectstore::StoreFile(data_dir_).c_str(), &db), SQLITE_OK);
@@ -82,6 +74,7 @@ TEST_F(SettingsTest, EveryWriteLeavesTheSixPropertiesAndReadsBackWhatWasWritten)
   Settings written;
   // Many saves in a row, as a user toggling an option would make them.
   for (int i = 0; i < 12; ++i) {
+    SCOPED_TRACE(i);
     written.password = i % 3 == 0 ? u"" : u"$argon2id$v=19$m=65536,t=2,p=1$xyz";
     written.password_set = static_cast<int16_t>(i % 2);
     written.spare = static_cast<int16_t>(i == 5 ? -1 : 0);
@@ -91,13 +84,11 @@ TEST_F(SettingsTest, EveryWriteLeavesTheSixPropertiesAndReadsBackWhatWasWritten)
     ASSERT_TRUE(WriteSettings(written));
     Settings read;
     ASSERT_TRUE(ReadSettings(&read));
-    EXPECT_TRUE(Fields(read) == Fields(written)) << i;
-    EXPECT_EQ(Ids(), kDeclaredIds) << i;
+    EXPECT_TRUE(Fields(read) == Fields(written));
+    ExpectInShape();
   }
   Remount();
-  EXPECT_EQ(Ids(), kDeclaredIds);
-  EXPECT_EQ(RecordCount(), 1);
-
+  ExpectInShape();
   // A password the store cannot hold is refused, and the record stays as it was.
   Settings too_long = written;
   too_long.password.assign(200, u'x');
@@ -108,13 +99,9 @@ TEST_F(SettingsTest, EveryWriteLeavesTheSixPropertiesAndReadsBackWhatWasWritten)
 }
 
 TEST_F(SettingsTest, ARecordAnOlderVersionLeftUntidyIsPutBackIntoShape) {
-  const auto bool_id = [](ce::WORD n) { return ce::PropId(n, ce::CEVT_BOOL); };
-  const auto i2_id = [](ce::WORD n) { return ce::PropId(n, ce::CEVT_I2); };
-  struct Case {
-    const char* what;
-    std::vector<std::pair<ce::CEPROPID, std::string>> planted;
-    Settings expected;
-  };
+  const auto b = [](ce::WORD n) { return ce::PropId(n, ce::CEVT_BOOL); };
+  const auto i2 = [](ce::WORD n) { return ce::PropId(n, ce::CEVT_I2); };
+  const ce::CEPROPID text = ce::PropId(0, ce::CEVT_LPWSTR), scale = ce::PropId(3, ce::CEVT_UI2);
   Settings logo_off;
   logo_off.logo_disabled = true;
   logo_off.password = u"pw";
@@ -122,45 +109,38 @@ TEST_F(SettingsTest, ARecordAnOlderVersionLeftUntidyIsPutBackIntoShape) {
   fahrenheit.scale = 2;
   fahrenheit.show_min_max = true;
   fahrenheit.password_set = 1;
-  const Case cases[] = {
-      {"twins of the booleans written back as I2, whose values lost to the declared ones",
-       {{ce::PropId(0, ce::CEVT_LPWSTR), "'pw'"},
-        {bool_id(1), "0"},
-        {bool_id(2), "0"},
-        {ce::PropId(3, ce::CEVT_UI2), "1"},
-        {bool_id(4), "1"},
-        {bool_id(5), "0"},
-        {i2_id(1), "1"},
-        {i2_id(2), "1"},
-        {i2_id(5), "1"},
-        {i2_id(6), "0"},
-        {i2_id(7), "0"},
-        {i2_id(35), "0"}},
+  const std::pair<Planted, Settings> cases[] = {
+      // Twins of the booleans written back as I2, whose values lost to the declared ones.
+      {{{text, "'pw'"},
+        {b(1), "0"},
+        {b(2), "0"},
+        {scale, "1"},
+        {b(4), "1"},
+        {b(5), "0"},
+        {i2(1), "1"},
+        {i2(2), "1"},
+        {i2(5), "1"},
+        {i2(6), "0"},
+        {i2(7), "0"},
+        {i2(35), "0"}},
        logo_off},
-      {"every boolean written back as I2 and nothing else",
-       {{ce::PropId(0, ce::CEVT_LPWSTR), "''"},
-        {i2_id(1), "1"},
-        {i2_id(2), "0"},
-        {ce::PropId(3, ce::CEVT_UI2), "2"},
-        {i2_id(4), "0"},
-        {i2_id(5), "1"}},
+      // Every boolean written back as I2 and nothing else.
+      {{{text, "''"}, {i2(1), "1"}, {i2(2), "0"}, {scale, "2"}, {i2(4), "0"}, {i2(5), "1"}},
        fahrenheit},
-      {"a record cut short, and a string where a number belongs",
-       {{ce::PropId(0, ce::CEVT_LPWSTR), "''"}, {ce::PropId(1, ce::CEVT_LPWSTR), "'1'"}},
-       Settings{}},
+      // A record cut short, and a string where a number belongs.
+      {{{text, "''"}, {ce::PropId(1, ce::CEVT_LPWSTR), "'1'"}}, Settings{}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    PlantRecord(c.planted);
+  for (const auto& [planted, expected] : cases) {
+    SCOPED_TRACE(planted.size());
+    PlantRecord(planted);
     Settings read;
     ASSERT_TRUE(ReadSettings(&read));
     ASSERT_TRUE(EnsureSettingsRecord());
-    EXPECT_EQ(Ids(), kDeclaredIds);
-    EXPECT_EQ(RecordCount(), 1);
+    ExpectInShape();
     Settings tidied;
     ASSERT_TRUE(ReadSettings(&tidied));
-    EXPECT_TRUE(Fields(read) == Fields(c.expected));
-    EXPECT_TRUE(Fields(tidied) == Fields(c.expected));
+    EXPECT_TRUE(Fields(read) == Fields(expected));
+    EXPECT_TRUE(Fields(tidied) == Fields(expected));
   }
 }
 
