@@ -2,75 +2,59 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
 
-struct AxisCase {
-  const char* name;
-  int32_t lo, hi;
-  size_t count;
-  int32_t scale, pitch;
-  size_t lines;
-  std::vector<LengthAxisLine> some;  // lines checked by index order: first ones given
-};
-
 TEST(LengthAxis, Layouts) {
-  const AxisCase cases[] = {
-      {"two of 28", 28, 28, 2, 50, 100, 3, {{238, 26, 6}, {138, 28, 6}, {38, 30, 6}}},
-      {"26 to 30", 26, 30, 5, 25, 40, 5, {{238, 24, 6}, {188, 26, 6}, {138, 28, 6}}},
-      {"spread 32", 20, 52, 11, 5, 18, 19, {{238, 18, 6}, {228, 20, 6}}},
-      {"spread 34", 20, 54, 12, 5, 16, 11, {{238, 18, 0}, {223, 21, 0}, {208, 24, 0}}},
-      {"thirteen", 27, 29, 13, 33, 16, 4, {{238, 25, 6}, {172, 27, 6}}},
-  };
-  for (const AxisCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const LengthAxis axis = LayOutLengthAxis(c.lo, c.hi, c.count);
-    EXPECT_EQ(axis.scale, c.scale);
-    EXPECT_EQ(axis.pitch, c.pitch);
-    ASSERT_EQ(axis.lines.size(), c.lines);
-    for (size_t j = 0; j < c.some.size(); ++j) {
-      EXPECT_EQ(axis.lines[j].y, c.some[j].y) << j;
-      EXPECT_EQ(axis.lines[j].label, c.some[j].label) << j;
-      EXPECT_EQ(axis.lines[j].label_x, c.some[j].label_x) << j;
+  // Shortest, longest, count; then scale, pitch, the number of lines and the first lines.
+  const std::tuple<int32_t, int32_t, size_t, int32_t, int32_t, size_t, std::vector<LengthAxisLine>>
+      cases[] = {
+          {28, 28, 2, 50, 100, 3, {{238, 26, 6}, {138, 28, 6}, {38, 30, 6}}},
+          {26, 30, 5, 25, 40, 5, {{238, 24, 6}, {188, 26, 6}, {138, 28, 6}}},
+          {20, 52, 11, 5, 18, 19, {{238, 18, 6}, {228, 20, 6}}},
+          {20, 54, 12, 5, 16, 11, {{238, 18, 0}, {223, 21, 0}, {208, 24, 0}}},
+          {27, 29, 13, 33, 16, 4, {{238, 25, 6}, {172, 27, 6}}},
+      };
+  for (const auto& [lo, hi, count, scale, pitch, lines, first] : cases) {
+    SCOPED_TRACE(hi - lo);
+    const LengthAxis axis = LayOutLengthAxis(lo, hi, count);
+    EXPECT_EQ(std::pair(axis.scale, axis.pitch), std::pair(scale, pitch));
+    ASSERT_EQ(axis.lines.size(), lines);
+    for (size_t j = 0; j < first.size(); ++j) {
+      const LengthAxisLine& got = axis.lines[j];
+      EXPECT_EQ(std::tuple(got.y, got.label, got.label_x),
+                std::tuple(first[j].y, first[j].label, first[j].label_x))
+          << j;
     }
   }
-}
-
-TEST(LengthAxis, SpreadThirtyFourEndsWithTheLongestLength) {
+  // A spread of 34 ends with the longest length.
   const LengthAxis axis = LayOutLengthAxis(20, 54, 12);
   EXPECT_EQ(axis.lines.back().label, 54);
   EXPECT_EQ(axis.lines.back().y, 238 - 36 * 5);
-  EXPECT_EQ(axis.lines[9].label, 18 + 27);
 }
 
 TEST(LengthAxis, BarsMeetTheirLinesAndStayInTheBox) {
-  struct Case {
-    int32_t lo, hi;
-  } cases[] = {{28, 28}, {26, 30}, {20, 52}, {20, 54}, {20, 216}, {14, 400}, {14, 3000}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.hi);
-    const LengthAxis axis = LayOutLengthAxis(c.lo, c.hi, 12);
+  for (const auto& [lo, hi] :
+       {std::pair(28, 28), {26, 30}, {20, 52}, {20, 54}, {20, 216}, {14, 400}, {14, 3000}}) {
+    SCOPED_TRACE(hi);
+    const LengthAxis axis = LayOutLengthAxis(lo, hi, 12);
     int32_t previous = -1;
-    for (int32_t length = c.lo; length <= c.hi; ++length) {
-      const int32_t h = BarHeight(axis, length, c.lo);
-      EXPECT_GE(h, 0);
+    for (int32_t length = lo; length <= hi; ++length) {
+      const int32_t h = BarHeight(axis, length, lo);
+      EXPECT_GE(h, std::max(previous, 0));
       EXPECT_LE(h, 200);
-      EXPECT_GE(h, previous);
       previous = h;
     }
     for (const LengthAxisLine& line : axis.lines) {
-      if (line.label < c.lo) continue;
-      EXPECT_EQ(238 - BarHeight(axis, line.label, c.lo), line.y) << line.label;
+      EXPECT_TRUE(line.label < lo || 238 - BarHeight(axis, line.label, lo) == line.y) << line.label;
     }
-    if (c.lo < c.hi) {
-      EXPECT_LT(BarHeight(axis, c.lo, c.lo), BarHeight(axis, c.hi, c.lo));
-    }
+    EXPECT_TRUE(lo == hi || BarHeight(axis, lo, lo) < BarHeight(axis, hi, lo));
   }
-}
-
-TEST(LengthAxis, WideSpreadUsesAFractionalScale) {
   // 197 days and more: a whole pixel per day no longer fits.
   const LengthAxis axis = LayOutLengthAxis(20, 220, 30);
   EXPECT_EQ(axis.scale, 0);
@@ -83,44 +67,32 @@ TEST(LengthAxis, WideSpreadUsesAFractionalScale) {
   EXPECT_EQ(BarHeight(axis, 20, 20), 2);
 }
 
-TEST(CyclePages, BarPlaces) {
+TEST(CyclePages, PlacesPagingAndTheOverallRange) {
   const LengthAxis axis = LayOutLengthAxis(26, 30, 13);
   EXPECT_EQ(BarX(axis, 0, 12, false), 40);
   EXPECT_EQ(BarX(axis, 11, 12, false), 40 + 11 * 16);
   EXPECT_EQ(BarX(axis, 11, 12, true), 220);
   EXPECT_EQ(BarX(axis, 0, 12, true), 220 - 11 * 16);
   EXPECT_EQ(BarX(LayOutLengthAxis(28, 28, 2), 1, 2, false), 140);
-}
-
-TEST(CyclePages, Paging) {
-  struct Step {
-    bool forward;
-    CyclePage expected;
+  // The cycles, the steps forward (+) and back (-), and the first cycle of each page after them.
+  const std::tuple<size_t, std::string, std::vector<size_t>> cases[] = {
+      {11, "+-", {0, 0}},
+      {12, "+-", {0, 0}},
+      {13, "++--", {1, 1, 0, 0}},
+      {30, "+++---", {12, 18, 18, 6, 0, 0}},
   };
-  struct Case {
-    size_t count;
-    std::vector<Step> steps;
-  } cases[] = {
-      {11, {{true, {0, 11}}, {false, {0, 11}}}},
-      {12, {{true, {0, 12}}, {false, {0, 12}}}},
-      {13, {{true, {1, 12}}, {true, {1, 12}}, {false, {0, 12}}, {false, {0, 12}}}},
-      {30,
-       {{true, {12, 12}},
-        {true, {18, 12}},
-        {true, {18, 12}},
-        {false, {6, 12}},
-        {false, {0, 12}},
-        {false, {0, 12}}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.count);
-    CyclePage page = FirstCyclePage(c.count);
+  for (const auto& [count, steps, firsts] : cases) {
+    SCOPED_TRACE(count);
+    CyclePage page = FirstCyclePage(count);
     EXPECT_EQ(page.first, 0u);
-    for (const Step& step : c.steps) {
-      page = step.forward ? CyclePageForward(page, c.count) : CyclePageBack(page, c.count);
-      EXPECT_EQ(page, step.expected);
+    for (size_t i = 0; i < steps.size(); ++i) {
+      page = steps[i] == '+' ? CyclePageForward(page, count) : CyclePageBack(page, count);
+      EXPECT_EQ(page, (CyclePage{firsts[i], std::min<size_t>(count, 12)})) << i;
     }
   }
+  EXPECT_TRUE(UsesOverallRange(true, 30));
+  EXPECT_TRUE(UsesOverallRange(false, 11));
+  EXPECT_FALSE(UsesOverallRange(false, 12));
 }
 
 TEST(TempWindow, PagesStopWhereDatesEnd) {
@@ -128,11 +100,7 @@ TEST(TempWindow, PagesStopWhereDatesEnd) {
   ASSERT_TRUE(DateToDayNumber(1582, 1, 1, first));
   ASSERT_TRUE(DateToDayNumber(9366, 12, 31, last));
   ASSERT_TRUE(DateToDayNumber(2026, 12, 6, today));
-  const struct Case {
-    DayNumber from;
-    int32_t pages;
-    DayNumber expected;
-  } cases[] = {
+  const std::tuple<DayNumber, int32_t, DayNumber> cases[] = {
       {today, 0, today},
       {today, -1, today - 25},
       {today, 1, today + 25},
@@ -146,9 +114,8 @@ TEST(TempWindow, PagesStopWhereDatesEnd) {
       {last, -1, last - 25},
       {0xFFFFFFFFu, 0, last},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.from << " " << c.pages);
-    EXPECT_EQ(TempWindowEnd(c.from, c.pages), c.expected);
+  for (const auto& [from, pages, expected] : cases) {
+    EXPECT_EQ(TempWindowEnd(from, pages), expected) << from << " " << pages;
   }
   // Paged back one page at a time from today, the window stops at the first one.
   DayNumber end = today;
@@ -156,87 +123,63 @@ TEST(TempWindow, PagesStopWhereDatesEnd) {
   EXPECT_EQ(end, first + 24);
 }
 
-TEST(CyclePages, OverallRange) {
-  EXPECT_TRUE(UsesOverallRange(true, 30));
-  EXPECT_TRUE(UsesOverallRange(false, 11));
-  EXPECT_FALSE(UsesOverallRange(false, 12));
+std::string Labels(const AxisTicks& ticks, bool celsius) {
+  std::u16string out;
+  for (const AxisLabel& label : ticks.labels) out += u" " + AxisLabelText(label, celsius);
+  return std::string(out.begin(), out.end());  // the labels are ASCII
 }
-
-std::vector<std::u16string> Labels(const AxisTicks& ticks, bool celsius) {
-  std::vector<std::u16string> out;
-  for (const AxisLabel& label : ticks.labels) out.push_back(AxisLabelText(label, celsius));
-  return out;
-}
-
-struct TickCase {
-  const char* name;
-  bool any;
-  double min, max;
-  std::vector<std::u16string> labels;
-  int32_t set;
-  std::vector<std::pair<double, int32_t>> dots;  // reading, y
-};
 
 TEST(AxisTicks, Layouts) {
-  const TickCase cases[] = {
-      {"all equal at 36.0",
-       true,
-       36.0,
-       36.0,
-       {u"36.0", u"34.5", u"33.0", u"31.5", u"30.0"},
-       5,
-       {{36.0, 38}}},
-      {"36.4 to 36.8",
-       true,
-       36.4,
-       36.8,
-       {u"36.8", u"36.7", u"36.6", u"36.5", u"36.4"},
-       5,
-       {{36.8, 38}, {36.7, 88}, {36.6, 138}, {36.5, 188}, {36.4, 238}}},
-      {"36.2 to 36.7",
-       true,
-       36.2,
-       36.7,
-       {u"36.7", u"36.5", u"36.3", u"36.1", u"35.9"},
-       5,
-       {{36.6, 63}, {36.7, 38}, {36.2, 163}}},
-      {"36.0 to 37.2",
-       true,
-       36.0,
-       37.2,
-       {u"37.2", u"36.8", u"36.4", u"36.0", u"35.6"},
-       5,
-       {{36.6, 112}, {37.2, 38}, {36.0, 188}}},
-      {"30.1 and 30.2", true, 30.1, 30.2, {u"30.2", u"30.1", u"30.0"}, 4, {{30.1, 88}}},
-      {"30.5 alone", true, 30.5, 30.5, {u"30.5", u"30.3", u"30.1"}, 4, {{30.5, 38}}},
-      {"30.1 alone", true, 30.1, 30.1, {u"30.1", u"30.0"}, 3, {{30.1, 38}}},
-      {"30.0 alone", true, 30.0, 30.0, {u"30.0"}, 1, {{30.0, 38}}},
-      {"down to 30.0", true, 30.0, 30.9, {u"30.9", u"30.6", u"30.3", u"30.0"}, 4, {{30.0, 188}}},
-      {"no reading", false, 0, 0, {u"42", u"39", u"36", u"33", u"30"}, 0, {}},
+  // The lowest and highest reading, if any; the labels and the number of ticks set.
+  const std::tuple<bool, double, double, const char*, int32_t> cases[] = {
+      {true, 36.0, 36.0, " 36.0 34.5 33.0 31.5 30.0", 5},
+      {true, 36.4, 36.8, " 36.8 36.7 36.6 36.5 36.4", 5},
+      {true, 36.2, 36.7, " 36.7 36.5 36.3 36.1 35.9", 5},
+      {true, 36.0, 37.2, " 37.2 36.8 36.4 36.0 35.6", 5},
+      {true, 30.1, 30.2, " 30.2 30.1 30.0", 4},
+      {true, 30.5, 30.5, " 30.5 30.3 30.1", 4},
+      {true, 30.1, 30.1, " 30.1 30.0", 3},
+      {true, 30.0, 30.0, " 30.0", 1},
+      {true, 30.0, 30.9, " 30.9 30.6 30.3 30.0", 4},
+      {false, 0, 0, " 42 39 36 33 30", 0},  // no reading
   };
-  for (const TickCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const AxisTicks ticks = DrawAxisLabels(c.any, c.min, c.max);
-    EXPECT_EQ(Labels(ticks, true), c.labels);
-    EXPECT_EQ(ticks.set, c.set);
-    for (const auto& [t, y] : c.dots) EXPECT_EQ(ReadingY(ticks, t), y) << t;
+  for (const auto& [any, min, max, labels, set] : cases) {
+    const AxisTicks ticks = DrawAxisLabels(any, min, max);
+    EXPECT_EQ(Labels(ticks, true), labels);
+    EXPECT_EQ(ticks.set, set) << labels;
+  }
+  EXPECT_EQ(Labels(DrawAxisLabels(false, 0, 0), false), " 107 102 96 91 86");
+  EXPECT_EQ(Labels(DrawAxisLabels(true, 36.0, 37.2), false), " 99.0 98.2 97.5 96.8 96.1");
+  // The lowest and highest reading; a reading and the y of its dot.
+  const std::tuple<double, double, double, int32_t> dots[] = {
+      {36.0, 36.0, 36.0, 38},
+      {36.4, 36.8, 36.8, 38},
+      {36.4, 36.8, 36.7, 88},
+      {36.4, 36.8, 36.6, 138},
+      {36.4, 36.8, 36.5, 188},
+      {36.4, 36.8, 36.4, 238},
+      {36.2, 36.7, 36.6, 63},
+      {36.2, 36.7, 36.7, 38},
+      {36.2, 36.7, 36.2, 163},
+      {36.0, 37.2, 36.6, 112},
+      {36.0, 37.2, 37.2, 38},
+      {36.0, 37.2, 36.0, 188},
+      {30.1, 30.2, 30.1, 88},
+      {30.5, 30.5, 30.5, 38},
+      {30.1, 30.1, 30.1, 38},
+      {30.0, 30.0, 30.0, 38},
+      {30.0, 30.9, 30.0, 188},
+      // Readings below the last tick stay in the box.
+      {29.5, 29.5, 29.5, 238},
+      {30.1, 30.2, 29.9, 238},
+  };
+  for (const auto& [min, max, reading, y] : dots) {
+    EXPECT_EQ(ReadingY(DrawAxisLabels(true, min, max), reading), y) << min << " " << reading;
   }
 }
 
-TEST(AxisTicks, FahrenheitLabelsConvertTheSameTicks) {
-  EXPECT_EQ(Labels(DrawAxisLabels(false, 0, 0), false),
-            (std::vector<std::u16string>{u"107", u"102", u"96", u"91", u"86"}));
-  EXPECT_EQ(Labels(DrawAxisLabels(true, 36.0, 37.2), false),
-            (std::vector<std::u16string>{u"99.0", u"98.2", u"97.5", u"96.8", u"96.1"}));
-  EXPECT_EQ(Labels(DrawAxisLabels(true, 30.1, 30.2), false).size(), 3u);
-}
-
 TEST(AxisTicks, DotsStayInTheBox) {
-  // Readings below the last tick, equal ticks and no ticks at all.
-  const AxisTicks low = DrawAxisLabels(true, 29.5, 29.5);
-  EXPECT_EQ(ReadingY(low, 29.5), 238);
-  const AxisTicks pair = DrawAxisLabels(true, 30.1, 30.2);
-  EXPECT_EQ(ReadingY(pair, 29.9), 238);
+  // Equal ticks and no ticks at all.
   AxisTicks equal;
   equal.tick = {36.5, 36.5, 36.5, 36.5, 36.5};
   equal.set = 5;
@@ -247,13 +190,9 @@ TEST(AxisTicks, DotsStayInTheBox) {
     const AxisTicks ticks = DrawAxisLabels(true, t, t + 1.3);
     for (double r = t - 1.0; r < t + 2.0; r += 0.1) {
       const int32_t y = ReadingY(ticks, r);
-      EXPECT_GE(y, 38);
-      EXPECT_LE(y, 238);
+      EXPECT_TRUE(y >= 38 && y <= 238) << t << " " << r;
     }
   }
-}
-
-TEST(AxisTicks, ColumnsAndDetail) {
   EXPECT_EQ(TappedColumn(30), 0);
   EXPECT_EQ(TappedColumn(229), 24);
   EXPECT_EQ(ReadingX(24), 225);

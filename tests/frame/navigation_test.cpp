@@ -60,13 +60,13 @@ class FrameNavigation : public RecordStoreTest {
   }
 };
 
+// Acting on a screen with a previous one; then the screens and what they heard.
 struct Row {
-  int32_t current, previous;
-  std::function<void()> before;  // records the command needs, a lock
   std::function<void()> act;
-  int32_t then_current, then_previous;
+  int32_t current, previous, then_current, then_previous;
   std::string heard;
-  std::vector<std::u16string> boxes = {};
+  std::function<void()> before = nullptr;  // records the command needs, a lock
+  std::u16string box = u"";
 };
 
 TEST_F(FrameNavigation, EachWayToAnotherScreenKeepsItsRules) {
@@ -85,68 +85,33 @@ TEST_F(FrameNavigation, EachWayToAnotherScreenKeepsItsRules) {
     CDocument_::PassParams(kPredictionView, &params);
     CDocument_::SetView(kPredictionView);
   };
-  const std::string help = " p4:", pill_help = help + std::to_string(kStrPillHistoryHelp),
-                    temp_help = help + std::to_string(kStrTempChartsHelp);
+  const int32_t cycle = kCycleView, history = kCycleHistoryView, help = kHelpView;
+  const std::string help_text = " p4:", pill_help = help_text + std::to_string(kStrPillHistoryHelp),
+                    temp_help = help_text + std::to_string(kStrTempChartsHelp);
   const Row rows[] = {
       // A remembered screen becomes the previous one; one not remembered leaves it.
-      {kCycleView,
-       kAboutView,
-       {},
-       set_view(kCycleHistoryView),
-       kCycleHistoryView,
-       kCycleView,
-       " -5 +6"},
-      {kHelpView, kCycleView, {}, set_view(kAboutView), kAboutView, kCycleView, " -4 +0"},
+      {set_view(history), cycle, kAboutView, history, cycle, " -5 +6"},
+      {set_view(kAboutView), help, cycle, kAboutView, cycle, " -4 +0"},
       // Going back reaches the previous screen.
-      {kCycleHistoryView,
-       kCycleView,
-       {},
-       CDocument_::GoBack,
-       kCycleView,
-       kCycleHistoryView,
-       " -6 +5"},
+      {CDocument_::GoBack, history, cycle, cycle, history, " -6 +5"},
       // Parameters reach the next screen before it comes.
-      {kCycleView, kCycleView, {}, pass_params, kPredictionView, kCycleView, " p12:7 -5 +12"},
+      {pass_params, cycle, cycle, kPredictionView, cycle, " p12:7 -5 +12"},
       // Schedule Edit hands its days to the day entry editor.
-      {kCycleView,
-       kCycleView,
-       {},
-       command(kCmdScheduleEdit),
-       kScheduleView,
-       kDayEntryView,
-       " -5 +2"},
+      {command(kCmdScheduleEdit), cycle, cycle, kScheduleView, kDayEntryView, " -5 +2"},
       // A help command shows its text.
-      {kCycleView,
-       kCycleView,
-       {},
-       command(kCmdPillHistoryHelp),
-       kHelpView,
-       kCycleView,
-       pill_help + " -5 +4"},
+      {command(kCmdPillHistoryHelp), cycle, cycle, help, cycle, pill_help + " -5 +4"},
       // Cycle Charts needs a finished cycle.
-      {kCycleHistoryView,
-       kCycleView,
-       records(u"Cycles", 1),
-       command(kCmdCycleCharts),
-       kCycleView,
-       kCycleHistoryView,
-       " -6 +5",
-       {u"There are no finished cycles!"}},
-      {kCycleView, kCycleView, records(u"Cycles", 2), command(kCmdCycleCharts), kCycleChartsView,
-       kCycleView, " -5 +7"},
+      {command(kCmdCycleCharts), history, cycle, cycle, history, " -6 +5", records(u"Cycles", 1),
+       u"There are no finished cycles!"},
+      {command(kCmdCycleCharts), cycle, cycle, kCycleChartsView, cycle, " -5 +7",
+       records(u"Cycles", 2)},
       // Temp Charts without a reading shows how to make one.
-      {kCycleView,
-       kCycleView,
-       {},
-       command(kCmdTempCharts),
-       kHelpView,
-       kCycleView,
-       temp_help + " -5 +4"},
-      {kCycleView, kCycleView, records(u"Temperature", 1), command(kCmdTempCharts), kTempChartsView,
-       kCycleView, " -5 +9"},
+      {command(kCmdTempCharts), cycle, cycle, help, cycle, temp_help + " -5 +4"},
+      {command(kCmdTempCharts), cycle, cycle, kTempChartsView, cycle, " -5 +9",
+       records(u"Temperature", 1)},
       // Nothing leads past the password prompt.
-      {kPasswordEntryView, kCycleView, [] { CDocument_::SetLocked(true); }, command(kCmdCycleView),
-       kPasswordEntryView, kCycleView, ""},
+      {command(kCmdCycleView), kPasswordEntryView, cycle, kPasswordEntryView, cycle, "",
+       [] { CDocument_::SetLocked(true); }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(&row - rows);
@@ -174,7 +139,8 @@ TEST_F(FrameNavigation, EachWayToAnotherScreenKeepsItsRules) {
     EXPECT_EQ(CDocument_::GetCurrentView(), row.then_current);
     EXPECT_EQ(CDocument_::GetPreviousView(), row.then_previous);
     EXPECT_EQ(heard, row.heard);
-    EXPECT_EQ(TakeBoxTexts(), row.boxes);
+    EXPECT_EQ(TakeBoxTexts(), row.box.empty() ? std::vector<std::u16string>{}
+                                              : std::vector<std::u16string>{row.box});
     ce::DestroyWindow(CDocument_::GetMainWnd());
     Pump();
   }
