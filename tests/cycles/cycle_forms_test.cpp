@@ -4,36 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(CycleForms, PeriodVerdicts) {
-  struct Case {
-    uint32_t period, length;
-    PeriodVerdict verdict;
+  const auto ok = PeriodVerdict::kAccepted, wrong = PeriodVerdict::kIncorrect,
+             zero = PeriodVerdict::kZero;
+  // Period, cycle length, verdict. Outside 14..40 any period but 0 goes; beyond what three
+  // digits hold, still a plain verdict, no overflow.
+  const uint32_t huge = 4000000000u;
+  const std::tuple<uint32_t, uint32_t, PeriodVerdict> cases[] = {
+      {15, 30, wrong}, {14, 30, ok},      {14, 29, wrong}, {13, 29, ok},    {14, 28, wrong},
+      {6, 14, ok},     {7, 14, wrong},    {19, 40, ok},    {20, 40, wrong}, {99, 10, ok},
+      {99, 45, ok},    {999, 13, ok},     {5, 0, ok},      {0, 28, zero},   {0, 10, zero},
+      {0, 0, zero},    {huge, 28, wrong}, {5, huge, ok},
   };
-  for (const Case& c : {
-           Case{15, 30, PeriodVerdict::kIncorrect},
-           Case{14, 30, PeriodVerdict::kAccepted},
-           Case{14, 29, PeriodVerdict::kIncorrect},
-           Case{13, 29, PeriodVerdict::kAccepted},
-           Case{14, 28, PeriodVerdict::kIncorrect},
-           Case{6, 14, PeriodVerdict::kAccepted},
-           Case{7, 14, PeriodVerdict::kIncorrect},
-           Case{19, 40, PeriodVerdict::kAccepted},
-           Case{20, 40, PeriodVerdict::kIncorrect},
-           // Outside 14..40 any period but 0 goes.
-           Case{99, 10, PeriodVerdict::kAccepted},
-           Case{99, 45, PeriodVerdict::kAccepted},
-           Case{999, 13, PeriodVerdict::kAccepted},
-           Case{5, 0, PeriodVerdict::kAccepted},
-           Case{0, 28, PeriodVerdict::kZero},
-           Case{0, 10, PeriodVerdict::kZero},
-           Case{0, 0, PeriodVerdict::kZero},
-           // Beyond what three digits hold: still a plain verdict, no overflow.
-           Case{4000000000u, 28, PeriodVerdict::kIncorrect},
-           Case{5, 4000000000u, PeriodVerdict::kAccepted},
-       }) {
-    EXPECT_EQ(CheckPeriodLength(c.period, c.length), c.verdict) << c.period << "/" << c.length;
+  for (const auto& [period, length, verdict] : cases) {
+    EXPECT_EQ(CheckPeriodLength(period, length), verdict) << period << "/" << length;
   }
 }
 

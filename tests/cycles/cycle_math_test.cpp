@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "support/days.h"
 
 namespace {
@@ -9,11 +11,9 @@ namespace {
 using calvira::testing::Day;
 
 TEST(CycleMath, DaysOfACycleAcrossMonthLeapDayAndYearEnd) {
-  struct Case {
-    DayNumber got, expected;
-  };
   const DayNumber march = Day(2004, 3, 1);
-  const Case cases[] = {
+  const std::pair<DayNumber, DayNumber> cases[] = {
+      // got, expected
       {CycleEnd(march, 28), Day(2004, 3, 28)},
       {PeriodEnd(march, 5), Day(2004, 3, 5)},
       {OvulationFirstDay(march, 28), Day(2004, 3, 14)},
@@ -29,7 +29,7 @@ TEST(CycleMath, DaysOfACycleAcrossMonthLeapDayAndYearEnd) {
       {PredictedCycleEnd(Day(2003, 1, 1), 0), Day(2002, 12, 31)},
       {PeriodEnd(Day(2003, 1, 1), 1), Day(2003, 1, 1)},
   };
-  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].expected) << i;
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "support/days.h"
 
 namespace {
@@ -11,37 +14,30 @@ namespace {
 using calvira::testing::Day;
 
 TEST(PredictionSteps, OneStartEveryAverageDaysNoneAfterTheEnd) {
-  struct Case {
-    const char* what;
-    DayNumber start, end;
-    uint32_t average;
-    bool zero_average, start_not_before;
-    std::vector<DayNumber> days;
-  };
-  const DayNumber mar1 = Day(2004, 3, 1);
-  const Case cases[] = {
-      {"92 days by 28",
-       mar1,
+  const DayNumber m = Day(2004, 3, 1);
+  using Days = std::vector<DayNumber>;
+  // Start, end, average; the refusals (zero average, start not before the end) and the days.
+  const std::tuple<DayNumber, DayNumber, uint32_t, bool, bool, Days> cases[] = {
+      {m,
        Day(2004, 6, 1),
        28,
        false,
        false,
        {Day(2004, 3, 29), Day(2004, 4, 26), Day(2004, 5, 24)}},
-      {"a step that lands on the end", mar1, mar1 + 56, 28, false, false, {mar1 + 28, mar1 + 56}},
-      {"30 over 29 days", mar1, mar1 + 29, 30, false, false, {}},
-      {"start equal to end", mar1, mar1, 28, false, true, {}},
-      {"start after end", mar1 + 1, mar1, 28, false, true, {}},
-      {"average 0", mar1, mar1 + 92, 0, true, false, {}},
-      {"average 0 and start after end", mar1 + 1, mar1, 0, true, true, {}},
-      {"every day", mar1, mar1 + 3, 1, false, false, {mar1 + 1, mar1 + 2, mar1 + 3}},
-      {"an average longer than any period", mar1, mar1 + 92, 4294967295u, false, false, {}},
+      {m, m + 56, 28, false, false, {m + 28, m + 56}},  // a step that lands on the end
+      {m, m + 29, 30, false, false, {}},
+      {m, m, 28, false, true, {}},
+      {m + 1, m, 28, false, true, {}},
+      {m, m + 92, 0, true, false, {}},
+      {m + 1, m, 0, true, true, {}},
+      {m, m + 3, 1, false, false, {m + 1, m + 2, m + 3}},  // every day
+      {m, m + 92, 4294967295u, false, false, {}},          // an average longer than any period
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const PredictionResult r = PredictCycleStarts(c.start, c.end, c.average);
-    EXPECT_EQ(r.zero_average, c.zero_average);
-    EXPECT_EQ(r.start_not_before, c.start_not_before);
-    EXPECT_EQ(r.days, c.days);
+  for (const auto& [start, end, average, zero_average, start_not_before, days] : cases) {
+    const PredictionResult r = PredictCycleStarts(start, end, average);
+    EXPECT_EQ(std::tuple(r.zero_average, r.start_not_before, r.days),
+              std::tuple(zero_average, start_not_before, days))
+        << start - m << " " << end - m << " " << average;
   }
 }
 

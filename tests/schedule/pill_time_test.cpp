@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,13 +23,8 @@ constexpr Point kHour{20, 40}, kTens{70, 40}, kUnits{110, 40}, kUp{147, 30}, kDo
     kAm{170, 40}, kPm{220, 40};
 
 TEST(PillTimePicker, TapsChangeTheStateAsTheZonesSay) {
-  struct Case {
-    const char* name;
-    std::vector<Point> taps;
-    PillTime expected;
-  };
   using F = TimeField;
-  const Case cases[] = {
+  const std::tuple<const char*, std::vector<Point>, PillTime> cases[] = {
       {"noon at the start", {}, {12, 0, 0, true, F::kHour}},
       {"hour wraps up from 12 to 1", {kUp}, {1, 0, 0, true, F::kHour}},
       {"hour wraps down from 1 to 12", {kUp, kDown}, {12, 0, 0, true, F::kHour}},
@@ -48,18 +45,11 @@ TEST(PillTimePicker, TapsChangeTheStateAsTheZonesSay) {
       {"right of the switch", {{231, 40}}, {12, 0, 0, true, F::kHour}},
       {"below the arrows", {{147, 54}}, {12, 0, 0, true, F::kHour}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(Tapped(c.taps), c.expected);
-  }
+  for (const auto& [name, taps, expected] : cases) EXPECT_EQ(Tapped(taps), expected) << name;
 }
 
 TEST(PillTimePicker, TheTextIsOnTheTwentyFourHourClock) {
-  struct Case {
-    PillTime time;
-    const char16_t* text;
-  };
-  const Case cases[] = {
+  const std::pair<PillTime, const char16_t*> cases[] = {
       {{12, 0, 0, true, TimeField::kHour}, u"12:00"},  // untouched: the editor's own default
       {{7, 0, 5, false, TimeField::kHour}, u"7:05"},
       {{7, 0, 5, true, TimeField::kHour}, u"19:05"},
@@ -69,7 +59,7 @@ TEST(PillTimePicker, TheTextIsOnTheTwentyFourHourClock) {
       {{11, 5, 9, true, TimeField::kHour}, u"23:59"},
       {{10, 1, 0, false, TimeField::kHour}, u"10:10"},
   };
-  for (const Case& c : cases) EXPECT_EQ(PickerText(c.time), c.text);
+  for (const auto& [time, text] : cases) EXPECT_EQ(PickerText(time), text);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "platform/text.h"
 
@@ -17,90 +19,68 @@ TEST(IdealBody, AnUnselectedUnitReadsAsTheFirstNeverPastTheTable) {
   EXPECT_EQ(ToWeightUnit(2.0, -1), 4.4);
 }
 
-TEST(IdealBody, WeightForAHeightFromTheTableAndBeyondIt) {
-  struct Case {
-    double entered;
-    int unit;
-    double kg;
-  };
-  const Case cases[] = {
-      {1.70, kMeters, 61.4},
-      {1.84, kMeters, 73.0},  // from 184 cm: height - 111, the table's last entry skipped
-      {2.10, kMeters, 99.0},
-      {5.44, kFeet, 61.4},  // 170 cm at 3.2 feet to the metre
+// What is entered, in which unit, and the result in kilograms or centimetres, or the refusal.
+using Row = std::tuple<double, int, double, const char16_t*>;
+
+TEST(IdealBody, WeightForAHeightFromTheTableAndBeyondItAndItsRange) {
+  const Row rows[] = {
+      {1.70, kMeters, 61.4, nullptr},
+      {1.84, kMeters, 73.0, nullptr},  // from 184 cm: height - 111, the table's last entry skipped
+      {2.10, kMeters, 99.0, nullptr},
+      {5.44, kFeet, 61.4, nullptr},  // 170 cm at 3.2 feet to the metre
       // A hair under a centimetre in the conversion (179.99999999999997 cm) counts as the
       // centimetre; a fraction that is merely high stays in its own.
-      {5.76, kFeet, kIdealWeightTable[80]},
-      {17.22, kHands, kIdealWeightTable[75]},
-      {1.699995, kMeters, kIdealWeightTable[70]},
-      {1.6999, kMeters, kIdealWeightTable[69]},
-  };
-  for (const Case& c : cases) {
-    const BodyValue kg = IdealWeight(InputToCentimetres(c.entered, c.unit), c.entered, c.unit);
-    EXPECT_FALSE(kg.error) << c.entered << ": " << ce::ToUtf8(kg.message);
-    EXPECT_DOUBLE_EQ(kg.value, c.kg) << c.entered;
-  }
-}
-
-TEST(IdealBody, HeightForAWeightFromTheTableAndBeyondIt) {
-  struct Case {
-    double entered;
-    int unit;
-    double cm;
-  };
-  const Case cases[] = {
-      {70.4, kKilograms, 183.0},  {70.5, kKilograms, 181.5},
-      {18.0, kKilograms, 101.0},  {18.1, kKilograms, 102.0},  // equal to an entry: the next cm
-      {18.15, kKilograms, 102.0}, {99.0, kKilograms, 210.0},
-      {39.6, kPounds, 101.0},  // exactly the 18 kg minimum in pounds
-  };
-  for (const Case& c : cases) {
-    const BodyValue cm = IdealHeight(InputToKilograms(c.entered, c.unit), c.entered, c.unit);
-    EXPECT_FALSE(cm.error) << c.entered << ": " << ce::ToUtf8(cm.message);
-    EXPECT_EQ(cm.value, c.cm) << c.entered;
-  }
-}
-
-TEST(IdealBody, RangesAreCheckedInTheInputUnit) {
-  struct Case {
-    bool weight_for_height;
-    double entered;
-    int unit;
-    const char16_t* message;
-  };
-  const Case cases[] = {
-      {true, 0.99, kMeters, u"Height must be over 1.00 meters"},
-      {true, 2.11, kMeters, u"Height must be under 2.10 meters"},
-      {true, 3.19, kFeet, u"Height must be over 3.20 feet"},
-      {true, 0.0, kInches, u"Height must be over 39.30 inches"},
+      {5.76, kFeet, kIdealWeightTable[80], nullptr},
+      {17.22, kHands, kIdealWeightTable[75], nullptr},
+      {1.699995, kMeters, kIdealWeightTable[70], nullptr},
+      {1.6999, kMeters, kIdealWeightTable[69], nullptr},
+      // Ranges are checked in the input unit.
+      {0.99, kMeters, 0, u"Height must be over 1.00 meters"},
+      {2.11, kMeters, 0, u"Height must be under 2.10 meters"},
+      {3.19, kFeet, 0, u"Height must be over 3.20 feet"},
+      {0.0, kInches, 0, u"Height must be over 39.30 inches"},
       // Far above the range: still computed, without overflowing, and flagged unusable.
-      {true, 1e298, kMeters, u"Height must be under 2.10 meters"},
-      {false, 17.9, kKilograms, u"Weight must be over 18.00 kilograms"},
-      {false, 99.5, kKilograms, u"Weight must be under 99.00 kilograms"},
-      {false, 0.0, kOunces, u"Weight must be over 634.86 ones(oz)"},
-      {false, 20.0, kStones, u"Weight must be under 15.54 stones"},
+      {1e298, kMeters, 0, u"Height must be under 2.10 meters"},
   };
-  for (const Case& c : cases) {
-    const BodyValue v = c.weight_for_height
-                            ? IdealWeight(InputToCentimetres(c.entered, c.unit), c.entered, c.unit)
-                            : IdealHeight(InputToKilograms(c.entered, c.unit), c.entered, c.unit);
-    EXPECT_TRUE(v.error) << c.entered;
-    EXPECT_EQ(v.message, c.message);
+  for (const auto& [entered, unit, kg, refusal] : rows) {
+    const BodyValue v = IdealWeight(InputToCentimetres(entered, unit), entered, unit);
+    EXPECT_EQ(v.error ? v.message : std::u16string(), refusal ? refusal : u"") << entered;
+    if (!refusal) {
+      EXPECT_DOUBLE_EQ(v.value, kg) << entered;
+    }
   }
   for (double edge : {3.20, 6.72}) {
     EXPECT_FALSE(IdealWeight(InputToCentimetres(edge, kFeet), edge, kFeet).error) << edge;
   }
 }
 
-TEST(IdealBody, CalculateShowsTheResultOrTheRefusal) {
-  struct Case {
-    BodyMode mode;
-    const char16_t* field;
-    int from, to;
-    const char16_t* result;  // or the refusal's message
+TEST(IdealBody, HeightForAWeightFromTheTableAndBeyondItAndItsRange) {
+  const Row rows[] = {
+      {70.4, kKilograms, 183.0, nullptr},
+      {70.5, kKilograms, 181.5, nullptr},
+      {18.0, kKilograms, 101.0, nullptr},
+      {18.1, kKilograms, 102.0, nullptr},  // equal to an entry: the next cm
+      {18.15, kKilograms, 102.0, nullptr},
+      {99.0, kKilograms, 210.0, nullptr},
+      {39.6, kPounds, 101.0, nullptr},  // exactly the 18 kg minimum in pounds
+      {17.9, kKilograms, 0, u"Weight must be over 18.00 kilograms"},
+      {99.5, kKilograms, 0, u"Weight must be under 99.00 kilograms"},
+      {0.0, kOunces, 0, u"Weight must be over 634.86 ones(oz)"},
+      {20.0, kStones, 0, u"Weight must be under 15.54 stones"},
   };
+  for (const auto& [entered, unit, cm, refusal] : rows) {
+    const BodyValue v = IdealHeight(InputToKilograms(entered, unit), entered, unit);
+    EXPECT_EQ(v.error ? v.message : std::u16string(), refusal ? refusal : u"") << entered;
+    if (!refusal) {
+      EXPECT_EQ(v.value, cm) << entered;
+    }
+  }
+}
+
+TEST(IdealBody, CalculateShowsTheResultOrTheRefusal) {
   const auto weight = BodyMode::kIdealWeight, height = BodyMode::kIdealHeight;
-  const Case cases[] = {
+  // The mode, the field, the units from and to; the result or the refusal's message.
+  const std::tuple<BodyMode, const char16_t*, int, int, const char16_t*> cases[] = {
       {weight, u"1.70", kMeters, kKilograms,
        u"Your ideal weight, given a\nheight of 1.70 meters\nshould be 61.40 kilograms"},
       {weight, u"5.44", kFeet, kPounds,
@@ -114,9 +94,9 @@ TEST(IdealBody, CalculateShowsTheResultOrTheRefusal) {
       {height, u"", kPounds, kFeet, u"Weight must be over 39.60 pounds"},
       {height, u".", kKilograms, kFeet, u"Weight must be over 18.00 kilograms"},
   };
-  for (const Case& c : cases) {
-    const BodyCalculation calculation = CalculateIdealBody(c.mode, c.field, c.from, c.to);
-    EXPECT_EQ(calculation.error ? calculation.message : calculation.result_text, c.result);
+  for (const auto& [mode, field, from, to, result] : cases) {
+    const BodyCalculation calculation = CalculateIdealBody(mode, field, from, to);
+    EXPECT_EQ(calculation.error ? calculation.message : calculation.result_text, result);
     EXPECT_TRUE(!calculation.error || calculation.result_text.empty());
   }
 }
@@ -131,12 +111,8 @@ TEST(IdealBody, TheFieldReadsAsItsLeadingNumber) {
 }
 
 TEST(IdealBody, TheFilterTakesOutOneBadCharacterPerPass) {
-  struct Case {
-    const char16_t* typed;
-    const char16_t* left;  // null: left alone
-    int caret;             // -1: not checked
-  };
-  const Case cases[] = {
+  // Typed; what is left (null: left alone) and where the caret goes (-1: not checked).
+  const std::tuple<const char16_t*, const char16_t*, int> cases[] = {
       {u"", nullptr, -1},
       {u"12.5", nullptr, -1},
       {u"12a", u"12", 2},
@@ -153,15 +129,13 @@ TEST(IdealBody, TheFilterTakesOutOneBadCharacterPerPass) {
       {u"..x", u"..", 2},  // the second point goes on the next pass
       {u"q", u"", 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(ce::ToUtf8(c.typed));
-    const std::optional<FieldEdit> edit = FilterNumericInput(c.typed);
-    ASSERT_EQ(edit.has_value(), c.left != nullptr);
+  for (const auto& [typed, left, caret] : cases) {
+    SCOPED_TRACE(ce::ToUtf8(typed));
+    const std::optional<FieldEdit> edit = FilterNumericInput(typed);
+    ASSERT_EQ(edit.has_value(), left != nullptr);
     if (!edit) continue;
-    EXPECT_EQ(edit->text, c.left);
-    if (c.caret >= 0) {
-      EXPECT_EQ(edit->caret, c.caret);
-    }
+    EXPECT_EQ(edit->text, left);
+    EXPECT_TRUE(caret < 0 || edit->caret == caret) << edit->caret;
   }
 }
 

@@ -7,17 +7,11 @@
 namespace {
 
 TEST(OptionsRules, EveryScaleButCelsiusShowsAsFahrenheit) {
-  const struct {
-    uint16_t stored, shown;
-  } cases[] = {{0, kScaleFahrenheit},
-               {1, kScaleCelsius},
-               {2, kScaleFahrenheit},
-               {3, kScaleFahrenheit},
-               {0xFFFF, kScaleFahrenheit}};
-  for (const auto& c : cases) {
+  for (uint16_t stored : {0, 1, 2, 3, 0xFFFF}) {
     Settings settings;
-    settings.scale = c.stored;
-    EXPECT_EQ(OptionsFromSettings(settings).scale, c.shown) << c.stored;
+    settings.scale = stored;
+    EXPECT_EQ(OptionsFromSettings(settings).scale, stored == 1 ? kScaleCelsius : kScaleFahrenheit)
+        << stored;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <sodium.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -12,12 +13,8 @@ TEST(PasswordHash, VerifiesHashesAndTextsExactly) {
   const std::u16string hash = HashPassword(u"Secret");
   const std::u16string odd = u"Gr\u00fc\u00dfe \U0001F600";
   const std::u16string odd_hash = HashPassword(odd);
-  struct Case {
-    std::u16string stored;
-    std::u16string typed;
-    bool accepted;
-  };
-  const Case cases[] = {
+  // Stored, typed, accepted.
+  const std::tuple<std::u16string, std::u16string, bool> cases[] = {
       {hash, u"Secret", true},
       {hash, u"secret", false},
       {hash, u"Secret ", false},
@@ -35,10 +32,9 @@ TEST(PasswordHash, VerifiesHashesAndTextsExactly) {
       {std::u16string(199, u'x'), std::u16string(199, u'x'), true},
       {std::u16string(199, u'x'), std::u16string(200, u'x'), false},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(VerifyPassword(c.stored, c.typed), c.accepted)
-        << std::string(c.stored.begin(), c.stored.end()).substr(0, 20) << " / "
-        << std::string(c.typed.begin(), c.typed.end());
+  for (const auto& c : cases) {
+    EXPECT_EQ(VerifyPassword(std::get<0>(c), std::get<1>(c)), std::get<2>(c))
+        << "row " << &c - cases;
   }
   EXPECT_TRUE(hash.starts_with(u"$argon2id$"));
   EXPECT_EQ(hash.find(u"Secret"), std::u16string::npos);

@@ -4,20 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
 using Step = PasswordStep;
 
-struct Case {
-  bool stored;
-  bool current_right;
-  std::u16string current, new_password, verify;
-  Step step;
-};
-
 TEST(PasswordRules, EachCombinationOfFieldsGivesItsStep) {
-  const Case cases[] = {
+  // Whether a password is stored, whether the current one typed is right; the three fields.
+  const std::tuple<bool, bool, std::u16string, std::u16string, std::u16string, Step> cases[] = {
       // No password stored: only a first password can be set.
       {false, false, u"x", u"", u"", Step::kWrongCurrent},
       {false, false, u"x", u"New", u"New", Step::kWrongCurrent},
@@ -40,12 +35,10 @@ TEST(PasswordRules, EachCombinationOfFieldsGivesItsStep) {
       {true, true, u"Old", u"New", u"New", Step::kSave},
       {true, true, u"Old", u"", u"", Step::kAskRemove},
   };
-  for (const Case& c : cases) {
-    const PasswordFields fields{c.stored, c.current_right, c.current, c.new_password, c.verify};
-    EXPECT_EQ(JudgePasswordFields(fields), c.step)
-        << "stored " << c.stored << ", current " << std::string(c.current.begin(), c.current.end())
-        << ", new " << std::string(c.new_password.begin(), c.new_password.end()) << ", verify "
-        << std::string(c.verify.begin(), c.verify.end());
+  for (const auto& c : cases) {
+    const auto& [stored, right, current, new_password, verify, step] = c;
+    EXPECT_EQ(JudgePasswordFields({stored, right, current, new_password, verify}), step)
+        << "row " << &c - cases;
   }
 }
 
