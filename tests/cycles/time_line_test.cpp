@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <tuple>
 
 #include "support/days.h"
 
@@ -64,129 +66,94 @@ TEST(TimeLine, EveryValidLengthFillsTheScreenWithShortDaysFirst) {
 
 TEST(TimeLine, A28DayCycleFromFirstOfMarch2004) {
   const CycleDrawing d = PlanCycleDrawing({Day(2004, 3, 1), 5, 28});
-  EXPECT_EQ(d.day_height, 9);
-  EXPECT_EQ(d.day_bottoms[12], 117);
-  EXPECT_EQ(d.day_bottoms[18], 177);
-  EXPECT_EQ(d.ovulation_start_y, 111);
-  EXPECT_EQ(d.ovulation_end_y, 171);
-  EXPECT_EQ(d.period_y, 39);  // the bottom of day 4, less 6
+  EXPECT_EQ(std::tuple(d.day_height, d.day_bottoms[12], d.day_bottoms[18]),
+            std::tuple(9, 117, 177));
+  EXPECT_EQ(std::tuple(d.ovulation_start_y, d.ovulation_end_y, d.ovulation_bar_height),
+            std::tuple(111, 171, 60));
+  EXPECT_EQ(std::tuple(d.period_y, d.period_bar_height), std::tuple(39, 45));  // day 4's bottom - 6
   EXPECT_TRUE(HasRun(d, {45, 45, 30}));
-  EXPECT_EQ(d.period_bar_height, 45);
-  EXPECT_EQ(d.ovulation_bar_height, 60);
-  EXPECT_EQ(d.month_split_day, -1);
-  EXPECT_EQ(d.strip_piece_height, 0);
-
-  struct Expected {
-    int32_t x, y;
-    const char16_t* text;
+  EXPECT_EQ(std::tuple(d.month_split_day, d.strip_piece_height), std::tuple(-1, 0));
+  const std::tuple<int32_t, int32_t, const char*> texts[] = {
+      {80, 0, "Start"},      {120, 0, "3/1/04"},          {80, 252, "End"},
+      {120, 252, "3/28/04"}, {196, 235, "Length"},        {215, 252, "28"},
+      {80, 111, "Start"},    {120, 111, "3/14/04"},       {80, 171, "End"},
+      {120, 171, "3/19/04"}, {80, 141, "Ovulation"},      {80, 39, "End"},
+      {120, 39, "3/5/04"},   {80, 19, "Period  5  days"}, {22, 26, "Mar"},
+      {22, 260, "Mar"},
   };
-  for (const Expected& e : {
-           Expected{80, 0, u"Start"},
-           Expected{120, 0, u"3/1/04"},
-           Expected{80, 252, u"End"},
-           Expected{120, 252, u"3/28/04"},
-           Expected{196, 235, u"Length"},
-           Expected{215, 252, u"28"},
-           Expected{80, 111, u"Start"},
-           Expected{120, 111, u"3/14/04"},
-           Expected{80, 171, u"End"},
-           Expected{120, 171, u"3/19/04"},
-           Expected{80, 141, u"Ovulation"},
-           Expected{80, 39, u"End"},
-           Expected{120, 39, u"3/5/04"},
-           Expected{80, 19, u"Period  5  days"},
-           Expected{22, 26, u"Mar"},
-           Expected{22, 260, u"Mar"},
-       }) {
-    EXPECT_EQ(Utf8(TextAt(d, e.x, e.y)), Utf8(e.text)) << e.x << "," << e.y;
-  }
+  for (const auto& [x, y, text] : texts) EXPECT_EQ(Utf8(TextAt(d, x, y)), text) << x << "," << y;
   for (const TimeLineText& t : d.texts) EXPECT_EQ(t.vertical, t.x == 22) << Utf8(t.text);
 }
 
 TEST(TimeLine, MonthSplits) {
-  struct Case {
-    uint16_t year, month, day;
-    int32_t length;
-    int32_t split_day;
-    const char16_t *top, *bottom;
+  // The start; the length; the day the month changes after and the months named at the top
+  // and at the bottom.
+  const std::tuple<DayNumber, int32_t, int32_t, const char*, const char*> cases[] = {
+      {Day(2003, 1, 20), 28, 11, "Jan", "Feb"},
+      {Day(2004, 2, 15), 28, 14, "Feb", "Mar"},  // leap year: 29 days in February
+      {Day(2003, 2, 15), 28, 13, "Feb", "Mar"},
+      {Day(2000, 2, 10), 28, 19, "Feb", "Mar"},  // divisible by 400: a leap year
+      {Day(2100, 2, 10), 28, 18, "Feb", "Mar"},  // divisible by 100 only: not one
+      {Day(2003, 6, 20), 28, 10, "Jun", "Jul"},
+      {Day(2003, 7, 1), 31, -1, "Jul", "Jul"},  // ends on 31 July: one month
+      {Day(2003, 12, 20), 30, 11, "Dec", "Jan"},
+      {Day(2003, 8, 31), 28, 0, "Aug", "Sep"},
+      {Day(2003, 1, 31), 40, 0, "Jan", "Mar"},  // over February: only the end month is named
   };
-  const Case cases[] = {
-      {2003, 1, 20, 28, 11, u"Jan", u"Feb"},
-      {2004, 2, 15, 28, 14, u"Feb", u"Mar"},  // leap year: 29 days in February
-      {2003, 2, 15, 28, 13, u"Feb", u"Mar"},
-      {2000, 2, 10, 28, 19, u"Feb", u"Mar"},  // divisible by 400: a leap year
-      {2100, 2, 10, 28, 18, u"Feb", u"Mar"},  // divisible by 100 only: not one
-      {2003, 6, 20, 28, 10, u"Jun", u"Jul"},
-      {2003, 7, 1, 31, -1, u"Jul", u"Jul"},  // ends on 31 July: one month
-      {2003, 12, 20, 30, 11, u"Dec", u"Jan"},
-      {2003, 8, 31, 28, 0, u"Aug", u"Sep"},
-      {2003, 1, 31, 40, 0, u"Jan", u"Mar"},  // over February: only the end month is named
-  };
-  for (const Case& c : cases) {
-    const DayNumber start = Day(c.year, c.month, c.day);
-    EXPECT_EQ(MonthSplitDay(start, c.length), c.split_day) << c.month << "/" << c.day;
-    const CycleDrawing d = PlanCycleDrawing({start, 5, c.length});
-    EXPECT_EQ(Utf8(TextAt(d, 22, 26)), Utf8(c.top)) << c.month << "/" << c.day;
-    EXPECT_EQ(Utf8(TextAt(d, 22, 260)), Utf8(c.bottom)) << c.month << "/" << c.day;
-    if (c.split_day < 0) continue;
-    const int32_t y = d.day_bottoms[c.split_day];
-    EXPECT_TRUE(HasRun(d, {5, y, 40})) << c.month << "/" << c.day;
+  for (const auto& [start, length, split_day, top, bottom] : cases) {
+    SCOPED_TRACE(Utf8(FormatDate(start)));
+    EXPECT_EQ(MonthSplitDay(start, length), split_day);
+    const CycleDrawing d = PlanCycleDrawing({start, 5, length});
+    EXPECT_EQ(Utf8(TextAt(d, 22, 26)), top);
+    EXPECT_EQ(Utf8(TextAt(d, 22, 260)), bottom);
+    if (split_day < 0) continue;
+    const int32_t y = d.day_bottoms[split_day];
+    EXPECT_TRUE(HasRun(d, {5, y, 40}));
     // The start month's colour reaches down to the split, unless the split hides under the
-    // upper arrow.
-    EXPECT_EQ(d.strip_piece_height, y > 14 ? y - 14 : 0) << c.month << "/" << c.day;
+    // upper arrow; for 20 January, 12 days of 9 pixels.
+    EXPECT_EQ(d.strip_piece_height, y > 14 ? y - 14 : 0);
   }
-  // The split of 20 January: 12 days of 9 pixels.
   EXPECT_EQ(PlanCycleDrawing({Day(2003, 1, 20), 5, 28}).strip_piece_height, 94);
 }
 
 TEST(TimeLine, LengthsOutside14To40GetTheNoticeInsteadOfTheTimeLine) {
   const DayNumber start = Day(2003, 1, 1);
   for (int32_t length : {13, 41, 58, 5, 0}) {
+    SCOPED_TRACE(length);
     const CycleDrawing d = PlanCycleDrawing({start, 5, length});
-    EXPECT_FALSE(d.drawable) << length;
-    EXPECT_TRUE(d.runs.empty()) << length;
+    EXPECT_FALSE(d.drawable);
+    EXPECT_TRUE(d.runs.empty());
     // The seven lines of the notice are drawn in the scenario; here the texts that vary.
     EXPECT_EQ(Utf8(TextAt(d, 60, 220)), "Cycle length " + std::to_string(length) + " days");
-    EXPECT_EQ(Utf8(TextAt(d, 80, 0)), "Start");
     EXPECT_EQ(Utf8(TextAt(d, 120, 0)), "1/1/03");
-    EXPECT_EQ(Utf8(TextAt(d, 80, 252)), "End");
     EXPECT_EQ(TextAt(d, 120, 252), FormatDate(start + length - 1));
-    EXPECT_EQ(d.texts.size(), 12u) << length;
+    EXPECT_EQ(d.texts.size(), 12u);
   }
 }
 
 TEST(TimeLine, APeriodReachingPastItsCycleLeavesTheMarkAtTheTop) {
-  const DayNumber start = Day(2003, 1, 1);
-  struct Case {
-    int32_t period, length;
-    int32_t period_y, bar;
+  // Period, length; the mark's y and the bar's height.
+  const std::tuple<int32_t, int32_t, int32_t, int32_t> cases[] = {
+      {0, 28, 9, 15},      // no period day: the mark stays at p
+      {29, 28, 9, 15},     // ends after the cycle
+      {28, 28, 261, 267},  // ends on the last day
+      {15, 15, 262, 267},  // the last day ends at 268: the bar is kept on the screen
   };
-  for (const Case& c : {
-           Case{0, 28, 9, 15},      // no period day: the mark stays at p
-           Case{29, 28, 9, 15},     // ends after the cycle
-           Case{28, 28, 261, 267},  // ends on the last day
-           Case{15, 15, 262, 267},  // the last day ends at 268: the bar is kept on the screen
-       }) {
-    const CycleDrawing d = PlanCycleDrawing({start, c.period, c.length});
-    EXPECT_EQ(d.period_y, c.period_y) << c.period << "/" << c.length;
-    EXPECT_EQ(d.period_bar_height, c.bar) << c.period << "/" << c.length;
-    EXPECT_TRUE(HasRun(d, {45, c.period_y + 6, 30})) << c.period << "/" << c.length;
+  for (const auto& [period, length, period_y, bar] : cases) {
+    const CycleDrawing d = PlanCycleDrawing({Day(2003, 1, 1), period, length});
+    EXPECT_EQ(std::tuple(d.period_y, d.period_bar_height), std::tuple(period_y, bar)) << period;
+    EXPECT_TRUE(HasRun(d, {45, period_y + 6, 30})) << period << "/" << length;
   }
 }
 
 TEST(TimeLine, ArrowZones) {
-  struct Case {
-    int32_t x, y;
-    CycleArrow arrow;
+  const auto older = CycleArrow::kOlder, newer = CycleArrow::kNewer, none = CycleArrow::kNone;
+  const std::tuple<int32_t, int32_t, CycleArrow> cases[] = {
+      {5, 0, older},    {19, 14, older}, {12, 7, older},   {4, 7, none},
+      {20, 7, none},    {12, 15, none},  {12, 253, none},  {5, 254, newer},
+      {19, 268, newer}, {12, 269, none}, {100, 100, none},
   };
-  for (const Case& c : {Case{5, 0, CycleArrow::kOlder}, Case{19, 14, CycleArrow::kOlder},
-                        Case{12, 7, CycleArrow::kOlder}, Case{4, 7, CycleArrow::kNone},
-                        Case{20, 7, CycleArrow::kNone}, Case{12, 15, CycleArrow::kNone},
-                        Case{12, 253, CycleArrow::kNone}, Case{5, 254, CycleArrow::kNewer},
-                        Case{19, 268, CycleArrow::kNewer}, Case{12, 269, CycleArrow::kNone},
-                        Case{100, 100, CycleArrow::kNone}}) {
-    EXPECT_EQ(ArrowAt(c.x, c.y), c.arrow) << c.x << "," << c.y;
-  }
+  for (const auto& [x, y, arrow] : cases) EXPECT_EQ(ArrowAt(x, y), arrow) << x << "," << y;
 }
 
 // Stepping and clamping within the list are the Cycle View scenarios' (the arrows at both ends,
