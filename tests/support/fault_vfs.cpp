@@ -44,16 +44,11 @@ sqlite3_file* Real(sqlite3_file* f) {
   return reinterpret_cast<FaultFile*>(f)->real;
 }
 
-// Every method without a fault hands the call to the machine's file or VFS unchanged.
+// Every method without a fault hands the call to the machine's file unchanged.
 template <auto method, typename... Args>
 auto PassFile(sqlite3_file* f, Args... args) {
   return (Real(f)->pMethods->*method)(Real(f), args...);
 }
-template <auto method, typename... Args>
-auto PassVfs(sqlite3_vfs*, Args... args) {
-  return (State().real->*method)(State().real, args...);
-}
-
 int Read(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
   if (ShouldFail(State().fault == Fault::kReadError)) {
     errno = EIO;  // what the system would say, for sqlite3_system_errno
@@ -117,31 +112,12 @@ void InstallFaultVfs() {
   FaultState& s = State();
   if (!s.real) {
     s.real = sqlite3_vfs_find(nullptr);
-    using V = sqlite3_vfs;
-    static sqlite3_vfs vfs = {
-        .iVersion = 2,
-        .szOsFile = static_cast<int>(sizeof(FaultFile)) + s.real->szOsFile,
-        .mxPathname = s.real->mxPathname,
-        .pNext = nullptr,
-        .zName = kFaultVfsName,
-        .pAppData = nullptr,
-        .xOpen = Open,
-        .xDelete = PassVfs<&V::xDelete>,
-        .xAccess = PassVfs<&V::xAccess>,
-        .xFullPathname = PassVfs<&V::xFullPathname>,
-        .xDlOpen = PassVfs<&V::xDlOpen>,
-        .xDlError = PassVfs<&V::xDlError>,
-        .xDlSym = PassVfs<&V::xDlSym>,
-        .xDlClose = PassVfs<&V::xDlClose>,
-        .xRandomness = PassVfs<&V::xRandomness>,
-        .xSleep = PassVfs<&V::xSleep>,
-        .xCurrentTime = PassVfs<&V::xCurrentTime>,
-        .xGetLastError = PassVfs<&V::xGetLastError>,
-        .xCurrentTimeInt64 = PassVfs<&V::xCurrentTimeInt64>,
-        .xSetSystemCall = nullptr,
-        .xGetSystemCall = nullptr,
-        .xNextSystemCall = nullptr,
-    };
+    // The machine's own VFS, which ignores the VFS it is handed, but for the files it opens.
+    static sqlite3_vfs vfs = *s.real;
+    vfs.szOsFile = static_cast<int>(sizeof(FaultFile)) + s.real->szOsFile;
+    vfs.pNext = nullptr;
+    vfs.zName = kFaultVfsName;
+    vfs.xOpen = Open;
     sqlite3_vfs_register(&vfs, 0);
   }
   ClearFault();

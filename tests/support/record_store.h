@@ -17,31 +17,18 @@
 
 namespace calvira::testing {
 
-inline CCePropVal UI4(uint32_t v) {
+// A property value as the setter of its type makes it.
+template <auto set, typename T>
+CCePropVal Prop(T value) {
   CCePropVal p;
-  p.SetUI4(v);
+  (p.*set)(value);
   return p;
 }
-inline CCePropVal I2(int16_t v) {
-  CCePropVal p;
-  p.SetI2(v);
-  return p;
-}
-inline CCePropVal Bool(int16_t v) {
-  CCePropVal p;
-  p.SetBool(v);
-  return p;
-}
-inline CCePropVal R8(double v) {
-  CCePropVal p;
-  p.SetR8(v);
-  return p;
-}
-inline CCePropVal Str(const char16_t* v) {
-  CCePropVal p;
-  p.SetString(v);
-  return p;
-}
+inline constexpr auto UI4 = Prop<&CCePropVal::SetUI4, uint32_t>;
+inline constexpr auto I2 = Prop<&CCePropVal::SetI2, int16_t>;
+inline constexpr auto Bool = Prop<&CCePropVal::SetBool, int16_t>;
+inline constexpr auto R8 = Prop<&CCePropVal::SetR8, double>;
+inline constexpr auto Str = Prop<&CCePropVal::SetString, const char16_t*>;
 
 // One record of the values in this order, with no rule of the layers above kept.
 inline void WriteRaw(const char16_t* database, std::initializer_list<CCePropVal> values) {
