@@ -52,22 +52,19 @@ class CCeDatabaseTest : public calvira::testing::TempStoreTest {
 TEST_F(CCeDatabaseTest, EmptyMissingOrOpenedTwice) {
   CCeDatabase db;
   ASSERT_TRUE(db.Open(u"Days", kByDay));
-  EXPECT_EQ(db.RecordCount(), 0);
-  EXPECT_EQ(db.CurrentRecord(), 0u);
   CCePropArray record;
   record.Append(CCePropVal());
-  EXPECT_FALSE(db.ReadCurrRecord(record));
-  EXPECT_EQ(record.Count(), 0u);
-  EXPECT_FALSE(db.SeekNext());
-  EXPECT_FALSE(db.DeleteCurr());
+  // Braces keep the calls in order: nothing to count, read, step to or delete.
+  EXPECT_EQ((std::tuple{db.RecordCount(), db.CurrentRecord(), db.ReadCurrRecord(record),
+                        record.Count(), db.SeekNext(), db.DeleteCurr()}),
+            std::tuple(0, 0u, false, 0u, false, false));
   EXPECT_EQ(db.Create(u"Days", 1, kByDay, kByDay), ce::ERROR_DUP_NAME);
   EXPECT_TRUE(TakeBoxTexts().empty());
   db.Close();
 
   EXPECT_FALSE(db.Open(u"Nowhere", 0));
   EXPECT_EQ(OneBox(), std::tuple(u"ERROR_FILE_NOT_FOUND ", u"Sample", ce::MB_OK));
-  EXPECT_EQ(db.RecordCount(), 0);
-  EXPECT_FALSE(db.Close());
+  EXPECT_EQ((std::tuple{db.RecordCount(), db.Close()}), std::tuple(0, false));
   EXPECT_TRUE(TakeBoxTexts().empty());
   EXPECT_FALSE(db.Open(u"Days", ce::PropId(9, ce::CEVT_I2)));
   EXPECT_EQ(TakeBoxTexts(), Texts{u"ERROR_INVALID_PARAMETER"});
@@ -77,30 +74,26 @@ TEST_F(CCeDatabaseTest, EmptyMissingOrOpenedTwice) {
   ASSERT_TRUE(db.Open(u"Days", kByDay));
   EXPECT_EQ(OneBox(),
             std::tuple(u"Error in CCeDatabase::Open()!!", u"Fatal Error", ce::MB_ICONSTOP));
-  EXPECT_EQ(db.RecordCount(), 1);
-  EXPECT_TRUE(db.Close());
-  EXPECT_EQ(db.Name()[0], u'\0');
+  EXPECT_EQ((std::tuple{db.RecordCount(), db.Close(), db.Name()[0]}), std::tuple(1, true, u'\0'));
 }
 
 TEST_F(CCeDatabaseTest, ReadConvertsBoolToI2AndUI4ToI4) {
   using namespace calvira::testing;
-  CCePropVal ui2;
-  ui2.SetUI2(65535);
-  WriteRaw(u"Days", {I2(-5), Bool(-1), ui2, UI4(4000000000u), R8(36.6), Str(u"note")});
+  WriteRaw(u"Days", {I2(-5), Bool(-1), Prop<&CCePropVal::SetUI2>(uint16_t{65535}), UI4(4000000000u),
+                     R8(36.6), Str(u"note")});
   CCeDatabase db;
   ASSERT_TRUE(db.Open(u"Days", 0));
   CCePropArray read;
   ASSERT_TRUE(db.ReadCurrRecord(read));
   ASSERT_EQ(read.Count(), 6u);
-  const ce::WORD types[] = {ce::CEVT_I2, ce::CEVT_I2, ce::CEVT_UI2, ce::CEVT_I4, ce::CEVT_R8};
-  for (size_t i = 0; i < std::size(types); ++i) EXPECT_EQ(read.At(i).Type(), types[i]) << i;
-  EXPECT_EQ(read.At(0).I2(), -5);
-  EXPECT_EQ(read.At(1).I2(), -1);
-  EXPECT_EQ(read.At(2).UI2(), 65535);
-  EXPECT_EQ(static_cast<uint32_t>(read.At(3).I4()), 4000000000u);
-  EXPECT_EQ(read.At(4).R8(), 36.6);
-  EXPECT_EQ(std::u16string(read.At(5).String()), u"note");
-  EXPECT_EQ(std::u16string(read.At(40).String()), u"note");  // beyond the end, the last answers
+  EXPECT_EQ((std::tuple{read.At(0).Type(), read.At(1).Type(), read.At(2).Type(), read.At(3).Type(),
+                        read.At(4).Type()}),
+            std::tuple(ce::CEVT_I2, ce::CEVT_I2, ce::CEVT_UI2, ce::CEVT_I4, ce::CEVT_R8));
+  EXPECT_EQ((std::tuple{read.At(0).I2(), read.At(1).I2(), read.At(2).UI2(), read.At(3).UI4(),
+                        read.At(4).R8()}),
+            std::tuple(-5, -1, 65535, 4000000000u, 36.6));
+  // Beyond the end, the last element answers.
+  EXPECT_EQ(std::u16string(read.At(5).String()) + read.At(40).String(), u"notenote");
   // Written back as read, the UI4 is an I4 now and no longer sorts by day.
   ASSERT_TRUE(db.WriteCurr(read));
   db.Close();
@@ -125,9 +118,8 @@ TEST_F(CCeDatabaseTest, APropertyNumberBeyondTheCountLandsInTheLastElement) {
   CCePropArray record;
   ASSERT_TRUE(db.ReadCurrRecord(record));
   EXPECT_EQ(TakeBoxTexts(), Texts{u"Error in CCeDatabase::ReadCurrRecord"});
-  ASSERT_EQ(record.Count(), 2u);
-  EXPECT_EQ(record.At(0).I4(), 7);
-  EXPECT_EQ(record.At(1).I2(), -9);
+  EXPECT_EQ((std::tuple{record.Count(), record.At(0).I4(), record.At(1).I2()}),
+            std::tuple(2u, 7, -9));
 }
 
 TEST_F(CCeDatabaseTest, SeeksStopAtBothEndsAndIndexesCount) {
@@ -135,18 +127,13 @@ TEST_F(CCeDatabaseTest, SeeksStopAtBothEndsAndIndexesCount) {
   CCeDatabase db;
   ASSERT_TRUE(db.Open(u"Days", kByDay));
   CCePropArray record;
-  EXPECT_TRUE(db.SeekLast());
-  EXPECT_FALSE(db.SeekNext());
-  EXPECT_EQ(db.CurrentRecord(), 0u);
-  EXPECT_FALSE(db.ReadCurrRecord(record));  // no current record after running off the end
-  EXPECT_TRUE(db.SeekFirst());
-  EXPECT_FALSE(db.SeekPrev());
-  EXPECT_EQ(db.CurrentRecord(), 0u);
-  EXPECT_TRUE(db.SeekIndex(1));
-  ASSERT_TRUE(db.ReadCurrRecord(record));
-  EXPECT_EQ(record.At(0).I4(), 20);
-  EXPECT_FALSE(db.SeekIndex(3));
-  EXPECT_EQ(db.CountRecords(), 3);
+  // No current record after running off either end.
+  EXPECT_EQ((std::tuple{db.SeekLast(), db.SeekNext(), db.CurrentRecord(), db.ReadCurrRecord(record),
+                        db.SeekFirst(), db.SeekPrev(), db.CurrentRecord()}),
+            std::tuple(true, false, 0u, false, true, false, 0u));
+  EXPECT_EQ((std::tuple{db.SeekIndex(1), db.ReadCurrRecord(record), record.At(0).I4(),
+                        db.SeekIndex(3), db.CountRecords()}),
+            std::tuple(true, true, 20, false, 3));
   // The history screens delete the selected entry by its index.
   ASSERT_TRUE(db.SeekIndex(1));
   ASSERT_TRUE(db.DeleteCurr());

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "frame/document.h"
@@ -20,7 +21,8 @@
 namespace calvira::testing {
 namespace {
 
-// Logs "p<id>:<number>" for parameters, "+<id>" when activated and "-<id>" when let go.
+// Logs "p<id>:<number>" for parameters, "+<id>" when activated, "-<id>" when let go and "x<id>"
+// on exit, marked "!" when the main window was gone by then.
 class Probe : public CPlainView_ {
  public:
   Probe(std::string* log, int32_t id, bool remembered)
@@ -36,13 +38,16 @@ class Probe : public CPlainView_ {
     if (active_) *log_ += " -" + id_;
     return CPlainView_::OnDeactivate();
   }
+  void OnExit(AppContext*) override {
+    *log_ += " x" + id_ + (ce::IsWindow(CDocument_::GetMainWnd()) ? "" : "!");
+  }
 
  private:
   std::string* log_;
   std::string id_;
 };
 
-class FrameNavigation : public RecordStoreTest {
+class Frame : public RecordStoreTest {
  protected:
   void SetUp() override {
     RecordStoreTest::SetUp();
@@ -58,6 +63,14 @@ class FrameNavigation : public RecordStoreTest {
     ce::MSG msg;
     while (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) ce::DispatchMessage(&msg);
   }
+  static ce::HWND MakeMainWindow() {
+    const ce::HINSTANCE instance = ce::GetModuleHandle(nullptr);
+    CDocument_::SetInstance(instance);
+    RegisterMainWindowClass(instance);
+    return ce::CreateWindowEx(0, kMainWindowClass, u"Calvira", ce::WS_VISIBLE, ce::CW_USEDEFAULT,
+                              ce::CW_USEDEFAULT, ce::CW_USEDEFAULT, ce::CW_USEDEFAULT, nullptr,
+                              nullptr, instance, nullptr);
+  }
 };
 
 // Acting on a screen with a previous one; then the screens and what they heard.
@@ -69,7 +82,7 @@ struct Row {
   std::u16string box = u"";
 };
 
-TEST_F(FrameNavigation, EachWayToAnotherScreenKeepsItsRules) {
+TEST_F(Frame, EachWayToAnotherScreenKeepsItsRules) {
   const auto set_view = [](int32_t id) { return [id] { CDocument_::SetView(id); }; };
   const auto command = [](ce::UINT id) {
     return [id] { ce::SendMessage(CDocument_::GetMainWnd(), ce::WM_COMMAND, id, 0); };
@@ -117,13 +130,7 @@ TEST_F(FrameNavigation, EachWayToAnotherScreenKeepsItsRules) {
     SCOPED_TRACE(&row - rows);
     Fresh();
     CDocument_ document;
-    const ce::HINSTANCE instance = ce::GetModuleHandle(nullptr);
-    CDocument_::SetInstance(instance);
-    RegisterMainWindowClass(instance);
-    ASSERT_NE(ce::CreateWindowEx(0, kMainWindowClass, u"Calvira", ce::WS_VISIBLE, ce::CW_USEDEFAULT,
-                                 ce::CW_USEDEFAULT, ce::CW_USEDEFAULT, ce::CW_USEDEFAULT, nullptr,
-                                 nullptr, instance, nullptr),
-              nullptr);
+    ASSERT_NE(MakeMainWindow(), nullptr);
     std::string heard;
     for (int32_t id = kAboutView; id <= kPasswordEntryView; ++id) {
       const bool remembered = id != kHelpView && id != kAboutView && id != kPasswordEntryView;
@@ -144,6 +151,34 @@ TEST_F(FrameNavigation, EachWayToAnotherScreenKeepsItsRules) {
     ce::DestroyWindow(CDocument_::GetMainWnd());
     Pump();
   }
+}
+
+// Shutdown in order: every screen's OnExit in table order while the window still stands, the
+// screen id kept in the context, then the window destroyed and the quit message posted.
+TEST_F(Frame, EveryOnExitRunsInTableOrderBeforeTheWindowGoes) {
+  CDocument_ document;
+  const ce::HWND main = MakeMainWindow();
+  ce::RECT r;
+  ce::GetWindowRect(main, &r);
+  EXPECT_EQ(r, (ce::RECT{0, 0, 240, 268}));  // the menu bar's 26 pixels are below it
+  ASSERT_NE(CDocument_::GetMenuBar(), nullptr);
+  std::string log;
+  for (int32_t id : {0, 5, 7, 3}) {
+    // An empty entry is skipped without a report.
+    CDocument_::AddView(id == 7 ? nullptr : std::make_unique<Probe>(&log, id, true), id);
+  }
+  CDocument_::SetCurrentView(0);
+  CDocument_::SetPreviousView(5);
+  Shutdown();
+  EXPECT_EQ(log, " x0 x5 x3");
+  EXPECT_FALSE(ce::IsWindow(main));
+  // With no current screen the previous one is kept, and becomes current.
+  EXPECT_EQ(CDocument_::Context().words[1], 5);
+  EXPECT_EQ(CDocument_::GetCurrentView(), 5);
+  ce::MSG msg;
+  ASSERT_TRUE(ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE));
+  EXPECT_EQ(std::tuple(msg.message, msg.wParam), std::tuple(ce::WM_QUIT, 0u));
+  EXPECT_TRUE(TakeBoxTexts().empty());
 }
 
 }  // namespace
