@@ -144,4 +144,30 @@ TEST_F(SettingsTest, ARecordAnOlderVersionLeftUntidyIsPutBackIntoShape) {
   }
 }
 
+// What every start prepares: the ten databases and the settings record. A fresh start is checked
+// whole by calvira-data's dump; here, a catalogue that lost a database.
+TEST_F(SettingsTest, ADeletedSystemsDatabaseComesBackWithItsDefaultsAndNothingElseChanges) {
+  ASSERT_TRUE(EnsureSettingsRecord());
+  ce::CEOID systems = 0;
+  ce::CloseHandle(ce::CeOpenDatabase(&systems, u"Systems", 0, 0, nullptr));
+  ASSERT_TRUE(ce::CeDeleteDatabase(systems));
+  Remount();
+  CreateCatalogue();
+  ASSERT_TRUE(EnsureSettingsRecord());
+  std::vector<std::u16string> names;
+  ce::HANDLE e = ce::CeFindFirstDatabase(0);
+  for (ce::CEDBASEINFO info{}; ce::CEOID oid = ce::CeFindNextDatabase(e);) {
+    ce::CeGetDatabaseInfo(oid, &info);
+    names.push_back(info.szDbaseName);
+  }
+  ce::CloseHandle(e);
+  EXPECT_EQ(names.size(), 10u);
+  EXPECT_EQ(names.back(), u"Systems");  // created anew, so last
+  ExpectInShape();
+  Settings settings;
+  ASSERT_TRUE(ReadSettings(&settings));
+  EXPECT_EQ(std::tuple(settings.scale, settings.password), std::tuple(1, u""));
+  EXPECT_TRUE(TakeBoxTexts().empty());
+}
+
 }  // namespace

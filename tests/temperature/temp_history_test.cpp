@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "temperature/temperature_records.h"
@@ -20,13 +21,9 @@ std::u16string RowNumber(const std::u16string& row) {
 // A reading is stored from the row index and listed again from the stored value: every row of
 // either scale, from the first to the last, comes back as its own text.
 TEST(ValuePicker, EveryRowComesBackInTheListAsItsOwnText) {
-  const struct {
-    TemperatureScale scale;
-    size_t count;
-    std::u16string last;
-  } scales[] = {{TemperatureScale::kCelsius, 120, u"41.9 \u00B0C"},
-                {TemperatureScale::kFahrenheit, 217, u"107.6 \u00B0F"}};
-  for (const auto& [scale, count, last] : scales) {
+  const auto celsius = TemperatureScale::kCelsius, fahrenheit = TemperatureScale::kFahrenheit;
+  for (const auto& [scale, count, last] : {std::tuple(celsius, 120u, u"41.9 \u00B0C"),
+                                           std::tuple(fahrenheit, 217u, u"107.6 \u00B0F")}) {
     const std::vector<std::u16string> rows = ValuePickerRows(scale);
     ASSERT_EQ(rows.size(), count);
     EXPECT_EQ(rows.back(), last);
@@ -35,47 +32,17 @@ TEST(ValuePicker, EveryRowComesBackInTheListAsItsOwnText) {
       ASSERT_EQ(listed, u"1/5/03    " + RowNumber(rows[i]) + ScaleUnit(scale)) << i;
     }
   }
-}
-
-TEST(ValuePicker, WhatARowStores) {
-  struct Case {
-    TemperatureScale scale;
-    size_t row;
-    double celsius;
-  };
-  const double ninth = 0.1111111111111111;
-  const Case cases[] = {
-      {TemperatureScale::kCelsius, 0, 30.0},
-      {TemperatureScale::kCelsius, 66, 66 * 0.1 + 30.0},  // 36.6
-      {TemperatureScale::kCelsius, 119, 119 * 0.1 + 30.0},
-      {TemperatureScale::kFahrenheit, 0, (86.0 - 32.0) * 5.0 * ninth},
-      {TemperatureScale::kFahrenheit, 126, (126 * 0.1 + 86.0 - 32.0) * 5.0 * ninth},  // 98.6 °F
-      {TemperatureScale::kFahrenheit, 216, (216 * 0.1 + 86.0 - 32.0) * 5.0 * ninth},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(PickedCelsius(c.scale, c.row), c.celsius) << c.row;
-  }
-  EXPECT_EQ(TemperatureRow(u"1/5/03", PickedCelsius(TemperatureScale::kFahrenheit, 126),
-                           TemperatureScale::kFahrenheit),
-            u"1/5/03    98.6\u00B0F");
+  EXPECT_DOUBLE_EQ(PickedCelsius(celsius, 66), 36.6);
+  EXPECT_DOUBLE_EQ(PickedCelsius(fahrenheit, 126), 37.0);  // 98.6 °F
 }
 
 TEST(TemperatureRow, RoundsToOneDecimalAndPadsOnlyTheHandheldsDates) {
-  struct Case {
-    std::u16string date;
-    double celsius;
-    TemperatureScale scale;
-    std::u16string row;
-  };
-  const Case cases[] = {
-      // Dates of six, seven and eight characters and 37.0 as 98.6 are the Temp History
-      // scenarios'.
-      {u"1/5/03", 41.94, TemperatureScale::kCelsius, u"1/5/03    41.9\u00B0C"},
-      // A date text of another length is not padded.
-      {u"1/5/3", 36.6, TemperatureScale::kCelsius, u"1/5/336.6\u00B0C"},
-      {u"12/31/2003", 36.6, TemperatureScale::kCelsius, u"12/31/200336.6\u00B0C"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(TemperatureRow(c.date, c.celsius, c.scale), c.row);
+  const auto c = TemperatureScale::kCelsius;
+  // Dates of six, seven and eight characters and 37.0 as 98.6 are the Temp History scenarios';
+  // a date text of another length is not padded.
+  EXPECT_EQ(TemperatureRow(u"1/5/03", 41.94, c), u"1/5/03    41.9\u00B0C");
+  EXPECT_EQ(TemperatureRow(u"1/5/3", 36.6, c), u"1/5/336.6\u00B0C");
+  EXPECT_EQ(TemperatureRow(u"12/31/2003", 36.6, c), u"12/31/200336.6\u00B0C");
 }
 
 // A value from the store is formatted whole, however long its text: a damaged record shows as
