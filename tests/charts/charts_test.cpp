@@ -11,9 +11,12 @@
 
 #include "charts/chart_layout.h"
 #include "charts/temperature_window.h"
+#include "support/days.h"
 #include "support/record_store.h"
 
 namespace {
+
+using calvira::testing::Day;
 
 TEST(LengthAxis, Layouts) {
   // Shortest, longest, count; then scale, pitch, the number of lines and the first lines.
@@ -62,30 +65,25 @@ TEST(LengthAxis, BarsMeetTheirLinesAndStayInTheBox) {
   }
   // 197 days and more: a whole pixel per day no longer fits.
   const LengthAxis axis = LayOutLengthAxis(20, 220, 30);
-  EXPECT_EQ(axis.scale, 0);
   EXPECT_DOUBLE_EQ(axis.pixels_per_day, 200.0 / 204);
   ASSERT_EQ(axis.lines.size(), 11u);
-  EXPECT_EQ(axis.lines[0].y, 238);
-  EXPECT_EQ(axis.lines[10].label, 220);
-  EXPECT_EQ(axis.lines[10].y, 238 - 200 * 202 / 204);
-  EXPECT_EQ(BarHeight(axis, 220, 20), 198);
-  EXPECT_EQ(BarHeight(axis, 20, 20), 2);
+  EXPECT_EQ((std::tuple{axis.scale, axis.lines[0].y, axis.lines[10].label, axis.lines[10].y,
+                        BarHeight(axis, 220, 20), BarHeight(axis, 20, 20)}),
+            std::tuple(0, 238, 220, 238 - 200 * 202 / 204, 198, 2));
 }
 
 TEST(CyclePages, PlacesPagingAndTheOverallRange) {
   const LengthAxis axis = LayOutLengthAxis(26, 30, 13);
-  EXPECT_EQ(BarX(axis, 0, 12, false), 40);
-  EXPECT_EQ(BarX(axis, 11, 12, false), 40 + 11 * 16);
-  EXPECT_EQ(BarX(axis, 11, 12, true), 220);
-  EXPECT_EQ(BarX(axis, 0, 12, true), 220 - 11 * 16);
-  EXPECT_EQ(BarX(LayOutLengthAxis(28, 28, 2), 1, 2, false), 140);
+  EXPECT_EQ(
+      (std::tuple{BarX(axis, 0, 12, false), BarX(axis, 11, 12, false), BarX(axis, 11, 12, true),
+                  BarX(axis, 0, 12, true), BarX(LayOutLengthAxis(28, 28, 2), 1, 2, false)}),
+      std::tuple(40, 40 + 11 * 16, 220, 220 - 11 * 16, 140));
   // The cycles, the steps forward (+) and back (-), and the first cycle of each page after them.
   const std::tuple<size_t, std::string, std::vector<size_t>> cases[] = {
       {11, "+-", {0, 0}},
       {12, "+-", {0, 0}},
       {13, "++--", {1, 1, 0, 0}},
-      {30, "+++---", {12, 18, 18, 6, 0, 0}},
-  };
+      {30, "+++---", {12, 18, 18, 6, 0, 0}}};
   for (const auto& [count, steps, firsts] : cases) {
     SCOPED_TRACE(count);
     CyclePage page = FirstCyclePage(count);
@@ -95,29 +93,20 @@ TEST(CyclePages, PlacesPagingAndTheOverallRange) {
       EXPECT_EQ(page, (CyclePage{firsts[i], std::min<size_t>(count, 12)})) << i;
     }
   }
-  EXPECT_TRUE(UsesOverallRange(true, 30));
-  EXPECT_TRUE(UsesOverallRange(false, 11));
-  EXPECT_FALSE(UsesOverallRange(false, 12));
+  EXPECT_EQ((std::tuple{UsesOverallRange(true, 30), UsesOverallRange(false, 11),
+                        UsesOverallRange(false, 12)}),
+            std::tuple(true, true, false));
 }
 
 TEST(TempWindow, PagesStopWhereDatesEnd) {
-  DayNumber first = 0, last = 0, today = 0;
-  ASSERT_TRUE(DateToDayNumber(1582, 1, 1, first));
-  ASSERT_TRUE(DateToDayNumber(9366, 12, 31, last));
-  ASSERT_TRUE(DateToDayNumber(2026, 12, 6, today));
+  const DayNumber first = Day(1582, 1, 1), last = Day(9366, 12, 31), today = Day(2026, 12, 6);
+  // The first window stays the first, a short step back reaches it, and a reading in its first
+  // days, or a day number without a date, shows in it; the last window stays the last.
   const std::tuple<DayNumber, int32_t, DayNumber> cases[] = {
-      {today, 0, today},
-      {today, -1, today - 25},
-      {today, 1, today + 25},
-      {first + 24, 0, first + 24},   // the first window
-      {first + 24, -1, first + 24},  // stays the first
-      {first + 30, -1, first + 24},  // a short step back to it
-      {first + 3, 0, first + 24},    // a reading in its first days still shows in it
-      {0, 0, first + 24},            // a day number without a date
-      {last, 1, last},               // the last window stays
-      {last - 10, 1, last},
-      {last, -1, last - 25},
-      {0xFFFFFFFFu, 0, last},
+      {today, 0, today},           {today, -1, today - 25},      {today, 1, today + 25},
+      {first + 24, 0, first + 24}, {first + 24, -1, first + 24}, {first + 30, -1, first + 24},
+      {first + 3, 0, first + 24},  {0, 0, first + 24},           {last, 1, last},
+      {last - 10, 1, last},        {last, -1, last - 25},        {0xFFFFFFFFu, 0, last},
   };
   for (const auto& [from, pages, expected] : cases) {
     EXPECT_EQ(TempWindowEnd(from, pages), expected) << from << " " << pages;
@@ -155,27 +144,15 @@ TEST(AxisTicks, Layouts) {
   }
   EXPECT_EQ(Labels(DrawAxisLabels(false, 0, 0), false), " 107 102 96 91 86");
   EXPECT_EQ(Labels(DrawAxisLabels(true, 36.0, 37.2), false), " 99.0 98.2 97.5 96.8 96.1");
-  // The lowest and highest reading; a reading and the y of its dot.
+  // The lowest and highest reading; a reading and the y of its dot. Readings below the last
+  // tick stay in the box (the last two).
   const std::tuple<double, double, double, int32_t> dots[] = {
-      {36.0, 36.0, 36.0, 38},
-      {36.4, 36.8, 36.8, 38},
-      {36.4, 36.8, 36.7, 88},
-      {36.4, 36.8, 36.6, 138},
-      {36.4, 36.8, 36.5, 188},
-      {36.4, 36.8, 36.4, 238},
-      {36.2, 36.7, 36.6, 63},
-      {36.2, 36.7, 36.7, 38},
-      {36.2, 36.7, 36.2, 163},
-      {36.0, 37.2, 36.6, 112},
-      {36.0, 37.2, 37.2, 38},
-      {36.0, 37.2, 36.0, 188},
-      {30.1, 30.2, 30.1, 88},
-      {30.5, 30.5, 30.5, 38},
-      {30.1, 30.1, 30.1, 38},
-      {30.0, 30.0, 30.0, 38},
-      {30.0, 30.9, 30.0, 188},
-      // Readings below the last tick stay in the box.
-      {29.5, 29.5, 29.5, 238},
+      {36.0, 36.0, 36.0, 38},  {36.4, 36.8, 36.8, 38},  {36.4, 36.8, 36.7, 88},
+      {36.4, 36.8, 36.6, 138}, {36.4, 36.8, 36.5, 188}, {36.4, 36.8, 36.4, 238},
+      {36.2, 36.7, 36.6, 63},  {36.2, 36.7, 36.7, 38},  {36.2, 36.7, 36.2, 163},
+      {36.0, 37.2, 36.6, 112}, {36.0, 37.2, 37.2, 38},  {36.0, 37.2, 36.0, 188},
+      {30.1, 30.2, 30.1, 88},  {30.5, 30.5, 30.5, 38},  {30.1, 30.1, 30.1, 38},
+      {30.0, 30.0, 30.0, 38},  {30.0, 30.9, 30.0, 188}, {29.5, 29.5, 29.5, 238},
       {30.1, 30.2, 29.9, 238},
   };
   for (const auto& [min, max, reading, y] : dots) {
@@ -188,9 +165,8 @@ TEST(AxisTicks, DotsStayInTheBox) {
   AxisTicks equal;
   equal.tick = {36.5, 36.5, 36.5, 36.5, 36.5};
   equal.set = 5;
-  EXPECT_EQ(ReadingY(equal, 36.5), 38);
-  EXPECT_EQ(ReadingY(equal, 36.9), 38);
-  EXPECT_EQ(ReadingY(AxisTicks{}, 36.6), 238);
+  EXPECT_EQ((std::tuple{ReadingY(equal, 36.5), ReadingY(equal, 36.9), ReadingY(AxisTicks{}, 36.6)}),
+            std::tuple(38, 38, 238));
   for (double t = 25.0; t < 45.0; t += 0.05) {
     const AxisTicks ticks = DrawAxisLabels(true, t, t + 1.3);
     for (double r = t - 1.0; r < t + 2.0; r += 0.1) {
@@ -198,12 +174,10 @@ TEST(AxisTicks, DotsStayInTheBox) {
       EXPECT_TRUE(y >= 38 && y <= 238) << t << " " << r;
     }
   }
-  EXPECT_EQ(TappedColumn(30), 0);
-  EXPECT_EQ(TappedColumn(229), 24);
-  EXPECT_EQ(ReadingX(24), 225);
-  EXPECT_EQ(ToTenth(36.649999), 36.6);
-  EXPECT_EQ(DetailValueText(36.6, true), u"36.6 \u00b0C");
-  EXPECT_EQ(DetailValueText(37.0, false), u"98.6 \u00b0F");
+  EXPECT_EQ((std::tuple{TappedColumn(30), TappedColumn(229), ReadingX(24), ToTenth(36.649999)}),
+            std::tuple(0, 24, 225, 36.6));
+  EXPECT_EQ(DetailValueText(36.6, true) + DetailValueText(37.0, false),
+            u"36.6 \u00b0C98.6 \u00b0F");
 }
 
 using calvira::testing::R8, calvira::testing::UI4;
@@ -227,12 +201,9 @@ TEST_F(TemperatureWindowTest, ReadsTheWindowInDateOrder) {
   EXPECT_EQ(latest, 7u);
   EXPECT_TRUE(ReadReadings(0, 100).empty());
   // Stored in the order given, as readings added for earlier days later are.
-  for (const auto& [day, celsius] : {std::pair<DayNumber, double>{1000, 36.5},
-                                     {990, 36.4},
-                                     {1024, 36.9},
-                                     {1025, 37.0},
-                                     {975, 36.1},
-                                     {1001, 36.6}}) {
+  const std::pair<DayNumber, double> readings[] = {{1000, 36.5}, {990, 36.4}, {1024, 36.9},
+                                                   {1025, 37.0}, {975, 36.1}, {1001, 36.6}};
+  for (const auto& [day, celsius] : readings) {
     calvira::testing::WriteRaw(u"Temperature", {UI4(day), R8(celsius)});
   }
   const std::tuple<DayNumber, DayNumber, std::vector<DayNumber>> cases[] = {
@@ -258,11 +229,8 @@ TEST_F(TemperatureWindowTest, RebuildReplacesTempWholeOrNotAtAll) {
   const std::vector<ChartReading> next = {
       {20, 36.5, 33, 38}, {21, 36.6, 41, 88}, {30, 37, 113, 38}};
   // A failure at any write or sync of the rebuild: the old content, never a mixture.
-  EXPECT_GT(FailEachWrite([&] { return RebuildTempDatabase(next); },
-                          [] {
-                            EXPECT_EQ(TempDays(), (std::vector<DayNumber>{10, 11}));
-                          }),
-            1);
+  const auto unchanged = [] { EXPECT_EQ(TempDays(), (std::vector<DayNumber>{10, 11})); };
+  EXPECT_GT(FailEachWrite([&] { return RebuildTempDatabase(next); }, unchanged), 1);
   Remount();
   EXPECT_EQ(TempDays(), (std::vector<DayNumber>{20, 21, 30}));
 }
