@@ -111,22 +111,15 @@ TEST(IdealBody, TheFieldReadsAsItsLeadingNumber) {
 }
 
 TEST(IdealBody, TheFilterTakesOutOneBadCharacterPerPass) {
-  // Typed; what is left (null: left alone) and where the caret goes (-1: not checked).
+  // Typed; what is left (null: left alone) and where the caret goes (-1: not checked). A
+  // letter after a leading point takes the point with it (".a"); only the first bad character
+  // goes, the later rewrite wins ("1a2b"); a bad character typed at the end goes alone, whatever
+  // the text starts with, and only a point it would leave on its own goes with it (".5a",
+  // "..x": the second point goes on the next pass).
   const std::tuple<const char16_t*, const char16_t*, int> cases[] = {
-      {u"", nullptr, -1},
-      {u"12.5", nullptr, -1},
-      {u"12a", u"12", 2},
-      {u".a", u"", 0},  // a letter after a leading point takes the point with it
-      {u"1x23", u"123", 3},
-      {u".", u"", 0},
-      {u"1.5.", u"1.5", 3},
-      {u"1a2b", u"12b", -1},  // only the first bad character goes; the later rewrite wins
-      {u"1a2..", u"1a2.", -1},
-      // A bad character typed at the end goes alone, whatever the text starts with; only a
-      // point it would leave on its own goes with it.
-      {u".5a", u".5", 2},
-      {u".75 ", u".75", 3},
-      {u"..x", u"..", 2},  // the second point goes on the next pass
+      {u"", nullptr, -1},      {u"12.5", nullptr, -1}, {u"12a", u"12", 2},   {u".a", u"", 0},
+      {u"1x23", u"123", 3},    {u".", u"", 0},         {u"1.5.", u"1.5", 3}, {u"1a2b", u"12b", -1},
+      {u"1a2..", u"1a2.", -1}, {u".5a", u".5", 2},     {u".75 ", u".75", 3}, {u"..x", u"..", 2},
       {u"q", u"", 0},
   };
   for (const auto& [typed, left, caret] : cases) {
@@ -144,15 +137,12 @@ TEST(IdealBody, TheFilterTakesOutOneBadCharacterPerPass) {
 TEST(IdealBody, TheFilterSettlesAsTheDialogReappliesIt) {
   std::u16string pasted;  // a long paste shrinks one character per update
   for (int i = 0; i < 60; ++i) pasted += u"a1";
+  // A point between others is not caught: only one at the end is ("1..2").
   const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"1a2b", u"12"},
-      {u"1a2..", u"12."},
-      {u"abc", u""},
-      {u"x1.75", u"1.75"},
-      {u"1.7\u00e9", u"1.7"},
-      {u"1.7 5", u"1.75"},
-      {u"1..2", u"1..2"},  // a point between others is not caught: only one at the end is
-      {pasted, std::u16string(60, u'1')},
+      {u"1a2b", u"12"},       {u"1a2..", u"12."},
+      {u"abc", u""},          {u"x1.75", u"1.75"},
+      {u"1.7\u00e9", u"1.7"}, {u"1.7 5", u"1.75"},
+      {u"1..2", u"1..2"},     {pasted, std::u16string(60, u'1')},
   };
   for (const auto& [typed, settled] : cases) {
     std::u16string text = typed;
