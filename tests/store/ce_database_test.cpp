@@ -238,15 +238,8 @@ TEST(CCePropValTest, StringsAreCopiedAndLimitedTo199Characters) {
 using ::testing::internal::CaptureStderr;
 using ::testing::internal::GetCapturedStderr;
 
-class StoreReports : public calvira::testing::TempStoreTest {
- protected:
-  void SetUp() override {
-    TempStoreTest::SetUp();
-    ce::objectstore::SetReporter({});
-  }
-};
-
-TEST_F(StoreReports, WithoutAReporterGoToStandardErrorAnsweredOk) {
+TEST_F(CCeDatabaseTest, WithoutAReporterReportsGoToStandardErrorAnsweredOk) {
+  ce::objectstore::SetReporter({});
   const std::tuple<const char16_t*, const char16_t*, ce::UINT, const char*> cases[] = {
       {u"ERROR_DISK_FULL ", u"ERR", ce::MB_ICONSTOP, "[ERR] ERROR_DISK_FULL \n"},
       // A box without a caption is titled "Error"; an empty caption is a caption.
@@ -268,10 +261,10 @@ TEST_F(StoreReports, WithoutAReporterGoToStandardErrorAnsweredOk) {
   CaptureStderr();
   EXPECT_FALSE(db.Open(u"Nowhere", 0));
   EXPECT_EQ(GetCapturedStderr(), "[Sample] ERROR_FILE_NOT_FOUND \n");
-  EXPECT_TRUE(ce::TakeMessageBoxReports().empty());
+  EXPECT_TRUE(TakeBoxTexts().empty());
 }
 
-TEST_F(StoreReports, AReporterHearsThemAsGivenAndItsAnswerCounts) {
+TEST(StoreReports, AReporterHearsThemAsGivenAndItsAnswerCounts) {
   std::vector<std::u16string> heard;
   ce::objectstore::SetReporter(
       [&heard](const char16_t* text, const char16_t* caption, ce::UINT type) {
@@ -292,12 +285,10 @@ TEST_F(StoreReports, AReporterHearsThemAsGivenAndItsAnswerCounts) {
   ce::objectstore::Report(u"Can not write in prop-a", u"Fatal Error", ce::MB_ICONSTOP);
   EXPECT_EQ(GetCapturedStderr(), "[Fatal Error] Can not write in prop-a\n");
   EXPECT_EQ(heard.size(), 2u);
-}
 
-TEST_F(StoreReports, AReporterMayBeReplacedWhileItAnswers) {
   // A box runs a message loop, and what runs in it may connect another reporter; the one still
   // answering must live until it returns.
-  std::vector<std::u16string> heard;
+  heard.clear();
   ce::objectstore::SetReporter(
       [&heard, keep = std::u16string(64, u'k')](const char16_t* text, const char16_t*, ce::UINT) {
         ce::objectstore::SetReporter([&heard](const char16_t* later, const char16_t*, ce::UINT) {
@@ -310,6 +301,7 @@ TEST_F(StoreReports, AReporterMayBeReplacedWhileItAnswers) {
   EXPECT_EQ(ce::objectstore::Report(u"one", u"", ce::MB_OK), ce::IDCANCEL);
   EXPECT_EQ(ce::objectstore::Report(u"two", u"", ce::MB_OK), ce::IDOK);
   EXPECT_EQ(heard, (std::vector<std::u16string>{u"kone", u"second: two"}));
+  ce::objectstore::SetReporter({});
 }
 
 }  // namespace
