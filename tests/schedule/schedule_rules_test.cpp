@@ -49,35 +49,29 @@ TEST(Calendar, GridsOfFourFiveAndSixWeekRows) {
 TEST(Calendar, TapsFindDaysFirstThenTheZonesAboveTheGrid) {
   const MonthGrid m = LayOutMonth(2026, 12, kGrid);
   using Z = CalendarZone;
+  // x, y; zone, day. Nothing on the two-pixel line between cells (101, 80) and on the title
+  // plate (120, 14).
   const std::tuple<int, int, CalendarZone, int> cases[] = {
-      // x, y; zone, day
-      {70, 72, Z::kDay, 1},          {100, 107, Z::kDay, 1},
-      {101, 80, Z::kNone, 0},  // the two-pixel line between cells
-      {140, 230, Z::kDay, 31},       {161, 5, Z::kLeave, 0},
-      {203, 23, Z::kLeave, 0},       {39, 5, Z::kCurrentMonth, 0},
-      {238, 23, Z::kNextYear, 0},    {4, 5, Z::kPreviousYear, 0},
-      {24, 8, Z::kPreviousMonth, 0}, {36, 21, Z::kPreviousMonth, 0},
-      {24, 22, Z::kNone, 0},         {206, 8, Z::kNextMonth, 0},
-      {120, 14, Z::kNone, 0},  // the title plate
+      {70, 72, Z::kDay, 1},          {100, 107, Z::kDay, 1},         {101, 80, Z::kNone, 0},
+      {140, 230, Z::kDay, 31},       {161, 5, Z::kLeave, 0},         {203, 23, Z::kLeave, 0},
+      {39, 5, Z::kCurrentMonth, 0},  {238, 23, Z::kNextYear, 0},     {4, 5, Z::kPreviousYear, 0},
+      {24, 8, Z::kPreviousMonth, 0}, {36, 21, Z::kPreviousMonth, 0}, {24, 22, Z::kNone, 0},
+      {206, 8, Z::kNextMonth, 0},    {120, 14, Z::kNone, 0},
   };
   for (const auto& [x, y, zone, day] : cases) {
     int found = 0;
-    EXPECT_EQ(ZoneAt(m, x, y, &found), zone) << x << "," << y;
-    EXPECT_EQ(found, day) << x << "," << y;
+    EXPECT_EQ((std::tuple{ZoneAt(m, x, y, &found), found}), std::tuple(zone, day)) << x << "," << y;
   }
 }
 
 TEST(Calendar, StepsCrossYearsAndStopWhereNoDayCanBeNamed) {
   // Year, month, the step in months (m) or years (y); then whether it stepped, and where to.
+  // The last year still steps within itself.
   const std::tuple<int32_t, int32_t, char, int, bool, int32_t, int32_t> cases[] = {
-      {2004, 1, 'm', -1, true, 2003, 12},
-      {2003, 12, 'm', +1, true, 2004, 1},
-      {2004, 1, 'y', +1, true, 2005, 1},
-      {1582, 1, 'm', -1, false, 1582, 1},
-      {1582, 1, 'y', -1, false, 1582, 1},
-      {9366, 12, 'm', +1, false, 9366, 12},
-      {9366, 12, 'y', +1, false, 9366, 12},
-      {9366, 3, 'm', +1, true, 9366, 4},  // the last year still steps within itself
+      {2004, 1, 'm', -1, true, 2003, 12},   {2003, 12, 'm', +1, true, 2004, 1},
+      {2004, 1, 'y', +1, true, 2005, 1},    {1582, 1, 'm', -1, false, 1582, 1},
+      {1582, 1, 'y', -1, false, 1582, 1},   {9366, 12, 'm', +1, false, 9366, 12},
+      {9366, 12, 'y', +1, false, 9366, 12}, {9366, 3, 'm', +1, true, 9366, 4},
   };
   for (auto [year, month, unit, step, stepped, then_year, then_month] : cases) {
     const bool done = unit == 'm' ? StepMonth(&year, &month, step) : StepYear(&year, month, step);
@@ -124,17 +118,16 @@ TEST(PillTimePicker, TapsChangeTheStateAsTheZonesSay) {
 }
 
 TEST(PillTimePicker, TheTextIsOnTheTwentyFourHourClock) {
-  const std::pair<PillTime, const char16_t*> cases[] = {
-      {{12, 0, 0, true, TimeField::kHour}, u"12:00"},  // untouched: the editor's own default
-      {{7, 0, 5, false, TimeField::kHour}, u"7:05"},
-      {{7, 0, 5, true, TimeField::kHour}, u"19:05"},
-      {{12, 3, 0, false, TimeField::kHour}, u"0:30"},  // half past midnight
-      {{12, 3, 0, true, TimeField::kHour}, u"12:30"},  // half past noon
-      {{1, 0, 0, false, TimeField::kHour}, u"1:00"},
-      {{11, 5, 9, true, TimeField::kHour}, u"23:59"},
-      {{10, 1, 0, false, TimeField::kHour}, u"10:10"},
+  // Hour, tens, units, PM; the text. Untouched, the editor's own default; half past midnight
+  // and half past noon.
+  const std::tuple<int, int, int, bool, const char16_t*> cases[] = {
+      {12, 0, 0, true, u"12:00"}, {7, 0, 5, false, u"7:05"},   {7, 0, 5, true, u"19:05"},
+      {12, 3, 0, false, u"0:30"}, {12, 3, 0, true, u"12:30"},  {1, 0, 0, false, u"1:00"},
+      {11, 5, 9, true, u"23:59"}, {10, 1, 0, false, u"10:10"},
   };
-  for (const auto& [time, text] : cases) EXPECT_EQ(PickerText(time), text);
+  for (const auto& [hour, tens, units, pm, text] : cases) {
+    EXPECT_EQ(PickerText({hour, tens, units, pm, TimeField::kHour}), text);
+  }
 }
 
 using calvira::testing::Day;
