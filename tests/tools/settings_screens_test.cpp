@@ -19,24 +19,15 @@ TEST(PasswordHash, VerifiesHashesAndTextsExactly) {
   const std::u16string hash = HashPassword(u"Secret");
   const std::u16string odd = u"Gr\u00fc\u00dfe \U0001F600";
   const std::u16string odd_hash = HashPassword(odd);
-  // Stored, typed, accepted.
+  const std::u16string s = u"Secret", nul(u"Secret\0", 7), x199(199, u'x'), x200(200, u'x');
+  // Stored, typed, accepted; from the seventh row on, kept as text by a store from before
+  // hashing.
   const std::tuple<std::u16string, std::u16string, bool> cases[] = {
-      {hash, u"Secret", true},
-      {hash, u"secret", false},
-      {hash, u"Secret ", false},
-      {hash, u"", false},
-      {odd_hash, odd, true},
-      {odd_hash, u"Gr\u00fc\u00dfe ", false},
-      // Kept as text by a store from before hashing.
-      {u"Secret", u"Secret", true},
-      {u"Secret", u"secret", false},
-      {u"Secret", u"Secre", false},
-      {u"Secret", u"SecretSecret", false},
-      {u"Secret", u"", false},
-      {u"Secret", std::u16string(u"Secret\0", 7), false},
-      {odd, odd, true},
-      {std::u16string(199, u'x'), std::u16string(199, u'x'), true},
-      {std::u16string(199, u'x'), std::u16string(200, u'x'), false},
+      {hash, s, true},    {hash, u"secret", false}, {hash, u"Secret ", false},
+      {hash, u"", false}, {odd_hash, odd, true},    {odd_hash, u"Gr\u00fc\u00dfe ", false},
+      {s, s, true},       {s, u"secret", false},    {s, u"Secre", false},
+      {s, s + s, false},  {s, u"", false},          {s, nul, false},
+      {odd, odd, true},   {x199, x199, true},       {x199, x200, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(VerifyPassword(std::get<0>(c), std::get<1>(c)), std::get<2>(c))
@@ -54,42 +45,42 @@ TEST(PasswordHash, TextAndWeakHashesAreHashedAgain) {
       0);
   const std::u16string weak_hash(weak, weak + std::char_traits<char>::length(weak));
   EXPECT_TRUE(VerifyPassword(weak_hash, u"Secret"));
-  EXPECT_TRUE(NeedsRehash(weak_hash));
-  EXPECT_TRUE(NeedsRehash(u"Secret"));
-  EXPECT_FALSE(NeedsRehash(HashPassword(u"Secret")));
-  EXPECT_FALSE(NeedsRehash(u""));  // no password at all
+  // Not a password that is already strong, nor no password at all.
+  EXPECT_EQ((std::tuple{NeedsRehash(weak_hash), NeedsRehash(u"Secret"),
+                        NeedsRehash(HashPassword(u"Secret")), NeedsRehash(u"")}),
+            std::tuple(true, true, false, false));
 }
 
 using Step = PasswordStep;
 
 TEST(PasswordRules, EachCombinationOfFieldsGivesItsStep) {
-  // Whether a password is stored, whether the current one typed is right; the three fields.
-  const std::tuple<bool, bool, std::u16string, std::u16string, std::u16string, Step> cases[] = {
-      // No password stored: only a first password can be set.
-      {false, false, u"x", u"", u"", Step::kWrongCurrent},
-      {false, false, u"x", u"New", u"New", Step::kWrongCurrent},
-      {false, false, u"", u"New", u"new", Step::kVerificationFailed},
-      {false, false, u"", u"New", u"", Step::kVerificationFailed},
-      {false, false, u"", u"New", u"New ", Step::kVerificationFailed},
-      {false, false, u"", u"New", u"New", Step::kSave},
-      {false, false, u"", u"", u"", Step::kNothing},
-      {false, false, u"", u"", u"New", Step::kNothing},
-      // A password stored.
-      {true, false, u"old", u"New", u"New", Step::kWrongCurrent},
-      {true, false, u"Old ", u"", u"", Step::kWrongCurrent},
-      {true, false, u"", u"", u"", Step::kEnterCurrent},
-      {true, false, u"", u"New", u"New", Step::kEnterCurrent},
-      {true, false, u"", u"New", u"", Step::kNothing},
-      {true, true, u"Old", u"New", u"Nwe", Step::kVerificationFailed},
-      {true, true, u"Old", u"", u"New", Step::kVerificationFailed},
-      {true, true, u"Old", u"Old", u"Old", Step::kSame},
-      {true, true, u"Old", u"old", u"old", Step::kSave},  // the case counts
-      {true, true, u"Old", u"New", u"New", Step::kSave},
-      {true, true, u"Old", u"", u"", Step::kAskRemove},
-  };
+  const Step wrong = Step::kWrongCurrent, failed = Step::kVerificationFailed, save = Step::kSave,
+             nothing = Step::kNothing, enter = Step::kEnterCurrent;
+  // No password stored (0), one stored and the current one typed wrong (1) or right (2); the
+  // three fields. With none stored, only a first password can be set; the case counts.
+  const std::tuple<int, std::u16string, std::u16string, std::u16string, Step> cases[] = {
+      {0, u"x", u"", u"", wrong},
+      {0, u"x", u"New", u"New", wrong},
+      {0, u"", u"New", u"new", failed},
+      {0, u"", u"New", u"", failed},
+      {0, u"", u"New", u"New ", failed},
+      {0, u"", u"New", u"New", save},
+      {0, u"", u"", u"", nothing},
+      {0, u"", u"", u"New", nothing},
+      {1, u"old", u"New", u"New", wrong},
+      {1, u"Old ", u"", u"", wrong},
+      {1, u"", u"", u"", enter},
+      {1, u"", u"New", u"New", enter},
+      {1, u"", u"New", u"", nothing},
+      {2, u"Old", u"New", u"Nwe", failed},
+      {2, u"Old", u"", u"New", failed},
+      {2, u"Old", u"Old", u"Old", Step::kSame},
+      {2, u"Old", u"old", u"old", save},
+      {2, u"Old", u"New", u"New", save},
+      {2, u"Old", u"", u"", Step::kAskRemove}};
   for (const auto& c : cases) {
-    const auto& [stored, right, current, new_password, verify, step] = c;
-    EXPECT_EQ(JudgePasswordFields({stored, right, current, new_password, verify}), step)
+    const auto& [state, current, new_password, verify, step] = c;
+    EXPECT_EQ(JudgePasswordFields({state > 0, state == 2, current, new_password, verify}), step)
         << "row " << &c - cases;
   }
 }
