@@ -102,32 +102,18 @@ TEST_F(SettingsTest, ARecordAnOlderVersionLeftUntidyIsPutBackIntoShape) {
   const auto b = [](ce::WORD n) { return ce::PropId(n, ce::CEVT_BOOL); };
   const auto i2 = [](ce::WORD n) { return ce::PropId(n, ce::CEVT_I2); };
   const ce::CEPROPID text = ce::PropId(0, ce::CEVT_LPWSTR), scale = ce::PropId(3, ce::CEVT_UI2);
-  Settings logo_off;
-  logo_off.logo_disabled = true;
-  logo_off.password = u"pw";
-  Settings fahrenheit;
-  fahrenheit.scale = 2;
-  fahrenheit.show_min_max = true;
-  fahrenheit.password_set = 1;
+  // Twins of the booleans written back as I2, whose values lost to the declared ones; every
+  // boolean written back as I2 and nothing else; a record cut short, and a string where a
+  // number belongs.
+  const Planted twins = {
+      {text, "'pw'"}, {b(1), "0"},  {b(2), "0"},  {scale, "1"}, {b(4), "1"},  {b(5), "0"},
+      {i2(1), "1"},   {i2(2), "1"}, {i2(5), "1"}, {i2(6), "0"}, {i2(7), "0"}, {i2(35), "0"},
+  };
+  const Planted all_i2 = {{text, "''"}, {i2(1), "1"}, {i2(2), "0"},
+                          {scale, "2"}, {i2(4), "0"}, {i2(5), "1"}};
   const std::pair<Planted, Settings> cases[] = {
-      // Twins of the booleans written back as I2, whose values lost to the declared ones.
-      {{{text, "'pw'"},
-        {b(1), "0"},
-        {b(2), "0"},
-        {scale, "1"},
-        {b(4), "1"},
-        {b(5), "0"},
-        {i2(1), "1"},
-        {i2(2), "1"},
-        {i2(5), "1"},
-        {i2(6), "0"},
-        {i2(7), "0"},
-        {i2(35), "0"}},
-       logo_off},
-      // Every boolean written back as I2 and nothing else.
-      {{{text, "''"}, {i2(1), "1"}, {i2(2), "0"}, {scale, "2"}, {i2(4), "0"}, {i2(5), "1"}},
-       fahrenheit},
-      // A record cut short, and a string where a number belongs.
+      {twins, {.password = u"pw", .logo_disabled = true}},
+      {all_i2, {.password = u"", .password_set = 1, .scale = 2, .show_min_max = true}},
       {{{text, "''"}, {ce::PropId(1, ce::CEVT_LPWSTR), "'1'"}}, Settings{}},
   };
   for (const auto& [planted, expected] : cases) {
