@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -30,25 +29,13 @@ Notes Stored(size_t category) {
 class DiaryRecordsTest : public calvira::testing::RecordStoreTest {};
 
 TEST_F(DiaryRecordsTest, DeletingOneOrAllOfOneCategory) {
-  const DayNumber d0 = Day(2003, 1, 5), d1 = d0 + 1, d2 = d0 + 2;
-  ASSERT_TRUE(SaveNote(kMisc, d0, u"kept"));
-  // Beyond the notes, nothing changes.
-  const std::tuple<size_t, bool, std::vector<DayNumber>> cases[] = {
-      {0, true, {d1, d2}}, {1, true, {d0, d2}}, {2, true, {d0, d1}}, {3, false, {d0, d1, d2}}};
-  for (const auto& [position, deleted, left] : cases) {
-    SCOPED_TRACE(position);
-    ASSERT_TRUE(DeleteAllNotes(kDoctor));
-    // Entered out of order: positions count in the order of the days.
-    for (DayNumber d : {d2, d0, d1}) ASSERT_TRUE(SaveNote(kDoctor, d, u"note"));
-    EXPECT_EQ(DeleteNoteAt(kDoctor, position), deleted);
-    std::vector<DayNumber> days;
-    for (const DiaryNote& n : ReadNotes(kDoctor)) days.push_back(n.day);
-    EXPECT_EQ(days, left);
-  }
-  EXPECT_TRUE(DeleteAllNotes(kDoctor));
-  EXPECT_TRUE(DeleteAllNotes(kDoctor));  // nothing to delete is no failure
-  EXPECT_FALSE(DeleteNoteAt(kDoctor, 0));
-  EXPECT_EQ(Stored(kMisc), (Notes{{d0, u"kept"}}));  // the other category kept its note
+  ASSERT_TRUE(SaveNote(kMisc, Day(2003, 1, 5), u"kept"));
+  ExpectDeletesByPosition([](DayNumber d) { return SaveNote(kDoctor, d, u"note"); },
+                          [](size_t position) { return DeleteNoteAt(kDoctor, position); },
+                          [] { return ReadNotes(kDoctor); },
+                          [] { return DeleteAllNotes(kDoctor); });
+  EXPECT_EQ(Stored(kMisc),
+            (Notes{{Day(2003, 1, 5), u"kept"}}));  // the other category kept its note
   EXPECT_TRUE(TakeBoxTexts().empty());
 }
 

@@ -8,8 +8,10 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "cycles/day_number.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
 #include "support/fault_vfs.h"
@@ -49,6 +51,28 @@ class RecordStoreTest : public TempStoreTest {
   void Fresh() {
     TearDown();
     SetUp();
+  }
+
+  // Three days saved out of order, then the one at each position deleted in turn, and one beyond
+  // them: positions count in the order of the days (`read` lists records with a day in order),
+  // and beyond them nothing changes. Then Delete All, which also succeeds with nothing to delete.
+  template <typename Read>
+  static void ExpectDeletesByPosition(const std::function<bool(DayNumber)>& save,
+                                      const std::function<bool(size_t)>& remove, Read read,
+                                      const std::function<bool()>& remove_all) {
+    const DayNumber d0 = 293000, d1 = d0 + 1, d2 = d0 + 2;
+    const std::pair<size_t, std::vector<DayNumber>> cases[] = {
+        {0, {d1, d2}}, {1, {d0, d2}}, {2, {d0, d1}}, {3, {d0, d1, d2}}};
+    for (const auto& [position, left] : cases) {
+      ASSERT_TRUE(remove_all());
+      for (DayNumber d : {d2, d0, d1}) ASSERT_TRUE(save(d));
+      EXPECT_EQ(remove(position), position < 3) << position;
+      std::vector<DayNumber> days;
+      for (const auto& record : read()) days.push_back(record.day);
+      EXPECT_EQ(days, left) << position;
+    }
+    EXPECT_TRUE(remove_all() && remove_all());
+    EXPECT_FALSE(remove(0));
   }
 
   // Makes `change` fail from its first write or sync on, then from its second, and so on until

@@ -45,22 +45,8 @@ TEST_F(TemperatureRecordsTest, OneReadingPerDayInTheOrderOfTheDays) {
 }
 
 TEST_F(TemperatureRecordsTest, DeletingOneOrAll) {
-  const DayNumber d0 = Day(2003, 1, 5), d1 = d0 + 1, d2 = d0 + 2;
-  // Beyond the readings, nothing changes.
-  const std::tuple<size_t, bool, std::vector<DayNumber>> cases[] = {
-      {0, true, {d1, d2}}, {1, true, {d0, d2}}, {2, true, {d0, d1}}, {3, false, {d0, d1, d2}}};
-  for (const auto& [position, deleted, left] : cases) {
-    SCOPED_TRACE(position);
-    ASSERT_TRUE(DeleteAllTemperatures());
-    for (DayNumber d : {d0, d1, d2}) ASSERT_TRUE(SaveTemperature(d, 36.6));
-    EXPECT_EQ(DeleteTemperatureAt(position), deleted);
-    std::vector<DayNumber> days;
-    for (const TemperatureReading& r : ReadTemperatures()) days.push_back(r.day);
-    EXPECT_EQ(days, left);
-  }
-  EXPECT_TRUE(DeleteAllTemperatures());
-  EXPECT_TRUE(DeleteAllTemperatures());  // nothing to delete is no failure
-  EXPECT_FALSE(DeleteTemperatureAt(0));
+  ExpectDeletesByPosition([](DayNumber d) { return SaveTemperature(d, 36.6); }, DeleteTemperatureAt,
+                          ReadTemperatures, DeleteAllTemperatures);
   EXPECT_TRUE(TakeBoxTexts().empty());
 }
 
