@@ -19,61 +19,50 @@ TEST(IdealBody, AnUnselectedUnitReadsAsTheFirstNeverPastTheTable) {
   EXPECT_EQ(ToWeightUnit(2.0, -1), 4.4);
 }
 
-// What is entered, in which unit, and the result in kilograms or centimetres, or the refusal.
-using Row = std::tuple<double, int, double, const char16_t*>;
-
-TEST(IdealBody, WeightForAHeightFromTheTableAndBeyondItAndItsRange) {
-  const Row rows[] = {
-      {1.70, kMeters, 61.4, nullptr},
-      {1.84, kMeters, 73.0, nullptr},  // from 184 cm: height - 111, the table's last entry skipped
-      {2.10, kMeters, 99.0, nullptr},
-      {5.44, kFeet, 61.4, nullptr},  // 170 cm at 3.2 feet to the metre
-      // A hair under a centimetre in the conversion (179.99999999999997 cm) counts as the
-      // centimetre; a fraction that is merely high stays in its own.
-      {5.76, kFeet, kIdealWeightTable[80], nullptr},
-      {17.22, kHands, kIdealWeightTable[75], nullptr},
-      {1.699995, kMeters, kIdealWeightTable[70], nullptr},
-      {1.6999, kMeters, kIdealWeightTable[69], nullptr},
-      // Ranges are checked in the input unit.
-      {0.99, kMeters, 0, u"Height must be over 1.00 meters"},
-      {2.11, kMeters, 0, u"Height must be under 2.10 meters"},
-      {3.19, kFeet, 0, u"Height must be over 3.20 feet"},
-      {0.0, kInches, 0, u"Height must be over 39.30 inches"},
-      // Far above the range: still computed, without overflowing, and flagged unusable.
-      {1e298, kMeters, 0, u"Height must be under 2.10 meters"},
+// The weight for a height (w) or the height for a weight (h) from the table and beyond it, and
+// the ranges, checked in the input unit: what is entered in which unit; the result in kilograms
+// or centimetres, or the refusal. From 184 cm the weight is the height - 111, the table's last
+// entry skipped; 5.44 feet are 170 cm at 3.2 feet to the metre. A hair under a centimetre in the
+// conversion (179.99999999999997 cm from 5.76 feet) counts as the centimetre; a fraction that is
+// merely high stays in its own. A weight equal to an entry gives the next centimetre (18.1);
+// 39.6 pounds are exactly the 18 kg minimum. Far above the range (1e298) a height is still
+// computed, without overflowing, and flagged unusable.
+TEST(IdealBody, WeightForAHeightAndHeightForAWeight) {
+  const auto body = [](char mode, double entered, int unit) {
+    return mode == 'w' ? IdealWeight(InputToCentimetres(entered, unit), entered, unit)
+                       : IdealHeight(InputToKilograms(entered, unit), entered, unit);
   };
-  for (const auto& [entered, unit, kg, refusal] : rows) {
-    const BodyValue v = IdealWeight(InputToCentimetres(entered, unit), entered, unit);
-    EXPECT_EQ(v.error ? v.message : std::u16string(), refusal ? refusal : u"") << entered;
-    if (!refusal) {
-      EXPECT_DOUBLE_EQ(v.value, kg) << entered;
-    }
-  }
-  for (double edge : {3.20, 6.72}) {
-    EXPECT_FALSE(IdealWeight(InputToCentimetres(edge, kFeet), edge, kFeet).error) << edge;
-  }
-}
-
-TEST(IdealBody, HeightForAWeightFromTheTableAndBeyondItAndItsRange) {
-  const Row rows[] = {
-      {70.4, kKilograms, 183.0, nullptr},
-      {70.5, kKilograms, 181.5, nullptr},
-      {18.0, kKilograms, 101.0, nullptr},
-      {18.1, kKilograms, 102.0, nullptr},  // equal to an entry: the next cm
-      {18.15, kKilograms, 102.0, nullptr},
-      {99.0, kKilograms, 210.0, nullptr},
-      {39.6, kPounds, 101.0, nullptr},  // exactly the 18 kg minimum in pounds
-      {17.9, kKilograms, 0, u"Weight must be over 18.00 kilograms"},
-      {99.5, kKilograms, 0, u"Weight must be under 99.00 kilograms"},
-      {0.0, kOunces, 0, u"Weight must be over 634.86 ones(oz)"},
-      {20.0, kStones, 0, u"Weight must be under 15.54 stones"},
+  const auto t = kIdealWeightTable;
+  const std::tuple<char, double, int, double> values[] = {
+      {'w', 1.70, kMeters, 61.4},      {'w', 1.84, kMeters, 73.0},
+      {'w', 2.10, kMeters, 99.0},      {'w', 5.44, kFeet, 61.4},
+      {'w', 5.76, kFeet, t[80]},       {'w', 17.22, kHands, t[75]},
+      {'w', 1.699995, kMeters, t[70]}, {'w', 1.6999, kMeters, t[69]},
+      {'w', 3.20, kFeet, t[0]},        {'h', 70.4, kKilograms, 183.0},
+      {'h', 70.5, kKilograms, 181.5},  {'h', 18.0, kKilograms, 101.0},
+      {'h', 18.1, kKilograms, 102.0},  {'h', 18.15, kKilograms, 102.0},
+      {'h', 99.0, kKilograms, 210.0},  {'h', 39.6, kPounds, 101.0},
   };
-  for (const auto& [entered, unit, cm, refusal] : rows) {
-    const BodyValue v = IdealHeight(InputToKilograms(entered, unit), entered, unit);
-    EXPECT_EQ(v.error ? v.message : std::u16string(), refusal ? refusal : u"") << entered;
-    if (!refusal) {
-      EXPECT_EQ(v.value, cm) << entered;
-    }
+  for (const auto& [mode, entered, unit, result] : values) {
+    const BodyValue v = body(mode, entered, unit);
+    EXPECT_FALSE(v.error) << entered << ": " << ce::ToUtf8(v.message);
+    EXPECT_DOUBLE_EQ(v.value, result) << entered;
+  }
+  EXPECT_FALSE(body('w', 6.72, kFeet).error);
+  const std::tuple<char, double, int, const char16_t*> refusals[] = {
+      {'w', 0.99, kMeters, u"Height must be over 1.00 meters"},
+      {'w', 2.11, kMeters, u"Height must be under 2.10 meters"},
+      {'w', 3.19, kFeet, u"Height must be over 3.20 feet"},
+      {'w', 0.0, kInches, u"Height must be over 39.30 inches"},
+      {'w', 1e298, kMeters, u"Height must be under 2.10 meters"},
+      {'h', 17.9, kKilograms, u"Weight must be over 18.00 kilograms"},
+      {'h', 99.5, kKilograms, u"Weight must be under 99.00 kilograms"},
+      {'h', 0.0, kOunces, u"Weight must be over 634.86 ones(oz)"},
+      {'h', 20.0, kStones, u"Weight must be under 15.54 stones"},
+  };
+  for (const auto& [mode, entered, unit, message] : refusals) {
+    const BodyValue v = body(mode, entered, unit);
+    EXPECT_EQ(std::tuple(v.error, v.message), std::tuple(true, message)) << entered;
   }
 }
 
