@@ -18,23 +18,22 @@ namespace {
 using calvira::testing::Day;
 
 TEST(CycleMath, DaysOfACycleAcrossMonthLeapDayAndYearEnd) {
-  const DayNumber march = Day(2004, 3, 1);
+  const DayNumber mar1 = Day(2004, 3, 1), jan1 = Day(2003, 1, 1);
+  // Got, expected. An odd length shares the ovulation window of the even length below it; an
+  // emptied presumed length predicts the day before the start; a one-day period ends on it.
   const std::pair<DayNumber, DayNumber> cases[] = {
-      // got, expected
-      {CycleEnd(march, 28), Day(2004, 3, 28)},
-      {PeriodEnd(march, 5), Day(2004, 3, 5)},
-      {OvulationFirstDay(march, 28), Day(2004, 3, 14)},
-      {OvulationLastDay(march, 28), Day(2004, 3, 19)},
-      // An odd length shares the window of the even length below it.
-      {OvulationFirstDay(march, 29), Day(2004, 3, 14)},
-      {OvulationLastDay(march, 29), Day(2004, 3, 19)},
-      {PredictedCycleEnd(march, 28), Day(2004, 3, 28)},
+      {CycleEnd(mar1, 28), mar1 + 27},
+      {PeriodEnd(mar1, 5), mar1 + 4},
+      {OvulationFirstDay(mar1, 28), mar1 + 13},
+      {OvulationLastDay(mar1, 28), mar1 + 18},
+      {OvulationFirstDay(mar1, 29), mar1 + 13},
+      {OvulationLastDay(mar1, 29), mar1 + 18},
+      {PredictedCycleEnd(mar1, 28), mar1 + 27},
       {CycleEnd(Day(2004, 2, 15), 28), Day(2004, 3, 13)},
       {CycleEnd(Day(2003, 2, 15), 28), Day(2003, 3, 14)},
       {CycleEnd(Day(2003, 12, 20), 30), Day(2004, 1, 18)},
-      // An emptied presumed length predicts the day before the start; a one-day period ends on it.
-      {PredictedCycleEnd(Day(2003, 1, 1), 0), Day(2002, 12, 31)},
-      {PeriodEnd(Day(2003, 1, 1), 1), Day(2003, 1, 1)},
+      {PredictedCycleEnd(jan1, 0), jan1 - 1},
+      {PeriodEnd(jan1, 1), jan1},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
 }
@@ -68,12 +67,7 @@ TEST(PredictionSteps, OneStartEveryAverageDaysNoneAfterTheEnd) {
   using Days = std::vector<DayNumber>;
   // Start, end, average; the refusals (zero average, start not before the end) and the days.
   const std::tuple<DayNumber, DayNumber, uint32_t, bool, bool, Days> cases[] = {
-      {m,
-       Day(2004, 6, 1),
-       28,
-       false,
-       false,
-       {Day(2004, 3, 29), Day(2004, 4, 26), Day(2004, 5, 24)}},
+      {m, Day(2004, 6, 1), 28, false, false, {m + 28, m + 56, m + 84}},
       {m, m + 56, 28, false, false, {m + 28, m + 56}},  // a step that lands on the end
       {m, m + 29, 30, false, false, {}},
       {m, m, 28, false, true, {}},
