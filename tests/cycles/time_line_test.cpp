@@ -33,12 +33,10 @@ std::string TextAt(const CycleDrawing& d, int32_t x, int32_t y) {
 TEST(TimeLine, EveryValidLengthFillsTheScreenWithShortDaysFirst) {
   for (int32_t length = 14; length <= 40; ++length) {
     const CycleDrawing d = PlanCycleDrawing({Day(2003, 3, 1), 5, length});
-    ASSERT_TRUE(d.drawable) << length;
     const int32_t p = 268 / length;
-    EXPECT_EQ(d.day_height, p) << length;
-    ASSERT_EQ(d.day_bottoms.size(), static_cast<size_t>(length));
-    int32_t top = 0;
-    int32_t tall_days = 0;
+    ASSERT_EQ((std::tuple{d.drawable, d.day_height, d.day_bottoms.size()}),
+              std::tuple(true, p, static_cast<size_t>(length)));
+    int32_t top = 0, tall_days = 0;
     for (int32_t k = 0; k < length; ++k) {
       const int32_t height = d.day_bottoms[k] - top;
       ASSERT_TRUE(height == p || height == p + 1) << length << " day " << k;
@@ -55,12 +53,14 @@ TEST(TimeLine, EveryValidLengthFillsTheScreenWithShortDaysFirst) {
     EXPECT_TRUE(top == 267 || top == 268) << length;
     EXPECT_TRUE(HasRun(d, {45, 0, 35}) && HasRun(d, {45, 267, 35})) << length;
     // The ovulation lines close days L/2 - 2 and L/2 + 4.
-    EXPECT_TRUE(HasRun(d, {45, d.day_bottoms[length / 2 - 2], 30})) << length;
-    EXPECT_TRUE(HasRun(d, {45, d.day_bottoms[length / 2 + 4], 30})) << length;
-    EXPECT_EQ(d.ovulation_bar_height, d.ovulation_end_y - d.ovulation_start_y) << length;
+    EXPECT_TRUE(HasRun(d, {45, d.day_bottoms[length / 2 - 2], 30}) &&
+                HasRun(d, {45, d.day_bottoms[length / 2 + 4], 30}))
+        << length;
     // Both bars fit the screen area where they are drawn.
-    EXPECT_LE(d.ovulation_start_y + 7 + d.ovulation_bar_height, 268) << length;
-    EXPECT_LE(1 + d.period_bar_height, 268) << length;
+    EXPECT_EQ(d.ovulation_bar_height, d.ovulation_end_y - d.ovulation_start_y) << length;
+    EXPECT_TRUE(d.ovulation_start_y + 7 + d.ovulation_bar_height <= 268 &&
+                1 + d.period_bar_height <= 268)
+        << length;
   }
 }
 
@@ -115,13 +115,11 @@ TEST(TimeLine, LengthsOutside14To40GetTheNoticeInsteadOfTheTimeLine) {
   for (int32_t length : {13, 41, 58, 5, 0}) {
     SCOPED_TRACE(length);
     const CycleDrawing d = PlanCycleDrawing({start, 5, length});
-    EXPECT_FALSE(d.drawable);
-    EXPECT_TRUE(d.runs.empty());
+    EXPECT_EQ((std::tuple{d.drawable, d.runs.size(), d.texts.size()}), std::tuple(false, 0u, 12u));
     // The seven lines of the notice are drawn in the scenario; here the texts that vary.
     EXPECT_EQ(TextAt(d, 60, 220), "Cycle length " + std::to_string(length) + " days");
     EXPECT_EQ(TextAt(d, 120, 0), "1/1/03");
     EXPECT_EQ(TextAt(d, 120, 252), Utf8(FormatDate(start + length - 1)));
-    EXPECT_EQ(d.texts.size(), 12u);
   }
 }
 
@@ -153,10 +151,9 @@ TEST(TimeLine, ArrowZones) {
 // Stepping and clamping within the list are the Cycle View scenarios' (the arrows at both ends,
 // a kept cycle that was deleted); here the indexes no screen should hand over.
 TEST(TimeLine, ShownCycleIndexOutOfRangeStaysInTheList) {
-  EXPECT_EQ(StepShownCycle(0, 0, CycleArrow::kOlder), 0);
-  EXPECT_EQ(ClampShownCycleIndex(5, 0), 0);
-  EXPECT_EQ(ClampShownCycleIndex(-1, 3), 0);
-  EXPECT_EQ(ShownCyclePosition(9, 3), 0u);
+  EXPECT_EQ((std::tuple{StepShownCycle(0, 0, CycleArrow::kOlder), ClampShownCycleIndex(5, 0),
+                        ClampShownCycleIndex(-1, 3), ShownCyclePosition(9, 3)}),
+            std::tuple(0, 0, 0, 0u));
 }
 
 }  // namespace

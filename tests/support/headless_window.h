@@ -55,13 +55,9 @@ class HeadlessWindowTest : public ::testing::Test {
     if (!steps_.empty()) {
       auto step = std::move(steps_.front());
       steps_.pop_front();
-      step();
-      return;
+      return step();
     }
-    if (timeout > 0) {
-      ce::clock::Advance(static_cast<ce::DWORD>(timeout));
-      return;
-    }
+    if (timeout > 0) return ce::clock::Advance(static_cast<ce::DWORD>(timeout));
     ADD_FAILURE() << "the program waits for input that never comes";
     ce::PostQuitMessage(99);
   }
