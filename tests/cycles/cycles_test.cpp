@@ -303,6 +303,7 @@ TEST(TimeLine, LengthsOutside14To40GetTheNoticeInsteadOfTheTimeLine) {
     EXPECT_EQ((std::tuple{d.drawable, d.runs.size(), d.texts.size()}), std::tuple(false, 0u, 12u));
     // The seven lines of the notice are drawn in the scenario; here the texts that vary.
     EXPECT_EQ(TextAt(d, 60, 220), "Cycle length " + std::to_string(length) + " days");
+    EXPECT_EQ(TextAt(d, 80, 0) + TextAt(d, 80, 252), "StartEnd");
     EXPECT_EQ(TextAt(d, 120, 0), "1/1/03");
     EXPECT_EQ(TextAt(d, 120, 252), Utf8(FormatDate(start + length - 1)));
   }
@@ -409,9 +410,11 @@ TEST(CycleHistory, TheLineAndTheAverage) {
   }
   // N/A under two cycles, then the newest stored length.
   const CycleRecord one[] = {{Day(2003, 1, 5), 5, 31}};
+  const CycleRecord two[] = {{Day(2003, 1, 5), 5, 30}, {Day(2003, 2, 4), 5, 30}};
   const CycleRecord three[] = {{Day(2003, 1, 5), 5, 28}, {Day(2003, 2, 2), 5, 31}, {0, 5, 29}};
-  EXPECT_EQ(HistoryAverageText({}) + HistoryAverageText(one) + HistoryAverageText(three),
-            u"N/AN/A29");
+  EXPECT_EQ(HistoryAverageText({}) + u" " + HistoryAverageText(one) + u" " +
+                HistoryAverageText(two) + u" " + HistoryAverageText(three),
+            u"N/A N/A 30 29");
 }
 
 // A middle cycle, the newest and the last but one are the Cycle History scenarios'; here the
