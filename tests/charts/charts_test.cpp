@@ -34,10 +34,8 @@ TEST(LengthAxis, Layouts) {
     EXPECT_EQ(std::pair(axis.scale, axis.pitch), std::pair(scale, pitch));
     ASSERT_EQ(axis.lines.size(), lines);
     for (size_t j = 0; j < first.size(); ++j) {
-      const LengthAxisLine& got = axis.lines[j];
-      EXPECT_EQ(std::tuple(got.y, got.label, got.label_x),
-                std::tuple(first[j].y, first[j].label, first[j].label_x))
-          << j;
+      const LengthAxisLine &got = axis.lines[j], &want = first[j];
+      EXPECT_TRUE(got.y == want.y && got.label == want.label && got.label_x == want.label_x) << j;
     }
   }
   // A spread of 34 ends with the longest length.
