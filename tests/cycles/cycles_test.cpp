@@ -1,4 +1,4 @@
-// The rules of cycles without a store. Day numbers and dates, both ways, and today. The
+// The cycles' rules and their database. Day numbers and dates, both ways, and today. The
 // arithmetic of cycles: the days of a cycle, the period verdict of Add New Cycle and Edit Cycle
 // at its boundaries, the predicted end at the ends of the field's range, and Prediction's starts
 // over a period with the refusals it reports (the range text, the question and what the stored
