@@ -55,23 +55,16 @@ std::string RunAsPlainUser(const std::function<std::string()>& body) {
          ::setresuid(kPlainUser, kPlainUser, kPlainUser) != 0)) {
       ::_exit(3);
     }
+    // A blocking write to a pipe returns when all is written, as the parent reads meanwhile.
     const std::string text = body();
-    size_t done = 0;
-    while (done < text.size()) {
-      const ssize_t n = ::write(pipe_fds[1], text.data() + done, text.size() - done);
-      if (n <= 0) ::_exit(4);
-      done += static_cast<size_t>(n);
-    }
-    ::_exit(0);
+    ::_exit(::write(pipe_fds[1], text.data(), text.size()) == std::ssize(text) ? 0 : 4);
   }
   ::close(pipe_fds[1]);
   std::string text;
   char buffer[512];
-  for (;;) {
-    const ssize_t n = ::read(pipe_fds[0], buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    text.append(buffer, static_cast<size_t>(n));
+  for (ssize_t n; (n = ::read(pipe_fds[0], buffer, sizeof buffer)) != 0;) {
+    if (n > 0) text.append(buffer, static_cast<size_t>(n));
+    if (n < 0 && errno != EINTR) break;
   }
   ::close(pipe_fds[0]);
   int status = 0;

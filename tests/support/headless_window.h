@@ -55,13 +55,9 @@ class HeadlessWindowTest : public ::testing::Test {
     if (!steps_.empty()) {
       auto step = std::move(steps_.front());
       steps_.pop_front();
-      step();
-      return;
+      return step();
     }
-    if (timeout > 0) {
-      ce::clock::Advance(static_cast<ce::DWORD>(timeout));
-      return;
-    }
+    if (timeout > 0) return ce::clock::Advance(static_cast<ce::DWORD>(timeout));
     ADD_FAILURE() << "the program waits for input that never comes";
     ce::PostQuitMessage(99);
   }
@@ -148,22 +144,12 @@ class DialogTest : public HeadlessWindowTest {
   static ce::INT_PTR Procedure(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                                ce::LPARAM lparam) {
     DialogTest* t = current_;
-    switch (message) {
-      case ce::WM_COMMAND:
-        t->commands_.push_back({ce::LOWORD(wparam), ce::HIWORD(wparam)});
-        break;
-      case ce::WM_CTLCOLORBTN:
-      case ce::WM_CTLCOLORSTATIC:
-      case ce::WM_CTLCOLOREDIT:
-      case ce::WM_CTLCOLORLISTBOX:
-        t->colours_.push_back({message, ce::GetDlgCtrlID(reinterpret_cast<ce::HWND>(lparam))});
-        break;
-      case ce::WM_LBUTTONDOWN:
-        ++t->dialog_taps_;
-        break;
-      default:
-        break;
+    if (message == ce::WM_COMMAND) t->commands_.push_back({ce::LOWORD(wparam), ce::HIWORD(wparam)});
+    for (ce::UINT colour :
+         {ce::WM_CTLCOLORBTN, ce::WM_CTLCOLORSTATIC, ce::WM_CTLCOLOREDIT, ce::WM_CTLCOLORLISTBOX}) {
+      if (message == colour) t->colours_.push_back({message, ce::GetDlgCtrlID(ce::HWND(lparam))});
     }
+    t->dialog_taps_ += message == ce::WM_LBUTTONDOWN;
     if (t->answer_) return t->answer_(dialog, message, wparam, lparam);
     return message == ce::WM_INITDIALOG ? ce::TRUE : ce::FALSE;
   }
