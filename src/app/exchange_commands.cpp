@@ -233,11 +233,12 @@ int ImportCommand(const fs::path& dir, const fs::path& file) {
       return Fail("the store refused the import: " + Reason() + "; nothing was imported");
     }
   }
-  std::printf(
-      "Imported %zu records from %s:\n%s%s%s%s  settings: %s\n", records.Count(),
-      file == "-" ? "standard input" : file.c_str(), Counts("cycles", summary.cycles).c_str(),
-      Counts("temperatures", summary.temperatures).c_str(), Counts("days", summary.days).c_str(),
-      Counts("notes", summary.notes).c_str(), summary.settings_changed ? "changed" : "unchanged");
+  std::printf("Imported %zu record%s from %s:\n%s%s%s%s  settings: %s\n", records.Count(),
+              records.Count() == 1 ? "" : "s", file == "-" ? "standard input" : file.c_str(),
+              Counts("cycles", summary.cycles).c_str(),
+              Counts("temperatures", summary.temperatures).c_str(),
+              Counts("days", summary.days).c_str(), Counts("notes", summary.notes).c_str(),
+              summary.settings_changed ? "changed" : "unchanged");
   return 0;
 }
 
