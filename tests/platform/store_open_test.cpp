@@ -128,13 +128,6 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
       {"a file that is not SQLite",
        [](const fs::path& d) { Write(Store(d), std::string(5000, 'g')); }, nullptr, nullptr,
        kForeign, kForeign},
-      {"another program's database",
-       [](const fs::path& d) {
-         Sql(d,
-             "PRAGMA application_id = 305419896; CREATE TABLE t(x); "
-             "INSERT INTO t VALUES(1)");
-       },
-       nullptr, nullptr, kForeign, kForeign},
       {"another program's database with no table yet",
        [](const fs::path& d) { Sql(d, "PRAGMA application_id = 305419896"); }, nullptr, nullptr,
        kForeign, kForeign},
