@@ -144,8 +144,6 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
        },
        nullptr, nullptr, "is damaged", "is damaged"},
       // Links planted as the store or a journal are the link table's, below.
-      {"a directory others may write to", nullptr, dir_mode(0777), dir_mode(0700),
-       "can be changed by other users (mode 0777)", "can be changed by other users (mode 0777)"},
       {"a directory its group may write to", nullptr, dir_mode(0770), dir_mode(0700),
        "can be changed by other users (mode 0770)", "can be changed by other users (mode 0770)"},
       {"a directory of another user", nullptr, nullptr, nullptr,
