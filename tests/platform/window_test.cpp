@@ -151,21 +151,18 @@ TEST_F(WindowTest, ALateTimerFiresOnceNotOncePerPeriodMissed) {
   }
 }
 
-TEST_F(WindowTest, ParentsPaintBeforeChildrenAndPopUpsCoverWhatIsBelow) {
+// The pixels are the screenshots'; here, who paints and in what order.
+TEST_F(WindowTest, ParentsPaintBeforeChildrenAndOnlyWhatAPopUpCoveredRepaints) {
   ce::HWND main = Make(u"main", kTop, {0, 0, 240, 268}, nullptr, ce::RGB(255, 255, 255));
   Make(u"child", kChild, {10, 10, 50, 50}, main, ce::RGB(0, 0, 255));
   ce::HWND popup = Make(u"popup", kTop, {30, 30, 130, 130}, nullptr, ce::RGB(255, 0, 0));
   Pump();
   EXPECT_EQ(Heard(ce::WM_PAINT), (std::vector<std::string>{"main", "child", "popup"}));
-  EXPECT_EQ(Pixel(20, 20), 0x001F);  // the child over its parent
-  EXPECT_EQ(Pixel(40, 40), 0xF800);  // the pop-up over the child
 
   // What the pop-up covered is repainted when it goes, and only the windows under it paint.
   Log().clear();
   ce::DestroyWindow(popup);
   Pump();
-  EXPECT_EQ(Pixel(40, 40), 0x001F);
-  EXPECT_EQ(Pixel(100, 100), 0xFFFF);
   EXPECT_EQ(Heard(ce::WM_PAINT), (std::vector<std::string>{"main", "child"}));
 }
 
