@@ -1,15 +1,34 @@
-// The headless display and the PNG writer: what must never be written past or left behind.
-// (The SDL back end is the Xvfb walks', tests/x11.)
 #include "platform/display.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
+#include "platform/messages.h"
 #include "support/temp_store.h"
 
 namespace ce {
 namespace {
+
+using Kind = InputEvent::Kind;
+
+// Events as short texts, to compare sequences at a glance.
+std::vector<std::string> Texts(const std::vector<InputEvent>& events) {
+  static const char* const kNames[] = {"down", "up",       "move",      "key-down", "key-up",
+                                       "char", "focus-in", "focus-out", "close"};
+  std::vector<std::string> out;
+  for (const InputEvent& e : events) {
+    std::string text = kNames[static_cast<int>(e.kind)];
+    if (e.kind <= Kind::kPenMove) text += " " + std::to_string(e.x) + "," + std::to_string(e.y);
+    if (e.kind == Kind::kKeyDown || e.kind == Kind::kKeyUp) text += " " + std::to_string(e.key);
+    if (e.kind == Kind::kChar) text += " " + std::to_string(static_cast<int>(e.ch));
+    out.push_back(text);
+  }
+  return out;
+}
 
 TEST(DisplayHeadless, PresentCopiesRowsByStrideAndClipsToItsSize) {
   HeadlessDisplay display(4, 3);
@@ -41,6 +60,94 @@ TEST(PngWriter, ReportsAFailureWithThePathAndLeavesNoFile) {
   EXPECT_NE(WritePng565((dir / "empty.png").string(), pixels, 0, 1), "");
   EXPECT_FALSE(std::filesystem::exists(dir / "empty.png"));
   std::filesystem::remove_all(dir);
+}
+
+// SDL's dummy video driver needs no X server, so the real back end runs here too.
+class DisplaySdl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string error;
+    display_ = CreateSdlDisplay(240, 294, "Calvira", 2, &error);
+    if (!display_) GTEST_SKIP() << "no SDL display: " << error;
+  }
+
+  // The events SDL itself would deliver to our window.
+  static void Push(SDL_Event event) {
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 64 && !window; ++id) window = SDL_GetWindowFromID(id);
+    ASSERT_NE(window, nullptr);
+    // Mouse, key, text and window events all keep the window's id right after their type and
+    // time stamp.
+    event.window.windowID = SDL_GetWindowID(window);
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+  }
+
+  static void Button(Uint32 type, Uint8 button, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = button;
+    e.button.x = x;
+    e.button.y = y;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    Push(e);
+  }
+  static void Key(Uint32 type, SDL_Keycode sym) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.keysym.sym = sym;
+    Push(e);
+  }
+  static void Window(Uint8 event) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = event;
+    Push(e);
+  }
+
+  std::unique_ptr<Display> display_;
+};
+
+TEST_F(DisplaySdl, PresentsAtTheScaleAskedAndTranslatesMouseKeysTextAndWindowEvents) {
+  EXPECT_EQ(display_->Scale(), 2);
+  std::vector<uint16_t> frame(240 * 294, 0xF800);
+  display_->Present(frame.data(), 240, 294, 240 * 2, RECT{0, 0, 240, 294});
+  display_->Present(frame.data(), 240, 294, 240 * 2, RECT{});
+  display_->Raise();
+  std::vector<InputEvent> out;
+  display_->WaitInput(0, {}, out);  // whatever opening the window produced
+  out.clear();
+
+  Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10);  // pressed elsewhere: ignored
+  Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 10, 10);
+  Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 101, 51);
+  SDL_Event motion{};
+  motion.type = SDL_MOUSEMOTION;
+  motion.motion.state = SDL_BUTTON_LMASK;
+  motion.motion.x = 2000;  // dragged far out of the window
+  motion.motion.y = -40;
+  Push(motion);
+  Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 478, 586);
+  Key(SDL_KEYDOWN, SDLK_q);
+  Key(SDL_KEYDOWN, SDLK_F13);  // nothing we know
+  Key(SDL_KEYUP, SDLK_KP_ENTER);
+
+  SDL_Event text{};
+  text.type = SDL_TEXTINPUT;
+  std::strcpy(text.text.text, "\xC3\xA9\xF0\x9F\x98\x80");  // é and a character beyond 16 bits
+  Push(text);
+  Window(SDL_WINDOWEVENT_FOCUS_LOST);
+  Window(SDL_WINDOWEVENT_CLOSE);
+
+  display_->WaitInput(0, {}, out);
+  // Window pixels at scale 2 become frame-buffer pixels, clamped to the frame.
+  EXPECT_EQ(Texts(out), (std::vector<std::string>{
+                            "down 50,25", "move 239,0", "up 239,293", "key-down 81", "key-up 13",
+                            "char 233", "char 55357", "char 56832", "focus-out", "close"}));
+
+  out.clear();
+  display_->WaitInput(30, {}, out);  // waits briefly, then comes back empty
+  EXPECT_TRUE(out.empty());
 }
 
 }  // namespace
