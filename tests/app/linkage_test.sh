@@ -24,4 +24,10 @@ for lib in "${window_system[@]}"; do
     status=1
   fi
 done
+# Both open the store through SQLCipher, and never through a second SQLite beside it, whose
+# symbols would clash with it.
+for libs in "$data_libs" "$program_libs"; do
+  grep -q libsqlcipher <<<"$libs" || { echo "FAIL: the store is not opened through SQLCipher"; status=1; }
+  grep -q 'libsqlite3\.' <<<"$libs" && { echo "FAIL: a plain SQLite is loaded too"; status=1; }
+done
 exit $status
