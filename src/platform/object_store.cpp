@@ -680,6 +680,23 @@ std::filesystem::path StoreFile(const std::filesystem::path& dir) {
   return dir / "objectstore.sqlite3";
 }
 
+namespace {
+
+// Opens the store file and makes it the mounted store.
+std::string MountStoreFile(const std::filesystem::path& file, bool read_only, const char* vfs) {
+  std::string error;
+  auto sql = SqliteStore::Open(file, read_only, vfs, &error);
+  if (!sql) return error;
+  auto store = std::make_unique<Store>();
+  store->sql = std::move(sql);
+  store->sql->DataVersion(&store->data_version);
+  if (int rc = 0; !Reload(*store, &rc)) return store->sql->Explain(rc);
+  CurrentStore() = std::move(store);
+  return {};
+}
+
+}  // namespace
+
 std::string Mount(const std::filesystem::path& dir, const MountOptions& options) {
   Unmount();
   // The real directory: SQLite opens the store without following any link, in the path too.
@@ -696,15 +713,7 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
     }
     if (std::string error = CheckDataDirectory(dir, &real); !error.empty()) return error;
   }
-  std::string error;
-  auto sql = SqliteStore::Open(StoreFile(real), options.read_only, options.vfs, &error);
-  if (!sql) return error;
-  auto store = std::make_unique<Store>();
-  store->sql = std::move(sql);
-  store->sql->DataVersion(&store->data_version);
-  if (int rc = 0; !Reload(*store, &rc)) return store->sql->Explain(rc);
-  CurrentStore() = std::move(store);
-  return {};
+  return MountStoreFile(StoreFile(real), options.read_only, options.vfs);
 }
 
 void Unmount() {
@@ -713,15 +722,7 @@ void Unmount() {
 
 std::string MountFile(const std::filesystem::path& file) {
   Unmount();
-  std::string error;
-  auto sql = SqliteStore::Open(file, true, nullptr, &error);
-  if (!sql) return error;
-  auto store = std::make_unique<Store>();
-  store->sql = std::move(sql);
-  store->sql->DataVersion(&store->data_version);
-  if (int rc = 0; !Reload(*store, &rc)) return store->sql->Explain(rc);
-  CurrentStore() = std::move(store);
-  return {};
+  return MountStoreFile(file, true, nullptr);
 }
 
 std::string BackupTo(const std::filesystem::path& file) {
