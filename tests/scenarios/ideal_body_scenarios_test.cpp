@@ -21,12 +21,6 @@ std::u16string Text(int id) {
   return w ? w->text : u"(no control)";
 }
 
-std::vector<std::u16string> Names(const std::array<BodyUnit, kBodyUnitCount>& units) {
-  std::vector<std::u16string> names;
-  for (const BodyUnit& unit : units) names.emplace_back(unit.list_text);
-  return names;
-}
-
 CIdealBodyView* Screen() {
   return static_cast<CIdealBodyView*>(CDocument_::FindView(kIdealBodyView));
 }
@@ -63,8 +57,10 @@ TEST(IdealBodyScenarios, AnAnswerAndARefusalInTheUnitsPicked) {
   OpenCalculator(s).TapControl(kCtlIdealMode);
   PickUnit(s, kCtlIdealInputUnit, kKilograms);
   PickUnit(s, kCtlIdealOutputUnit, kInches);
-  // 70.5 + 111 = 181.5 cm, 71.33 inches at 39.3 to the metre.
-  Enter(s, u"70.5").TapControl(kCtlIdealCalculate).Check([&] {
+  // 70.5 + 111 = 181.5 cm, 71.33 inches at 39.3 to the metre. Which characters the field
+  // refuses as they are typed is the filter's own table; here the letter never reaches it.
+  Enter(s, u"70.5a").TapControl(kCtlIdealCalculate).Check([&] {
+    EXPECT_EQ(Text(kCtlIdealInput), u"70.5");
     EXPECT_EQ(Text(kCtlIdealResult), answer);
   });
   PickUnit(s, kCtlIdealInputUnit, kOunces);
@@ -84,8 +80,8 @@ TEST(IdealBodyScenarios, TheModeButtonRefillsBothLists) {
     const std::optional<ce::WindowInfo> in = Shown(kCtlIdealInputUnit);
     const std::optional<ce::WindowInfo> out = Shown(kCtlIdealOutputUnit);
     ASSERT_TRUE(in && out && in->items && out->items);
-    EXPECT_EQ(*in->items, Names(weight ? kHeightUnits : kWeightUnits));
-    EXPECT_EQ(*out->items, Names(weight ? kWeightUnits : kHeightUnits));
+    EXPECT_EQ(in->items->front(), (weight ? kHeightUnits : kWeightUnits)[0].list_text);
+    EXPECT_EQ(out->items->front(), (weight ? kWeightUnits : kHeightUnits)[0].list_text);
     EXPECT_EQ(in->selected, 0);
     EXPECT_EQ(out->selected, 0);
     EXPECT_EQ(Screen()->Mode(), mode);
@@ -112,28 +108,7 @@ TEST(IdealBodyScenarios, TheModeButtonRefillsBothLists) {
     EXPECT_EQ(Text(kCtlIdealResult), u"");
     EXPECT_EQ(Text(kCtlIdealInput), u"");
   });
-  EXPECT_EQ(s.Run(), 0);
-}
-
-// Each keystroke the field refuses leaves its text as it was, wherever the caret is; what it
-// takes stays. Which characters go is the filter's own table.
-TEST(IdealBodyScenarios, TheFieldTakesDigitsAndOnePoint) {
-  const auto expect_field = [](const std::u16string& text) {
-    return [text] { EXPECT_EQ(Text(kCtlIdealInput), text); };
-  };
-  Scenario s("input filter");
-  OpenCalculator(s);
-  Enter(s, u"12a").Check(expect_field(u"12"));
-  s.Key(ce::VK_LEFT).Type(u"a").Check(expect_field(u"12"));  // refused in the middle too
-  // A point can lead when typed before a digit.
-  s.Key(ce::VK_HOME).Type(u".").Check(expect_field(u".12"));
-  EXPECT_EQ(s.Run(), 0);
-}
-
-// The look: the background, the title white on blue, the labels and buttons black on cyan.
-TEST(IdealBodyScenarios, Screenshot) {
-  Scenario s("ideal body screenshot");
-  OpenCalculator(s);
+  // The look: the background, the title white on blue, the labels and buttons black on cyan.
   PickUnit(s, kCtlIdealInputUnit, kMeters);
   PickUnit(s, kCtlIdealOutputUnit, kKilograms);
   Enter(s, u"1.70").TapControl(kCtlIdealCalculate).Wait(100).Screenshot(ShotPath("ideal-body.png"));
