@@ -1,6 +1,5 @@
-// Cycle History and Prediction as a user meets them: the list and its average, deleting one
-// cycle or all, predicting over a period picked on the calendar, the messages, storing a
-// predicted date as a cycle.
+// Prediction as a user meets it: predicting over a period picked on the calendar, the messages,
+// storing a predicted date as a cycle, and the way on to Cycle History and its Add.
 
 #include <string>
 #include <vector>
@@ -18,66 +17,6 @@ ce::HWND HistoryDialog() {
 
 ce::HWND PredictionDialog() {
   return static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView))->Dialog();
-}
-
-// Four cycles of 2003 whose stored lengths are those a recalculation left: 28, 30, 31 and the
-// average 29 on the newest.
-const DayNumber kJan1 = Day(2003, 1, 1), kJan29 = Day(2003, 1, 29), kFeb28 = Day(2003, 2, 28),
-                kMar31 = Day(2003, 3, 31);
-const std::vector<CycleRecord> kFourCycles = {
-    {kJan1, 5, 28}, {kJan29, 5, 30}, {kFeb28, 5, 31}, {kMar31, 5, 29}};
-
-// --- Cycle History ---
-
-// Delete's questions and the cycle of the selected line deleted (how its neighbours join is the
-// history's own table), Delete All's, the emptied screen, and Add. The lines and the average are
-// the history's own tables, and the committed picture shows them right after a start.
-TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmationAndAddOpensAddNewCycle) {
-  Scenario s("history delete");
-  s.Before([] { StoreCycles(kFourCycles); });
-  s.Menu(kCmdCycleHistory)
-      .TapControl(kCtlHistoryDelete)
-      .ExpectBox(u"Calvira", u"Please,select a cycle to delete", ce::IDOK)
-      .TapControlAt(kCtlHistoryList, 20, 5)
-      .Key(ce::VK_DOWN)
-      .TapControl(kCtlHistoryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected cycle?", ce::IDCANCEL)
-      .TapControl(kCtlHistoryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all cycles?", ce::IDCANCEL)
-      .Check([] { EXPECT_EQ(ReadCycles().size(), 4u); })
-      .TapControl(kCtlHistoryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected cycle?", ce::IDOK)
-      .Check([] {
-        // Jan 1 now runs to Feb 28 (58 days, out of the average); 31 alone is the average.
-        EXPECT_EQ(StoredCycles(), (std::vector<std::pair<DayNumber, int32_t>>{
-                                      {kJan1, 58}, {kFeb28, 31}, {kMar31, 31}}));
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlHistoryList),
-                  (std::vector<std::u16string>{u"1/1/03          58", u"2/28/03         31",
-                                               u"3/31/03         N/A"}));
-        EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"31");
-      })
-      .TapControl(kCtlHistoryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all cycles?", ce::IDOK)
-      .Check([] {
-        EXPECT_TRUE(ReadCycles().empty());
-        EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
-        EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
-        // Whole on one line, not "N/" with the rest wrapped out of sight.
-        ce::HWND average = ce::GetDlgItem(HistoryDialog(), kCtlHistoryAverage);
-        ce::RECT field{};
-        ce::GetClientRect(average, &field);
-        EXPECT_LE(TextWidth(average, u"N/A"), field.right - field.left);
-      })
-      // With nothing stored, neither button asks anything.
-      .TapControl(kCtlHistoryDelete)
-      .TapControl(kCtlHistoryDeleteAll)
-      .TapControl(kCtlHistoryAdd)
-      .Check([] {
-        ExpectView(kAddCycleView);
-        EXPECT_EQ(CDocument_::GetPreviousView(), kCycleHistoryView);
-        EXPECT_EQ(HistoryDialog(), nullptr);
-      });
-  s.RunCleanly();
 }
 
 // --- Prediction ---
@@ -151,6 +90,10 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
     EXPECT_FALSE(CDocument_::FindView(kPredictionView)->IsActive());
     ASSERT_NE(HistoryDialog(), nullptr);
     EXPECT_EQ(ce::GetActiveWindow(), HistoryDialog());
+  });
+  s.TapControl(kCtlHistoryAdd).Check([] {
+    ExpectView(kAddCycleView);
+    EXPECT_EQ(HistoryDialog(), nullptr);
   });
   s.RunCleanly();
 }

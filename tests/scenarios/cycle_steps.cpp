@@ -77,12 +77,6 @@ void ExpectCycles(const std::vector<CycleRecord>& expected) {
   EXPECT_EQ(stored, wanted);
 }
 
-std::vector<std::pair<DayNumber, int32_t>> StoredCycles() {
-  std::vector<std::pair<DayNumber, int32_t>> out;
-  for (const CycleRecord& c : ReadCycles()) out.emplace_back(c.start, c.cycleLength);
-  return out;
-}
-
 void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings) {
   Settings settings = LogoOff();
   settings.scale = scale;

@@ -41,8 +41,6 @@ void ExpectPainted(std::initializer_list<int> ids, int32_t inset = 3);
 // Written directly, the lengths as given, with nothing recalculated in the run about to start.
 void StoreCycles(const std::vector<CycleRecord>& cycles);
 void ExpectCycles(const std::vector<CycleRecord>& expected);
-// Start and length of each stored cycle.
-std::vector<std::pair<DayNumber, int32_t>> StoredCycles();
 inline void ExpectView(int32_t id) {
   EXPECT_EQ(CDocument_::GetCurrentView(), id);
 }

@@ -90,8 +90,6 @@ class Scenario {
   static uint16_t PixelAt(int32_t x, int32_t y);
   // The command of the menu bar button whose menu holds `command`; 0 when none does.
   static ce::UINT MenuButtonFor(ce::UINT command);
-  // Message boxes shown that no ExpectBox step took.
-  const std::vector<ce::MessageBoxReport>& UnexpectedBoxes() const { return unexpected_; }
 
  private:
   struct Step {

@@ -256,47 +256,5 @@ TEST(DayEntry, LeavingThroughTheMenuClosesTheModalScreensAndARefusedDayStaysInTh
   s.RunCleanly();
 }
 
-// The lines are the list's own table; here the selected line clears its own day's pill (of two
-// days a century apart that the list writes alike), and Delete All every pill but no record.
-TEST(PillHistory, ListsPillDaysAndClearsOnlyTheirPills) {
-  Scenario s("pill history");
-  s.Before([] {
-    CreateCatalogue();
-    ASSERT_TRUE(SavePillDay({Day(2004, 2, 1), 2, true, u"", u"8:30"}));
-    ASSERT_TRUE(SavePillDay({Day(2004, 1, 31), 0, true, u"", u"8:30"}));
-    ASSERT_TRUE(SavePillDay({Day(2004, 11, 25), 0, true, u"", u"19:05"}));
-    ASSERT_TRUE(SavePillDay({Day(2004, 3, 3), 3, false, u"no pill", u""}));
-    ASSERT_TRUE(SavePillDay({Day(1903, 1, 5), 1, true, u"old", u"7:00"}));
-    ASSERT_TRUE(SavePillDay({Day(2003, 1, 5), 0, true, u"new", u"7:00"}));
-  });
-  const auto lines = [] { return Shown(kCtlPillHistoryList)->items->size(); };
-  s.Menu(kCmdPillHistory)
-      .Check([&] { EXPECT_EQ(lines(), 5u); })
-      .Screenshot(ShotPath("pill-history.png"))
-      .TapControl(kCtlPillHistoryDelete)
-      .ExpectBox(kTextCalvira, kTextSelectPillToDelete, ce::IDOK)
-      .TapListLine(kCtlPillHistoryList, 1)  // the second 1/5/03: 2003
-      .TapControl(kCtlPillHistoryDelete)
-      .ExpectBox(kTextCalvira, kTextDeleteSelectedPill, ce::IDCANCEL)
-      .Check([&] { EXPECT_EQ(lines(), 5u); })
-      .TapControl(kCtlPillHistoryDelete)
-      .ExpectBox(kTextCalvira, kTextDeleteSelectedPill, ce::IDOK)
-      .Check([&] {
-        EXPECT_EQ(lines(), 4u);
-        ExpectStored({Day(1903, 1, 5), 1, true, u"old", u"7:00"});
-        ExpectStored({Day(2003, 1, 5), 0, false, u"new", u""});
-      })
-      .TapControl(kCtlPillHistoryDeleteAll)
-      .ExpectBox(kTextCalvira, kTextDeleteAllPills, ce::IDOK)
-      .Check([&] {
-        EXPECT_EQ(lines(), 0u);
-        // Every record stays, with its level and remark, even one left with neither.
-        EXPECT_EQ(PillRecordCount(), 6u);
-        ExpectStored({Day(1903, 1, 5), 1, false, u"old", u""});
-        ExpectStored({Day(2004, 1, 31), 0, false, u"", u""});
-      });
-  s.RunCleanly();
-}
-
 }  // namespace
 }  // namespace calvira::testing

@@ -134,37 +134,6 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
   s.RunCleanly();
 }
 
-TEST(TempHistory, DeleteAsksForASelectionThenForConfirmationAndDeleteAllEmptiesTheList) {
-  const DayNumber jan5 = Day(2003, 1, 5), jan6 = Day(2003, 1, 6), jan7 = Day(2003, 1, 7);
-  Scenario s("temperature delete");
-  s.Before([=] { StoreReadings(1, {{jan5, 36.5}, {jan6, 36.6}, {jan7, 36.7}}); });
-  s.Menu(kCmdTempHistory)
-      .TapControl(kCtlTempDelete)
-      .ExpectBox(u"Calvira", u"Please,select a temperature to delete", ce::IDOK)
-      .TapControlAt(kCtlTempList, 20, 24)  // the second row
-      .TapControl(kCtlTempDelete)
-      .ExpectBox(u"Calvira", u"Delete selected temperature?", ce::IDCANCEL)
-      .TapControl(kCtlTempDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all temperatures?", ce::IDCANCEL)
-      .Check([] { EXPECT_EQ(Stored().size(), 3u); })
-      .TapControl(kCtlTempDelete)
-      .ExpectBox(u"Calvira", u"Delete selected temperature?", ce::IDOK)
-      .Check([=] {
-        EXPECT_EQ(Stored(), (Readings{{jan5, 36.5}, {jan7, 36.7}}));
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).size(), 2u);
-      })
-      .TapControl(kCtlTempDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all temperatures?", ce::IDOK)
-      .Check([] {
-        EXPECT_EQ(TemperatureCount(), 0u);
-        EXPECT_TRUE(ListLines(HistoryDialog(), kCtlTempList).empty());
-      })
-      // With nothing stored, neither button asks anything, selection or not.
-      .TapControl(kCtlTempDelete)
-      .TapControl(kCtlTempDeleteAll);
-  s.RunCleanly();
-}
-
 // The rows, in the fixed-pitch font, the places at the dialog's 7/4 scale and the picker as it
 // opens over the list are the committed picture's.
 TEST(TempHistory, Screenshot) {
