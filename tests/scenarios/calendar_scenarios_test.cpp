@@ -9,11 +9,6 @@
 namespace calvira::testing {
 namespace {
 
-PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time) {
-  return {Day(2026, 12, static_cast<uint16_t>(day)), level, pill, std::move(remark),
-          std::move(time)};
-}
-
 std::u16string Title() {
   const auto title = Shown(kCtlMonthTitle);
   return title ? title->text : u"(no title)";
@@ -23,10 +18,6 @@ void ExpectToday() {
   EXPECT_EQ(Title(), u"Dec 2026");
   const ce::POINT today = DecemberCell(6);
   EXPECT_EQ(Scenario::PixelAt(today.x, today.y), Rgb565(0, 0, 255));
-}
-
-Scenario& TapDay(Scenario& s, int day) {
-  return s.Tap(DecemberCell(day).x, DecemberCell(day).y);
 }
 
 // Each day's icons, the level top right, the pill bottom right, the remark bottom left, are the

@@ -35,6 +35,11 @@ ce::POINT DecemberCell(int day) {
   return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
 }
 
+PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time) {
+  return {Day(2026, 12, static_cast<uint16_t>(day)), level, pill, std::move(remark),
+          std::move(time)};
+}
+
 void MountFaultStore(const std::filesystem::path& dir) {
   InstallFaultVfs();
   ce::objectstore::Unmount();

@@ -17,6 +17,7 @@
 #include "platform/types.h"
 #include "platform/window_tree.h"
 #include "scenarios/scenario.h"
+#include "schedule/pill_records.h"
 #include "store/settings.h"
 #include "support/days.h"
 #include "support/fault_vfs.h"
@@ -31,6 +32,14 @@ Settings LogoOff();
 void StoreSettings(const Settings& settings);
 // The middle of a day's cell on the calendar as it opens on the scenarios' today, December 2026.
 ce::POINT DecemberCell(int day);
+inline Scenario& TapDay(Scenario& s, int day) {
+  return s.Tap(DecemberCell(day).x, DecemberCell(day).y);
+}
+// A day of December 2026 as the day entry editor stores it.
+PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time);
+// What every saving screen says when the disk refuses.
+inline constexpr const char16_t* kDiskFullText =
+    u"The disk is full. Nothing was saved; free some space and try again.";
 // The store mounted again over the fault-injecting file system (see support/fault_vfs.h).
 void MountFaultStore(const std::filesystem::path& dir);
 // The topmost visible window with this control id, as `calvira --inspect` describes it.

@@ -206,49 +206,6 @@ TEST(Diary, CategoriesListTheirOwnNotesAndThePickedOneIsShownOnReturn) {
   s.RunCleanly();
 }
 
-// The menu taken while Add Your Note is up: the pop-up and the list under it go, and the next
-// visit to My Diary finds a list that takes the pen. Then a disk that refuses the note: the
-// store says so, and the note stays open with what was typed, so that nothing looks stored that
-// is not; once the disk takes it, OK stores it.
-TEST(Diary, LeavingTheNoteThroughTheMenuLeavesNoDialogBehindAndARefusedNoteStaysOpen) {
-  Scenario s("diary note left");
-  s.Before([] { StoreNotes({{kDoctor, {{kToday, u"Kept"}}}}); });
-  const auto nothing_left = [] {
-    ExpectView(kCycleView);
-    for (const ce::WindowInfo& w : ce::DescribeWindows()) {
-      EXPECT_FALSE(w.visible && (w.id == kCtlMonthTitle || w.id == kCtlDiaryList)) << w.id;
-    }
-    EXPECT_EQ(DiaryDialog(), nullptr);
-    EXPECT_EQ(Note()->Dialog(), nullptr);
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
-  };
-  OpenDiary(s);
-  AddNote(s, u"12/6/26", u"").Type(u"Dropped");
-  s.Menu(kCmdCycleView).Check(nothing_left);
-  // The same from the calendar the note opened: it goes, and the list waiting under it too.
-  OpenDiary(s);
-  AddNote(s, u"12/6/26", u"").Type(u"Dropped").TapControl(kCtlNoteDate).Menu(kCmdCycleView);
-  s.Check(nothing_left);
-  OpenDiary(s).Check([&s] { MountFaultStore(s.DataDir()); });
-  AddNote(s, u"12/6/26", u"Dropped")  // the pending text, as the date field left it
-      .Check([] { FailFrom(1, Fault::kDiskFull); })
-      .TapControl(ce::IDOK)
-      .ExpectBox(u"Calvira", u"The disk is full. Nothing was saved; free some space and try again.",
-                 ce::IDOK)
-      .Check([] {
-        ExpectView(kNoteView);
-        EXPECT_FALSE(DiaryEnabled());
-        EXPECT_EQ(Field(kCtlNoteText), "Dropped");
-        ClearFault();
-        EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
-      });
-  CloseNote(s, ce::IDOK).Check([] {
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dropped"}}));
-    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dropped"});
-  });
-  s.RunCleanly();
-}
-
 // The layout, every note whole under the "Note" heading, is the committed pictures'.
 TEST(Diary, Screenshots) {
   Scenario s("diary screenshots");

@@ -4,11 +4,13 @@
 #include <cinttypes>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "diary/diary_records.h"
 #include "frame/app.h"
 #include "frame/commands.h"
 #include "frame/ui_resources.h"
@@ -247,18 +249,39 @@ TEST(FrameMenu, EveryMenuStaysOnTheScreenAndEveryEntryOpensAScreen) {
   // before.
   s.Menu(40069).Menu(40070).Menu(40080).Tap(100, 100).Check([] { ExpectView(kCycleHistoryView); });
   s.RunCleanly();
+}
 
-  // Add New Cycle and Edit Cycle, opened from the Cycle View, go with the menu too.
-  Scenario forms("cycle forms left through the menu");
-  forms.Before([] { StoreCycles(1); });
-  for (const int button : {kCtlCycleAdd, kCtlCycleEdit}) {
-    forms.Menu(kCmdCycleView).TapControl(button).Menu(kCmdCycleHistory).Check([] {
-      ExpectView(kCycleHistoryView);
-      EXPECT_EQ(ShownDialogs(), 1);
-      EXPECT_TRUE(ce::IsWindowEnabled(CDocument_::GetMainWnd()));
-    });
+// The menu stays usable over the modal screens and their calendars: leaving through it takes
+// every dialog of theirs along, stores nothing, and leaves the window taking the pen. A second
+// visit, tapping the same controls, finds each screen made afresh.
+TEST(FrameMenu, LeavingAModalScreenThroughTheMenuTakesItsDialogsAlong) {
+  const std::function<void(Scenario&)> reach[] = {
+      [](Scenario& s) { s.TapControl(kCtlCycleAdd); },
+      [](Scenario& s) { s.TapControl(kCtlCycleEdit); },
+      [](Scenario& s) { s.Menu(kCmdScheduleEdit); },
+      [](Scenario& s) { TapDay(s.Menu(kCmdScheduleEdit), 10).TapControl(kCtlDayHeavy); },
+      [](Scenario& s) {
+        TapDay(s.Menu(kCmdScheduleEdit), 10).TapControl(kCtlDayPill).TapControl(kCtlDayTime);
+      },
+      [](Scenario& s) { s.Menu(kCmdDiary).TapControl(kCtlDiaryAdd).Type(u"Dropped"); },
+      [](Scenario& s) { s.Menu(kCmdDiary).TapControl(kCtlDiaryAdd).TapControl(kCtlNoteDate); },
+      [](Scenario& s) { s.Menu(kCmdPrediction); },
+  };
+  Scenario s("modal screens left through the menu");
+  s.Before([] { StoreCycles(1); });
+  for (int visit = 0; visit < 2; ++visit) {
+    for (const auto& way : reach) {
+      way(s.Menu(kCmdCycleView));
+      s.Menu(kCmdCycleHistory).Check([] {
+        ExpectView(kCycleHistoryView);
+        EXPECT_EQ(ShownDialogs(), 1);
+        EXPECT_TRUE(ce::IsWindowEnabled(CDocument_::GetMainWnd()));
+        EXPECT_EQ(PillRecordCount(), 0u);
+        EXPECT_TRUE(ReadNotes(0).empty());
+      });
+    }
   }
-  forms.RunCleanly();
+  s.RunCleanly();
 }
 
 // The Cycle View's dialog holds the activation, and while the main window is not active no

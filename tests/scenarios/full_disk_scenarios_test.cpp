@@ -1,6 +1,6 @@
 // A full disk on every screen that saves: the user is told in plain words that the disk is full
-// and that nothing was saved, the screen stays where it was, and the store is as it was. (The
-// day entry editor, Pill History and Add Your Note have such scenarios of their own.)
+// and that nothing was saved, the screen stays where it was with the change refused, and the
+// store is as it was.
 
 #include <functional>
 #include <string>
@@ -13,9 +13,6 @@
 
 namespace calvira::testing {
 namespace {
-
-constexpr const char16_t* kDiskFull =
-    u"The disk is full. Nothing was saved; free some space and try again.";
 
 // Every record of every database, in the store's order, as one text: "unchanged" to the value.
 std::string Everything() {
@@ -56,6 +53,8 @@ struct Case {
   // What saves, with the questions asked before it.
   std::function<void(Scenario&)> save;
   int32_t stays_on;
+  // What the screen still shows of the change refused, so that nothing looks stored that is not.
+  std::function<void()> kept = [] {};
 };
 
 TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
@@ -101,6 +100,21 @@ TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
          s.TapControl(kCtlPasswordVerify).Type(u"pw");
        },
        [](Scenario& s) { s.TapControl(ce::IDOK); }, kPasswordView},
+      {"Day entry",
+       [](Scenario& s) { TapDay(s.Menu(kCmdScheduleEdit), 12).TapControl(kCtlDayHeavy); },
+       [](Scenario& s) { s.TapControl(kCtlDayDone); }, kDayEntryView,
+       [] { EXPECT_EQ(Shown(kCtlDayHeavy)->checked, 1); }},
+      {"Pill History",
+       [](Scenario& s) { s.Menu(kCmdPillHistory).TapListLine(kCtlPillHistoryList, 0); },
+       [](Scenario& s) {
+         s.TapControl(kCtlPillHistoryDelete)
+             .ExpectBox(u"Calvira", u"Delete selected pill?", ce::IDOK);
+       },
+       kPillHistoryView, [] { EXPECT_EQ(Shown(kCtlPillHistoryList)->items->size(), 1u); }},
+      {"Add Your Note",
+       [](Scenario& s) { s.Menu(kCmdDiary).TapControl(kCtlDiaryAdd).Type(u"Dropped"); },
+       [](Scenario& s) { s.TapControl(ce::IDOK); }, kNoteView,
+       [] { EXPECT_EQ(Field(kCtlNoteText), "Dropped"); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -110,6 +124,7 @@ TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
       StoreCycles(
           {{Day(2026, 10, 6), 5, 28}, {Day(2026, 11, 3), 5, 28}, {Day(2026, 12, 1), 5, 28}});
       ASSERT_TRUE(SaveNote(0, jan, u"Dentist"));
+      ASSERT_TRUE(SavePillDay(Entry(10, 0, true, u"", u"12:00")));
     });
     s.Check([&s] { MountFaultStore(s.DataDir()); });
     c.reach(s);
@@ -118,10 +133,11 @@ TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
       FailFrom(1, Fault::kDiskFull);
     });
     c.save(s);
-    s.ExpectBox(u"Calvira", kDiskFull, ce::IDOK).Check([&before, &c] {
+    s.ExpectBox(u"Calvira", kDiskFullText, ce::IDOK).Check([&before, &c] {
       ClearFault();
       ExpectView(c.stays_on);
       EXPECT_EQ(Everything(), before);
+      c.kept();
     });
     s.RunCleanly();
   }

@@ -11,23 +11,8 @@
 #include "store/catalogue.h"
 #include "ui/texts.h"
 
-// Readable failures: a day as the store holds it.
-void PrintTo(const PillDay& d, std::ostream* out) {
-  *out << "{day " << d.day << ", level " << d.level << ", pill " << d.pill << ", remark "
-       << d.remark.size() << " chars, time \"" << std::string(d.time.begin(), d.time.end())
-       << "\"}";
-}
-
 namespace calvira::testing {
 namespace {
-
-constexpr const char16_t* kDiskFullText =
-    u"The disk is full. Nothing was saved; free some space and try again.";
-
-// A day tapped on the calendar shown (the scenarios' today is 6 December 2026).
-Scenario& TapDay(Scenario& s, int day) {
-  return s.Tap(DecemberCell(day).x, DecemberCell(day).y);
-}
 
 // From the menu: the calendar, then the day's editor.
 Scenario& OpenDay(Scenario& s, int day) {
@@ -49,11 +34,6 @@ std::u16string TimeButton() {
 bool EditorEnabled() {
   const auto pill = Shown(kCtlDayPill);
   return pill && ce::IsWindowEnabled(pill->parent);
-}
-
-PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time) {
-  return {Day(2026, 12, static_cast<uint16_t>(day)), level, pill, std::move(remark),
-          std::move(time)};
 }
 
 void ExpectStored(const PillDay& expected) {
@@ -161,10 +141,17 @@ TEST(DayEntry, UntickingClearsTheTimeAndAnEmptyDayIsDeletedOnlyWhenConfirmed) {
 }
 
 // The picker's taps and its text are the picker's own table; here its time reaches the editor
-// and the record, and Cancel keeps the button as it was.
+// and the record, and Cancel keeps the button as it was. First Pill History of an empty
+// database: its buttons ask nothing, and Esc, the dialog's close command, goes back.
 TEST(PillTime, ThePickerSetsTheEditorsTime) {
   Scenario s("pill time");
   s.Before([] { CreateCatalogue(); });
+  s.Menu(kCmdCycleHistory)
+      .Menu(kCmdPillHistory)
+      .TapControl(kCtlPillHistoryDelete)
+      .TapControl(kCtlPillHistoryDeleteAll)
+      .Key(ce::VK_ESCAPE)
+      .Check([] { ExpectView(kCycleHistoryView); });
   OpenDay(s, 10).TapControl(kCtlDayPill).TapControl(kCtlDayTime).Check([] {
     ExpectView(kPillTimeView);
     EXPECT_FALSE(EditorEnabled());  // the editor waits under the picker
@@ -182,77 +169,6 @@ TEST(PillTime, ThePickerSetsTheEditorsTime) {
     EXPECT_EQ(TimeButton(), u"13:00");
   });
   s.TapControl(kCtlDayDone).Check([] { ExpectStored(Entry(10, 0, true, u"", u"13:00")); });
-  s.RunCleanly();
-}
-
-// The menu stays usable over the modal screens: leaving through it takes their dialogs away
-// (the picker's and the editor's under it too), and the next visit starts a fresh run. Then a
-// disk that refuses the day: the user is told, the editor stays with what was entered, and Done
-// once the disk takes it stores it. Pill History's clearing likewise keeps the list true.
-TEST(DayEntry, LeavingThroughTheMenuClosesTheModalScreensAndARefusedDayStaysInTheEditor) {
-  Scenario s("leaving through the menu");
-  s.Before([] { CreateCatalogue(); });
-  const auto nothing_modal_left = [] {
-    ExpectView(kPillHistoryView);
-    EXPECT_FALSE(Shown(kCtlMonthTitle).has_value());
-    EXPECT_FALSE(Shown(kCtlDayDone).has_value());
-    EXPECT_FALSE(Shown(kCtlPillTimeColon).has_value());
-    EXPECT_TRUE(ce::IsWindowEnabled(CDocument_::GetMainWnd()));
-  };
-  // Pill History of an empty database asks nothing; Esc, the dialog's close command, goes back
-  // to the screen before.
-  s.Menu(kCmdCycleHistory)
-      .Menu(kCmdPillHistory)
-      .TapControl(kCtlPillHistoryDelete)
-      .TapControl(kCtlPillHistoryDeleteAll)
-      .Key(ce::VK_ESCAPE)
-      .Check([] { ExpectView(kCycleHistoryView); });
-  s.Menu(kCmdScheduleEdit).Menu(kCmdPillHistory).Check(nothing_modal_left);
-  OpenDay(s, 10).TapControl(kCtlDayHeavy).Menu(kCmdPillHistory).Check([&] {
-    nothing_modal_left();
-    ExpectNoRecord(10);
-  });
-  OpenDay(s, 10)
-      .TapControl(kCtlDayPill)
-      .TapControl(kCtlDayTime)
-      .Check([] { ExpectView(kPillTimeView); })
-      .Menu(kCmdPillHistory)
-      .Check(nothing_modal_left);
-  OpenDay(s, 10)
-      .Check([] {
-        EXPECT_TRUE(EditorEnabled());
-        EXPECT_FALSE(Ticked(kCtlDayPill));
-      })
-      .TapControl(kCtlDayPill)
-      .TapControl(kCtlDayDone)
-      .Check([&s] {
-        ExpectStored(Entry(10, 0, true, u"", u"12:00"));
-        MountFaultStore(s.DataDir());
-      });
-  TapDay(s, 12)
-      .TapControl(kCtlDayHeavy)
-      .Check([] { FailFrom(1, Fault::kDiskFull); })
-      .TapControl(kCtlDayDone)
-      .ExpectBox(kTextCalvira, kDiskFullText, ce::IDOK)
-      .Check([] {
-        ExpectView(kDayEntryView);
-        EXPECT_TRUE(Ticked(kCtlDayHeavy));
-        ExpectNoRecord(12);
-        ClearFault();
-      })
-      .TapControl(kCtlDayDone)
-      .Check([] { ExpectStored(Entry(12, 3, false, u"", u"")); })
-      .Menu(kCmdPillHistory)
-      .TapListLine(kCtlPillHistoryList, 0)
-      .Check([] { FailFrom(1, Fault::kDiskFull); })
-      .TapControl(kCtlPillHistoryDelete)
-      .ExpectBox(kTextCalvira, kTextDeleteSelectedPill, ce::IDOK)
-      .ExpectBox(kTextCalvira, kDiskFullText, ce::IDOK)
-      .Check([] {
-        ClearFault();
-        ExpectStored(Entry(10, 0, true, u"", u"12:00"));
-        EXPECT_EQ(Shown(kCtlPillHistoryList)->items->size(), 1u);
-      });
   s.RunCleanly();
 }
 
