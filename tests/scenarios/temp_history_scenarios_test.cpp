@@ -26,10 +26,6 @@ bool Visible(int id) {
   return ce::IsWindowVisible(ce::GetDlgItem(HistoryDialog(), id)) != ce::FALSE;
 }
 
-void ExpectControlsShown() {
-  ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
-}
-
 std::vector<std::pair<DayNumber, double>> Stored() {
   std::vector<std::pair<DayNumber, double>> out;
   for (const TemperatureReading& r : ReadTemperatures()) out.emplace_back(r.day, r.celsius);
@@ -38,18 +34,11 @@ std::vector<std::pair<DayNumber, double>> Stored() {
 
 // Add, a day tapped on the real calendar, back on Temp History with the picker open.
 Scenario& PickDay(Scenario& s, int day) {
-  const ce::POINT cell = DecemberCell(day);
-  return s.TapControl(kCtlTempAdd)
-      .Check([] {
-        ExpectView(kScheduleView);
-        EXPECT_EQ(CDocument_::GetPreviousView(), kTempHistoryView);
-      })
-      .Tap(cell.x, cell.y)
-      .Check([] {
-        ExpectView(kTempHistoryView);
-        EXPECT_TRUE(History()->DatePicked());
-        EXPECT_TRUE(Visible(kCtlTempPicker));
-      });
+  return TapDay(s.TapControl(kCtlTempAdd), day).Check([] {
+    ExpectView(kTempHistoryView);
+    EXPECT_TRUE(History()->DatePicked());
+    EXPECT_TRUE(Visible(kCtlTempPicker));
+  });
 }
 
 // Scrolls the picker to the row, as the scroll bar would, and taps it.
@@ -74,11 +63,7 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
   const DayNumber jan5 = Day(2003, 1, 5);
   Scenario s("temperature added");
   s.Before([=] { StoreReadings(1, {{jan5, 37.0}}); });
-  s.Menu(kCmdTempHistory).Check([] {
-    EXPECT_FALSE(Visible(kCtlTempPicker));
-    EXPECT_TRUE(Visible(kCtlTempCelsius));
-    EXPECT_FALSE(Visible(kCtlTempFahrenheit));
-  });
+  s.Menu(kCmdTempHistory).Check([] { EXPECT_FALSE(Visible(kCtlTempPicker)); });
   PickDay(s, 24).Check([] {
     EXPECT_EQ(History()->PickedDay(), kDec24);
     EXPECT_EQ(Stored().size(), 1u);  // nothing before a value is tapped
@@ -89,12 +74,7 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
     EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
               (std::vector<std::u16string>{u"1/5/03    37.0\u00B0C", u"12/24/26  36.6\u00B0C"}));
     // The picker's going repaints what it covered, and nothing paints over the other controls.
-    ExpectControlsShown();
-  });
-  PickDay(s, 24);
-  PickValue(s, 71).Check([=] {
-    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, 71 * 0.1 + 30.0}}));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).size(), 2u);
+    ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
   });
   // Leaving the calendar without a day brings no picker.
   s.TapControl(kCtlTempAdd)
@@ -114,8 +94,6 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
       .Menu(kCmdTempHistory)
       .Check([] {
         EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).front(), u"1/5/03    98.6\u00B0F");
-        EXPECT_FALSE(Visible(kCtlTempCelsius));
-        EXPECT_TRUE(Visible(kCtlTempFahrenheit));
       });
   PickDay(s, 24);
   PickValue(s, 126).Check([=] {
