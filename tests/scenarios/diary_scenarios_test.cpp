@@ -70,13 +70,13 @@ Scenario& OpenDiary(Scenario& s) {
   });
 }
 
-// Add, and Add Your Note over the disabled list, with the date it was given.
-Scenario& AddNote(Scenario& s, const std::u16string& date_text, const std::u16string& pending) {
-  return s.TapControl(kCtlDiaryAdd).Check([date_text, pending] {
+// Add, and Add Your Note for today over the disabled list, starting with `pending`.
+Scenario& AddNote(Scenario& s, const std::u16string& pending = u"") {
+  return s.TapControl(kCtlDiaryAdd).Check([pending] {
     ExpectView(kNoteView);
     EXPECT_FALSE(DiaryEnabled());
     EXPECT_EQ(Note()->DiaryWindow(), DiaryDialog());
-    EXPECT_EQ(Field(kCtlNoteDate), ce::ToUtf8(date_text));
+    EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
     EXPECT_EQ(Field(kCtlNoteText), ce::ToUtf8(pending));
   });
 }
@@ -100,26 +100,8 @@ Scenario& PickCategory(Scenario& s, size_t category) {
   });
 }
 
-// The date field tapped, a day tapped on the real calendar, and the note back with it.
-Scenario& PickDay(Scenario& s, int day) {
-  return s.TapControl(kCtlNoteDate)
-      .Check([] {
-        ExpectView(kScheduleView);
-        EXPECT_EQ(CDocument_::GetPreviousView(), kNoteView);
-        // The list waits under the calendar, disabled.
-        EXPECT_TRUE(ce::IsWindow(DiaryDialog()));
-        EXPECT_FALSE(DiaryEnabled());
-      })
-      .Tap(DecemberCell(day).x, DecemberCell(day).y)
-      .Check([] {
-        ExpectView(kNoteView);
-        EXPECT_EQ(Note()->DiaryWindow(), DiaryDialog());
-      });
-}
-
-// An empty note, replaced by one cut at twenty characters; the keys back on the list; a note for
-// a day picked on the calendar with its typed text kept over the pick; the pending text of the
-// next note.
+// A note cut at twenty characters; the keys back on the list; a note for a day picked on the
+// calendar with its typed text kept over the pick; the pending text of the next note.
 TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   Scenario s("diary add");
   s.Before([] { StoreNotes({{kHairDresser, {{kToday, u"Other category"}}}}); });
@@ -127,11 +109,7 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
     EXPECT_EQ(ShownCategory(), u"Doctor");
     EXPECT_TRUE(Lines().empty());
   });
-  AddNote(s, u"12/6/26", u"").Key(ce::VK_RETURN).Check([] {
-    ExpectView(kDiaryView);
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u""}}));
-  });
-  AddNote(s, u"12/6/26", u"")
+  AddNote(s)
       .Type(u"123456789012345678901")
       .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); })
       // The caret stays after the twentieth character: what is typed next is cut again.
@@ -148,9 +126,11 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   CloseNote(s, ce::IDCANCEL);
   // Typed, then the date field: the calendar, and the text still there with the picked day.
   // Typing goes on after it.
-  AddNote(s, u"12/6/26", u"").Type(u"Eyes");
-  PickDay(s, 24)
+  // The list waits under the calendar, disabled.
+  AddNote(s).Type(u"Eyes").TapControl(kCtlNoteDate).Check([] { EXPECT_FALSE(DiaryEnabled()); });
+  TapDay(s, 24)
       .Check([] {
+        ExpectView(kNoteView);
         EXPECT_EQ(Field(kCtlNoteDate), "12/24/26");
         EXPECT_EQ(Field(kCtlNoteText), "Eyes");
         EXPECT_EQ(Note()->Day(), kDec24);
@@ -162,9 +142,9 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   });
   // The next note starts with the text the field held when the date was last picked, after OK
   // and after Cancel alike; its date is today again.
-  AddNote(s, u"12/6/26", u"Eyes");
+  AddNote(s, u"Eyes");
   CloseNote(s, ce::IDCANCEL);
-  AddNote(s, u"12/6/26", u"Eyes");
+  AddNote(s, u"Eyes");
   // Leaving the calendar without a day: the note again, its date and text as they were.
   s.TapControl(kCtlNoteDate).Tap(180, 14).Check([] {
     ExpectView(kNoteView);
@@ -190,7 +170,7 @@ TEST(Diary, CategoriesListTheirOwnNotesAndThePickedOneIsShownOnReturn) {
     EXPECT_EQ(Lines(),
               (std::vector<std::u16string>{u"1/5/26          Colour", u"3/3/26          Cut"}));
   });
-  AddNote(s, u"12/6/26", u"").Type(u"Trim");
+  AddNote(s).Type(u"Trim");
   CloseNote(s, ce::IDOK).Check([=] {
     EXPECT_EQ(Stored(kHairDresser), (Notes{{jan5, u"Colour"}, {mar3, u"Cut"}, {kToday, u"Trim"}}));
   });
@@ -221,7 +201,7 @@ TEST(Diary, Screenshots) {
                   {Day(2026, 12, 4), u"Physio"}}}});
   });
   OpenDiary(s).TapControlAt(kCtlDiaryList, 20, 40).Wait(10).Screenshot(ShotPath("diary.png"));
-  AddNote(s, u"12/6/26", u"").Type(u"Dentist at 9:15").Wait(10).Screenshot(ShotPath("note.png"));
+  AddNote(s).Type(u"Dentist at 9:15").Wait(10).Screenshot(ShotPath("note.png"));
   CloseNote(s, ce::IDCANCEL);
   s.RunCleanly();
 }

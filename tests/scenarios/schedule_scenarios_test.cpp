@@ -59,8 +59,6 @@ TEST(DayEntry, LevelsPillAndRemarkOfANewDayAreItsOneRecord) {
       .Check([] {
         ExpectView(kDayEntryView);
         EXPECT_EQ(Shown(kCtlTitle)->text, u"12/10/26");
-        EXPECT_FALSE(Ticked(kCtlDayHeavy) || Ticked(kCtlDayNormal) || Ticked(kCtlDaySlight));
-        EXPECT_FALSE(Ticked(kCtlDayPill));
         EXPECT_FALSE(Shown(kCtlDayTime).has_value());  // hidden until a pill is ticked
         EXPECT_EQ(TimeButton(), u"12:00");
       })
