@@ -53,6 +53,8 @@ void ExpectCycles(const std::vector<CycleRecord>& expected);
 inline void ExpectView(int32_t id) {
   EXPECT_EQ(CDocument_::GetCurrentView(), id);
 }
+// Every record of every database, in the store's order, as one text: "unchanged" to the value.
+std::string StoreContents();
 std::vector<std::u16string> ListLines(ce::HWND dialog, int id);
 inline std::u16string Text(ce::HWND dialog, int id) {
   return ce::GetWindowString(ce::GetDlgItem(dialog, id));

@@ -14,38 +14,6 @@
 namespace calvira::testing {
 namespace {
 
-// Every record of every database, in the store's order, as one text: "unchanged" to the value.
-std::string Everything() {
-  std::string out;
-  const ce::HANDLE databases = ce::CeFindFirstDatabase(0);
-  for (ce::CEOID db = ce::CeFindNextDatabase(databases); db != 0;
-       db = ce::CeFindNextDatabase(databases)) {
-    ce::CEOID oid = db;
-    const ce::HANDLE h = ce::CeOpenDatabase(&oid, nullptr, 0, 0, nullptr);
-    ce::CePropBuffer buffer;
-    for (ce::CEOID rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr); rec != 0;
-         rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_CURRENT, 1, nullptr)) {
-      ce::CeReadRecordProps(h, buffer);
-      out += std::to_string(db) + ":" + std::to_string(rec) + "{";
-      for (const ce::CEPROPVAL& p : buffer.props()) {
-        out += std::to_string(p.propid) + "=";
-        if (ce::TypeFromPropId(p.propid) == ce::CEVT_LPWSTR) {
-          for (const char16_t* c = p.val.lpwstr; c != nullptr && *c != 0; ++c) {
-            out += std::to_string(*c) + ".";
-          }
-        } else {
-          out += std::to_string(p.val.lVal) + "/" + std::to_string(p.val.dblVal);
-        }
-        out += ";";
-      }
-      out += "}";
-    }
-    ce::CloseHandle(h);
-  }
-  ce::CloseHandle(databases);
-  return out;
-}
-
 struct Case {
   const char* name;
   // The user's way to the moment before the save.
@@ -129,14 +97,14 @@ TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
     s.Check([&s] { MountFaultStore(s.DataDir()); });
     c.reach(s);
     s.Check([&before] {
-      before = Everything();
+      before = StoreContents();
       FailFrom(1, Fault::kDiskFull);
     });
     c.save(s);
     s.ExpectBox(u"Calvira", kDiskFullText, ce::IDOK).Check([&before, &c] {
       ClearFault();
       ExpectView(c.stays_on);
-      EXPECT_EQ(Everything(), before);
+      EXPECT_EQ(StoreContents(), before);
       c.kept();
     });
     s.RunCleanly();
