@@ -175,17 +175,6 @@ TEST(FramePassword, APasswordKeptAsTextBecomesAHashAndLeavesNoCopyInMemory) {
   }
 }
 
-TEST(FramePassword, CancelAfterAWrongPasswordEndsTheProgram) {
-  Scenario s("password cancel");
-  s.Before(StoreLocked);
-  s.Type(u"nope")
-      .Key(ce::VK_RETURN)
-      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL);
-  s.RunCleanly();
-  // The program ended on the prompt: no other screen was ever shown.
-  EXPECT_EQ(CDocument_::Context().words[1], kPasswordEntryView);
-}
-
 // Every menu opens over its button, every entry of every menu, tapped as a user taps it, opens
 // a screen, and every entry of the Help menu its own text. Cycle Charts, Mirror, About and Exit
 // have scenarios of their own.
@@ -374,18 +363,32 @@ TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
   s.RunCleanly();
 }
 
-// With the logo off, the first screen comes without its two seconds.
-TEST(FrameShutdown, ExitAndTheCloseButtonBothEndWithCodeZero) {
-  for (const bool exit : {true, false}) {
-    Scenario s(exit ? "exit" : "close");
-    s.Before(LogoOffStore).Check([] { EXPECT_LT(ce::GetTickCount() - 1000, 2000u); });
-    if (exit) {
-      s.Menu(40069).Menu(40084);
-    } else {
-      s.Close();
-    }
+// Exit, the close button, and Cancel after a wrong password at the prompt all end the program
+// with code 0, the screen it ended on kept in the context. With the logo off, the first screen
+// comes without its two seconds.
+TEST(FrameShutdown, ExitTheCloseButtonAndCancelAtThePromptEndWithCodeZero) {
+  const struct {
+    const char* name;
+    void (*prepare)();
+    std::function<void(Scenario&)> end;
+    int32_t last_screen;
+  } ways[] = {
+      {"exit", LogoOffStore, [](Scenario& s) { s.Menu(40069).Menu(40084); }, kCycleHistoryView},
+      {"close", LogoOffStore, [](Scenario& s) { s.Close(); }, kCycleView},
+      {"cancel at the prompt", StoreLocked,
+       [](Scenario& s) {
+         s.Type(u"nope")
+             .Key(ce::VK_RETURN)
+             .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL);
+       },
+       kPasswordEntryView},
+  };
+  for (const auto& way : ways) {
+    Scenario s(way.name);
+    s.Before(way.prepare).Check([] { EXPECT_LT(ce::GetTickCount() - 1000, 2000u); });
+    way.end(s);
     s.RunCleanly();
-    EXPECT_EQ(CDocument_::Context().words[1], exit ? kCycleHistoryView : kCycleView);
+    EXPECT_EQ(CDocument_::Context().words[1], way.last_screen) << way.name;
   }
 }
 

@@ -60,27 +60,60 @@ void CarryStoreOver(const Scenario& from, const Scenario& to) {
   ASSERT_EQ(ce::objectstore::Mount(to.DataDir()), "");
 }
 
-// Set where none was, the next start asks for it; changed, the next start takes the new one
+// Set where none was; then each message that keeps the screen up, one after the other on the
+// same dialog, each leaving the store as it was, and the two ways out that save nothing (which
+// fields give which answer is the rules' own table); changed, the next start takes the new one
 // only; removed, it is stored as none. The other settings stay through all of it.
-TEST(PasswordScreen, AFirstPasswordAChangeAndARemovalEachRuleTheNextStart) {
-  Scenario s("first password");
+TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextStart) {
+  Scenario s("password screen");
+  std::string before;
+  const auto unchanged_on = [&](int32_t view) {
+    return [&before, view] {
+      ExpectView(view);
+      EXPECT_EQ(StoreContents(), before);
+    };
+  };
   s.Before([] { StoreSettings(WithPassword(u"")); });
   OpenPasswordScreen(s, u"");
-  // Its refusals are the ones a stored password meets, tried below; here the first one is set.
   FillAll(s, u"", u"Secret", u"Secret");
   // The fields show bullets, as the committed picture has them.
   s.Screenshot(ShotPath("password-screen.png"))
       .TapControl(ce::IDOK)
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
-      .Check([] {
+      .Check([&] {
         ExpectView(kCycleView);
         const Settings settings = Stored();
-        EXPECT_TRUE(settings.password.starts_with(u"$argon2id$"));
         EXPECT_TRUE(VerifyPassword(settings.password, u"Secret"));
+        EXPECT_FALSE(NeedsRehash(settings.password));
         EXPECT_EQ(settings.password_set, 1);
-      });
-  // Changed at once: the next start takes the new one only.
-  s.Menu(kCmdPassword);
+        before = StoreContents();
+      })
+      .Menu(kCmdPassword);
+  const struct {
+    std::u16string current, new_password, verify;
+    std::u16string box;  // empty: none
+    int answer = ce::IDOK;
+  } cases[] = {
+      {u"secret", u"New", u"New", u"Wrong password!\nTry again?"},
+      {u"", u"New", u"New", u"Please enter\nthe current password!"},
+      {u"", u"New", u"Nwe", u""},
+      {u"Secret", u"New", u"new", u"Verification failed!"},
+      {u"Secret", u"Secret", u"Secret", u"The password\nis the same!"},
+      {u"Secret", u"", u"", u"Remove current\npassword?", ce::IDCANCEL},
+  };
+  for (const auto& c : cases) {
+    FillAll(s, c.current, c.new_password, c.verify);
+    s.TapControl(ce::IDOK);
+    if (!c.box.empty()) s.ExpectBox(u"Password", c.box, c.answer);
+    s.Check(unchanged_on(kPasswordView));
+  }
+  s.TapControl(ce::IDCANCEL).Check(unchanged_on(kCycleView)).Menu(kCmdPassword);
+  // Cancel on the wrong password question leaves the screen.
+  FillAll(s, u"Secret ", u"Other", u"Other");
+  s.TapControl(ce::IDOK)
+      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL)
+      .Check(unchanged_on(kCycleView))
+      .Menu(kCmdPassword);
   FillAll(s, u"Secret", u"Changed", u"Changed");
   s.TapControl(ce::IDOK)
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
@@ -111,65 +144,6 @@ TEST(PasswordScreen, AFirstPasswordAChangeAndARemovalEachRuleTheNextStart) {
         EXPECT_TRUE(settings.show_min_max);
       });
   next.RunCleanly();
-}
-
-// Each message that keeps the screen up, one after the other on the same dialog, and each
-// leaves the record as it was; then the two ways out that save nothing. Which fields give which
-// answer is left to the rules' own table. The password is one a store from before hashing kept
-// as text; the start-up prompt hashes it when it is typed, so here it is put back as text once
-// the program runs. The first change makes it a hash.
-TEST(PasswordScreen, EachRefusalSaysWhyAndSavesNothingAndAChangeHashesATextPassword) {
-  Scenario s("stored password refusals");
-  std::string before;
-  s.Before([] { StoreSettings(WithPassword(u"")); });
-  s.Check([&] {
-    Settings legacy = Stored();
-    legacy.password = u"Secret";
-    legacy.password_set = 1;
-    ASSERT_TRUE(WriteSettings(legacy));
-    before = StoreContents();
-  });
-  const auto unchanged_on = [&](int32_t view) {
-    return [&before, view] {
-      ExpectView(view);
-      EXPECT_EQ(StoreContents(), before);
-    };
-  };
-  OpenPasswordScreen(s, u"");
-  const struct {
-    std::u16string current, new_password, verify;
-    std::u16string box;  // empty: none
-    int answer = ce::IDOK;
-  } cases[] = {
-      {u"secret", u"New", u"New", u"Wrong password!\nTry again?"},
-      {u"", u"New", u"New", u"Please enter\nthe current password!"},
-      {u"", u"New", u"Nwe", u""},
-      {u"Secret", u"New", u"new", u"Verification failed!"},
-      {u"Secret", u"Secret", u"Secret", u"The password\nis the same!"},
-      {u"Secret", u"", u"", u"Remove current\npassword?", ce::IDCANCEL},
-  };
-  for (const auto& c : cases) {
-    FillAll(s, c.current, c.new_password, c.verify);
-    s.TapControl(ce::IDOK);
-    if (!c.box.empty()) s.ExpectBox(u"Password", c.box, c.answer);
-    s.Check(unchanged_on(kPasswordView));
-  }
-  s.TapControl(ce::IDCANCEL).Check(unchanged_on(kCycleView)).Menu(kCmdPassword);
-  // Cancel on the wrong password question leaves the screen.
-  FillAll(s, u"Secret ", u"Other", u"Other");
-  s.TapControl(ce::IDOK)
-      .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL)
-      .Check(unchanged_on(kCycleView))
-      .Menu(kCmdPassword);
-  FillAll(s, u"Secret", u"Newer", u"Newer");
-  s.TapControl(ce::IDOK)
-      .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
-      .Check([] {
-        const Settings settings = Stored();
-        EXPECT_TRUE(VerifyPassword(settings.password, u"Newer"));
-        EXPECT_FALSE(NeedsRehash(settings.password));
-      });
-  s.RunCleanly();
 }
 
 bool Ticked(int id) {
