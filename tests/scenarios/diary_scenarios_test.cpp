@@ -157,15 +157,26 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
 }
 
 // Each category lists its own notes in date order (deleting is the list screens' walk); the
-// category picked is shown again on return.
+// category picked is shown again on return. The layout, every note whole under the "Note"
+// heading, is the committed pictures'.
 TEST(Diary, CategoriesListTheirOwnNotesAndThePickedOneIsShownOnReturn) {
   const DayNumber jan5 = Day(2026, 1, 5), mar3 = Day(2026, 3, 3);
   Scenario s("diary categories");
   s.Before([=] {
-    StoreNotes(
-        {{kDoctor, {{jan5, u"Dentist"}}}, {kHairDresser, {{mar3, u"Cut"}, {jan5, u"Colour"}}}});
+    StoreNotes({{kDoctor,
+                 {{Day(2026, 1, 14), u"Dentist 10:30"},
+                  {Day(2026, 3, 2), u"Eye test"},
+                  {Day(2026, 6, 19), u"Check-up, Dr. Weiss"},
+                  {Day(2026, 9, 8), u"Flu shot"},
+                  {Day(2026, 11, 27), u"Blood test results"},
+                  {Day(2026, 11, 30), u"WWWWWWWWWWWWWWWWWWWW"},
+                  {Day(2026, 12, 1), u"MMMMMMMMMMMMMMMMMMMM"},
+                  {Day(2026, 12, 4), u"Physio"}}},
+                {kHairDresser, {{mar3, u"Cut"}, {jan5, u"Colour"}}}});
   });
-  OpenDiary(s).Check([] { EXPECT_EQ(Lines().size(), 1u); });
+  OpenDiary(s).TapControlAt(kCtlDiaryList, 20, 40).Wait(10).Screenshot(ShotPath("diary.png"));
+  AddNote(s).Type(u"Dentist at 9:15").Wait(10).Screenshot(ShotPath("note.png"));
+  CloseNote(s, ce::IDCANCEL);
   PickCategory(s, kHairDresser).Check([] {
     EXPECT_EQ(Lines(),
               (std::vector<std::u16string>{u"1/5/26          Colour", u"3/3/26          Cut"}));
@@ -183,26 +194,6 @@ TEST(Diary, CategoriesListTheirOwnNotesAndThePickedOneIsShownOnReturn) {
     EXPECT_EQ(ShownCategory(), u"Hair Dresser");
     EXPECT_EQ(Lines().back(), u"12/6/26         Trim");
   });
-  s.RunCleanly();
-}
-
-// The layout, every note whole under the "Note" heading, is the committed pictures'.
-TEST(Diary, Screenshots) {
-  Scenario s("diary screenshots");
-  s.Before([] {
-    StoreNotes({{kDoctor,
-                 {{Day(2026, 1, 14), u"Dentist 10:30"},
-                  {Day(2026, 3, 2), u"Eye test"},
-                  {Day(2026, 6, 19), u"Check-up, Dr. Weiss"},
-                  {Day(2026, 9, 8), u"Flu shot"},
-                  {Day(2026, 11, 27), u"Blood test results"},
-                  {Day(2026, 11, 30), u"WWWWWWWWWWWWWWWWWWWW"},
-                  {Day(2026, 12, 1), u"MMMMMMMMMMMMMMMMMMMM"},
-                  {Day(2026, 12, 4), u"Physio"}}}});
-  });
-  OpenDiary(s).TapControlAt(kCtlDiaryList, 20, 40).Wait(10).Screenshot(ShotPath("diary.png"));
-  AddNote(s).Type(u"Dentist at 9:15").Wait(10).Screenshot(ShotPath("note.png"));
-  CloseNote(s, ce::IDCANCEL);
   s.RunCleanly();
 }
 
