@@ -51,28 +51,38 @@ Scenario& PickValue(Scenario& s, int row) {
       .TapControlAt(kCtlTempPicker, 10, 5);
 }
 
-const DayNumber kDec24 = Day(2026, 12, 24);
-
-using Readings = std::vector<std::pair<DayNumber, double>>;
-
 // The picker's rows and what each stores are the picker's own table; here a tapped row is the
 // picked day's reading, and a second one for the same day replaces it. The scale of the settings
 // changes the rows, from the next visit on, but not the stored values; a Fahrenheit value is
-// stored in Celsius and shows as the row that was tapped.
+// stored in Celsius and shows as the row that was tapped. The rows, in the fixed-pitch font, the
+// places at the dialog's 7/4 scale and the picker as it opens over the list are the committed
+// picture's.
 TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
-  const DayNumber jan5 = Day(2003, 1, 5);
+  const DayNumber dec6 = Day(2026, 12, 6);
   Scenario s("temperature added");
-  s.Before([=] { StoreReadings(1, {{jan5, 37.0}}); });
-  s.Menu(kCmdTempHistory).Check([] { EXPECT_FALSE(Visible(kCtlTempPicker)); });
-  PickDay(s, 24).Check([] {
-    EXPECT_EQ(History()->PickedDay(), kDec24);
-    EXPECT_EQ(Stored().size(), 1u);  // nothing before a value is tapped
+  s.Before([] {
+    StoreReadings(1, {{Day(2026, 11, 3), 36.4},
+                      {Day(2026, 11, 17), 36.5},
+                      {Day(2026, 11, 18), 36.9},
+                      {Day(2026, 11, 19), 37.0},
+                      {Day(2026, 12, 1), 36.3},
+                      {Day(2026, 12, 2), 36.4},
+                      {Day(2026, 12, 5), 36.6}});
   });
+  s.Menu(kCmdTempHistory).Check([] { EXPECT_FALSE(Visible(kCtlTempPicker)); });
+  PickDay(s, 6)
+      .Check([=] {
+        EXPECT_EQ(History()->PickedDay(), dec6);
+        EXPECT_EQ(Stored().size(), 7u);  // nothing before a value is tapped
+        ce::SendDlgItemMessage(HistoryDialog(), kCtlTempPicker, ce::LB_SETTOPINDEX, 62, 0);
+      })
+      .Wait(10)
+      .Screenshot(ShotPath("temp-history.png"));
   PickValue(s, 66).Check([=] {
-    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, 66 * 0.1 + 30.0}}));
+    EXPECT_EQ(Stored().size(), 8u);
+    EXPECT_EQ(Stored().back(), std::make_pair(dec6, 66 * 0.1 + 30.0));
     EXPECT_FALSE(Visible(kCtlTempPicker));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
-              (std::vector<std::u16string>{u"1/5/03    37.0\u00B0C", u"12/24/26  36.6\u00B0C"}));
+    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).back(), u"12/6/26   36.6\u00B0C");
     // The picker's going repaints what it covered, and nothing paints over the other controls.
     ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
   });
@@ -93,12 +103,13 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
       .Menu(kCmdCycleView)
       .Menu(kCmdTempHistory)
       .Check([] {
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).front(), u"1/5/03    98.6\u00B0F");
+        EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).front(), u"11/3/26   97.5\u00B0F");
       });
-  PickDay(s, 24);
+  PickDay(s, 6);
   PickValue(s, 126).Check([=] {
-    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, FahrenheitToCelsius(126 * 0.1 + 86.0)}}));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).back(), u"12/24/26  98.6\u00B0F");
+    EXPECT_EQ(Stored().size(), 8u);
+    EXPECT_EQ(Stored().back(), std::make_pair(dec6, FahrenheitToCelsius(126 * 0.1 + 86.0)));
+    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).back(), u"12/6/26   98.6\u00B0F");
   });
   // Cancel (command 2) goes back to the list screen shown before. The main loop hands no keys to
   // a modeless screen dialog, so the command is sent as the dialog manager would send it.
@@ -109,29 +120,6 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
       })
       .Wait(10)
       .Check([] { ExpectView(kCycleHistoryView); });
-  s.RunCleanly();
-}
-
-// The rows, in the fixed-pitch font, the places at the dialog's 7/4 scale and the picker as it
-// opens over the list are the committed picture's.
-TEST(TempHistory, Screenshot) {
-  Scenario s("temperature screenshot");
-  s.Before([] {
-    StoreReadings(1, {{Day(2026, 11, 3), 36.4},
-                      {Day(2026, 11, 17), 36.5},
-                      {Day(2026, 11, 18), 36.9},
-                      {Day(2026, 11, 19), 37.0},
-                      {Day(2026, 12, 1), 36.3},
-                      {Day(2026, 12, 2), 36.4},
-                      {Day(2026, 12, 5), 36.6}});
-  });
-  s.Menu(kCmdTempHistory);
-  PickDay(s, 6)
-      .Check([] {
-        ce::SendDlgItemMessage(HistoryDialog(), kCtlTempPicker, ce::LB_SETTOPINDEX, 62, 0);
-      })
-      .Wait(10)
-      .Screenshot(ShotPath("temp-history.png"));
   s.RunCleanly();
 }
 
