@@ -1,5 +1,6 @@
-// The calendar as a user meets it: from the menu it schedules days and shows their entries as
-// icons; opened by another screen it picks a date and goes back.
+// The calendar as a user meets it from the menu: it schedules days and shows their entries as
+// icons. Opened by another screen it picks a date and goes back: the diary's and Temp History's
+// walks, which take its picture.
 
 #include "scenarios/cycle_steps.h"
 #include "schedule/calendar.h"
@@ -51,24 +52,6 @@ TEST(Calendar, ScheduleEditShowsTheMonthTodayAndEachDaysIconsAndOpensTheDayEdito
       .TapControl(kCtlDayDone)  // nothing changed: back on the calendar, still scheduling
       .Tap(180, 14)             // "Done" from the menu's calendar leads to the Cycle View
       .Check([] { ExpectView(kCycleView); });
-  EXPECT_EQ(s.Run(), 0);
-}
-
-// A caller through the real calendar: a tap on a date field opens it, a tapped day comes back
-// in that field and the program goes back to its caller.
-TEST(Calendar, ADatePickerGoesBackToItsCaller) {
-  Scenario s("date picking");
-  s.TapControl(kCtlCycleAdd)
-      .TapControl(kCtlAddStart)
-      .Check([] {
-        ExpectView(kScheduleView);
-        EXPECT_EQ(CDocument_::GetPreviousView(), kAddCycleView);
-      })
-      .Screenshot(ShotPath("calendar-pick.png"));
-  TapDay(s, 24).Check([] {
-    ExpectView(kAddCycleView);
-    EXPECT_EQ(Shown(kCtlAddStart)->text, u"12/24/26");
-  });
   EXPECT_EQ(s.Run(), 0);
 }
 

@@ -37,7 +37,7 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
   });
   PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 6, 1));
   s.TapControl(kCtlPredict).Check([] {
-    EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList),
+    EXPECT_EQ(Items(kCtlPredictionList),
               (std::vector<std::u16string>{u"3/29/04", u"4/26/04", u"5/24/04"}));
   });
   // Nothing selected: nothing asked, nothing stored.
@@ -49,7 +49,7 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
     ExpectCycles({{Day(2004, 3, 29), 5, 28}});
     // Still on Prediction, with its list as it was.
     ExpectView(kPredictionView);
-    EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList).size(), 3u);
+    EXPECT_EQ(Items(kCtlPredictionList).size(), 3u);
     EXPECT_TRUE(ce::IsWindowEnabled(PredictionDialog()));
   });
   // The same date again is refused by the store's rule.
@@ -88,8 +88,7 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
   s.Menu(kCmdPrediction);
   s.TapControl(kCtlPredict).Check([] {
-    EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList),
-              (std::vector<std::u16string>{u"3/29/04"}));
+    EXPECT_EQ(Items(kCtlPredictionList), (std::vector<std::u16string>{u"3/29/04"}));
   });
   // The end on the start: refused, and the list stays as it was.
   PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 3, 1));
@@ -110,11 +109,11 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
   });
   s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Average cycle length must be more than zero!", ce::IDOK)
-      .Check([] { EXPECT_TRUE(ListLines(PredictionDialog(), kCtlPredictionList).empty()); });
+      .Check([] { EXPECT_TRUE(Items(kCtlPredictionList).empty()); });
   // 30 over those 29 days: no prediction and no message.
   s.Check([] { ce::SetDlgItemText(PredictionDialog(), kCtlPredictionAverage, u"30"); });
   s.TapControl(kCtlPredict).Check([] {
-    EXPECT_TRUE(ListLines(PredictionDialog(), kCtlPredictionList).empty());
+    EXPECT_TRUE(Items(kCtlPredictionList).empty());
     ExpectView(kPredictionView);
   });
   s.RunCleanly();

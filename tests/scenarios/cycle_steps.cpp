@@ -121,19 +121,6 @@ std::string StoreContents() {
   return out;
 }
 
-std::vector<std::u16string> ListLines(ce::HWND dialog, int id) {
-  std::vector<std::u16string> lines;
-  const auto count = ce::SendDlgItemMessage(dialog, id, ce::LB_GETCOUNT, 0, 0);
-  for (ce::LRESULT i = 0; i < count; ++i) {
-    std::u16string line(
-        static_cast<size_t>(ce::SendDlgItemMessage(dialog, id, ce::LB_GETTEXTLEN, i, 0)), u'\0');
-    ce::SendDlgItemMessage(dialog, id, ce::LB_GETTEXT, i,
-                           reinterpret_cast<ce::LPARAM>(line.data()));
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 int32_t TextWidth(ce::HWND control, const std::u16string& text) {
   ce::HDC dc = ce::GetDC(control);
   const auto font = reinterpret_cast<ce::HFONT>(ce::SendMessage(control, ce::WM_GETFONT, 0, 0));

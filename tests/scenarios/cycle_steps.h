@@ -55,7 +55,11 @@ inline void ExpectView(int32_t id) {
 }
 // Every record of every database, in the store's order, as one text: "unchanged" to the value.
 std::string StoreContents();
-std::vector<std::u16string> ListLines(ce::HWND dialog, int id);
+// The lines of the topmost visible list or combo box with this id.
+inline std::vector<std::u16string> Items(int id) {
+  const std::optional<ce::WindowInfo> w = Shown(id);
+  return w && w->items ? *w->items : std::vector<std::u16string>{};
+}
 inline std::u16string Text(ce::HWND dialog, int id) {
   return ce::GetWindowString(ce::GetDlgItem(dialog, id));
 }

@@ -29,11 +29,6 @@ struct ListScreen {
   bool records_stay = false;
 };
 
-size_t ShownLines(int list) {
-  const auto w = Shown(list);
-  return w && w->items ? w->items->size() : 0;
-}
-
 TEST(ListScreens, DeleteAsksForASelectionThenForConfirmationAndDeleteAllEmptiesTheList) {
   const DayNumber jan1 = Day(2003, 1, 1), jan5 = Day(2003, 1, 5), jan6 = Day(2003, 1, 6),
                   jan7 = Day(2003, 1, 7), feb28 = Day(2003, 2, 28), mar31 = Day(2003, 3, 31);
@@ -86,7 +81,7 @@ TEST(ListScreens, DeleteAsksForASelectionThenForConfirmationAndDeleteAllEmptiesT
        kCmdDiary, kCtlDiaryList, kCtlDiaryDelete, kCtlDiaryDeleteAll,
        u"Please,select a note to delete", u"Delete selected note?", u"Delete all notes?",
        [] {
-         EXPECT_EQ(ListLines(ce::GetParent(FindControl(kCtlDiaryList)), kCtlDiaryList),
+         EXPECT_EQ(Items(kCtlDiaryList),
                    (std::vector<std::u16string>{u"1/5/26          Note", u"10/9/26         Note"}));
        },
        [] {
@@ -123,7 +118,7 @@ TEST(ListScreens, DeleteAsksForASelectionThenForConfirmationAndDeleteAllEmptiesT
   for (const ListScreen& l : screens) {
     Scenario s(l.name);
     size_t lines = 0;
-    s.Before(l.prepare).Menu(l.command).Check([&] { lines = ShownLines(l.list); });
+    s.Before(l.prepare).Menu(l.command).Check([&] { lines = Items(l.list).size(); });
     if (l.shot != nullptr) s.Screenshot(ShotPath(l.shot));
     s.TapControl(l.remove)
         .ExpectBox(kTextCalvira, l.select_one, ce::IDOK)
@@ -132,17 +127,17 @@ TEST(ListScreens, DeleteAsksForASelectionThenForConfirmationAndDeleteAllEmptiesT
         .ExpectBox(kTextCalvira, l.remove_one, ce::IDCANCEL)
         .TapControl(l.remove_all)
         .ExpectBox(kTextCalvira, l.remove_every, ce::IDCANCEL)
-        .Check([&] { EXPECT_EQ(ShownLines(l.list), lines) << l.name; })
+        .Check([&] { EXPECT_EQ(Items(l.list).size(), lines) << l.name; })
         .TapControl(l.remove)
         .ExpectBox(kTextCalvira, l.remove_one, ce::IDOK)
         .Check([&] {
-          EXPECT_EQ(ShownLines(l.list), lines - 1) << l.name;
+          EXPECT_EQ(Items(l.list).size(), lines - 1) << l.name;
           l.after_one();
         })
         .TapControl(l.remove_all)
         .ExpectBox(kTextCalvira, l.remove_every, ce::IDOK)
         .Check([&] {
-          EXPECT_EQ(ShownLines(l.list), 0u) << l.name;
+          EXPECT_EQ(Items(l.list).size(), 0u) << l.name;
           l.after_all();
         });
     if (!l.records_stay) s.TapControl(l.remove).TapControl(l.remove_all);

@@ -37,7 +37,7 @@ ce::HWND DiaryDialog() {
 }
 
 std::vector<std::u16string> Lines() {
-  return ListLines(DiaryDialog(), kCtlDiaryList);
+  return Items(kCtlDiaryList);
 }
 
 std::u16string ShownCategory() {
@@ -128,6 +128,7 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   // Typing goes on after it.
   // The list waits under the calendar, disabled.
   AddNote(s).Type(u"Eyes").TapControl(kCtlNoteDate).Check([] { EXPECT_FALSE(DiaryEnabled()); });
+  s.Screenshot(ShotPath("calendar-pick.png"));  // the calendar as a date picker
   TapDay(s, 24)
       .Check([] {
         ExpectView(kNoteView);

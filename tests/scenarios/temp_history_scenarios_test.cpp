@@ -82,7 +82,7 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
     EXPECT_EQ(Stored().size(), 8u);
     EXPECT_EQ(Stored().back(), std::make_pair(dec6, 66 * 0.1 + 30.0));
     EXPECT_FALSE(Visible(kCtlTempPicker));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).back(), u"12/6/26   36.6\u00B0C");
+    EXPECT_EQ(Items(kCtlTempList).back(), u"12/6/26   36.6\u00B0C");
     // The picker's going repaints what it covered, and nothing paints over the other controls.
     ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
   });
@@ -102,14 +102,12 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
       })
       .Menu(kCmdCycleView)
       .Menu(kCmdTempHistory)
-      .Check([] {
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).front(), u"11/3/26   97.5\u00B0F");
-      });
+      .Check([] { EXPECT_EQ(Items(kCtlTempList).front(), u"11/3/26   97.5\u00B0F"); });
   PickDay(s, 6);
   PickValue(s, 126).Check([=] {
     EXPECT_EQ(Stored().size(), 8u);
     EXPECT_EQ(Stored().back(), std::make_pair(dec6, FahrenheitToCelsius(126 * 0.1 + 86.0)));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).back(), u"12/6/26   98.6\u00B0F");
+    EXPECT_EQ(Items(kCtlTempList).back(), u"12/6/26   98.6\u00B0F");
   });
   // Cancel (command 2) goes back to the list screen shown before. The main loop hands no keys to
   // a modeless screen dialog, so the command is sent as the dialog manager would send it.
