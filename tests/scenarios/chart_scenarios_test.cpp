@@ -24,13 +24,6 @@ std::vector<CycleRecord> CyclesOf(const std::vector<int32_t>& lengths) {
   return out;
 }
 
-void SetShowMinMax(bool on) {
-  Settings settings;
-  ReadSettings(&settings);
-  settings.show_min_max = on;
-  ASSERT_TRUE(WriteSettings(settings));
-}
-
 // --- Cycle Charts ---
 
 TEST(CycleCharts, Screenshot) {
@@ -77,7 +70,9 @@ TEST(CycleCharts, MinMaxOptionKeepsOneAxisForEveryPage) {
   Scenario s("cycle chart min max");
   s.Before([&lengths] {
     StoreCycles(CyclesOf(lengths));
-    SetShowMinMax(true);
+    Settings settings = LogoOff();
+    settings.show_min_max = true;
+    ASSERT_TRUE(WriteSettings(settings));
   });
   s.Menu(kCmdCycleCharts).Tap(117, 17).Check([] {
     CFastBitmap bar;

@@ -77,13 +77,9 @@ TEST(IdealBodyScenarios, AnAnswerAndARefusalInTheUnitsPicked) {
 TEST(IdealBodyScenarios, TheModeButtonRefillsBothLists) {
   const auto expect_mode = [](BodyMode mode) {
     const bool weight = mode == BodyMode::kIdealWeight;
-    const std::optional<ce::WindowInfo> in = Shown(kCtlIdealInputUnit);
-    const std::optional<ce::WindowInfo> out = Shown(kCtlIdealOutputUnit);
-    ASSERT_TRUE(in && out && in->items && out->items);
-    EXPECT_EQ(in->items->front(), (weight ? kHeightUnits : kWeightUnits)[0].list_text);
-    EXPECT_EQ(out->items->front(), (weight ? kWeightUnits : kHeightUnits)[0].list_text);
-    EXPECT_EQ(in->selected, 0);
-    EXPECT_EQ(out->selected, 0);
+    EXPECT_EQ(Items(kCtlIdealInputUnit)[0], (weight ? kHeightUnits : kWeightUnits)[0].list_text);
+    EXPECT_EQ(Items(kCtlIdealOutputUnit)[0], (weight ? kWeightUnits : kHeightUnits)[0].list_text);
+    EXPECT_EQ(Shown(kCtlIdealInputUnit)->selected, 0);
     EXPECT_EQ(Screen()->Mode(), mode);
     EXPECT_EQ(Screen()->InputUnit(), 0);
     EXPECT_EQ(Screen()->OutputUnit(), 0);
