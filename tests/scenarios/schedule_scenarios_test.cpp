@@ -52,7 +52,7 @@ Scenario& TapPicker(Scenario& s, int32_t x, int32_t y) {
                         y - ce::DialogUnitsToPixels(18));
 }
 
-TEST(DayEntry, LevelsPillAndRemarkOfANewDayAreItsOneRecord) {
+TEST(DayEntry, LevelsPillAndRemarkAreTheDaysOneRecordAndAnEmptyDayIsDeletedOnlyWhenConfirmed) {
   Scenario s("day entry");
   s.Before([] { CreateCatalogue(); });
   OpenDay(s, 10)
@@ -97,32 +97,20 @@ TEST(DayEntry, LevelsPillAndRemarkOfANewDayAreItsOneRecord) {
       .Check([] { EXPECT_EQ(Shown(kCtlDayRemark)->text.size(), kPillTextLimit); })
       .TapControl(kCtlDayDone)
       .Check([long_remark] { ExpectStored(Entry(13, 0, false, long_remark, u"")); });
-  s.RunCleanly();
-}
-
-TEST(DayEntry, UntickingClearsTheTimeAndAnEmptyDayIsDeletedOnlyWhenConfirmed) {
-  Scenario s("day entry clearing");
-  s.Before([] {
-    CreateCatalogue();
-    ASSERT_TRUE(SavePillDay(Entry(10, 2, true, u"note", u"19:05")));
-  });
-  OpenDay(s, 10)
-      .Check([] {
-        EXPECT_TRUE(Ticked(kCtlDayNormal));
-        EXPECT_EQ(Shown(kCtlDayTime)->text, u"19:05");
-        EXPECT_EQ(Shown(kCtlDayRemark)->text, u"note");
-      })
+  // The pill unticked: its time goes. Everything cleared: Done asks, and Cancel keeps the record
+  // as it was; Delete asks too.
+  TapDay(s, 10)
+      .Check([] { EXPECT_EQ(Shown(kCtlDayRemark)->text, u"cramps"); })
       .TapControl(kCtlDayPill)
       .Check([] { EXPECT_FALSE(Shown(kCtlDayTime).has_value()); })
       .TapControl(kCtlDayDone)
-      .Check([] { ExpectStored(Entry(10, 2, false, u"note", u"")); });
-  // Everything cleared: Done asks, and Cancel keeps the record as it was.
-  TapDay(s, 10).TapControl(kCtlDayNormal).TapControl(kCtlDayRemark).Key(ce::VK_END);
-  for (int i = 0; i < 4; ++i) s.Key(ce::VK_BACK);
+      .Check([] { ExpectStored(Entry(10, 1, false, u"cramps", u"")); });
+  TapDay(s, 10).TapControl(kCtlDaySlight).TapControl(kCtlDayRemark).Key(ce::VK_END);
+  for (int i = 0; i < 6; ++i) s.Key(ce::VK_BACK);
   s.TapControl(kCtlDayDone)
       .ExpectBox(kTextCalvira, kTextDeleteCurrentStage, ce::IDCANCEL)
       .Check([] {
-        ExpectStored(Entry(10, 2, false, u"note", u""));
+        ExpectStored(Entry(10, 1, false, u"cramps", u""));
         ExpectView(kScheduleView);
       });
   TapDay(s, 10)
@@ -167,6 +155,8 @@ TEST(PillTime, ThePickerSetsTheEditorsTime) {
     EXPECT_EQ(TimeButton(), u"13:00");
   });
   s.TapControl(kCtlDayDone).Check([] { ExpectStored(Entry(10, 0, true, u"", u"13:00")); });
+  // The next visit shows the stored time.
+  TapDay(s, 10).Check([] { EXPECT_EQ(Shown(kCtlDayTime)->text, u"13:00"); });
   s.RunCleanly();
 }
 
