@@ -8,7 +8,6 @@
 #include "frame/ui_resources.h"
 #include "scenarios/cycle_steps.h"
 #include "store/catalogue.h"
-#include "tools/password_hash.h"
 
 namespace calvira::testing {
 namespace {
@@ -74,15 +73,6 @@ TEST(Screenshots, TheProgramsScreens) {
       .ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK);
   EXPECT_EQ(s.Run(), 0);
   SetFirstScreenHook(nullptr);
-
-  Scenario p("password screenshot");
-  p.Before([] {
-    Settings settings = LogoOff();
-    settings.password = HashPassword(u"Secret");
-    StoreSettings(settings);
-  });
-  p.Type(u"Sec").Screenshot(ShotPath("password.png")).Key(ce::VK_ESCAPE);
-  EXPECT_EQ(p.Run(), 0);
 
   // Cycle History with several cycles, and Prediction with its results.
   Scenario c("cycle lists screenshots");

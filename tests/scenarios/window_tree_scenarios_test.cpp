@@ -132,9 +132,12 @@ TEST(Inspect, APasswordFieldIsReportedByItsLengthOnly) {
     CreateCatalogue();
     Settings settings;
     settings.password = HashPassword(u"Secret");
+    settings.logo_disabled = true;
     ASSERT_TRUE(WriteSettings(settings));
   });
+  // The prompt with three characters typed is also the README's picture.
   s.Type(u"Sec")
+      .Screenshot(ShotPath("password.png"))
       .Check([] {
         const auto lines = Inspect();
         const std::string field = LineWith(lines, {R"("class": "Edit")"});
