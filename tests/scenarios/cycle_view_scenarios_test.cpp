@@ -26,13 +26,6 @@ bool LineAt(int32_t x, int32_t y) {
   return Scenario::PixelAt(x, y) == kTimeLineColour;
 }
 
-// A picture's pixel, to compare with what the screen shows.
-uint16_t ImagePixel(uint32_t image, int32_t x, int32_t y) {
-  CFastBitmap bitmap;
-  bitmap.Load(image);
-  return bitmap.Pixels()->At(x, y);
-}
-
 TEST(CycleViewScreen, StartUpWithoutCyclesShowsTheEmptyPictureAndNoEditButton) {
   Scenario s("empty cycle view");
   auto expect_empty_picture = [] {
@@ -61,7 +54,9 @@ TEST(CycleViewScreen, APeriodAsLongAsItsCycleIsDrawnWithoutReports) {
   s.Before([] { StoreCycles({{Day(2003, 3, 1), 15, 15}}); });
   s.Check([] {
     EXPECT_TRUE(EditShown());
-    EXPECT_EQ(Scenario::PixelAt(68, 3), ImagePixel(kImgPeriodBar, 3, 2));
+    CFastBitmap bar;
+    bar.Load(kImgPeriodBar);
+    EXPECT_EQ(Scenario::PixelAt(68, 3), bar.Pixels()->At(3, 2));
     EXPECT_TRUE(LineAt(73, 214));  // the rest of the time line: the ovulation's end
   });
   s.RunCleanly();

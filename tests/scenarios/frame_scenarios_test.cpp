@@ -20,12 +20,9 @@
 namespace calvira::testing {
 namespace {
 
-// Cycles of 28 days, the first on day 730000, with the logo off.
-void StoreCycles(int count) {
-  std::vector<CycleRecord> cycles;
-  for (int i = 0; i < count; ++i)
-    cycles.push_back({static_cast<DayNumber>(730000 + 28 * i), 5, 28});
-  testing::StoreCycles(cycles);
+// Three cycles of 28 days, with the logo off.
+void StoreCycles() {
+  testing::StoreCycles({{730000, 5, 28}, {730028, 5, 28}, {730056, 5, 28}});
 }
 
 // Dialogs on the screen: a screen left through the menu takes its own along.
@@ -74,7 +71,7 @@ void StoreLocked() {
 TEST(FramePassword, OnlyTheRightPasswordLeadsPastThePrompt) {
   Scenario s("password");
   s.Before([] {
-    StoreCycles(3);
+    StoreCycles();
     StoreLocked();
   });
   s.Check(ExpectLocked);
@@ -175,7 +172,7 @@ TEST(FramePassword, APasswordKeptAsTextBecomesAHashAndLeavesNoCopyInMemory) {
 // About and Exit have scenarios of their own.
 TEST(FrameMenu, EveryMenuStaysOnTheScreenAndEveryEntryOpensAScreen) {
   Scenario s("menu");
-  s.Before([] { StoreCycles(2); });
+  s.Before([] { StoreCycles(); });
   for (const ce::MenuButton& button : MenuBarButtons()) {
     for (const ce::MenuItem& item : button.items) {
       if (item.id == 0 || item.id == 40070 || item.id == 40080 || item.id == 40003 ||
@@ -234,7 +231,7 @@ TEST(FrameMenu, LeavingAModalScreenThroughTheMenuTakesItsDialogsAlong) {
       [](Scenario& s) { s.Menu(kCmdPrediction); },
   };
   Scenario s("modal screens left through the menu");
-  s.Before([] { StoreCycles(1); });
+  s.Before([] { StoreCycles(); });
   for (int visit = 0; visit < 2; ++visit) {
     for (const auto& way : reach) {
       way(s.Menu(kCmdCycleView));
