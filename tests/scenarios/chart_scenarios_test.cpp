@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "charts/cycle_charts_view.h"
 #include "charts/temp_charts_view.h"
 #include "gfx/fast_bitmap.h"
 #include "scenarios/cycle_steps.h"
@@ -35,10 +34,6 @@ TEST(CycleCharts, Screenshot) {
   s.RunCleanly();
 }
 
-ce::HWND ChartsDialog() {
-  return static_cast<CCycleChartsView*>(CDocument_::FindView(kCycleChartsView))->Dialog();
-}
-
 // The paging table and the bars' places are the pages' own tests, and the committed picture
 // shows the bars drawn; here the arrows move the page, forward and backward, as its years show.
 // Add opens Add New Cycle.
@@ -54,8 +49,7 @@ TEST(CycleCharts, PagesTwelveCyclesAtATime) {
     if (arrow_x != 0) s.Tap(arrow_x, 17);
     s.Check([years] {
       ExpectView(kCycleChartsView);
-      EXPECT_EQ(Text(ChartsDialog(), kCtlChartFirstYear) + Text(ChartsDialog(), kCtlChartLastYear),
-                years);
+      EXPECT_EQ(Shown(kCtlChartFirstYear)->text + Shown(kCtlChartLastYear)->text, years);
     });
   }
   s.TapControl(kCtlChartAdd).Check([] { ExpectView(kAddCycleView); });
@@ -118,8 +112,8 @@ TEST(TempCharts, PagesByTwentyFiveDaysAndATapOnAnEmptyWindowShowsTheDateAlone) {
   const DayNumber last = Day(2026, 11, 30);
   auto expect_window = [](DayNumber end) {
     EXPECT_EQ(TempCharts()->FirstDay(), end - 24);
-    EXPECT_EQ(Text(TempCharts()->Dialog(), kCtlChartFirstDate), FormatDate(end - 24));
-    EXPECT_EQ(Text(TempCharts()->Dialog(), kCtlChartLastDate), FormatDate(end));
+    EXPECT_EQ(Shown(kCtlChartFirstDate)->text, FormatDate(end - 24));
+    EXPECT_EQ(Shown(kCtlChartLastDate)->text, FormatDate(end));
   };
   for (const uint16_t scale : {1, 2}) {
     Scenario s("temp charts");

@@ -40,10 +40,6 @@ std::vector<std::u16string> Lines() {
   return Items(kCtlDiaryList);
 }
 
-std::u16string ShownCategory() {
-  return Text(DiaryDialog(), kCtlDiaryCategory);
-}
-
 bool DiaryEnabled() {
   return ce::IsWindowEnabled(DiaryDialog()) != ce::FALSE;
 }
@@ -96,7 +92,7 @@ Scenario& PickCategory(Scenario& s, size_t category) {
   for (size_t i = 0; i < category; ++i) s.Key(ce::VK_DOWN);
   return s.Key(ce::VK_RETURN).Check([category] {
     EXPECT_EQ(Diary()->Category(), category);
-    EXPECT_EQ(ShownCategory(), DiaryCategories()[category].shown);
+    EXPECT_EQ(Shown(kCtlDiaryCategory)->text, DiaryCategories()[category].shown);
   });
 }
 
@@ -106,7 +102,7 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   Scenario s("diary add");
   s.Before([] { StoreNotes({{kHairDresser, {{kToday, u"Other category"}}}}); });
   OpenDiary(s).Check([] {
-    EXPECT_EQ(ShownCategory(), u"Doctor");
+    EXPECT_EQ(Shown(kCtlDiaryCategory)->text, u"Doctor");
     EXPECT_TRUE(Lines().empty());
   });
   AddNote(s)
@@ -192,7 +188,7 @@ TEST(Diary, CategoriesListTheirOwnNotesAndThePickedOneIsShownOnReturn) {
   s.Menu(kCmdCycleView).Check([] { EXPECT_EQ(DiaryDialog(), nullptr); });
   OpenDiary(s).Check([] {
     EXPECT_EQ(Diary()->Category(), kHairDresser);
-    EXPECT_EQ(ShownCategory(), u"Hair Dresser");
+    EXPECT_EQ(Shown(kCtlDiaryCategory)->text, u"Hair Dresser");
     EXPECT_EQ(Lines().back(), u"12/6/26         Trim");
   });
   s.RunCleanly();

@@ -356,7 +356,7 @@ TEST(FrameShutdown, ExitTheCloseButtonAndCancelAtThePromptEndWithCodeZero) {
     int32_t last_screen;
   } ways[] = {
       {"exit", LogoOffStore, [](Scenario& s) { s.Menu(40069).Menu(40084); }, kCycleHistoryView},
-      {"close", LogoOffStore, [](Scenario& s) { s.Close(); }, kCycleView},
+      {"close", LogoOffStore, [](Scenario&) {}, kCycleView},  // the script's end presses it
       {"cancel at the prompt", StoreLocked,
        [](Scenario& s) {
          s.Type(u"nope")

@@ -19,12 +19,6 @@ namespace calvira::testing {
 
 namespace {
 
-void PressClose() {
-  ce::InputEvent close;
-  close.kind = ce::InputEvent::Kind::kClose;
-  ce::InjectInput(close);
-}
-
 std::string Bytes(const std::filesystem::path& path) {
   std::ostringstream bytes;
   bytes << std::ifstream(path, std::ios::binary).rdbuf();
@@ -131,13 +125,6 @@ Scenario& Scenario::Menu(ce::UINT command) {
   return TapMenuEntry(button).TapMenuEntry(command);
 }
 
-Scenario& Scenario::Close() {
-  return Input([this] {
-    PressClose();
-    closed_ = true;
-  });
-}
-
 uint16_t Scenario::PixelAt(int32_t x, int32_t y) {
   ce::FlushDisplay();
   return ce::FrameBufferPixels()[static_cast<size_t>(y) * ce::kScreenWidth + x];
@@ -200,7 +187,7 @@ void Scenario::OnIdle(int32_t timeout_ms) {
   // The script is over: close the window, as the user would.
   if (!closed_) {
     closed_ = true;
-    PressClose();
+    ce::InjectInput({ce::InputEvent::Kind::kClose});
     return;
   }
   // A program that keeps waiting after being closed is stuck (a box nobody answers, say).

@@ -77,8 +77,6 @@ class Scenario {
   Scenario& Screenshot(const std::filesystem::path& path) {
     return Add({.kind = Step::Kind::kScreenshot, .path = path});
   }
-  // Presses the window's close button now instead of at the end.
-  Scenario& Close();
 
   // Runs the program to its end and returns its exit code.
   int Run();
