@@ -28,12 +28,11 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
   };
   s.Menu(kCmdPrediction).Check([] {
     // Without cycles: yesterday, 28 and no range; the period is today to today + 28.
-    ce::HWND dialog = PredictionDialog();
-    EXPECT_EQ(Text(dialog, kCtlPredictionLastEnd), u"2/29/04");
-    EXPECT_EQ(Text(dialog, kCtlPredictionAverage), u"28");
-    EXPECT_EQ(Text(dialog, kCtlPredictionRange), u"");
-    EXPECT_EQ(Text(dialog, kCtlPredictionStart), u"3/1/04");
-    EXPECT_EQ(Text(dialog, kCtlPredictionEnd), u"3/29/04");
+    EXPECT_EQ(Shown(kCtlPredictionLastEnd)->text, u"2/29/04");
+    EXPECT_EQ(Shown(kCtlPredictionAverage)->text, u"28");
+    EXPECT_EQ(Shown(kCtlPredictionRange)->text, u"");
+    EXPECT_EQ(Shown(kCtlPredictionStart)->text, u"3/1/04");
+    EXPECT_EQ(Shown(kCtlPredictionEnd)->text, u"3/29/04");
   });
   PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 6, 1));
   s.TapControl(kCtlPredict).Check([] {
@@ -74,7 +73,7 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
     CDocument_::GoBack();
   });
   s.Wait(10).Check([] {
-    EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionStart), u"12/31/2004");
+    EXPECT_EQ(Shown(kCtlPredictionStart)->text, u"12/31/2004");
     auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
     EXPECT_EQ(view->Start(), Day(2004, 12, 31));
   });

@@ -60,9 +60,6 @@ inline std::vector<std::u16string> Items(int id) {
   const std::optional<ce::WindowInfo> w = Shown(id);
   return w && w->items ? *w->items : std::vector<std::u16string>{};
 }
-inline std::u16string Text(ce::HWND dialog, int id) {
-  return ce::GetWindowString(ce::GetDlgItem(dialog, id));
-}
 // Pixels that `text` takes in the control's own font.
 int32_t TextWidth(ce::HWND control, const std::u16string& text);
 // A store as an earlier run left it: the settings with the given scale (1 = Celsius) and these
@@ -70,7 +67,7 @@ int32_t TextWidth(ce::HWND control, const std::u16string& text);
 void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings);
 // A field of the form whose modal loop runs now: it is the active window.
 inline std::string Field(int id) {
-  return ce::ToUtf8(Text(ce::GetActiveWindow(), id));
+  return ce::ToUtf8(ce::GetWindowString(ce::GetDlgItem(ce::GetActiveWindow(), id)));
 }
 inline bool OkEnabled() {
   return ce::IsWindowEnabled(ce::GetDlgItem(ce::GetActiveWindow(), ce::IDOK)) != ce::FALSE;

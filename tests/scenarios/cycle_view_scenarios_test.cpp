@@ -12,14 +12,9 @@
 namespace calvira::testing {
 namespace {
 
-CCycleView& View() {
-  CCycleView* view = CCycleView::Find();
-  EXPECT_NE(view, nullptr);
-  return *view;
-}
-
 bool EditShown() {
-  return ce::IsWindowVisible(ce::GetDlgItem(View().Dialog(), kCtlCycleEdit)) != ce::FALSE;
+  return ce::IsWindowVisible(ce::GetDlgItem(CCycleView::Find()->Dialog(), kCtlCycleEdit)) !=
+         ce::FALSE;
 }
 
 bool LineAt(int32_t x, int32_t y) {
@@ -69,7 +64,7 @@ void StoreThreeCycles() {
 }
 
 void ExpectShown(int32_t index, int32_t day_height) {
-  EXPECT_EQ(View().ShownCycleIndex(), index);
+  EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), index);
   EXPECT_TRUE(LineAt(50, day_height)) << "index " << index;
   for (int32_t other : {8, 9, 10}) {
     if (other != day_height) {
@@ -99,7 +94,7 @@ TEST(CycleViewScreen, AKeptCycleThatWasDeletedGivesWayToTheOldestLeft) {
   // Edit Cycle's OK keeps the oldest cycle shown; then the two oldest cycles go.
   s.Tap(12, 7).Tap(12, 7).TapControl(kCtlCycleEdit).TapControl(ce::IDOK).Check([] {
     ExpectShown(2, 8);
-    EXPECT_TRUE(View().KeepShownCycle());
+    EXPECT_TRUE(CCycleView::Find()->KeepShownCycle());
     CCeDatabase db;
     ASSERT_TRUE(db.Open(u"Cycles", 0));
     ASSERT_TRUE(db.DeleteCurr());

@@ -25,6 +25,16 @@ std::string Bytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
+// The command of the menu bar button whose menu holds `command`; 0 when none does.
+ce::UINT MenuButtonFor(ce::UINT command) {
+  for (const ce::MenuButton& button : MenuBarButtons()) {
+    for (const ce::MenuItem& item : button.items) {
+      if (item.id == command) return button.command;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 void ExpectAsCommitted(const std::filesystem::path& shot) {
@@ -105,15 +115,6 @@ Scenario& Scenario::TapMenuEntry(ce::UINT id) {
     const ce::POINT p = Centre(*entry);
     testing::Tap(p.x, p.y);
   });
-}
-
-ce::UINT Scenario::MenuButtonFor(ce::UINT command) {
-  for (const ce::MenuButton& button : MenuBarButtons()) {
-    for (const ce::MenuItem& item : button.items) {
-      if (item.id == command) return button.command;
-    }
-  }
-  return 0;
 }
 
 Scenario& Scenario::Menu(ce::UINT command) {

@@ -86,8 +86,6 @@ class Scenario {
   const std::filesystem::path& DataDir() const { return data_dir_; }
   // The last frame shown, kScreenWidth x kFrameHeight.
   static uint16_t PixelAt(int32_t x, int32_t y);
-  // The command of the menu bar button whose menu holds `command`; 0 when none does.
-  static ce::UINT MenuButtonFor(ce::UINT command);
 
  private:
   struct Step {

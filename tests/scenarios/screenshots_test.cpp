@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "frame/app.h"
+#include "frame/commands.h"
 #include "frame/ui_resources.h"
 #include "scenarios/cycle_steps.h"
 #include "store/catalogue.h"
@@ -51,7 +52,7 @@ void ShootLogo() {
 
 TEST(Screenshots, TheProgramsScreens) {
   Scenario s("screenshots");
-  const ce::UINT main_menu = Scenario::MenuButtonFor(40068);
+  const ce::UINT main_menu = MenuBarButtons()[0].command;
   std::filesystem::create_directories(ShotPath("logo.png").parent_path());
   g_logo_shot = ShotPath("logo.png");
   SetFirstScreenHook(&ShootLogo);

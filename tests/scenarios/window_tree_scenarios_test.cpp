@@ -8,6 +8,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "frame/commands.h"
 #include "frame/document.h"
 #include "platform/window.h"
 #include "platform/window_tree.h"
@@ -68,7 +69,7 @@ auto Observe() {
 
 TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
   Scenario s("inspect");
-  const ce::UINT main_menu = Scenario::MenuButtonFor(40068);
+  const ce::UINT main_menu = MenuBarButtons()[0].command;
   s.Check([] {
      const auto lines = Inspect();
      ExpectParentsFirst(lines);
