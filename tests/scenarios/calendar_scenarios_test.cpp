@@ -10,13 +10,8 @@
 namespace calvira::testing {
 namespace {
 
-std::u16string Title() {
-  const auto title = Shown(kCtlMonthTitle);
-  return title ? title->text : u"(no title)";
-}
-
 void ExpectToday() {
-  EXPECT_EQ(Title(), u"Dec 2026");
+  EXPECT_EQ(Shown(kCtlMonthTitle)->text, u"Dec 2026");
   const ce::POINT today = DecemberCell(6);
   EXPECT_EQ(Scenario::PixelAt(today.x, today.y), Rgb565(0, 0, 255));
 }
@@ -44,7 +39,7 @@ TEST(Calendar, ScheduleEditShowsTheMonthTodayAndEachDaysIconsAndOpensTheDayEdito
   // back to the start-up month with today highlighted again.
   s.Screenshot(ShotPath("calendar-schedule.png"))
       .Tap(212, 14)
-      .Check([] { EXPECT_EQ(Title(), u"Jan 2027"); })
+      .Check([] { EXPECT_EQ(Shown(kCtlMonthTitle)->text, u"Jan 2027"); })
       .Tap(60, 14)
       .Check(ExpectToday);
   TapDay(s, 1)

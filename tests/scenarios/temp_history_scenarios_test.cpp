@@ -22,10 +22,6 @@ ce::HWND HistoryDialog() {
   return History()->Dialog();
 }
 
-bool Visible(int id) {
-  return ce::IsWindowVisible(ce::GetDlgItem(HistoryDialog(), id)) != ce::FALSE;
-}
-
 std::vector<std::pair<DayNumber, double>> Stored() {
   std::vector<std::pair<DayNumber, double>> out;
   for (const TemperatureReading& r : ReadTemperatures()) out.emplace_back(r.day, r.celsius);
@@ -37,7 +33,7 @@ Scenario& PickDay(Scenario& s, int day) {
   return TapDay(s.TapControl(kCtlTempAdd), day).Check([] {
     ExpectView(kTempHistoryView);
     EXPECT_TRUE(History()->DatePicked());
-    EXPECT_TRUE(Visible(kCtlTempPicker));
+    EXPECT_TRUE(Shown(kCtlTempPicker));
   });
 }
 
@@ -69,7 +65,7 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
                       {Day(2026, 12, 2), 36.4},
                       {Day(2026, 12, 5), 36.6}});
   });
-  s.Menu(kCmdTempHistory).Check([] { EXPECT_FALSE(Visible(kCtlTempPicker)); });
+  s.Menu(kCmdTempHistory).Check([] { EXPECT_FALSE(Shown(kCtlTempPicker)); });
   PickDay(s, 6)
       .Check([=] {
         EXPECT_EQ(History()->PickedDay(), dec6);
@@ -81,7 +77,7 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
   PickValue(s, 66).Check([=] {
     EXPECT_EQ(Stored().size(), 8u);
     EXPECT_EQ(Stored().back(), std::make_pair(dec6, 66 * 0.1 + 30.0));
-    EXPECT_FALSE(Visible(kCtlTempPicker));
+    EXPECT_FALSE(Shown(kCtlTempPicker));
     EXPECT_EQ(Items(kCtlTempList).back(), u"12/6/26   36.6\u00B0C");
     // The picker's going repaints what it covered, and nothing paints over the other controls.
     ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
@@ -92,7 +88,7 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
       .Check([] {
         ExpectView(kTempHistoryView);
         EXPECT_FALSE(History()->DatePicked());
-        EXPECT_FALSE(Visible(kCtlTempPicker));
+        EXPECT_FALSE(Shown(kCtlTempPicker));
         // As Options would store it: still Celsius until the screen is opened again.
         Settings settings;
         ReadSettings(&settings);
