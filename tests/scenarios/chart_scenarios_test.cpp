@@ -81,10 +81,6 @@ TEST(CycleCharts, MinMaxOptionKeepsOneAxisForEveryPage) {
 
 // --- Temperature Charts ---
 
-CTempChartsView* TempCharts() {
-  return static_cast<CTempChartsView*>(CDocument_::FindView(kTempChartsView));
-}
-
 // Black pixels of the text in a rectangle of the frame.
 int32_t InkIn(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   int32_t ink = 0;
@@ -111,7 +107,8 @@ std::vector<std::pair<DayNumber, double>> AMonth() {
 TEST(TempCharts, PagesByTwentyFiveDaysAndATapOnAnEmptyWindowShowsTheDateAlone) {
   const DayNumber last = Day(2026, 11, 30);
   auto expect_window = [](DayNumber end) {
-    EXPECT_EQ(TempCharts()->FirstDay(), end - 24);
+    EXPECT_EQ(static_cast<CTempChartsView*>(CDocument_::FindView(kTempChartsView))->FirstDay(),
+              end - 24);
     EXPECT_EQ(Shown(kCtlChartFirstDate)->text, FormatDate(end - 24));
     EXPECT_EQ(Shown(kCtlChartLastDate)->text, FormatDate(end));
   };

@@ -36,10 +36,6 @@ ce::HWND DiaryDialog() {
   return Diary()->Dialog();
 }
 
-std::vector<std::u16string> Lines() {
-  return Items(kCtlDiaryList);
-}
-
 bool DiaryEnabled() {
   return ce::IsWindowEnabled(DiaryDialog()) != ce::FALSE;
 }
@@ -103,7 +99,7 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   s.Before([] { StoreNotes({{kHairDresser, {{kToday, u"Other category"}}}}); });
   OpenDiary(s).Check([] {
     EXPECT_EQ(Shown(kCtlDiaryCategory)->text, u"Doctor");
-    EXPECT_TRUE(Lines().empty());
+    EXPECT_TRUE(Items(kCtlDiaryList).empty());
   });
   AddNote(s)
       .Type(u"123456789012345678901")
@@ -113,7 +109,8 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
       .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); });
   CloseNote(s, ce::IDOK).Check([] {
     EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"12345678901234567890"}}));
-    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         12345678901234567890"});
+    EXPECT_EQ(Items(kCtlDiaryList),
+              std::vector<std::u16string>{u"12/6/26         12345678901234567890"});
     // The same day of the other category is its own note.
     EXPECT_EQ(Stored(kHairDresser), (Notes{{kToday, u"Other category"}}));
   });
@@ -135,7 +132,7 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
       .Type(u" 9am");
   CloseNote(s, ce::IDOK).Check([] {
     EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"12345678901234567890"}, {kDec24, u"Eyes 9am"}}));
-    EXPECT_EQ(Lines().back(), u"12/24/26        Eyes 9am");
+    EXPECT_EQ(Items(kCtlDiaryList).back(), u"12/24/26        Eyes 9am");
   });
   // The next note starts with the text the field held when the date was last picked, after OK
   // and after Cancel alike; its date is today again.
@@ -175,21 +172,21 @@ TEST(Diary, CategoriesListTheirOwnNotesAndThePickedOneIsShownOnReturn) {
   AddNote(s).Type(u"Dentist at 9:15").Wait(10).Screenshot(ShotPath("note.png"));
   CloseNote(s, ce::IDCANCEL);
   PickCategory(s, kHairDresser).Check([] {
-    EXPECT_EQ(Lines(),
+    EXPECT_EQ(Items(kCtlDiaryList),
               (std::vector<std::u16string>{u"1/5/26          Colour", u"3/3/26          Cut"}));
   });
   AddNote(s).Type(u"Trim");
   CloseNote(s, ce::IDOK).Check([=] {
     EXPECT_EQ(Stored(kHairDresser), (Notes{{jan5, u"Colour"}, {mar3, u"Cut"}, {kToday, u"Trim"}}));
   });
-  PickCategory(s, kMisc).Check([] { EXPECT_TRUE(Lines().empty()); });
+  PickCategory(s, kMisc).Check([] { EXPECT_TRUE(Items(kCtlDiaryList).empty()); });
   PickCategory(s, kHairDresser);
   // Away and back: the dialog is made anew, and its combo box names the category listed.
   s.Menu(kCmdCycleView).Check([] { EXPECT_EQ(DiaryDialog(), nullptr); });
   OpenDiary(s).Check([] {
     EXPECT_EQ(Diary()->Category(), kHairDresser);
     EXPECT_EQ(Shown(kCtlDiaryCategory)->text, u"Hair Dresser");
-    EXPECT_EQ(Lines().back(), u"12/6/26         Trim");
+    EXPECT_EQ(Items(kCtlDiaryList).back(), u"12/6/26         Trim");
   });
   s.RunCleanly();
 }

@@ -1,6 +1,7 @@
 // The frame as a user meets it: start-up, the password prompt, the menu and its router, screen
 // switching and going back, ticks and activation, the About and Mirror screens, shutdown.
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <fstream>
@@ -27,11 +28,10 @@ void StoreCycles() {
 
 // Dialogs on the screen: a screen left through the menu takes its own along.
 int ShownDialogs() {
-  int dialogs = 0;
-  for (const ce::WindowInfo& w : ce::DescribeWindows()) {
-    dialogs += w.visible && w.class_name == u"#32770" ? 1 : 0;
-  }
-  return dialogs;
+  const std::vector<ce::WindowInfo> windows = ce::DescribeWindows();
+  return static_cast<int>(std::count_if(windows.begin(), windows.end(), [](const auto& w) {
+    return w.visible && w.class_name == u"#32770";
+  }));
 }
 
 void LogoOffStore() {

@@ -35,10 +35,6 @@ void ExpectStored(const PillDay& expected) {
   EXPECT_EQ(*stored, expected);
 }
 
-void ExpectNoRecord(int day) {
-  EXPECT_FALSE(LoadPillDay(Day(2026, 12, static_cast<uint16_t>(day))).has_value());
-}
-
 // A tap at a point of the picker's client area, found from its colon's place there.
 Scenario& TapPicker(Scenario& s, int32_t x, int32_t y) {
   return s.TapControlAt(kCtlPillTimeColon, x - ce::DialogUnitsToPixels(26),
@@ -108,11 +104,11 @@ TEST(DayEntry, LevelsPillAndRemarkAreTheDaysOneRecordAndAnEmptyDayIsDeletedOnlyW
   TapDay(s, 10)
       .TapControl(kCtlDayDelete)
       .ExpectBox(kTextCalvira, kTextDeleteCurrentStage, ce::IDOK)
-      .Check([] { ExpectNoRecord(10); });
+      .Check([] { EXPECT_FALSE(LoadPillDay(Day(2026, 12, 10))); });
   // Delete on a day without a record asks nothing; Cancel keeps the store as it was.
   TapDay(s, 10).TapControl(kCtlDayDelete).Check([] { ExpectView(kScheduleView); });
   TapDay(s, 10).TapControl(kCtlDayHeavy).TapControl(ce::IDCANCEL).Check([] {
-    ExpectNoRecord(10);
+    EXPECT_FALSE(LoadPillDay(Day(2026, 12, 10)));
     ExpectView(kCycleView);
   });
   s.RunCleanly();
