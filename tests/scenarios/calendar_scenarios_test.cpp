@@ -1,6 +1,6 @@
 // The calendar as a user meets it from the menu: it schedules days and shows their entries as
 // icons. Opened by another screen it picks a date and goes back: the diary's and Temp History's
-// walks, which take its picture.
+// walks; the diary's takes its picture.
 
 #include "scenarios/cycle_steps.h"
 #include "schedule/calendar.h"

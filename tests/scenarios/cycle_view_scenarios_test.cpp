@@ -12,11 +12,6 @@
 namespace calvira::testing {
 namespace {
 
-bool EditShown() {
-  return ce::IsWindowVisible(ce::GetDlgItem(CCycleView::Find()->Dialog(), kCtlCycleEdit)) !=
-         ce::FALSE;
-}
-
 bool LineAt(int32_t x, int32_t y) {
   return Scenario::PixelAt(x, y) == kTimeLineColour;
 }
@@ -29,7 +24,7 @@ TEST(CycleViewScreen, APeriodAsLongAsItsCycleIsDrawnWithoutReports) {
   Scenario s("long period");
   s.Before([] { StoreCycles({{Day(2003, 3, 1), 15, 15}}); });
   s.Check([] {
-    EXPECT_TRUE(EditShown());
+    EXPECT_TRUE(Shown(kCtlCycleEdit));
     CFastBitmap bar;
     bar.Load(kImgPeriodBar);
     EXPECT_EQ(Scenario::PixelAt(68, 3), bar.Pixels()->At(3, 2));
@@ -86,7 +81,7 @@ TEST(CycleViewScreen, AKeptCycleThatWasDeletedGivesWayToTheOldestLeft) {
   s.Menu(kCmdCycleView).Check([] {
     EXPECT_EQ(ReadCycles().size(), 1u);
     ExpectShown(0, 9);
-    EXPECT_TRUE(EditShown());
+    EXPECT_TRUE(Shown(kCtlCycleEdit));
   });
   // A single cycle stays on both arrows.
   s.Tap(12, 7).Tap(12, 260).Check([] { ExpectShown(0, 9); });

@@ -13,12 +13,10 @@
 namespace calvira::testing {
 namespace {
 
-Settings WithPassword(const std::u16string& stored) {
-  Settings settings;
-  settings.password = stored;
-  settings.password_set = stored.empty() ? 0 : 1;
+// No password, and settings other than the defaults, to be seen staying.
+Settings Others() {
+  Settings settings = LogoOff();
   settings.scale = 2;
-  settings.logo_disabled = true;
   settings.show_min_max = true;
   return settings;
 }
@@ -51,15 +49,6 @@ void OpenPasswordScreen(Scenario& s, const std::u16string& password) {
   });
 }
 
-// The next start on the store a scenario left behind.
-void CarryStoreOver(const Scenario& from, const Scenario& to) {
-  ce::objectstore::Unmount();
-  std::filesystem::copy_file(ce::objectstore::StoreFile(from.DataDir()),
-                             ce::objectstore::StoreFile(to.DataDir()),
-                             std::filesystem::copy_options::overwrite_existing);
-  ASSERT_EQ(ce::objectstore::Mount(to.DataDir()), "");
-}
-
 // Set where none was; then each message that keeps the screen up, one after the other on the
 // same dialog, each leaving the store as it was, and the two ways out that save nothing (which
 // fields give which answer is the rules' own table); changed, the next start takes the new one
@@ -73,7 +62,7 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
       EXPECT_EQ(StoreContents(), before);
     };
   };
-  s.Before([] { StoreSettings(WithPassword(u"")); });
+  s.Before([] { StoreSettings(Others()); });
   OpenPasswordScreen(s, u"");
   FillAll(s, u"", u"Secret", u"Secret");
   // The fields show bullets, as the committed picture has them.
@@ -125,7 +114,13 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
   s.RunCleanly();
 
   Scenario next("next start after a change");
-  next.Before([&] { CarryStoreOver(s, next); });
+  next.Before([&] {  // on the store the first run left behind
+    ce::objectstore::Unmount();
+    std::filesystem::copy_file(ce::objectstore::StoreFile(s.DataDir()),
+                               ce::objectstore::StoreFile(next.DataDir()),
+                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(ce::objectstore::Mount(next.DataDir()), "");
+  });
   next.Type(u"Secret")
       .Key(ce::VK_RETURN)
       .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK);
@@ -153,7 +148,9 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
 TEST(OptionsScreen, CancelWritesNothingAndOkStoresTheScaleAndTheChanges) {
   Scenario s("options");
   std::string before;
-  Settings stored = WithPassword(HashPassword(u"Secret"));
+  Settings stored = Others();
+  stored.password = HashPassword(u"Secret");
+  stored.password_set = 1;
   stored.scale = 3;
   stored.show_min_max = false;
   s.Before([&] {
