@@ -26,7 +26,6 @@ struct Case {
 };
 
 TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
-  const DayNumber jan = Day(2026, 1, 5);
   const Case cases[] = {
       {"Add New Cycle", [](Scenario& s) { s.TapControl(kCtlCycleAdd); },
        [](Scenario& s) { s.TapControl(ce::IDOK); }, kAddCycleView},
@@ -88,10 +87,10 @@ TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
     SCOPED_TRACE(c.name);
     Scenario s(c.name);
     std::string before;
-    s.Before([jan] {
+    s.Before([] {
       StoreCycles(
           {{Day(2026, 10, 6), 5, 28}, {Day(2026, 11, 3), 5, 28}, {Day(2026, 12, 1), 5, 28}});
-      ASSERT_TRUE(SaveNote(0, jan, u"Dentist"));
+      ASSERT_TRUE(SaveNote(0, Day(2026, 1, 5), u"Dentist"));
       ASSERT_TRUE(SavePillDay(Entry(10, 0, true, u"", u"12:00")));
     });
     s.Check([&s] { MountFaultStore(s.DataDir()); });

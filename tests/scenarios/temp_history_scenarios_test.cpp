@@ -18,10 +18,6 @@ CTempHistoryView* History() {
   return static_cast<CTempHistoryView*>(CDocument_::FindView(kTempHistoryView));
 }
 
-ce::HWND HistoryDialog() {
-  return History()->Dialog();
-}
-
 std::vector<std::pair<DayNumber, double>> Stored() {
   std::vector<std::pair<DayNumber, double>> out;
   for (const TemperatureReading& r : ReadTemperatures()) out.emplace_back(r.day, r.celsius);
@@ -41,7 +37,7 @@ Scenario& PickDay(Scenario& s, int day) {
 Scenario& PickValue(Scenario& s, int row) {
   return s
       .Check([row] {
-        ce::SendDlgItemMessage(HistoryDialog(), kCtlTempPicker, ce::LB_SETTOPINDEX,
+        ce::SendDlgItemMessage(History()->Dialog(), kCtlTempPicker, ce::LB_SETTOPINDEX,
                                static_cast<ce::WPARAM>(row), 0);
       })
       .TapControlAt(kCtlTempPicker, 10, 5);
@@ -70,7 +66,7 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
       .Check([=] {
         EXPECT_EQ(History()->PickedDay(), dec6);
         EXPECT_EQ(Stored().size(), 7u);  // nothing before a value is tapped
-        ce::SendDlgItemMessage(HistoryDialog(), kCtlTempPicker, ce::LB_SETTOPINDEX, 62, 0);
+        ce::SendDlgItemMessage(History()->Dialog(), kCtlTempPicker, ce::LB_SETTOPINDEX, 62, 0);
       })
       .Wait(10)
       .Screenshot(ShotPath("temp-history.png"));
@@ -110,7 +106,7 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
   s.Menu(kCmdCycleHistory)
       .Menu(kCmdTempHistory)
       .Check([] {
-        ce::PostMessage(HistoryDialog(), ce::WM_COMMAND, ce::MAKEWPARAM(ce::IDCANCEL, 0), 0);
+        ce::PostMessage(History()->Dialog(), ce::WM_COMMAND, ce::MAKEWPARAM(ce::IDCANCEL, 0), 0);
       })
       .Wait(10)
       .Check([] { ExpectView(kCycleHistoryView); });
