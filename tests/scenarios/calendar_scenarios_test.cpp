@@ -1,5 +1,6 @@
-// The calendar as a user meets it: from the menu it schedules days and shows their entries as
-// icons; opened by another screen it picks a date and goes back.
+// The calendar as a user meets it from the menu: it schedules days and shows their entries as
+// icons. Opened by another screen it picks a date and goes back: the diary's and Temp History's
+// walks; the diary's takes its picture.
 
 #include "scenarios/cycle_steps.h"
 #include "schedule/calendar.h"
@@ -9,24 +10,10 @@
 namespace calvira::testing {
 namespace {
 
-PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time) {
-  return {Day(2026, 12, static_cast<uint16_t>(day)), level, pill, std::move(remark),
-          std::move(time)};
-}
-
-std::u16string Title() {
-  const auto title = Shown(kCtlMonthTitle);
-  return title ? title->text : u"(no title)";
-}
-
 void ExpectToday() {
-  EXPECT_EQ(Title(), u"Dec 2026");
+  EXPECT_EQ(Shown(kCtlMonthTitle)->text, u"Dec 2026");
   const ce::POINT today = DecemberCell(6);
   EXPECT_EQ(Scenario::PixelAt(today.x, today.y), Rgb565(0, 0, 255));
-}
-
-Scenario& TapDay(Scenario& s, int day) {
-  return s.Tap(DecemberCell(day).x, DecemberCell(day).y);
 }
 
 // Each day's icons, the level top right, the pill bottom right, the remark bottom left, are the
@@ -52,7 +39,7 @@ TEST(Calendar, ScheduleEditShowsTheMonthTodayAndEachDaysIconsAndOpensTheDayEdito
   // back to the start-up month with today highlighted again.
   s.Screenshot(ShotPath("calendar-schedule.png"))
       .Tap(212, 14)
-      .Check([] { EXPECT_EQ(Title(), u"Jan 2027"); })
+      .Check([] { EXPECT_EQ(Shown(kCtlMonthTitle)->text, u"Jan 2027"); })
       .Tap(60, 14)
       .Check(ExpectToday);
   TapDay(s, 1)
@@ -60,24 +47,6 @@ TEST(Calendar, ScheduleEditShowsTheMonthTodayAndEachDaysIconsAndOpensTheDayEdito
       .TapControl(kCtlDayDone)  // nothing changed: back on the calendar, still scheduling
       .Tap(180, 14)             // "Done" from the menu's calendar leads to the Cycle View
       .Check([] { ExpectView(kCycleView); });
-  EXPECT_EQ(s.Run(), 0);
-}
-
-// A caller through the real calendar: a tap on a date field opens it, a tapped day comes back
-// in that field and the program goes back to its caller.
-TEST(Calendar, ADatePickerGoesBackToItsCaller) {
-  Scenario s("date picking");
-  s.TapControl(kCtlCycleAdd)
-      .TapControl(kCtlAddStart)
-      .Check([] {
-        ExpectView(kScheduleView);
-        EXPECT_EQ(CDocument_::GetPreviousView(), kAddCycleView);
-      })
-      .Screenshot(ShotPath("calendar-pick.png"));
-  TapDay(s, 24).Check([] {
-    ExpectView(kAddCycleView);
-    EXPECT_EQ(Shown(kCtlAddStart)->text, u"12/24/26");
-  });
   EXPECT_EQ(s.Run(), 0);
 }
 

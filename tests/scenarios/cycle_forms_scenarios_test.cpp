@@ -23,24 +23,15 @@ namespace {
 TEST(AddCycleScreen, DefaultsFieldsRefusalsAndAPickedStartThatWaitsThroughCancel) {
   Scenario s("add");
   s.Today(2003, 1, 20);
-  s.TapControl(kCtlCycleAdd).Check([] {
-    EXPECT_EQ(Field(kCtlTitle), "Add New Cycle");
-    EXPECT_EQ(Field(kCtlAddStart), "1/20/03");
-    EXPECT_EQ(Field(kCtlAddPeriod), "5");
-    EXPECT_EQ(Field(kCtlAddPresumed), "28");
-    EXPECT_EQ(Field(kCtlAddEnd), "2/16/03");  // today + 27
-  });
+  // The form's look with its defaults is the committed picture's.
+  s.TapControl(kCtlCycleAdd).Check([] { EXPECT_EQ(Field(kCtlAddStart), "1/20/03"); });
   // The period field has the focus with its text selected; Tab selects the presumed length.
-  s.Key(ce::VK_TAB).Type(u"30").Check([] { EXPECT_EQ(Field(kCtlAddEnd), "2/18/03"); });
-  s.Type(u"15").Check([] {
+  s.Key(ce::VK_TAB).Type(u"30").Type(u"15").Check([] {
     // The fourth digit is cut again; the caret stays after the third.
     EXPECT_EQ(Field(kCtlAddPresumed), "301");
     EXPECT_EQ(Field(kCtlAddEnd), "11/16/03");  // 20 January + 300
   });
-  s.Key(ce::VK_BACK).Key(ce::VK_BACK).Key(ce::VK_BACK).Check([] {
-    EXPECT_EQ(Field(kCtlAddEnd), "1/20/03");  // the start itself
-    EXPECT_FALSE(OkEnabled());
-  });
+  s.Key(ce::VK_BACK).Key(ce::VK_BACK).Key(ce::VK_BACK).Check([] { EXPECT_FALSE(OkEnabled()); });
   s.Key(ce::VK_RETURN).Check([] { ExpectView(kAddCycleView); });  // nor is it pressed by Enter
   s.Type(u"29").Check([] { EXPECT_TRUE(OkEnabled()); });
   // Back to the period: four digits give three; emptying it disables OK.
@@ -64,7 +55,6 @@ TEST(AddCycleScreen, DefaultsFieldsRefusalsAndAPickedStartThatWaitsThroughCancel
   PickDate(s, kAddCycleView, kCtlAddStart, Day(2003, 1, 5));
   s.Check([] {
     EXPECT_EQ(Field(kCtlAddStart), "1/5/03");
-    EXPECT_EQ(Field(kCtlAddPeriod), "5");
     EXPECT_EQ(Field(kCtlAddEnd), "2/1/03");
   });
   s.TapControl(ce::IDCANCEL).Check([] { EXPECT_TRUE(ReadCycles().empty()); });
@@ -111,11 +101,9 @@ TEST(EditCycleScreen, RefusedUnchangedAndNewPeriods) {
   s.Tap(12, 7);  // the older arrow
   s.TapControl(kCtlCycleEdit).Check([&] {
     files = Snapshot(s.DataDir());
-    EXPECT_EQ(Field(kCtlTitle), "Edit Cycle");
     EXPECT_EQ(Field(kCtlEditStart), "2/2/03");
     EXPECT_EQ(Field(kCtlEditPeriod), "6");
     EXPECT_EQ(Field(kCtlEditLength), "26");
-    EXPECT_EQ(Field(kCtlEditEnd), "2/27/03");
   });
   // The field's text is selected: typing replaces it. 26 / 2 - 1 = 12 is the longest.
   s.Type(u"13")

@@ -1,90 +1,24 @@
-// Cycle History and Prediction as a user meets them: the list and its average, deleting one
-// cycle or all, predicting over a period picked on the calendar, the messages, storing a
-// predicted date as a cycle.
+// Prediction as a user meets it: predicting over a period picked on the calendar, the messages,
+// storing a predicted date as a cycle, and the way on to Cycle History and its Add.
 
 #include <string>
 #include <vector>
 
-#include "cycles/cycle_history_view.h"
 #include "cycles/prediction_view.h"
 #include "scenarios/cycle_steps.h"
 
 namespace calvira::testing {
 namespace {
 
-ce::HWND HistoryDialog() {
-  return static_cast<CCycleHistoryView*>(CDocument_::FindView(kCycleHistoryView))->Dialog();
-}
-
 ce::HWND PredictionDialog() {
   return static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView))->Dialog();
-}
-
-// Four cycles of 2003 whose stored lengths are those a recalculation left: 28, 30, 31 and the
-// average 29 on the newest.
-const DayNumber kJan1 = Day(2003, 1, 1), kJan29 = Day(2003, 1, 29), kFeb28 = Day(2003, 2, 28),
-                kMar31 = Day(2003, 3, 31);
-const std::vector<CycleRecord> kFourCycles = {
-    {kJan1, 5, 28}, {kJan29, 5, 30}, {kFeb28, 5, 31}, {kMar31, 5, 29}};
-
-// --- Cycle History ---
-
-// Delete's questions and the cycle of the selected line deleted (how its neighbours join is the
-// history's own table), Delete All's, the emptied screen, and Add. The lines and the average are
-// the history's own tables, and the committed picture shows them right after a start.
-TEST(CycleHistory, DeleteAsksForASelectionThenForConfirmationAndAddOpensAddNewCycle) {
-  Scenario s("history delete");
-  s.Before([] { StoreCycles(kFourCycles); });
-  s.Menu(kCmdCycleHistory)
-      .TapControl(kCtlHistoryDelete)
-      .ExpectBox(u"Calvira", u"Please,select a cycle to delete", ce::IDOK)
-      .TapControlAt(kCtlHistoryList, 20, 5)
-      .Key(ce::VK_DOWN)
-      .TapControl(kCtlHistoryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected cycle?", ce::IDCANCEL)
-      .TapControl(kCtlHistoryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all cycles?", ce::IDCANCEL)
-      .Check([] { EXPECT_EQ(ReadCycles().size(), 4u); })
-      .TapControl(kCtlHistoryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected cycle?", ce::IDOK)
-      .Check([] {
-        // Jan 1 now runs to Feb 28 (58 days, out of the average); 31 alone is the average.
-        EXPECT_EQ(StoredCycles(), (std::vector<std::pair<DayNumber, int32_t>>{
-                                      {kJan1, 58}, {kFeb28, 31}, {kMar31, 31}}));
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlHistoryList),
-                  (std::vector<std::u16string>{u"1/1/03          58", u"2/28/03         31",
-                                               u"3/31/03         N/A"}));
-        EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"31");
-      })
-      .TapControl(kCtlHistoryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all cycles?", ce::IDOK)
-      .Check([] {
-        EXPECT_TRUE(ReadCycles().empty());
-        EXPECT_TRUE(ListLines(HistoryDialog(), kCtlHistoryList).empty());
-        EXPECT_EQ(Text(HistoryDialog(), kCtlHistoryAverage), u"N/A");
-        // Whole on one line, not "N/" with the rest wrapped out of sight.
-        ce::HWND average = ce::GetDlgItem(HistoryDialog(), kCtlHistoryAverage);
-        ce::RECT field{};
-        ce::GetClientRect(average, &field);
-        EXPECT_LE(TextWidth(average, u"N/A"), field.right - field.left);
-      })
-      // With nothing stored, neither button asks anything.
-      .TapControl(kCtlHistoryDelete)
-      .TapControl(kCtlHistoryDeleteAll)
-      .TapControl(kCtlHistoryAdd)
-      .Check([] {
-        ExpectView(kAddCycleView);
-        EXPECT_EQ(CDocument_::GetPreviousView(), kCycleHistoryView);
-        EXPECT_EQ(HistoryDialog(), nullptr);
-      });
-  s.RunCleanly();
 }
 
 // --- Prediction ---
 
 // Three starts from March to June by 28; Add Cycle stores the selected date once and only when
 // asked; OK leaves, and the period stays for the next visit; a date handed over is read within
-// its block; the menu takes the dialog along.
+// its block.
 TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
   Scenario s("prediction worked example");
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
@@ -94,16 +28,15 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
   };
   s.Menu(kCmdPrediction).Check([] {
     // Without cycles: yesterday, 28 and no range; the period is today to today + 28.
-    ce::HWND dialog = PredictionDialog();
-    EXPECT_EQ(Text(dialog, kCtlPredictionLastEnd), u"2/29/04");
-    EXPECT_EQ(Text(dialog, kCtlPredictionAverage), u"28");
-    EXPECT_EQ(Text(dialog, kCtlPredictionRange), u"");
-    EXPECT_EQ(Text(dialog, kCtlPredictionStart), u"3/1/04");
-    EXPECT_EQ(Text(dialog, kCtlPredictionEnd), u"3/29/04");
+    EXPECT_EQ(Shown(kCtlPredictionLastEnd)->text, u"2/29/04");
+    EXPECT_EQ(Shown(kCtlPredictionAverage)->text, u"28");
+    EXPECT_EQ(Shown(kCtlPredictionRange)->text, u"");
+    EXPECT_EQ(Shown(kCtlPredictionStart)->text, u"3/1/04");
+    EXPECT_EQ(Shown(kCtlPredictionEnd)->text, u"3/29/04");
   });
   PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 6, 1));
   s.TapControl(kCtlPredict).Check([] {
-    EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList),
+    EXPECT_EQ(Items(kCtlPredictionList),
               (std::vector<std::u16string>{u"3/29/04", u"4/26/04", u"5/24/04"}));
   });
   // Nothing selected: nothing asked, nothing stored.
@@ -115,7 +48,7 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
     ExpectCycles({{Day(2004, 3, 29), 5, 28}});
     // Still on Prediction, with its list as it was.
     ExpectView(kPredictionView);
-    EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList).size(), 3u);
+    EXPECT_EQ(Items(kCtlPredictionList).size(), 3u);
     EXPECT_TRUE(ce::IsWindowEnabled(PredictionDialog()));
   });
   // The same date again is refused by the store's rule.
@@ -140,18 +73,12 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
     CDocument_::GoBack();
   });
   s.Wait(10).Check([] {
-    EXPECT_EQ(Text(PredictionDialog(), kCtlPredictionStart), u"12/31/2004");
+    EXPECT_EQ(Shown(kCtlPredictionStart)->text, u"12/31/2004");
     auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
     EXPECT_EQ(view->Start(), Day(2004, 12, 31));
   });
-  // Leaving through the menu takes the dialog along.
-  s.Menu(kCmdCycleHistory).Check([] {
-    ExpectView(kCycleHistoryView);
-    EXPECT_EQ(PredictionDialog(), nullptr);
-    EXPECT_FALSE(CDocument_::FindView(kPredictionView)->IsActive());
-    ASSERT_NE(HistoryDialog(), nullptr);
-    EXPECT_EQ(ce::GetActiveWindow(), HistoryDialog());
-  });
+  // On to Cycle History (leaving through the menu is the frame's table) and its Add.
+  s.Menu(kCmdCycleHistory).TapControl(kCtlHistoryAdd).Check([] { ExpectView(kAddCycleView); });
   s.RunCleanly();
 }
 
@@ -160,8 +87,7 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
   s.Today(2004, 3, 1).Before([] { StoreCycles({}); });
   s.Menu(kCmdPrediction);
   s.TapControl(kCtlPredict).Check([] {
-    EXPECT_EQ(ListLines(PredictionDialog(), kCtlPredictionList),
-              (std::vector<std::u16string>{u"3/29/04"}));
+    EXPECT_EQ(Items(kCtlPredictionList), (std::vector<std::u16string>{u"3/29/04"}));
   });
   // The end on the start: refused, and the list stays as it was.
   PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 3, 1));
@@ -182,11 +108,11 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
   });
   s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Average cycle length must be more than zero!", ce::IDOK)
-      .Check([] { EXPECT_TRUE(ListLines(PredictionDialog(), kCtlPredictionList).empty()); });
+      .Check([] { EXPECT_TRUE(Items(kCtlPredictionList).empty()); });
   // 30 over those 29 days: no prediction and no message.
   s.Check([] { ce::SetDlgItemText(PredictionDialog(), kCtlPredictionAverage, u"30"); });
   s.TapControl(kCtlPredict).Check([] {
-    EXPECT_TRUE(ListLines(PredictionDialog(), kCtlPredictionList).empty());
+    EXPECT_TRUE(Items(kCtlPredictionList).empty());
     ExpectView(kPredictionView);
   });
   s.RunCleanly();

@@ -35,6 +35,11 @@ ce::POINT DecemberCell(int day) {
   return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
 }
 
+PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time) {
+  return {Day(2026, 12, static_cast<uint16_t>(day)), level, pill, std::move(remark),
+          std::move(time)};
+}
+
 void MountFaultStore(const std::filesystem::path& dir) {
   InstallFaultVfs();
   ce::objectstore::Unmount();
@@ -77,12 +82,6 @@ void ExpectCycles(const std::vector<CycleRecord>& expected) {
   EXPECT_EQ(stored, wanted);
 }
 
-std::vector<std::pair<DayNumber, int32_t>> StoredCycles() {
-  std::vector<std::pair<DayNumber, int32_t>> out;
-  for (const CycleRecord& c : ReadCycles()) out.emplace_back(c.start, c.cycleLength);
-  return out;
-}
-
 void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings) {
   Settings settings = LogoOff();
   settings.scale = scale;
@@ -90,17 +89,36 @@ void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double
   for (auto [day, celsius] : readings) ASSERT_TRUE(SaveTemperature(day, celsius));
 }
 
-std::vector<std::u16string> ListLines(ce::HWND dialog, int id) {
-  std::vector<std::u16string> lines;
-  const auto count = ce::SendDlgItemMessage(dialog, id, ce::LB_GETCOUNT, 0, 0);
-  for (ce::LRESULT i = 0; i < count; ++i) {
-    std::u16string line(
-        static_cast<size_t>(ce::SendDlgItemMessage(dialog, id, ce::LB_GETTEXTLEN, i, 0)), u'\0');
-    ce::SendDlgItemMessage(dialog, id, ce::LB_GETTEXT, i,
-                           reinterpret_cast<ce::LPARAM>(line.data()));
-    lines.push_back(line);
+// Every record of every database, in the store's order, as one text: "unchanged" to the value.
+std::string StoreContents() {
+  std::string out;
+  const ce::HANDLE databases = ce::CeFindFirstDatabase(0);
+  for (ce::CEOID db = ce::CeFindNextDatabase(databases); db != 0;
+       db = ce::CeFindNextDatabase(databases)) {
+    ce::CEOID oid = db;
+    const ce::HANDLE h = ce::CeOpenDatabase(&oid, nullptr, 0, 0, nullptr);
+    ce::CePropBuffer buffer;
+    for (ce::CEOID rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr); rec != 0;
+         rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_CURRENT, 1, nullptr)) {
+      ce::CeReadRecordProps(h, buffer);
+      out += std::to_string(db) + ":" + std::to_string(rec) + "{";
+      for (const ce::CEPROPVAL& p : buffer.props()) {
+        out += std::to_string(p.propid) + "=";
+        if (ce::TypeFromPropId(p.propid) == ce::CEVT_LPWSTR) {
+          for (const char16_t* c = p.val.lpwstr; c != nullptr && *c != 0; ++c) {
+            out += std::to_string(*c) + ".";
+          }
+        } else {
+          out += std::to_string(p.val.lVal) + "/" + std::to_string(p.val.dblVal);
+        }
+        out += ";";
+      }
+      out += "}";
+    }
+    ce::CloseHandle(h);
   }
-  return lines;
+  ce::CloseHandle(databases);
+  return out;
 }
 
 int32_t TextWidth(ce::HWND control, const std::u16string& text) {

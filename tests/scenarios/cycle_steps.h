@@ -17,6 +17,7 @@
 #include "platform/types.h"
 #include "platform/window_tree.h"
 #include "scenarios/scenario.h"
+#include "schedule/pill_records.h"
 #include "store/settings.h"
 #include "support/days.h"
 #include "support/fault_vfs.h"
@@ -31,6 +32,14 @@ Settings LogoOff();
 void StoreSettings(const Settings& settings);
 // The middle of a day's cell on the calendar as it opens on the scenarios' today, December 2026.
 ce::POINT DecemberCell(int day);
+inline Scenario& TapDay(Scenario& s, int day) {
+  return s.Tap(DecemberCell(day).x, DecemberCell(day).y);
+}
+// A day of December 2026 as the day entry editor stores it.
+PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time);
+// What every saving screen says when the disk refuses.
+inline constexpr const char16_t* kDiskFullText =
+    u"The disk is full. Nothing was saved; free some space and try again.";
 // The store mounted again over the fault-injecting file system (see support/fault_vfs.h).
 void MountFaultStore(const std::filesystem::path& dir);
 // The topmost visible window with this control id, as `calvira --inspect` describes it.
@@ -41,14 +50,15 @@ void ExpectPainted(std::initializer_list<int> ids, int32_t inset = 3);
 // Written directly, the lengths as given, with nothing recalculated in the run about to start.
 void StoreCycles(const std::vector<CycleRecord>& cycles);
 void ExpectCycles(const std::vector<CycleRecord>& expected);
-// Start and length of each stored cycle.
-std::vector<std::pair<DayNumber, int32_t>> StoredCycles();
 inline void ExpectView(int32_t id) {
   EXPECT_EQ(CDocument_::GetCurrentView(), id);
 }
-std::vector<std::u16string> ListLines(ce::HWND dialog, int id);
-inline std::u16string Text(ce::HWND dialog, int id) {
-  return ce::GetWindowString(ce::GetDlgItem(dialog, id));
+// Every record of every database, in the store's order, as one text: "unchanged" to the value.
+std::string StoreContents();
+// The lines of the topmost visible list or combo box with this id.
+inline std::vector<std::u16string> Items(int id) {
+  const std::optional<ce::WindowInfo> w = Shown(id);
+  return w && w->items ? *w->items : std::vector<std::u16string>{};
 }
 // Pixels that `text` takes in the control's own font.
 int32_t TextWidth(ce::HWND control, const std::u16string& text);
@@ -57,7 +67,7 @@ int32_t TextWidth(ce::HWND control, const std::u16string& text);
 void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings);
 // A field of the form whose modal loop runs now: it is the active window.
 inline std::string Field(int id) {
-  return ce::ToUtf8(Text(ce::GetActiveWindow(), id));
+  return ce::ToUtf8(ce::GetWindowString(ce::GetDlgItem(ce::GetActiveWindow(), id)));
 }
 inline bool OkEnabled() {
   return ce::IsWindowEnabled(ce::GetDlgItem(ce::GetActiveWindow(), ce::IDOK)) != ce::FALSE;

@@ -36,14 +36,6 @@ ce::HWND DiaryDialog() {
   return Diary()->Dialog();
 }
 
-std::vector<std::u16string> Lines() {
-  return ListLines(DiaryDialog(), kCtlDiaryList);
-}
-
-std::u16string ShownCategory() {
-  return Text(DiaryDialog(), kCtlDiaryCategory);
-}
-
 bool DiaryEnabled() {
   return ce::IsWindowEnabled(DiaryDialog()) != ce::FALSE;
 }
@@ -70,13 +62,13 @@ Scenario& OpenDiary(Scenario& s) {
   });
 }
 
-// Add, and Add Your Note over the disabled list, with the date it was given.
-Scenario& AddNote(Scenario& s, const std::u16string& date_text, const std::u16string& pending) {
-  return s.TapControl(kCtlDiaryAdd).Check([date_text, pending] {
+// Add, and Add Your Note for today over the disabled list, starting with `pending`.
+Scenario& AddNote(Scenario& s, const std::u16string& pending = u"") {
+  return s.TapControl(kCtlDiaryAdd).Check([pending] {
     ExpectView(kNoteView);
     EXPECT_FALSE(DiaryEnabled());
     EXPECT_EQ(Note()->DiaryWindow(), DiaryDialog());
-    EXPECT_EQ(Field(kCtlNoteDate), ce::ToUtf8(date_text));
+    EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
     EXPECT_EQ(Field(kCtlNoteText), ce::ToUtf8(pending));
   });
 }
@@ -96,42 +88,20 @@ Scenario& PickCategory(Scenario& s, size_t category) {
   for (size_t i = 0; i < category; ++i) s.Key(ce::VK_DOWN);
   return s.Key(ce::VK_RETURN).Check([category] {
     EXPECT_EQ(Diary()->Category(), category);
-    EXPECT_EQ(ShownCategory(), DiaryCategories()[category].shown);
+    EXPECT_EQ(Shown(kCtlDiaryCategory)->text, DiaryCategories()[category].shown);
   });
 }
 
-// The date field tapped, a day tapped on the real calendar, and the note back with it.
-Scenario& PickDay(Scenario& s, int day) {
-  return s.TapControl(kCtlNoteDate)
-      .Check([] {
-        ExpectView(kScheduleView);
-        EXPECT_EQ(CDocument_::GetPreviousView(), kNoteView);
-        // The list waits under the calendar, disabled.
-        EXPECT_TRUE(ce::IsWindow(DiaryDialog()));
-        EXPECT_FALSE(DiaryEnabled());
-      })
-      .Tap(DecemberCell(day).x, DecemberCell(day).y)
-      .Check([] {
-        ExpectView(kNoteView);
-        EXPECT_EQ(Note()->DiaryWindow(), DiaryDialog());
-      });
-}
-
-// An empty note, replaced by one cut at twenty characters; the keys back on the list; a note for
-// a day picked on the calendar with its typed text kept over the pick; the pending text of the
-// next note.
+// A note cut at twenty characters; the keys back on the list; a note for a day picked on the
+// calendar with its typed text kept over the pick; the pending text of the next note.
 TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   Scenario s("diary add");
   s.Before([] { StoreNotes({{kHairDresser, {{kToday, u"Other category"}}}}); });
   OpenDiary(s).Check([] {
-    EXPECT_EQ(ShownCategory(), u"Doctor");
-    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(Shown(kCtlDiaryCategory)->text, u"Doctor");
+    EXPECT_TRUE(Items(kCtlDiaryList).empty());
   });
-  AddNote(s, u"12/6/26", u"").Key(ce::VK_RETURN).Check([] {
-    ExpectView(kDiaryView);
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u""}}));
-  });
-  AddNote(s, u"12/6/26", u"")
+  AddNote(s)
       .Type(u"123456789012345678901")
       .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); })
       // The caret stays after the twentieth character: what is typed next is cut again.
@@ -139,7 +109,8 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
       .Check([] { EXPECT_EQ(Field(kCtlNoteText), "12345678901234567890"); });
   CloseNote(s, ce::IDOK).Check([] {
     EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"12345678901234567890"}}));
-    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         12345678901234567890"});
+    EXPECT_EQ(Items(kCtlDiaryList),
+              std::vector<std::u16string>{u"12/6/26         12345678901234567890"});
     // The same day of the other category is its own note.
     EXPECT_EQ(Stored(kHairDresser), (Notes{{kToday, u"Other category"}}));
   });
@@ -148,9 +119,12 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   CloseNote(s, ce::IDCANCEL);
   // Typed, then the date field: the calendar, and the text still there with the picked day.
   // Typing goes on after it.
-  AddNote(s, u"12/6/26", u"").Type(u"Eyes");
-  PickDay(s, 24)
+  // The list waits under the calendar, disabled.
+  AddNote(s).Type(u"Eyes").TapControl(kCtlNoteDate).Check([] { EXPECT_FALSE(DiaryEnabled()); });
+  s.Screenshot(ShotPath("calendar-pick.png"));  // the calendar as a date picker
+  TapDay(s, 24)
       .Check([] {
+        ExpectView(kNoteView);
         EXPECT_EQ(Field(kCtlNoteDate), "12/24/26");
         EXPECT_EQ(Field(kCtlNoteText), "Eyes");
         EXPECT_EQ(Note()->Day(), kDec24);
@@ -158,13 +132,13 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
       .Type(u" 9am");
   CloseNote(s, ce::IDOK).Check([] {
     EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"12345678901234567890"}, {kDec24, u"Eyes 9am"}}));
-    EXPECT_EQ(Lines().back(), u"12/24/26        Eyes 9am");
+    EXPECT_EQ(Items(kCtlDiaryList).back(), u"12/24/26        Eyes 9am");
   });
   // The next note starts with the text the field held when the date was last picked, after OK
   // and after Cancel alike; its date is today again.
-  AddNote(s, u"12/6/26", u"Eyes");
+  AddNote(s, u"Eyes");
   CloseNote(s, ce::IDCANCEL);
-  AddNote(s, u"12/6/26", u"Eyes");
+  AddNote(s, u"Eyes");
   // Leaving the calendar without a day: the note again, its date and text as they were.
   s.TapControl(kCtlNoteDate).Tap(180, 14).Check([] {
     ExpectView(kNoteView);
@@ -176,112 +150,13 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   s.RunCleanly();
 }
 
-// Each category lists its own notes in date order; Delete and Delete All ask first and act on
-// the shown category only; the category picked is shown again on return.
-TEST(Diary, CategoriesListTheirOwnNotesAndDeletingActsOnTheShownOneOnly) {
-  const DayNumber jan5 = Day(2026, 1, 5), mar3 = Day(2026, 3, 3), oct9 = Day(2026, 10, 9);
+// Each category lists its own notes in date order (deleting is the list screens' walk); the
+// category picked is shown again on return. The layout, every note whole under the "Note"
+// heading, is the committed pictures'.
+TEST(Diary, CategoriesListTheirOwnNotesAndThePickedOneIsShownOnReturn) {
+  const DayNumber jan5 = Day(2026, 1, 5), mar3 = Day(2026, 3, 3);
   Scenario s("diary categories");
   s.Before([=] {
-    StoreNotes({{kDoctor, {{oct9, u"Flu shot"}, {jan5, u"Dentist"}, {mar3, u"Eyes"}}},
-                {kHairDresser, {{mar3, u"Cut"}, {jan5, u"Colour"}}}});
-  });
-  OpenDiary(s)
-      .Check([] {
-        EXPECT_EQ(Lines(),
-                  (std::vector<std::u16string>{u"1/5/26          Dentist", u"3/3/26          Eyes",
-                                               u"10/9/26         Flu shot"}));
-      })
-      .TapControl(kCtlDiaryDelete)
-      .ExpectBox(u"Calvira", u"Please,select a note to delete", ce::IDOK)
-      .TapListLine(kCtlDiaryList, 1)
-      .TapControl(kCtlDiaryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected note?", ce::IDCANCEL)
-      .TapControl(kCtlDiaryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all notes?", ce::IDCANCEL)
-      .Check([] { EXPECT_EQ(Stored(kDoctor).size(), 3u); })
-      .TapControl(kCtlDiaryDelete)
-      .ExpectBox(u"Calvira", u"Delete selected note?", ce::IDOK)
-      .Check([=] {
-        EXPECT_EQ(Stored(kDoctor), (Notes{{jan5, u"Dentist"}, {oct9, u"Flu shot"}}));
-        EXPECT_EQ(Lines().size(), 2u);
-      })
-      .TapControl(kCtlDiaryDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all notes?", ce::IDOK)
-      .Check([] {
-        EXPECT_TRUE(Stored(kDoctor).empty());
-        EXPECT_TRUE(Lines().empty());
-        EXPECT_EQ(Stored(kHairDresser).size(), 2u);
-      })
-      // With nothing stored in the category, neither button asks anything.
-      .TapControl(kCtlDiaryDelete)
-      .TapControl(kCtlDiaryDeleteAll);
-  PickCategory(s, kHairDresser).Check([] {
-    EXPECT_EQ(Lines(),
-              (std::vector<std::u16string>{u"1/5/26          Colour", u"3/3/26          Cut"}));
-  });
-  AddNote(s, u"12/6/26", u"").Type(u"Trim");
-  CloseNote(s, ce::IDOK).Check([=] {
-    EXPECT_EQ(Stored(kHairDresser), (Notes{{jan5, u"Colour"}, {mar3, u"Cut"}, {kToday, u"Trim"}}));
-  });
-  PickCategory(s, kMisc).Check([] { EXPECT_TRUE(Lines().empty()); });
-  PickCategory(s, kHairDresser);
-  // Away and back: the dialog is made anew, and its combo box names the category listed.
-  s.Menu(kCmdCycleView).Check([] { EXPECT_EQ(DiaryDialog(), nullptr); });
-  OpenDiary(s).Check([] {
-    EXPECT_EQ(Diary()->Category(), kHairDresser);
-    EXPECT_EQ(ShownCategory(), u"Hair Dresser");
-    EXPECT_EQ(Lines().back(), u"12/6/26         Trim");
-  });
-  s.RunCleanly();
-}
-
-// The menu taken while Add Your Note is up: the pop-up and the list under it go, and the next
-// visit to My Diary finds a list that takes the pen. Then a disk that refuses the note: the
-// store says so, and the note stays open with what was typed, so that nothing looks stored that
-// is not; once the disk takes it, OK stores it.
-TEST(Diary, LeavingTheNoteThroughTheMenuLeavesNoDialogBehindAndARefusedNoteStaysOpen) {
-  Scenario s("diary note left");
-  s.Before([] { StoreNotes({{kDoctor, {{kToday, u"Kept"}}}}); });
-  const auto nothing_left = [] {
-    ExpectView(kCycleView);
-    for (const ce::WindowInfo& w : ce::DescribeWindows()) {
-      EXPECT_FALSE(w.visible && (w.id == kCtlMonthTitle || w.id == kCtlDiaryList)) << w.id;
-    }
-    EXPECT_EQ(DiaryDialog(), nullptr);
-    EXPECT_EQ(Note()->Dialog(), nullptr);
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
-  };
-  OpenDiary(s);
-  AddNote(s, u"12/6/26", u"").Type(u"Dropped");
-  s.Menu(kCmdCycleView).Check(nothing_left);
-  // The same from the calendar the note opened: it goes, and the list waiting under it too.
-  OpenDiary(s);
-  AddNote(s, u"12/6/26", u"").Type(u"Dropped").TapControl(kCtlNoteDate).Menu(kCmdCycleView);
-  s.Check(nothing_left);
-  OpenDiary(s).Check([&s] { MountFaultStore(s.DataDir()); });
-  AddNote(s, u"12/6/26", u"Dropped")  // the pending text, as the date field left it
-      .Check([] { FailFrom(1, Fault::kDiskFull); })
-      .TapControl(ce::IDOK)
-      .ExpectBox(u"Calvira", u"The disk is full. Nothing was saved; free some space and try again.",
-                 ce::IDOK)
-      .Check([] {
-        ExpectView(kNoteView);
-        EXPECT_FALSE(DiaryEnabled());
-        EXPECT_EQ(Field(kCtlNoteText), "Dropped");
-        ClearFault();
-        EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Kept"}}));
-      });
-  CloseNote(s, ce::IDOK).Check([] {
-    EXPECT_EQ(Stored(kDoctor), (Notes{{kToday, u"Dropped"}}));
-    EXPECT_EQ(Lines(), std::vector<std::u16string>{u"12/6/26         Dropped"});
-  });
-  s.RunCleanly();
-}
-
-// The layout, every note whole under the "Note" heading, is the committed pictures'.
-TEST(Diary, Screenshots) {
-  Scenario s("diary screenshots");
-  s.Before([] {
     StoreNotes({{kDoctor,
                  {{Day(2026, 1, 14), u"Dentist 10:30"},
                   {Day(2026, 3, 2), u"Eye test"},
@@ -290,11 +165,29 @@ TEST(Diary, Screenshots) {
                   {Day(2026, 11, 27), u"Blood test results"},
                   {Day(2026, 11, 30), u"WWWWWWWWWWWWWWWWWWWW"},
                   {Day(2026, 12, 1), u"MMMMMMMMMMMMMMMMMMMM"},
-                  {Day(2026, 12, 4), u"Physio"}}}});
+                  {Day(2026, 12, 4), u"Physio"}}},
+                {kHairDresser, {{mar3, u"Cut"}, {jan5, u"Colour"}}}});
   });
   OpenDiary(s).TapControlAt(kCtlDiaryList, 20, 40).Wait(10).Screenshot(ShotPath("diary.png"));
-  AddNote(s, u"12/6/26", u"").Type(u"Dentist at 9:15").Wait(10).Screenshot(ShotPath("note.png"));
+  AddNote(s).Type(u"Dentist at 9:15").Wait(10).Screenshot(ShotPath("note.png"));
   CloseNote(s, ce::IDCANCEL);
+  PickCategory(s, kHairDresser).Check([] {
+    EXPECT_EQ(Items(kCtlDiaryList),
+              (std::vector<std::u16string>{u"1/5/26          Colour", u"3/3/26          Cut"}));
+  });
+  AddNote(s).Type(u"Trim");
+  CloseNote(s, ce::IDOK).Check([=] {
+    EXPECT_EQ(Stored(kHairDresser), (Notes{{jan5, u"Colour"}, {mar3, u"Cut"}, {kToday, u"Trim"}}));
+  });
+  PickCategory(s, kMisc).Check([] { EXPECT_TRUE(Items(kCtlDiaryList).empty()); });
+  PickCategory(s, kHairDresser);
+  // Away and back: the dialog is made anew, and its combo box names the category listed.
+  s.Menu(kCmdCycleView).Check([] { EXPECT_EQ(DiaryDialog(), nullptr); });
+  OpenDiary(s).Check([] {
+    EXPECT_EQ(Diary()->Category(), kHairDresser);
+    EXPECT_EQ(Shown(kCtlDiaryCategory)->text, u"Hair Dresser");
+    EXPECT_EQ(Items(kCtlDiaryList).back(), u"12/6/26         Trim");
+  });
   s.RunCleanly();
 }
 

@@ -1,6 +1,6 @@
 // A full disk on every screen that saves: the user is told in plain words that the disk is full
-// and that nothing was saved, the screen stays where it was, and the store is as it was. (The
-// day entry editor, Pill History and Add Your Note have such scenarios of their own.)
+// and that nothing was saved, the screen stays where it was with the change refused, and the
+// store is as it was.
 
 #include <functional>
 #include <string>
@@ -14,41 +14,6 @@
 namespace calvira::testing {
 namespace {
 
-constexpr const char16_t* kDiskFull =
-    u"The disk is full. Nothing was saved; free some space and try again.";
-
-// Every record of every database, in the store's order, as one text: "unchanged" to the value.
-std::string Everything() {
-  std::string out;
-  const ce::HANDLE databases = ce::CeFindFirstDatabase(0);
-  for (ce::CEOID db = ce::CeFindNextDatabase(databases); db != 0;
-       db = ce::CeFindNextDatabase(databases)) {
-    ce::CEOID oid = db;
-    const ce::HANDLE h = ce::CeOpenDatabase(&oid, nullptr, 0, 0, nullptr);
-    ce::CePropBuffer buffer;
-    for (ce::CEOID rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_BEGINNING, 0, nullptr); rec != 0;
-         rec = ce::CeSeekDatabase(h, ce::CEDB_SEEK_CURRENT, 1, nullptr)) {
-      ce::CeReadRecordProps(h, buffer);
-      out += std::to_string(db) + ":" + std::to_string(rec) + "{";
-      for (const ce::CEPROPVAL& p : buffer.props()) {
-        out += std::to_string(p.propid) + "=";
-        if (ce::TypeFromPropId(p.propid) == ce::CEVT_LPWSTR) {
-          for (const char16_t* c = p.val.lpwstr; c != nullptr && *c != 0; ++c) {
-            out += std::to_string(*c) + ".";
-          }
-        } else {
-          out += std::to_string(p.val.lVal) + "/" + std::to_string(p.val.dblVal);
-        }
-        out += ";";
-      }
-      out += "}";
-    }
-    ce::CloseHandle(h);
-  }
-  ce::CloseHandle(databases);
-  return out;
-}
-
 struct Case {
   const char* name;
   // The user's way to the moment before the save.
@@ -56,10 +21,11 @@ struct Case {
   // What saves, with the questions asked before it.
   std::function<void(Scenario&)> save;
   int32_t stays_on;
+  // What the screen still shows of the change refused, so that nothing looks stored that is not.
+  std::function<void()> kept = [] {};
 };
 
 TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
-  const DayNumber jan = Day(2026, 1, 5);
   const Case cases[] = {
       {"Add New Cycle", [](Scenario& s) { s.TapControl(kCtlCycleAdd); },
        [](Scenario& s) { s.TapControl(ce::IDOK); }, kAddCycleView},
@@ -101,27 +67,44 @@ TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
          s.TapControl(kCtlPasswordVerify).Type(u"pw");
        },
        [](Scenario& s) { s.TapControl(ce::IDOK); }, kPasswordView},
+      {"Day entry",
+       [](Scenario& s) { TapDay(s.Menu(kCmdScheduleEdit), 12).TapControl(kCtlDayHeavy); },
+       [](Scenario& s) { s.TapControl(kCtlDayDone); }, kDayEntryView,
+       [] { EXPECT_EQ(Shown(kCtlDayHeavy)->checked, 1); }},
+      {"Pill History",
+       [](Scenario& s) { s.Menu(kCmdPillHistory).TapListLine(kCtlPillHistoryList, 0); },
+       [](Scenario& s) {
+         s.TapControl(kCtlPillHistoryDelete)
+             .ExpectBox(u"Calvira", u"Delete selected pill?", ce::IDOK);
+       },
+       kPillHistoryView, [] { EXPECT_EQ(Shown(kCtlPillHistoryList)->items->size(), 1u); }},
+      {"Add Your Note",
+       [](Scenario& s) { s.Menu(kCmdDiary).TapControl(kCtlDiaryAdd).Type(u"Dropped"); },
+       [](Scenario& s) { s.TapControl(ce::IDOK); }, kNoteView,
+       [] { EXPECT_EQ(Field(kCtlNoteText), "Dropped"); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Scenario s(c.name);
     std::string before;
-    s.Before([jan] {
+    s.Before([] {
       StoreCycles(
           {{Day(2026, 10, 6), 5, 28}, {Day(2026, 11, 3), 5, 28}, {Day(2026, 12, 1), 5, 28}});
-      ASSERT_TRUE(SaveNote(0, jan, u"Dentist"));
+      ASSERT_TRUE(SaveNote(0, Day(2026, 1, 5), u"Dentist"));
+      ASSERT_TRUE(SavePillDay(Entry(10, 0, true, u"", u"12:00")));
     });
     s.Check([&s] { MountFaultStore(s.DataDir()); });
     c.reach(s);
     s.Check([&before] {
-      before = Everything();
+      before = StoreContents();
       FailFrom(1, Fault::kDiskFull);
     });
     c.save(s);
-    s.ExpectBox(u"Calvira", kDiskFull, ce::IDOK).Check([&before, &c] {
+    s.ExpectBox(u"Calvira", kDiskFullText, ce::IDOK).Check([&before, &c] {
       ClearFault();
       ExpectView(c.stays_on);
-      EXPECT_EQ(Everything(), before);
+      EXPECT_EQ(StoreContents(), before);
+      c.kept();
     });
     s.RunCleanly();
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 #include "frame/commands.h"
 #include "frame/ui_resources.h"
@@ -18,18 +19,20 @@ namespace calvira::testing {
 
 namespace {
 
-void PressClose() {
-  ce::InputEvent close;
-  close.kind = ce::InputEvent::Kind::kClose;
-  ce::InjectInput(close);
+std::string Bytes(const std::filesystem::path& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
 }
 
-std::string Bytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  std::string bytes(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
-  in.seekg(0);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return bytes;
+// The command of the menu bar button whose menu holds `command`; 0 when none does.
+ce::UINT MenuButtonFor(ce::UINT command) {
+  for (const ce::MenuButton& button : MenuBarButtons()) {
+    for (const ce::MenuItem& item : button.items) {
+      if (item.id == command) return button.command;
+    }
+  }
+  return 0;
 }
 
 }  // namespace
@@ -114,15 +117,6 @@ Scenario& Scenario::TapMenuEntry(ce::UINT id) {
   });
 }
 
-ce::UINT Scenario::MenuButtonFor(ce::UINT command) {
-  for (const ce::MenuButton& button : MenuBarButtons()) {
-    for (const ce::MenuItem& item : button.items) {
-      if (item.id == command) return button.command;
-    }
-  }
-  return 0;
-}
-
 Scenario& Scenario::Menu(ce::UINT command) {
   const ce::UINT button = MenuButtonFor(command);
   if (button == 0) {
@@ -130,13 +124,6 @@ Scenario& Scenario::Menu(ce::UINT command) {
     return *this;
   }
   return TapMenuEntry(button).TapMenuEntry(command);
-}
-
-Scenario& Scenario::Close() {
-  return Input([this] {
-    PressClose();
-    closed_ = true;
-  });
 }
 
 uint16_t Scenario::PixelAt(int32_t x, int32_t y) {
@@ -201,7 +188,7 @@ void Scenario::OnIdle(int32_t timeout_ms) {
   // The script is over: close the window, as the user would.
   if (!closed_) {
     closed_ = true;
-    PressClose();
+    ce::InjectInput({ce::InputEvent::Kind::kClose});
     return;
   }
   // A program that keeps waiting after being closed is stuck (a box nobody answers, say).

@@ -77,8 +77,6 @@ class Scenario {
   Scenario& Screenshot(const std::filesystem::path& path) {
     return Add({.kind = Step::Kind::kScreenshot, .path = path});
   }
-  // Presses the window's close button now instead of at the end.
-  Scenario& Close();
 
   // Runs the program to its end and returns its exit code.
   int Run();
@@ -88,10 +86,6 @@ class Scenario {
   const std::filesystem::path& DataDir() const { return data_dir_; }
   // The last frame shown, kScreenWidth x kFrameHeight.
   static uint16_t PixelAt(int32_t x, int32_t y);
-  // The command of the menu bar button whose menu holds `command`; 0 when none does.
-  static ce::UINT MenuButtonFor(ce::UINT command);
-  // Message boxes shown that no ExpectBox step took.
-  const std::vector<ce::MessageBoxReport>& UnexpectedBoxes() const { return unexpected_; }
 
  private:
   struct Step {

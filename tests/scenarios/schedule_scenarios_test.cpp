@@ -11,23 +11,8 @@
 #include "store/catalogue.h"
 #include "ui/texts.h"
 
-// Readable failures: a day as the store holds it.
-void PrintTo(const PillDay& d, std::ostream* out) {
-  *out << "{day " << d.day << ", level " << d.level << ", pill " << d.pill << ", remark "
-       << d.remark.size() << " chars, time \"" << std::string(d.time.begin(), d.time.end())
-       << "\"}";
-}
-
 namespace calvira::testing {
 namespace {
-
-constexpr const char16_t* kDiskFullText =
-    u"The disk is full. Nothing was saved; free some space and try again.";
-
-// A day tapped on the calendar shown (the scenarios' today is 6 December 2026).
-Scenario& TapDay(Scenario& s, int day) {
-  return s.Tap(DecemberCell(day).x, DecemberCell(day).y);
-}
 
 // From the menu: the calendar, then the day's editor.
 Scenario& OpenDay(Scenario& s, int day) {
@@ -39,21 +24,9 @@ bool Ticked(int id) {
   return w && w->checked == 1;
 }
 
-std::u16string TimeButton() {
-  for (const ce::WindowInfo& w : ce::DescribeWindows()) {
-    if (w.id == kCtlDayTime) return w.text;
-  }
-  return u"(none)";
-}
-
 bool EditorEnabled() {
   const auto pill = Shown(kCtlDayPill);
   return pill && ce::IsWindowEnabled(pill->parent);
-}
-
-PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time) {
-  return {Day(2026, 12, static_cast<uint16_t>(day)), level, pill, std::move(remark),
-          std::move(time)};
 }
 
 void ExpectStored(const PillDay& expected) {
@@ -62,27 +35,20 @@ void ExpectStored(const PillDay& expected) {
   EXPECT_EQ(*stored, expected);
 }
 
-void ExpectNoRecord(int day) {
-  EXPECT_FALSE(LoadPillDay(Day(2026, 12, static_cast<uint16_t>(day))).has_value());
-}
-
 // A tap at a point of the picker's client area, found from its colon's place there.
 Scenario& TapPicker(Scenario& s, int32_t x, int32_t y) {
   return s.TapControlAt(kCtlPillTimeColon, x - ce::DialogUnitsToPixels(26),
                         y - ce::DialogUnitsToPixels(18));
 }
 
-TEST(DayEntry, LevelsPillAndRemarkOfANewDayAreItsOneRecord) {
+TEST(DayEntry, LevelsPillAndRemarkAreTheDaysOneRecordAndAnEmptyDayIsDeletedOnlyWhenConfirmed) {
   Scenario s("day entry");
   s.Before([] { CreateCatalogue(); });
   OpenDay(s, 10)
       .Check([] {
         ExpectView(kDayEntryView);
         EXPECT_EQ(Shown(kCtlTitle)->text, u"12/10/26");
-        EXPECT_FALSE(Ticked(kCtlDayHeavy) || Ticked(kCtlDayNormal) || Ticked(kCtlDaySlight));
-        EXPECT_FALSE(Ticked(kCtlDayPill));
         EXPECT_FALSE(Shown(kCtlDayTime).has_value());  // hidden until a pill is ticked
-        EXPECT_EQ(TimeButton(), u"12:00");
       })
       // One level at a time; ticking the ticked box again leaves none.
       .TapControl(kCtlDayHeavy)
@@ -119,52 +85,47 @@ TEST(DayEntry, LevelsPillAndRemarkOfANewDayAreItsOneRecord) {
       .Check([] { EXPECT_EQ(Shown(kCtlDayRemark)->text.size(), kPillTextLimit); })
       .TapControl(kCtlDayDone)
       .Check([long_remark] { ExpectStored(Entry(13, 0, false, long_remark, u"")); });
-  s.RunCleanly();
-}
-
-TEST(DayEntry, UntickingClearsTheTimeAndAnEmptyDayIsDeletedOnlyWhenConfirmed) {
-  Scenario s("day entry clearing");
-  s.Before([] {
-    CreateCatalogue();
-    ASSERT_TRUE(SavePillDay(Entry(10, 2, true, u"note", u"19:05")));
-  });
-  OpenDay(s, 10)
-      .Check([] {
-        EXPECT_TRUE(Ticked(kCtlDayNormal));
-        EXPECT_EQ(Shown(kCtlDayTime)->text, u"19:05");
-        EXPECT_EQ(Shown(kCtlDayRemark)->text, u"note");
-      })
+  // The pill unticked: its time goes. Everything cleared: Done asks, and Cancel keeps the record
+  // as it was; Delete asks too.
+  TapDay(s, 10)
+      .Check([] { EXPECT_EQ(Shown(kCtlDayRemark)->text, u"cramps"); })
       .TapControl(kCtlDayPill)
       .Check([] { EXPECT_FALSE(Shown(kCtlDayTime).has_value()); })
       .TapControl(kCtlDayDone)
-      .Check([] { ExpectStored(Entry(10, 2, false, u"note", u"")); });
-  // Everything cleared: Done asks, and Cancel keeps the record as it was.
-  TapDay(s, 10).TapControl(kCtlDayNormal).TapControl(kCtlDayRemark).Key(ce::VK_END);
-  for (int i = 0; i < 4; ++i) s.Key(ce::VK_BACK);
+      .Check([] { ExpectStored(Entry(10, 1, false, u"cramps", u"")); });
+  TapDay(s, 10).TapControl(kCtlDaySlight).TapControl(kCtlDayRemark).Key(ce::VK_END);
+  for (int i = 0; i < 6; ++i) s.Key(ce::VK_BACK);
   s.TapControl(kCtlDayDone)
       .ExpectBox(kTextCalvira, kTextDeleteCurrentStage, ce::IDCANCEL)
       .Check([] {
-        ExpectStored(Entry(10, 2, false, u"note", u""));
+        ExpectStored(Entry(10, 1, false, u"cramps", u""));
         ExpectView(kScheduleView);
       });
   TapDay(s, 10)
       .TapControl(kCtlDayDelete)
       .ExpectBox(kTextCalvira, kTextDeleteCurrentStage, ce::IDOK)
-      .Check([] { ExpectNoRecord(10); });
+      .Check([] { EXPECT_FALSE(LoadPillDay(Day(2026, 12, 10))); });
   // Delete on a day without a record asks nothing; Cancel keeps the store as it was.
   TapDay(s, 10).TapControl(kCtlDayDelete).Check([] { ExpectView(kScheduleView); });
   TapDay(s, 10).TapControl(kCtlDayHeavy).TapControl(ce::IDCANCEL).Check([] {
-    ExpectNoRecord(10);
+    EXPECT_FALSE(LoadPillDay(Day(2026, 12, 10)));
     ExpectView(kCycleView);
   });
   s.RunCleanly();
 }
 
 // The picker's taps and its text are the picker's own table; here its time reaches the editor
-// and the record, and Cancel keeps the button as it was.
+// and the record, and Cancel keeps the button as it was. First Pill History of an empty
+// database: its buttons ask nothing, and Esc, the dialog's close command, goes back.
 TEST(PillTime, ThePickerSetsTheEditorsTime) {
   Scenario s("pill time");
   s.Before([] { CreateCatalogue(); });
+  s.Menu(kCmdCycleHistory)
+      .Menu(kCmdPillHistory)
+      .TapControl(kCtlPillHistoryDelete)
+      .TapControl(kCtlPillHistoryDeleteAll)
+      .Key(ce::VK_ESCAPE)
+      .Check([] { ExpectView(kCycleHistoryView); });
   OpenDay(s, 10).TapControl(kCtlDayPill).TapControl(kCtlDayTime).Check([] {
     ExpectView(kPillTimeView);
     EXPECT_FALSE(EditorEnabled());  // the editor waits under the picker
@@ -175,126 +136,15 @@ TEST(PillTime, ThePickerSetsTheEditorsTime) {
   s.TapControl(ce::IDOK).Check([] {
     ExpectView(kDayEntryView);
     EXPECT_TRUE(EditorEnabled());
-    EXPECT_EQ(TimeButton(), u"13:00");
+    EXPECT_EQ(Shown(kCtlDayTime)->text, u"13:00");
   });
   s.TapControl(kCtlDayTime).TapControl(ce::IDCANCEL).Check([] {
     EXPECT_TRUE(EditorEnabled());
-    EXPECT_EQ(TimeButton(), u"13:00");
+    EXPECT_EQ(Shown(kCtlDayTime)->text, u"13:00");
   });
   s.TapControl(kCtlDayDone).Check([] { ExpectStored(Entry(10, 0, true, u"", u"13:00")); });
-  s.RunCleanly();
-}
-
-// The menu stays usable over the modal screens: leaving through it takes their dialogs away
-// (the picker's and the editor's under it too), and the next visit starts a fresh run. Then a
-// disk that refuses the day: the user is told, the editor stays with what was entered, and Done
-// once the disk takes it stores it. Pill History's clearing likewise keeps the list true.
-TEST(DayEntry, LeavingThroughTheMenuClosesTheModalScreensAndARefusedDayStaysInTheEditor) {
-  Scenario s("leaving through the menu");
-  s.Before([] { CreateCatalogue(); });
-  const auto nothing_modal_left = [] {
-    ExpectView(kPillHistoryView);
-    EXPECT_FALSE(Shown(kCtlMonthTitle).has_value());
-    EXPECT_FALSE(Shown(kCtlDayDone).has_value());
-    EXPECT_FALSE(Shown(kCtlPillTimeColon).has_value());
-    EXPECT_TRUE(ce::IsWindowEnabled(CDocument_::GetMainWnd()));
-  };
-  // Pill History of an empty database asks nothing; Esc, the dialog's close command, goes back
-  // to the screen before.
-  s.Menu(kCmdCycleHistory)
-      .Menu(kCmdPillHistory)
-      .TapControl(kCtlPillHistoryDelete)
-      .TapControl(kCtlPillHistoryDeleteAll)
-      .Key(ce::VK_ESCAPE)
-      .Check([] { ExpectView(kCycleHistoryView); });
-  s.Menu(kCmdScheduleEdit).Menu(kCmdPillHistory).Check(nothing_modal_left);
-  OpenDay(s, 10).TapControl(kCtlDayHeavy).Menu(kCmdPillHistory).Check([&] {
-    nothing_modal_left();
-    ExpectNoRecord(10);
-  });
-  OpenDay(s, 10)
-      .TapControl(kCtlDayPill)
-      .TapControl(kCtlDayTime)
-      .Check([] { ExpectView(kPillTimeView); })
-      .Menu(kCmdPillHistory)
-      .Check(nothing_modal_left);
-  OpenDay(s, 10)
-      .Check([] {
-        EXPECT_TRUE(EditorEnabled());
-        EXPECT_FALSE(Ticked(kCtlDayPill));
-      })
-      .TapControl(kCtlDayPill)
-      .TapControl(kCtlDayDone)
-      .Check([&s] {
-        ExpectStored(Entry(10, 0, true, u"", u"12:00"));
-        MountFaultStore(s.DataDir());
-      });
-  TapDay(s, 12)
-      .TapControl(kCtlDayHeavy)
-      .Check([] { FailFrom(1, Fault::kDiskFull); })
-      .TapControl(kCtlDayDone)
-      .ExpectBox(kTextCalvira, kDiskFullText, ce::IDOK)
-      .Check([] {
-        ExpectView(kDayEntryView);
-        EXPECT_TRUE(Ticked(kCtlDayHeavy));
-        ExpectNoRecord(12);
-        ClearFault();
-      })
-      .TapControl(kCtlDayDone)
-      .Check([] { ExpectStored(Entry(12, 3, false, u"", u"")); })
-      .Menu(kCmdPillHistory)
-      .TapListLine(kCtlPillHistoryList, 0)
-      .Check([] { FailFrom(1, Fault::kDiskFull); })
-      .TapControl(kCtlPillHistoryDelete)
-      .ExpectBox(kTextCalvira, kTextDeleteSelectedPill, ce::IDOK)
-      .ExpectBox(kTextCalvira, kDiskFullText, ce::IDOK)
-      .Check([] {
-        ClearFault();
-        ExpectStored(Entry(10, 0, true, u"", u"12:00"));
-        EXPECT_EQ(Shown(kCtlPillHistoryList)->items->size(), 1u);
-      });
-  s.RunCleanly();
-}
-
-// The lines are the list's own table; here the selected line clears its own day's pill (of two
-// days a century apart that the list writes alike), and Delete All every pill but no record.
-TEST(PillHistory, ListsPillDaysAndClearsOnlyTheirPills) {
-  Scenario s("pill history");
-  s.Before([] {
-    CreateCatalogue();
-    ASSERT_TRUE(SavePillDay({Day(2004, 2, 1), 2, true, u"", u"8:30"}));
-    ASSERT_TRUE(SavePillDay({Day(2004, 1, 31), 0, true, u"", u"8:30"}));
-    ASSERT_TRUE(SavePillDay({Day(2004, 11, 25), 0, true, u"", u"19:05"}));
-    ASSERT_TRUE(SavePillDay({Day(2004, 3, 3), 3, false, u"no pill", u""}));
-    ASSERT_TRUE(SavePillDay({Day(1903, 1, 5), 1, true, u"old", u"7:00"}));
-    ASSERT_TRUE(SavePillDay({Day(2003, 1, 5), 0, true, u"new", u"7:00"}));
-  });
-  const auto lines = [] { return Shown(kCtlPillHistoryList)->items->size(); };
-  s.Menu(kCmdPillHistory)
-      .Check([&] { EXPECT_EQ(lines(), 5u); })
-      .Screenshot(ShotPath("pill-history.png"))
-      .TapControl(kCtlPillHistoryDelete)
-      .ExpectBox(kTextCalvira, kTextSelectPillToDelete, ce::IDOK)
-      .TapListLine(kCtlPillHistoryList, 1)  // the second 1/5/03: 2003
-      .TapControl(kCtlPillHistoryDelete)
-      .ExpectBox(kTextCalvira, kTextDeleteSelectedPill, ce::IDCANCEL)
-      .Check([&] { EXPECT_EQ(lines(), 5u); })
-      .TapControl(kCtlPillHistoryDelete)
-      .ExpectBox(kTextCalvira, kTextDeleteSelectedPill, ce::IDOK)
-      .Check([&] {
-        EXPECT_EQ(lines(), 4u);
-        ExpectStored({Day(1903, 1, 5), 1, true, u"old", u"7:00"});
-        ExpectStored({Day(2003, 1, 5), 0, false, u"new", u""});
-      })
-      .TapControl(kCtlPillHistoryDeleteAll)
-      .ExpectBox(kTextCalvira, kTextDeleteAllPills, ce::IDOK)
-      .Check([&] {
-        EXPECT_EQ(lines(), 0u);
-        // Every record stays, with its level and remark, even one left with neither.
-        EXPECT_EQ(PillRecordCount(), 6u);
-        ExpectStored({Day(1903, 1, 5), 1, false, u"old", u""});
-        ExpectStored({Day(2004, 1, 31), 0, false, u"", u""});
-      });
+  // The next visit shows the stored time.
+  TapDay(s, 10).Check([] { EXPECT_EQ(Shown(kCtlDayTime)->text, u"13:00"); });
   s.RunCleanly();
 }
 

@@ -18,18 +18,6 @@ CTempHistoryView* History() {
   return static_cast<CTempHistoryView*>(CDocument_::FindView(kTempHistoryView));
 }
 
-ce::HWND HistoryDialog() {
-  return History()->Dialog();
-}
-
-bool Visible(int id) {
-  return ce::IsWindowVisible(ce::GetDlgItem(HistoryDialog(), id)) != ce::FALSE;
-}
-
-void ExpectControlsShown() {
-  ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
-}
-
 std::vector<std::pair<DayNumber, double>> Stored() {
   std::vector<std::pair<DayNumber, double>> out;
   for (const TemperatureReading& r : ReadTemperatures()) out.emplace_back(r.day, r.celsius);
@@ -38,137 +26,32 @@ std::vector<std::pair<DayNumber, double>> Stored() {
 
 // Add, a day tapped on the real calendar, back on Temp History with the picker open.
 Scenario& PickDay(Scenario& s, int day) {
-  const ce::POINT cell = DecemberCell(day);
-  return s.TapControl(kCtlTempAdd)
-      .Check([] {
-        ExpectView(kScheduleView);
-        EXPECT_EQ(CDocument_::GetPreviousView(), kTempHistoryView);
-      })
-      .Tap(cell.x, cell.y)
-      .Check([] {
-        ExpectView(kTempHistoryView);
-        EXPECT_TRUE(History()->DatePicked());
-        EXPECT_TRUE(Visible(kCtlTempPicker));
-      });
+  return TapDay(s.TapControl(kCtlTempAdd), day).Check([] {
+    ExpectView(kTempHistoryView);
+    EXPECT_TRUE(History()->DatePicked());
+    EXPECT_TRUE(Shown(kCtlTempPicker));
+  });
 }
 
 // Scrolls the picker to the row, as the scroll bar would, and taps it.
 Scenario& PickValue(Scenario& s, int row) {
   return s
       .Check([row] {
-        ce::SendDlgItemMessage(HistoryDialog(), kCtlTempPicker, ce::LB_SETTOPINDEX,
+        ce::SendDlgItemMessage(History()->Dialog(), kCtlTempPicker, ce::LB_SETTOPINDEX,
                                static_cast<ce::WPARAM>(row), 0);
       })
       .TapControlAt(kCtlTempPicker, 10, 5);
 }
 
-const DayNumber kDec24 = Day(2026, 12, 24);
-
-using Readings = std::vector<std::pair<DayNumber, double>>;
-
 // The picker's rows and what each stores are the picker's own table; here a tapped row is the
 // picked day's reading, and a second one for the same day replaces it. The scale of the settings
 // changes the rows, from the next visit on, but not the stored values; a Fahrenheit value is
-// stored in Celsius and shows as the row that was tapped.
+// stored in Celsius and shows as the row that was tapped. The rows, in the fixed-pitch font, the
+// places at the dialog's 7/4 scale and the picker as it opens over the list are the committed
+// picture's.
 TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
-  const DayNumber jan5 = Day(2003, 1, 5);
+  const DayNumber dec6 = Day(2026, 12, 6);
   Scenario s("temperature added");
-  s.Before([=] { StoreReadings(1, {{jan5, 37.0}}); });
-  s.Menu(kCmdTempHistory).Check([] {
-    EXPECT_FALSE(Visible(kCtlTempPicker));
-    EXPECT_TRUE(Visible(kCtlTempCelsius));
-    EXPECT_FALSE(Visible(kCtlTempFahrenheit));
-  });
-  PickDay(s, 24).Check([] {
-    EXPECT_EQ(History()->PickedDay(), kDec24);
-    EXPECT_EQ(Stored().size(), 1u);  // nothing before a value is tapped
-  });
-  PickValue(s, 66).Check([=] {
-    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, 66 * 0.1 + 30.0}}));
-    EXPECT_FALSE(Visible(kCtlTempPicker));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList),
-              (std::vector<std::u16string>{u"1/5/03    37.0\u00B0C", u"12/24/26  36.6\u00B0C"}));
-    // The picker's going repaints what it covered, and nothing paints over the other controls.
-    ExpectControlsShown();
-  });
-  PickDay(s, 24);
-  PickValue(s, 71).Check([=] {
-    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, 71 * 0.1 + 30.0}}));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).size(), 2u);
-  });
-  // Leaving the calendar without a day brings no picker.
-  s.TapControl(kCtlTempAdd)
-      .Tap(180, 14)
-      .Check([] {
-        ExpectView(kTempHistoryView);
-        EXPECT_FALSE(History()->DatePicked());
-        EXPECT_FALSE(Visible(kCtlTempPicker));
-        // As Options would store it: still Celsius until the screen is opened again.
-        Settings settings;
-        ReadSettings(&settings);
-        settings.scale = 2;
-        ASSERT_TRUE(WriteSettings(settings));
-        EXPECT_EQ(History()->Scale(), TemperatureScale::kCelsius);
-      })
-      .Menu(kCmdCycleView)
-      .Menu(kCmdTempHistory)
-      .Check([] {
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).front(), u"1/5/03    98.6\u00B0F");
-        EXPECT_FALSE(Visible(kCtlTempCelsius));
-        EXPECT_TRUE(Visible(kCtlTempFahrenheit));
-      });
-  PickDay(s, 24);
-  PickValue(s, 126).Check([=] {
-    EXPECT_EQ(Stored(), (Readings{{jan5, 37.0}, {kDec24, FahrenheitToCelsius(126 * 0.1 + 86.0)}}));
-    EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).back(), u"12/24/26  98.6\u00B0F");
-  });
-  // Cancel (command 2) goes back to the list screen shown before. The main loop hands no keys to
-  // a modeless screen dialog, so the command is sent as the dialog manager would send it.
-  s.Menu(kCmdCycleHistory)
-      .Menu(kCmdTempHistory)
-      .Check([] {
-        ce::PostMessage(HistoryDialog(), ce::WM_COMMAND, ce::MAKEWPARAM(ce::IDCANCEL, 0), 0);
-      })
-      .Wait(10)
-      .Check([] { ExpectView(kCycleHistoryView); });
-  s.RunCleanly();
-}
-
-TEST(TempHistory, DeleteAsksForASelectionThenForConfirmationAndDeleteAllEmptiesTheList) {
-  const DayNumber jan5 = Day(2003, 1, 5), jan6 = Day(2003, 1, 6), jan7 = Day(2003, 1, 7);
-  Scenario s("temperature delete");
-  s.Before([=] { StoreReadings(1, {{jan5, 36.5}, {jan6, 36.6}, {jan7, 36.7}}); });
-  s.Menu(kCmdTempHistory)
-      .TapControl(kCtlTempDelete)
-      .ExpectBox(u"Calvira", u"Please,select a temperature to delete", ce::IDOK)
-      .TapControlAt(kCtlTempList, 20, 24)  // the second row
-      .TapControl(kCtlTempDelete)
-      .ExpectBox(u"Calvira", u"Delete selected temperature?", ce::IDCANCEL)
-      .TapControl(kCtlTempDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all temperatures?", ce::IDCANCEL)
-      .Check([] { EXPECT_EQ(Stored().size(), 3u); })
-      .TapControl(kCtlTempDelete)
-      .ExpectBox(u"Calvira", u"Delete selected temperature?", ce::IDOK)
-      .Check([=] {
-        EXPECT_EQ(Stored(), (Readings{{jan5, 36.5}, {jan7, 36.7}}));
-        EXPECT_EQ(ListLines(HistoryDialog(), kCtlTempList).size(), 2u);
-      })
-      .TapControl(kCtlTempDeleteAll)
-      .ExpectBox(u"Calvira", u"Delete all temperatures?", ce::IDOK)
-      .Check([] {
-        EXPECT_EQ(TemperatureCount(), 0u);
-        EXPECT_TRUE(ListLines(HistoryDialog(), kCtlTempList).empty());
-      })
-      // With nothing stored, neither button asks anything, selection or not.
-      .TapControl(kCtlTempDelete)
-      .TapControl(kCtlTempDeleteAll);
-  s.RunCleanly();
-}
-
-// The rows, in the fixed-pitch font, the places at the dialog's 7/4 scale and the picker as it
-// opens over the list are the committed picture's.
-TEST(TempHistory, Screenshot) {
-  Scenario s("temperature screenshot");
   s.Before([] {
     StoreReadings(1, {{Day(2026, 11, 3), 36.4},
                       {Day(2026, 11, 17), 36.5},
@@ -178,13 +61,55 @@ TEST(TempHistory, Screenshot) {
                       {Day(2026, 12, 2), 36.4},
                       {Day(2026, 12, 5), 36.6}});
   });
-  s.Menu(kCmdTempHistory);
+  s.Menu(kCmdTempHistory).Check([] { EXPECT_FALSE(Shown(kCtlTempPicker)); });
   PickDay(s, 6)
-      .Check([] {
-        ce::SendDlgItemMessage(HistoryDialog(), kCtlTempPicker, ce::LB_SETTOPINDEX, 62, 0);
+      .Check([=] {
+        EXPECT_EQ(History()->PickedDay(), dec6);
+        EXPECT_EQ(Stored().size(), 7u);  // nothing before a value is tapped
+        ce::SendDlgItemMessage(History()->Dialog(), kCtlTempPicker, ce::LB_SETTOPINDEX, 62, 0);
       })
       .Wait(10)
       .Screenshot(ShotPath("temp-history.png"));
+  PickValue(s, 66).Check([=] {
+    EXPECT_EQ(Stored().size(), 8u);
+    EXPECT_EQ(Stored().back(), std::make_pair(dec6, 66 * 0.1 + 30.0));
+    EXPECT_FALSE(Shown(kCtlTempPicker));
+    EXPECT_EQ(Items(kCtlTempList).back(), u"12/6/26   36.6\u00B0C");
+    // The picker's going repaints what it covered, and nothing paints over the other controls.
+    ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
+  });
+  // Leaving the calendar without a day brings no picker.
+  s.TapControl(kCtlTempAdd)
+      .Tap(180, 14)
+      .Check([] {
+        ExpectView(kTempHistoryView);
+        EXPECT_FALSE(History()->DatePicked());
+        EXPECT_FALSE(Shown(kCtlTempPicker));
+        // As Options would store it: still Celsius until the screen is opened again.
+        Settings settings;
+        ReadSettings(&settings);
+        settings.scale = 2;
+        ASSERT_TRUE(WriteSettings(settings));
+        EXPECT_EQ(History()->Scale(), TemperatureScale::kCelsius);
+      })
+      .Menu(kCmdCycleView)
+      .Menu(kCmdTempHistory)
+      .Check([] { EXPECT_EQ(Items(kCtlTempList).front(), u"11/3/26   97.5\u00B0F"); });
+  PickDay(s, 6);
+  PickValue(s, 126).Check([=] {
+    EXPECT_EQ(Stored().size(), 8u);
+    EXPECT_EQ(Stored().back(), std::make_pair(dec6, FahrenheitToCelsius(126 * 0.1 + 86.0)));
+    EXPECT_EQ(Items(kCtlTempList).back(), u"12/6/26   98.6\u00B0F");
+  });
+  // Cancel (command 2) goes back to the list screen shown before. The main loop hands no keys to
+  // a modeless screen dialog, so the command is sent as the dialog manager would send it.
+  s.Menu(kCmdCycleHistory)
+      .Menu(kCmdTempHistory)
+      .Check([] {
+        ce::PostMessage(History()->Dialog(), ce::WM_COMMAND, ce::MAKEWPARAM(ce::IDCANCEL, 0), 0);
+      })
+      .Wait(10)
+      .Check([] { ExpectView(kCycleHistoryView); });
   s.RunCleanly();
 }
 

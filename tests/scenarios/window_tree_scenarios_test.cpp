@@ -6,7 +6,9 @@
 #include <cstring>
 #include <set>
 #include <sstream>
+#include <tuple>
 
+#include "frame/commands.h"
 #include "frame/document.h"
 #include "platform/window.h"
 #include "platform/window_tree.h"
@@ -53,31 +55,21 @@ void ExpectParentsFirst(const std::vector<std::string>& lines) {
   }
 }
 
-// Everything that answering could disturb.
-struct Observed {
-  std::vector<uint16_t> frame;
-  int presents = 0;
-  ce::HWND focus = nullptr, active = nullptr;
-  bool main_invalid = false;
-  bool operator==(const Observed&) const = default;
-};
-
-Observed Observe() {
+// Everything that answering could disturb: the frame, the presents, focus and activation, and
+// whether the main window waits for a repaint.
+auto Observe() {
   ce::FlushDisplay();
-  Observed o;
   const uint16_t* pixels = ce::FrameBufferPixels();
-  o.frame.assign(pixels, pixels + ce::kScreenWidth * ce::kFrameHeight);
-  o.presents = static_cast<ce::HeadlessDisplay*>(ce::GetDisplay())->PresentCount();
-  o.focus = ce::GetFocus();
-  o.active = ce::GetActiveWindow();
   ce::RECT r;
-  o.main_invalid = ce::GetUpdateRect(CDocument_::GetMainWnd(), &r, ce::FALSE) != ce::FALSE;
-  return o;
+  return std::make_tuple(
+      std::vector<uint16_t>(pixels, pixels + ce::kScreenWidth * ce::kFrameHeight),
+      static_cast<ce::HeadlessDisplay*>(ce::GetDisplay())->PresentCount(), ce::GetFocus(),
+      ce::GetActiveWindow(), ce::GetUpdateRect(CDocument_::GetMainWnd(), &r, ce::FALSE));
 }
 
 TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
   Scenario s("inspect");
-  const ce::UINT main_menu = Scenario::MenuButtonFor(40068);
+  const ce::UINT main_menu = MenuBarButtons()[0].command;
   s.Check([] {
      const auto lines = Inspect();
      ExpectParentsFirst(lines);
@@ -101,7 +93,8 @@ TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
       .TapMenuEntry(main_menu)
       .Menu(40070)
       .Check([] {
-        const Observed before = Observe();
+        const auto before = Observe();
+        const std::vector<uint16_t>& frame = std::get<0>(before);
         const auto lines = Inspect();
         const std::string screenshot = ce::AnswerControlRequest("screenshot");
         EXPECT_EQ(Observe(), before) << "answering disturbed the program";
@@ -115,10 +108,9 @@ TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
                   "");
         // The frame as it is shown, pixel for pixel.
         const std::string header = "frame 240 294\n";
-        ASSERT_EQ(screenshot.size(), header.size() + before.frame.size() * 2);
+        ASSERT_EQ(screenshot.size(), header.size() + frame.size() * 2);
         EXPECT_EQ(screenshot.substr(0, header.size()), header);
-        EXPECT_EQ(std::memcmp(screenshot.data() + header.size(), before.frame.data(),
-                              before.frame.size() * 2),
+        EXPECT_EQ(std::memcmp(screenshot.data() + header.size(), frame.data(), frame.size() * 2),
                   0);
       })
       .ExpectBox(u"Calvira", u"There are no finished cycles!", ce::IDOK);
@@ -132,9 +124,12 @@ TEST(Inspect, APasswordFieldIsReportedByItsLengthOnly) {
     CreateCatalogue();
     Settings settings;
     settings.password = HashPassword(u"Secret");
+    settings.logo_disabled = true;
     ASSERT_TRUE(WriteSettings(settings));
   });
+  // The prompt with three characters typed is also the README's picture.
   s.Type(u"Sec")
+      .Screenshot(ShotPath("password.png"))
       .Check([] {
         const auto lines = Inspect();
         const std::string field = LineWith(lines, {R"("class": "Edit")"});
