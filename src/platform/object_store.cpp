@@ -682,10 +682,35 @@ std::filesystem::path StoreFile(const std::filesystem::path& dir) {
 
 namespace {
 
+// Where a conversion writes the new store; one left by a conversion cut short is removed.
+std::filesystem::path ConvertingFile(const std::filesystem::path& real_dir) {
+  return real_dir / ".objectstore.sqlite3.converting";
+}
+
+void RemoveConverting(const std::filesystem::path& real_dir) {
+  const std::string converting = ConvertingFile(real_dir).string();
+  for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+    ::unlink((converting + suffix).c_str());
+  }
+}
+
+std::string Synced(const std::filesystem::path& path, bool directory) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (directory ? O_DIRECTORY : 0));
+  const bool ok = fd >= 0 && ::fsync(fd) == 0;
+  const std::string why = std::strerror(errno);
+  if (fd >= 0) ::close(fd);
+  return ok ? std::string() : "cannot write " + path.string() + " to the disk: " + why;
+}
+
+}  // namespace
+
+namespace {
+
 // Opens the store file and makes it the mounted store.
-std::string MountStoreFile(const std::filesystem::path& file, bool read_only, const char* vfs) {
+std::string MountStoreFile(const std::filesystem::path& file, bool read_only, const char* vfs,
+                           std::string_view key = {}) {
   std::string error;
-  auto sql = SqliteStore::Open(file, read_only, vfs, &error);
+  auto sql = SqliteStore::Open(file, read_only, vfs, &error, key);
   if (!sql) return error;
   auto store = std::make_unique<Store>();
   store->sql = std::move(sql);
@@ -703,6 +728,8 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
   std::filesystem::path real;
   if (!options.read_only) {
     if (std::string error = EnsureDataDirectory(dir, &real); !error.empty()) return error;
+    // What a conversion cut short left: the store beside it is whole, the old one or the new.
+    RemoveConverting(real);
   } else {
     // Reading makes nothing, not even the directory; but what is read must be trusted as much.
     std::error_code ec;
@@ -713,11 +740,44 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
     }
     if (std::string error = CheckDataDirectory(dir, &real); !error.empty()) return error;
   }
-  return MountStoreFile(StoreFile(real), options.read_only, options.vfs);
+  return MountStoreFile(StoreFile(real), options.read_only, options.vfs, options.key);
 }
 
 void Unmount() {
   CurrentStore().reset();
+}
+
+std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_key,
+                         std::string_view new_key, const char* vfs) {
+  Unmount();
+  std::filesystem::path real;
+  if (std::string error = CheckDataDirectory(dir, &real); !error.empty()) return error;
+  const std::filesystem::path file = StoreFile(real);
+  const std::filesystem::path converting = ConvertingFile(real);
+  RemoveConverting(real);
+  const int fd =
+      ::open(converting.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return "cannot write " + converting.string() + ": " + std::strerror(errno);
+  ::close(fd);
+  std::string error;
+  {
+    auto sql = SqliteStore::Open(file, false, vfs, &error, old_key);
+    if (sql) {
+      if (const int rc = sql->ExportTo(converting, new_key); rc != 0) error = sql->Explain(rc);
+    }
+  }
+  if (error.empty()) error = Synced(converting, false);
+  if (error.empty() && std::rename(converting.c_str(), file.c_str()) != 0) {
+    error = "cannot replace " + file.string() + ": " + std::strerror(errno);
+  }
+  if (!error.empty()) {
+    RemoveConverting(real);
+    return error;
+  }
+  // The old store's log was moved into it before the copy and is gone with it; an index left
+  // beside the new file must not be taken for the new one's.
+  for (const char* suffix : {"-wal", "-shm"}) ::unlink((file.string() + suffix).c_str());
+  return Synced(real, true);
 }
 
 std::string MountFile(const std::filesystem::path& file) {

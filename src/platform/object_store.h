@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/types.h"
@@ -171,6 +172,7 @@ namespace objectstore {
 struct MountOptions {
   bool read_only = false;     // never create or change anything
   const char* vfs = nullptr;  // SQLite VFS to use (tests inject faults through one)
+  std::string_view key;       // the password of an encrypted store
 };
 
 // Opens (and, unless read-only, creates) the store file of the data directory `dir`.
@@ -180,6 +182,14 @@ void Unmount();
 bool IsMounted();
 // Mounts the store file `file`, wherever it lies, for reading only: a copy to be checked.
 std::string MountFile(const std::filesystem::path& file);
+
+// Encrypts, re-keys or decrypts the store of the data directory `dir`, which must not be in use:
+// from `old_key` (empty: a plain store) to `new_key` (empty: plain). The converted store is
+// written beside the old one, synced and renamed over it, so that a crash at any moment leaves
+// either the old store or the new one, complete, and no copy of it in the clear. Unmounts the
+// store. An empty string, or why not; the store is then as it was.
+std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_key,
+                         std::string_view new_key, const char* vfs = nullptr);
 
 // Writes a copy of the mounted store, one consistent moment of it, to `file`, whole or not at
 // all (an existing file is replaced only once the copy is complete). An empty string or why not.

@@ -61,6 +61,8 @@ enum class Problem {
   kDiskFull,
   kIoError,
   kNotCalvira,
+  kEncrypted,      // a store encrypted under a password, opened without one
+  kWrongPassword,  // the password given does not open it
   kNewer,
   kDamaged,
   kBusy,
@@ -110,6 +112,10 @@ std::string Describe(Problem problem, const std::filesystem::path& path,
       return f +
              " is not a Calvira store, and it was left as it is; move it elsewhere, or "
              "choose another data directory with --data-dir";
+    case Problem::kEncrypted:
+      return f + " is encrypted; its password is needed to open it";
+    case Problem::kWrongPassword:
+      return "the password does not open " + f + "; nothing was changed";
     case Problem::kNewer:
       return f + " was written by a newer Calvira (format " + detail +
              "), and it was left as it is; open it with that version";
@@ -295,7 +301,7 @@ bool UndoesTheFirstTransaction(const std::filesystem::path& journal) {
 // Looks at the store and its journal files before SQLite opens them: what they are, whether we
 // may use them as we mean to, and whose the store is, from its header. Nothing is written, so a
 // foreign or damaged file, or one we may not use, is refused untouched.
-bool SurveyFiles(const std::filesystem::path& file, bool read_only, Survey* survey,
+bool SurveyFiles(const std::filesystem::path& file, bool read_only, bool keyed, Survey* survey,
                  std::string* error) {
   const auto fail = [&](Problem problem, const std::filesystem::path& path,
                         const std::string& detail = {}) {
@@ -347,7 +353,17 @@ bool SurveyFiles(const std::filesystem::path& file, bool read_only, Survey* surv
   // start cut short in that transaction leaves whatever part of it reached the file beside the
   // journal that undoes it all; the writer lets SQLite undo it and then sees an empty store.
   const bool unfinished_setup = !read_only && UndoesTheFirstTransaction(file.string() + "-journal");
-  if (!fresh && !unfinished_setup) {
+  // An encrypted store has no header in the clear: whole pages, beginning with a random salt. A
+  // file of text, or of one byte repeated, is something else.
+  const bool sqlite_header = got >= 16 && std::memcmp(header, "SQLite format 3", 16) == 0;
+  const bool salted = got >= 16 && std::any_of(header, header + 16, [](unsigned char c) {
+                        return c < 0x20 || c > 0x7E;
+                      });
+  if (!fresh && !sqlite_header && salted && !keyed && st.st_size >= 4096 &&
+      st.st_size % 1024 == 0) {
+    return fail(Problem::kEncrypted, file);
+  }
+  if (!fresh && !unfinished_setup && !keyed) {
     if (got < static_cast<ssize_t>(sizeof header) ||
         std::memcmp(header, "SQLite format 3", 16) != 0 ||
         BigEndian32(header + 68) != static_cast<uint32_t>(kApplicationId)) {
@@ -440,9 +456,10 @@ DWORD ErrorFromSqlite(int rc) {
 }
 
 std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file, bool read_only,
-                                               const char* vfs, std::string* error) {
+                                               const char* vfs, std::string* error,
+                                               std::string_view key) {
   Survey survey;
-  if (!SurveyFiles(file, read_only, &survey, error)) return nullptr;
+  if (!SurveyFiles(file, read_only, !key.empty(), &survey, error)) return nullptr;
 
   // A reader never writes the -shm file. Beside a program that has the store open it reads that
   // program's index there; without one, where the file may be a stale or short one (a writer
@@ -466,6 +483,12 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
     return nullptr;
   };
   if (rc != SQLITE_OK) return fail(rc);
+  // A wrong password is ours to report, in our words, not SQLCipher's on standard error.
+  sqlite3_exec(raw, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
+  if (!key.empty()) {
+    rc = sqlite3_key_v2(raw, "main", key.data(), static_cast<int>(key.size()));
+    if (rc != SQLITE_OK) return fail(rc);
+  }
   // SQLite quietly opens for reading what it may not write; a writer must know now.
   if (!read_only && sqlite3_db_readonly(raw, "main") == 1) {
     *error = Describe(Problem::kReadOnlyFile, file, file);
@@ -486,6 +509,10 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
                             -1, &stmt, nullptr);
     Statement probe(stmt);
     if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+    if (!key.empty() && (rc & 0xFF) == SQLITE_NOTADB) {
+      *error = Describe(Problem::kWrongPassword, file, file);
+      return nullptr;
+    }
     if (rc != SQLITE_ROW) return fail(rc);
     tables = sqlite3_column_int(stmt, 0);
     version = sqlite3_column_int(stmt, 1);
@@ -802,6 +829,30 @@ int SqliteStore::CopyFrom(const std::filesystem::path& from) {
   if (rc == SQLITE_OK) rc = CopyPages(db_, source);
   sqlite3_close(source);
   return rc;
+}
+
+int SqliteStore::ExportTo(const std::filesystem::path& to, std::string_view key) {
+  int rc = sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+  sqlite3_stmt* raw = nullptr;
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_prepare_v2(db_, "ATTACH DATABASE ?1 AS converted KEY ?2", -1, &raw, nullptr);
+  }
+  Statement attach(raw);
+  if (rc == SQLITE_OK) {
+    const std::string name = to.string();
+    sqlite3_bind_text(raw, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(raw, 2, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    rc = sqlite3_step(raw) == SQLITE_DONE ? SQLITE_OK : sqlite3_extended_errcode(db_);
+  }
+  if (rc != SQLITE_OK) return rc;
+  // The copy is the store whole: its pages, and the format and owner marks in its header.
+  const std::string marks =
+      "PRAGMA converted.user_version = " + std::to_string(kSchemaVersion) +
+      "; PRAGMA converted.application_id = " + std::to_string(kApplicationId) + ";";
+  rc = Exec("SELECT sqlcipher_export('converted')");
+  if (rc == SQLITE_OK) rc = Exec(marks.c_str());
+  const int detached = Exec("DETACH DATABASE converted");
+  return rc != SQLITE_OK ? rc : detached;
 }
 
 int SqliteStore::IntegrityCheck(std::vector<std::string>* problems) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/types.h"
@@ -67,8 +68,11 @@ class SqliteStore {
   // null and, in *error, a message that tells the cause (permission, read-only, full disk, I/O
   // error, a foreign or newer or damaged file, a symbolic link) and what to do; the file is then
   // as it was. A read-only open makes no file, not even a journal, and refuses symbolic links.
+  // A store encrypted under a password opens only with `key`, the password; without one it is
+  // told apart from a foreign file by its header, which is not SQLite's.
   static std::unique_ptr<SqliteStore> Open(const std::filesystem::path& file, bool read_only,
-                                           const char* vfs, std::string* error);
+                                           const char* vfs, std::string* error,
+                                           std::string_view key = {});
   ~SqliteStore();
 
   // Every operation returns an SQLite result code; SQLITE_OK (0) on success. The write
@@ -98,6 +102,9 @@ class SqliteStore {
   int CopyTo(const std::filesystem::path& to);
   // Replaces the whole store with the pages of the store file `from`, in one transaction.
   int CopyFrom(const std::filesystem::path& from);
+  // Writes the whole store, encrypted under `key` (plain when empty), into the empty file `to`,
+  // after moving every change of the write-ahead log into the store itself.
+  int ExportTo(const std::filesystem::path& to, std::string_view key);
   // SQLite's own check of the file: what it found wrong, nothing when all is well.
   int IntegrityCheck(std::vector<std::string>* problems);
 

@@ -1,0 +1,163 @@
+// A store encrypted under a password: nothing of it readable without the password, opened with
+// it alone, re-keyed and made plain again, and every conversion safe from a crash at any moment.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/object_store.h"
+#include "platform/text.h"
+#include "support/fault_vfs.h"
+#include "support/files.h"
+#include "support/temp_store.h"
+
+namespace ce {
+namespace {
+
+namespace fs = std::filesystem;
+using calvira::testing::TempStoreTest;
+
+const std::u16string kNotes[] = {u"Dentist appointment", u"Ovulation pain left"};
+
+void StoreNotes() {
+  CEDBASEINFO info{};
+  info.dwFlags = CEDB_VALIDNAME | CEDB_VALIDTYPE | CEDB_VALIDSORTSPEC;
+  std::u16string(u"Notes").copy(info.szDbaseName, CEDB_MAXDBASENAMELEN - 1);
+  info.wNumSortOrder = 2;
+  info.rgSortSpecs[0].propid = PropId(0, CEVT_UI4);
+  info.rgSortSpecs[1].propid = PropId(1, CEVT_LPWSTR);
+  ASSERT_NE(CeCreateDatabaseEx(&info), 0u);
+  HANDLE h = CeOpenDatabase(nullptr, u"Notes", 0, 0, nullptr);
+  for (uint32_t i = 0; i < 2; ++i) {
+    CEPROPVAL props[2] = {};
+    props[0].propid = PropId(0, CEVT_UI4);
+    props[0].val.ulVal = 292136 + i;
+    props[1].propid = PropId(1, CEVT_LPWSTR);
+    props[1].val.lpwstr = kNotes[i].c_str();
+    ASSERT_NE(CeWriteRecordProps(h, 0, 2, props), 0u);
+  }
+  CloseHandle(h);
+}
+
+// The notes as the mounted store holds them, one per line.
+std::string Notes() {
+  std::string out;
+  HANDLE h = CeOpenDatabase(nullptr, u"Notes", 0, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "no notes";
+  CePropBuffer buffer;
+  for (CEOID o = CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr); o;
+       o = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr)) {
+    CeReadRecordProps(h, buffer);
+    out += ToUtf8(buffer.props()[1].val.lpwstr) + "\n";
+  }
+  CloseHandle(h);
+  return out;
+}
+
+std::string Mounted(const fs::path& dir, std::string_view key) {
+  objectstore::MountOptions options;
+  options.key = key;
+  const std::string error = objectstore::Mount(dir, options);
+  return error.empty() ? Notes() : error;
+}
+
+// Every byte of every file in the directory.
+std::string AllBytes(const fs::path& dir) {
+  std::string all;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    all += bytes.str();
+  }
+  return all;
+}
+
+class StoreCipherTest : public TempStoreTest {};
+
+TEST_F(StoreCipherTest, EncryptedNothingIsReadableAndOnlyItsPasswordOpensIt) {
+  StoreNotes();
+  const std::string notes = Notes();
+  ASSERT_EQ(objectstore::ConvertStore(data_dir_, "", "s3cret"), "");
+  const std::string bytes = AllBytes(data_dir_);
+  EXPECT_NE(bytes.substr(0, 15), "SQLite format 3");
+  for (const std::u16string& note : kNotes) {
+    const std::string wide(reinterpret_cast<const char*>(note.data()), note.size() * 2);
+    EXPECT_EQ(bytes.find(ToUtf8(note)), std::string::npos);
+    EXPECT_EQ(bytes.find(wide), std::string::npos);
+  }
+  EXPECT_NE(Mounted(data_dir_, "").find("is encrypted; its password is needed"), std::string::npos);
+  EXPECT_NE(Mounted(data_dir_, "S3cret").find("the password does not open"), std::string::npos);
+  EXPECT_EQ(Mounted(data_dir_, "s3cret"), notes);
+  // The standard shell opens it with the same password: her records are not locked in.
+  const fs::path out = data_dir_ / "shell.txt";
+  if (std::system("command -v sqlcipher >/dev/null") == 0) {
+    const std::string command = "sqlcipher " + objectstore::StoreFile(data_dir_).string() +
+                                " \"PRAGMA key = 's3cret'; SELECT value FROM props WHERE value "
+                                "LIKE 'Dentist%';\" >" +
+                                out.string() + " 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(out);
+    std::stringstream shown;
+    shown << in.rdbuf();
+    EXPECT_NE(shown.str().find("Dentist appointment"), std::string::npos) << shown.str();
+    fs::remove(out);
+  }
+  ASSERT_EQ(objectstore::ConvertStore(data_dir_, "s3cret", "n3w"), "");
+  EXPECT_NE(Mounted(data_dir_, "s3cret").find("the password does not open"), std::string::npos);
+  EXPECT_EQ(Mounted(data_dir_, "n3w"), notes);
+  EXPECT_NE(objectstore::ConvertStore(data_dir_, "wrong", ""), "");
+  ASSERT_EQ(objectstore::ConvertStore(data_dir_, "n3w", ""), "");
+  EXPECT_EQ(AllBytes(data_dir_).substr(0, 15), "SQLite format 3");
+  EXPECT_EQ(Mounted(data_dir_, ""), notes);
+}
+
+// Cut at any write or sync, as by kill -9: the next open finds the old store or the new one,
+// whole, and no converted copy lying beside it once a writer has mounted.
+TEST_F(StoreCipherTest, AConversionCutShortAnywhereLeavesOneWholeStore) {
+  using namespace calvira::testing;
+  StoreNotes();
+  const std::string notes = Notes();
+  objectstore::Unmount();
+  HandToPlainUser(data_dir_);
+  const auto opened = [this] {
+    return RunAsPlainUser([this] {
+      std::string shown = Mounted(data_dir_, "");
+      if (shown.find("is encrypted") != std::string::npos) shown = Mounted(data_dir_, "pw");
+      objectstore::Unmount();
+      for (const auto& entry : fs::directory_iterator(data_dir_)) {
+        if (entry.path().filename().string().starts_with("."))
+          shown += "left: " + entry.path().string();
+      }
+      return shown;
+    });
+  };
+  const auto cut_at = [this](int nth) {
+    return RunAsPlainUser([this, nth] {
+      InstallFaultVfs();
+      FailFrom(nth, Fault::kCrash);
+      return objectstore::ConvertStore(data_dir_, "", "pw", kFaultVfsName);
+    });
+  };
+  // Every fifth write or sync (each cut costs two key derivations), then each of the last ones,
+  // where the copy is synced and put in place.
+  int last = 0;
+  bool finished = false;
+  for (int nth = 1; nth < 400 && !finished; nth += 5) {
+    finished = cut_at(nth) == "";
+    last = nth;
+    EXPECT_EQ(opened(), notes) << "cut at write or sync " << nth;
+  }
+  for (int nth = last - 4; finished && nth < last; ++nth) {
+    if (cut_at(nth) == "") break;
+    EXPECT_EQ(opened(), notes) << "cut at write or sync " << nth;
+  }
+  EXPECT_TRUE(finished);
+  EXPECT_NE(AllBytes(data_dir_).substr(0, 15), "SQLite format 3");
+}
+
+}  // namespace
+}  // namespace ce
