@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/run_tool.h"
 #include "platform/message_box.h"
 #include "platform/object_store.h"
 #include "store/settings.h"
@@ -23,35 +24,9 @@
 
 namespace {
 
-struct ToolRun {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-ToolRun RunTool(const std::string& args, const std::filesystem::path& scratch) {
-  const auto out = scratch / "out.txt";
-  const auto err = scratch / "err.txt";
-  const std::string command =
-      std::string(CALVIRA_DATA_EXE) + " " + args + " >" + out.string() + " 2>" + err.string();
-  ToolRun run;
-  const int status = std::system(command.c_str());
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream o(out), e(err);
-  std::stringstream so, se;
-  so << o.rdbuf();
-  se << e.rdbuf();
-  run.out = so.str();
-  run.err = se.str();
-  return run;
-}
-
-std::string ReadAll(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using calvira::testing::ReadAll;
+using calvira::testing::RunTool;
+using calvira::testing::ToolRun;
 
 class CalviraDataTest : public ::testing::Test {
  protected:
@@ -76,15 +51,15 @@ constexpr const char* kFreshDump =
 
 TEST_F(CalviraDataTest, InitThenDumpShowsTheCatalogueAndOneSettingsRecord) {
   const auto dir = scratch_ / "data";
-  ToolRun init = RunTool("init --data-dir " + dir.string(), scratch_);
+  ToolRun init = RunTool("init --data-dir " + dir.string());
   EXPECT_EQ(init.code, 0) << init.err;
-  ToolRun dump = RunTool("dump --data-dir=" + dir.string(), scratch_);
+  ToolRun dump = RunTool("dump --data-dir=" + dir.string());
   EXPECT_EQ(dump.code, 0) << dump.err;
   EXPECT_EQ(dump.out, kFreshDump);
 
   // A second init finds everything in place.
-  EXPECT_EQ(RunTool("--data-dir " + dir.string() + " init", scratch_).code, 0);
-  EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out, kFreshDump);
+  EXPECT_EQ(RunTool("--data-dir " + dir.string() + " init").code, 0);
+  EXPECT_EQ(RunTool("dump --data-dir " + dir.string()).out, kFreshDump);
 }
 
 TEST_F(CalviraDataTest, TheDataDirectoryComesFromTheEnvironment) {
@@ -106,19 +81,19 @@ TEST_F(CalviraDataTest, TheDataDirectoryComesFromTheEnvironment) {
       exe;
   ASSERT_EQ(WEXITSTATUS(std::system((home + " init").c_str())), 0);
   EXPECT_EQ(
-      RunTool("dump --data-dir " + (scratch_ / "home-link/.local/share/calvira").string(), scratch_)
-          .out,
+      RunTool("dump --data-dir " + (scratch_ / "home-link/.local/share/calvira").string()).out,
       kFreshDump);
 }
 
 TEST_F(CalviraDataTest, BadUsageGetsAMessageAndExitCode2) {
-  for (const char* args : {"", "frobnicate", "--verbose dump", "dump --data-dir", "dump extra"}) {
-    ToolRun run = RunTool(args, scratch_);
+  for (const char* args : {"", "frobnicate", "--verbose dump", "dump --data-dir", "dump extra",
+                           "export --format xml", "import", "restore", "export --out"}) {
+    ToolRun run = RunTool(args);
     EXPECT_EQ(run.code, 2) << args;
     EXPECT_NE(run.err.find("calvira-data: "), std::string::npos) << args;
     EXPECT_TRUE(run.out.empty()) << args;
   }
-  ToolRun help = RunTool("--help", scratch_);
+  ToolRun help = RunTool("--help");
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("Usage: calvira-data"), std::string::npos);
 }
@@ -129,7 +104,7 @@ TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {
   const std::string garbage(4096, 'g');
   std::ofstream(dir / "objectstore.sqlite3") << garbage;
   for (const char* command : {"init", "dump"}) {
-    ToolRun run = RunTool(std::string(command) + " --data-dir " + dir.string(), scratch_);
+    ToolRun run = RunTool(std::string(command) + " --data-dir " + dir.string());
     EXPECT_EQ(run.code, 1) << command;
     EXPECT_NE(run.err.find("is not a Calvira store"), std::string::npos) << run.err;
   }
@@ -140,7 +115,7 @@ TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {
 
   // Dumping a directory without a store creates nothing there.
   const auto empty = scratch_ / "empty";
-  ToolRun run = RunTool("dump --data-dir " + empty.string(), scratch_);
+  ToolRun run = RunTool("dump --data-dir " + empty.string());
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("no store"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(empty));
@@ -160,27 +135,27 @@ TEST_F(CalviraDataTest, DumpOfAReadOnlyStoreLeavesNothingBehind) {
       {"both", 0500, 0400},
       {"neither", 0700, 0600},
   };
-  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string()).code, 0);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ASSERT_EQ(::chmod(store.c_str(), c.file_mode), 0);
     ASSERT_EQ(::chmod(dir.c_str(), c.dir_mode), 0);
     const auto before = calvira::testing::Snapshot(dir);
-    ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+    ToolRun dump = RunTool("dump --data-dir " + dir.string());
     EXPECT_EQ(dump.code, 0) << dump.err;
     EXPECT_EQ(dump.out, kFreshDump);
     EXPECT_EQ(calvira::testing::Snapshot(dir), before);
     // Nothing left that would stand in the way of the next writer.
     ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
     ASSERT_EQ(::chmod(store.c_str(), 0600), 0);
-    ToolRun logo = RunTool("logo on --data-dir " + dir.string(), scratch_);
+    ToolRun logo = RunTool("logo on --data-dir " + dir.string());
     EXPECT_EQ(logo.code, 0) << logo.err;
   }
 }
 
 TEST_F(CalviraDataTest, DumpBesideARunningProgramSeesItsLastWriteAndMakesNoFile) {
   const auto dir = scratch_ / "data";
-  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string()).code, 0);
   ce::SetMessageBoxEcho(false);
   ASSERT_EQ(ce::objectstore::Mount(dir), "");
   Settings settings;
@@ -189,7 +164,7 @@ TEST_F(CalviraDataTest, DumpBesideARunningProgramSeesItsLastWriteAndMakesNoFile)
   ASSERT_TRUE(WriteSettings(settings));  // still in the write-ahead log
   std::vector<std::string> names;
   for (const auto& [name, state] : calvira::testing::Snapshot(dir)) names.push_back(name);
-  ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+  ToolRun dump = RunTool("dump --data-dir " + dir.string());
   EXPECT_EQ(dump.code, 0) << dump.err;
   EXPECT_NE(dump.out.find("[262155,\"BOOL\",1]"), std::string::npos) << dump.out;
   std::vector<std::string> after;
@@ -250,10 +225,10 @@ TEST_F(CalviraDataTest, DumpReadsWhatAWriterLeftBehindAndChangesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove_all(dir);
-    ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+    ASSERT_EQ(RunTool("init --data-dir " + dir.string()).code, 0);
     c.leave();
     const auto before = calvira::testing::Snapshot(dir);
-    ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+    ToolRun dump = RunTool("dump --data-dir " + dir.string());
     EXPECT_EQ(dump.code, 0) << dump.err;
     EXPECT_EQ(dump.out, c.dump);
     EXPECT_TRUE(calvira::testing::Snapshot(dir) == before);  // not printed: the files are large
@@ -273,7 +248,7 @@ TEST_F(CalviraDataTest, OnAFullDiskAWriteIsRefusedAndDumpStillWorks) {
     ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
   } unmount{disk};
   const auto dir = disk / "data";
-  ASSERT_EQ(RunTool("init --data-dir " + dir.string(), scratch_).code, 0);
+  ASSERT_EQ(RunTool("init --data-dir " + dir.string()).code, 0);
   const int fill = ::open((disk / "fill").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
   ASSERT_GE(fill, 0);
   const std::string block(4096, 'x');
@@ -281,13 +256,13 @@ TEST_F(CalviraDataTest, OnAFullDiskAWriteIsRefusedAndDumpStillWorks) {
   }
   ::close(fill);
 
-  ToolRun logo = RunTool("logo off --data-dir " + dir.string(), scratch_);
+  ToolRun logo = RunTool("logo off --data-dir " + dir.string());
   EXPECT_EQ(logo.code, 1);
   EXPECT_NE(logo.err.find("is full; nothing was changed"), std::string::npos) << logo.err;
   const auto before = calvira::testing::Snapshot(dir);
   const std::string stored = ReadAll(dir / "objectstore.sqlite3");
   const std::string log = ReadAll(dir / "objectstore.sqlite3-wal");
-  ToolRun dump = RunTool("dump --data-dir " + dir.string(), scratch_);
+  ToolRun dump = RunTool("dump --data-dir " + dir.string());
   EXPECT_EQ(dump.code, 0) << dump.err;
   EXPECT_EQ(dump.out, kFreshDump);
   // What only reads works as well, a copy to another disk included; an import is refused whole.
@@ -295,13 +270,13 @@ TEST_F(CalviraDataTest, OnAFullDiskAWriteIsRefusedAndDumpStillWorks) {
   const std::string readings[] = {"export", "check", "export --format csv --out " + copy + ".d",
                                   "backup " + copy};
   for (const std::string& reading : readings) {
-    ToolRun run = RunTool(reading + " --data-dir " + dir.string(), scratch_);
+    ToolRun run = RunTool(reading + " --data-dir " + dir.string());
     EXPECT_EQ(run.code, 0) << reading << ": " << run.err;
   }
   std::ofstream(scratch_ / "in.json")
       << R"({"format":"calvira-export","version":1,"notes":[{"category":"Misc","date":"2026-01-02","text":"x"}]})";
-  ToolRun import = RunTool(
-      "import " + (scratch_ / "in.json").string() + " --data-dir " + dir.string(), scratch_);
+  ToolRun import =
+      RunTool("import " + (scratch_ / "in.json").string() + " --data-dir " + dir.string());
   EXPECT_EQ(import.code, 1);
   EXPECT_NE(import.err.find("is full"), std::string::npos) << import.err;
   // Refused at its open: the records and the log are as they were (SQLite's index file, which
@@ -310,8 +285,8 @@ TEST_F(CalviraDataTest, OnAFullDiskAWriteIsRefusedAndDumpStillWorks) {
   EXPECT_EQ(ReadAll(dir / "objectstore.sqlite3-wal"), log);
 
   std::filesystem::remove(disk / "fill");
-  EXPECT_EQ(RunTool("logo off --data-dir " + dir.string(), scratch_).code, 0);
-  EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out, LogoOffDump());
+  EXPECT_EQ(RunTool("logo off --data-dir " + dir.string()).code, 0);
+  EXPECT_EQ(RunTool("dump --data-dir " + dir.string()).out, LogoOffDump());
 }
 
 TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlagAndNothingElse) {
@@ -321,15 +296,14 @@ TEST_F(CalviraDataTest, LogoOffAndOnSetTheSettingsFlagAndNothingElse) {
   for (int i = 0; i < 10; ++i) {
     SCOPED_TRACE(i);
     const bool off = i % 2 == 0;
-    ASSERT_EQ(RunTool(std::string("logo ") + (off ? "off" : "on") + " --data-dir " + dir.string(),
-                      scratch_)
-                  .code,
-              0);
-    EXPECT_EQ(RunTool("dump --data-dir " + dir.string(), scratch_).out,
+    ASSERT_EQ(
+        RunTool(std::string("logo ") + (off ? "off" : "on") + " --data-dir " + dir.string()).code,
+        0);
+    EXPECT_EQ(RunTool("dump --data-dir " + dir.string()).out,
               off ? logo_off : std::string(kFreshDump));
   }
-  EXPECT_EQ(RunTool("logo maybe --data-dir " + dir.string(), scratch_).code, 2);
-  EXPECT_EQ(RunTool("logo --data-dir " + dir.string(), scratch_).code, 2);
+  EXPECT_EQ(RunTool("logo maybe --data-dir " + dir.string()).code, 2);
+  EXPECT_EQ(RunTool("logo --data-dir " + dir.string()).code, 2);
 }
 
 }  // namespace

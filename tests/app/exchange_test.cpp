@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/run_tool.h"
 #include "exchange/json_format.h"
 #include "exchange/merge.h"
 #include "exchange/store_check.h"
@@ -42,23 +43,6 @@ std::string Export() {
 void Prepare() {
   CreateCatalogue();
   ASSERT_TRUE(EnsureSettingsRecord());
-}
-
-// Runs calvira-data; its exit code, with standard error in *err.
-int Tool(const std::string& args, std::string* err = nullptr) {
-  const fs::path log = MakeTempDir("calvira-log") / "err";
-  const int status = std::system(
-      (std::string(CALVIRA_DATA_EXE) + " " + args + " >/dev/null 2>" + log.string()).c_str());
-  std::ifstream in(log);
-  std::stringstream text;
-  text << in.rdbuf();
-  if (err) *err = text.str();
-  fs::remove_all(log.parent_path());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
 }
 
 class ExchangeTest : public TempStoreTest {
