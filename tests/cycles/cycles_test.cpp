@@ -152,7 +152,7 @@ TEST(CycleMath, DaysOfACycleAcrossMonthLeapDayAndYearEnd) {
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
 }
 
-TEST(CycleForms, PeriodVerdicts) {
+TEST(CycleForms, PeriodVerdictsAndPredictedEnd) {
   const auto ok = PeriodVerdict::kAccepted, wrong = PeriodVerdict::kIncorrect,
              zero = PeriodVerdict::kZero;
   // Period, cycle length, verdict. Outside 14..40 any period but 0 goes; beyond what three
@@ -167,11 +167,9 @@ TEST(CycleForms, PeriodVerdicts) {
   for (const auto& [period, length, verdict] : cases) {
     EXPECT_EQ(CheckPeriodLength(period, length), verdict) << period << "/" << length;
   }
-}
-
-TEST(CycleForms, PredictedEnd) {
+  // The predicted end: 28 days, 300 and an emptied field are the Add New Cycle scenarios'; here the
+  // ends.
   const DayNumber start = Day(2003, 1, 20);
-  // 28 days, 300 and an emptied field are the Add New Cycle scenarios'; here the ends.
   EXPECT_EQ(PredictedEndText(start, u"1/20/03", false, 1), u"1/20/03");
   EXPECT_EQ(PredictedEndText(start, u"1/20/03", false, 999), FormatDate(start + 998));
 }
@@ -324,7 +322,7 @@ TEST(TimeLine, APeriodReachingPastItsCycleLeavesTheMarkAtTheTop) {
   }
 }
 
-TEST(TimeLine, ArrowZones) {
+TEST(TimeLine, ArrowZonesAndShownCycleIndexesOutOfRange) {
   const auto older = CycleArrow::kOlder, newer = CycleArrow::kNewer, none = CycleArrow::kNone;
   const std::tuple<int32_t, int32_t, CycleArrow> cases[] = {
       {5, 0, older},    {19, 14, older}, {12, 7, older},   {4, 7, none},
@@ -332,11 +330,8 @@ TEST(TimeLine, ArrowZones) {
       {19, 268, newer}, {12, 269, none}, {100, 100, none},
   };
   for (const auto& [x, y, arrow] : cases) EXPECT_EQ(ArrowAt(x, y), arrow) << x << "," << y;
-}
-
-// Stepping and clamping within the list are the Cycle View scenarios' (the arrows at both ends,
-// a kept cycle that was deleted); here the indexes no screen should hand over.
-TEST(TimeLine, ShownCycleIndexOutOfRangeStaysInTheList) {
+  // Stepping and clamping within the list are the Cycle View scenarios' (the arrows at both ends,
+  // a kept cycle that was deleted); here the indexes no screen should hand over.
   EXPECT_EQ((std::tuple{StepShownCycle(0, 0, CycleArrow::kOlder), ClampShownCycleIndex(5, 0),
                         ClampShownCycleIndex(-1, 3), ShownCyclePosition(9, 3)}),
             std::tuple(0, 0, 0, 0u));

@@ -4,7 +4,6 @@
 
 #include "scenarios/cycle_steps.h"
 #include "schedule/calendar.h"
-#include "schedule/pill_records.h"
 #include "store/catalogue.h"
 
 namespace calvira::testing {

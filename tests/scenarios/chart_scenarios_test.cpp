@@ -1,9 +1,6 @@
 // Cycle Charts and Temperature Charts as a user meets them: the bars of each page and the
 // paging, the min/max option, the temperature window's paging, a tap's day detail, both scales.
 
-#include <string>
-#include <vector>
-
 #include "charts/temp_charts_view.h"
 #include "gfx/fast_bitmap.h"
 #include "scenarios/cycle_steps.h"

@@ -1,17 +1,14 @@
 // Prediction as a user meets it: predicting over a period picked on the calendar, the messages,
 // storing a predicted date as a cycle, and the way on to Cycle History and its Add.
 
-#include <string>
-#include <vector>
-
 #include "cycles/prediction_view.h"
 #include "scenarios/cycle_steps.h"
 
 namespace calvira::testing {
 namespace {
 
-ce::HWND PredictionDialog() {
-  return static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView))->Dialog();
+CPredictionView* Prediction() {
+  return static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
 }
 
 // --- Prediction ---
@@ -49,7 +46,7 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
     // Still on Prediction, with its list as it was.
     ExpectView(kPredictionView);
     EXPECT_EQ(Items(kCtlPredictionList).size(), 3u);
-    EXPECT_TRUE(ce::IsWindowEnabled(PredictionDialog()));
+    EXPECT_TRUE(ce::IsWindowEnabled(Prediction()->Dialog()));
   });
   // The same date again is refused by the store's rule.
   ask(ce::IDOK);
@@ -59,10 +56,9 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
   // OK goes to the Cycle View; the period stays for the next visit.
   s.TapControl(ce::IDOK).Check([] {
     ExpectView(kCycleView);
-    auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
-    EXPECT_TRUE(view->PredictedDays().empty());
-    EXPECT_EQ(view->Start(), Day(2004, 3, 1));
-    EXPECT_EQ(view->End(), Day(2004, 6, 1));
+    EXPECT_TRUE(Prediction()->PredictedDays().empty());
+    EXPECT_EQ(std::pair(Prediction()->Start(), Prediction()->End()),
+              std::pair(Day(2004, 3, 1), Day(2004, 6, 1)));
   });
   // A date handed over is read only within its block: ten characters and no terminator.
   s.Menu(kCmdPrediction).TapControl(kCtlPredictionStart).Check([] {
@@ -74,8 +70,7 @@ TEST(Prediction, ThreeStartsFromMarchToJuneAndAddCycleStoresOne) {
   });
   s.Wait(10).Check([] {
     EXPECT_EQ(Shown(kCtlPredictionStart)->text, u"12/31/2004");
-    auto* view = static_cast<CPredictionView*>(CDocument_::FindView(kPredictionView));
-    EXPECT_EQ(view->Start(), Day(2004, 12, 31));
+    EXPECT_EQ(Prediction()->Start(), Day(2004, 12, 31));
   });
   // On to Cycle History (leaving through the menu is the frame's table) and its Add.
   s.Menu(kCmdCycleHistory).TapControl(kCtlHistoryAdd).Check([] { ExpectView(kAddCycleView); });
@@ -95,22 +90,22 @@ TEST(Prediction, TheMessagesOfAWrongPeriodOrAverage) {
       .ExpectBox(u"Prediction", u"Start date must be earlier than the end one", ce::IDOK);
   // The start after the end, with an average of 0: both messages.
   PickDate(s, kPredictionView, kCtlPredictionStart, Day(2004, 3, 2));
-  s.TapControl(kCtlPredictionAverage).Key(ce::VK_END).Key(ce::VK_BACK).Key(ce::VK_BACK).Type(u"0");
+  Refill(s, kCtlPredictionAverage, u"0");
   s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Average cycle length must be more than zero!", ce::IDOK)
       .ExpectBox(u"Prediction", u"Start date must be earlier than the end one", ce::IDOK);
   // A 29-day period and an average of 0: the list is emptied after the message.
   PickDate(s, kPredictionView, kCtlPredictionEnd, Day(2004, 3, 31));
   s.Check([] {
-    ce::SendDlgItemMessage(PredictionDialog(), kCtlPredictionList, ce::LB_ADDSTRING, 0,
+    ce::SendDlgItemMessage(Prediction()->Dialog(), kCtlPredictionList, ce::LB_ADDSTRING, 0,
                            reinterpret_cast<ce::LPARAM>(u"stale"));
-    ce::SetDlgItemText(PredictionDialog(), kCtlPredictionAverage, u"0");
+    ce::SetDlgItemText(Prediction()->Dialog(), kCtlPredictionAverage, u"0");
   });
   s.TapControl(kCtlPredict)
       .ExpectBox(u"Prediction", u"Average cycle length must be more than zero!", ce::IDOK)
       .Check([] { EXPECT_TRUE(Items(kCtlPredictionList).empty()); });
   // 30 over those 29 days: no prediction and no message.
-  s.Check([] { ce::SetDlgItemText(PredictionDialog(), kCtlPredictionAverage, u"30"); });
+  s.Check([] { ce::SetDlgItemText(Prediction()->Dialog(), kCtlPredictionAverage, u"30"); });
   s.TapControl(kCtlPredict).Check([] {
     EXPECT_TRUE(Items(kCtlPredictionList).empty());
     ExpectView(kPredictionView);

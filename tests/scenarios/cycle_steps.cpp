@@ -14,6 +14,7 @@
 #include "store/settings.h"
 #include "support/fault_vfs.h"
 #include "temperature/temperature_records.h"
+#include "tools/password_hash.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {
@@ -27,6 +28,12 @@ Settings LogoOff() {
 void StoreSettings(const Settings& settings) {
   CreateCatalogue();
   ASSERT_TRUE(WriteSettings(settings));
+}
+
+void StoreLocked() {
+  Settings settings = LogoOff();
+  settings.password = HashPassword(u"Secret");
+  StoreSettings(settings);
 }
 
 ce::POINT DecemberCell(int day) {
@@ -129,6 +136,18 @@ int32_t TextWidth(ce::HWND control, const std::u16string& text) {
   ce::GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ce::ReleaseDC(control, dc);
   return size.cx;
+}
+
+Scenario& PickItem(Scenario& s, int combo, int index) {
+  s.TapControl(combo).Key(ce::VK_HOME);
+  for (int i = 0; i < index; ++i) s.Key(ce::VK_DOWN);
+  return s.Key(ce::VK_RETURN);
+}
+
+Scenario& Refill(Scenario& s, int id, const std::u16string& text) {
+  s.TapControl(id).Key(ce::VK_END);
+  for (int i = 0; i < 16; ++i) s.Key(ce::VK_BACK);
+  return text.empty() ? s : s.Type(text);
 }
 
 Scenario& PickDate(Scenario& s, int32_t asker, int field, DayNumber day) {

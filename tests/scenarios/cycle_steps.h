@@ -30,6 +30,8 @@ namespace calvira::testing {
 Settings LogoOff();
 // A store with its databases and these settings.
 void StoreSettings(const Settings& settings);
+// The same with the password "Secret": the program starts at its prompt.
+void StoreLocked();
 // The middle of a day's cell on the calendar as it opens on the scenarios' today, December 2026.
 ce::POINT DecemberCell(int day);
 inline Scenario& TapDay(Scenario& s, int day) {
@@ -49,6 +51,10 @@ std::optional<ce::WindowInfo> Shown(int id);
 void ExpectPainted(std::initializer_list<int> ids, int32_t inset = 3);
 // Written directly, the lengths as given, with nothing recalculated in the run about to start.
 void StoreCycles(const std::vector<CycleRecord>& cycles);
+// 1 January, 2 February and 28 February 2003: first-day ticks that tell the cycles apart on the
+// Cycle View, 32 days (8 pixels a day), 26 (10) and 29 (9); the middle period is 6, not 5.
+inline const std::vector<CycleRecord> kThreeCycles = {
+    {293232, 5, 32}, {293264, 6, 26}, {293290, 5, 29}};
 void ExpectCycles(const std::vector<CycleRecord>& expected);
 inline void ExpectView(int32_t id) {
   EXPECT_EQ(CDocument_::GetCurrentView(), id);
@@ -72,6 +78,12 @@ inline std::string Field(int id) {
 inline bool OkEnabled() {
   return ce::IsWindowEnabled(ce::GetDlgItem(ce::GetActiveWindow(), ce::IDOK)) != ce::FALSE;
 }
+// Picks line `index` of a combo box as a user does: the list opened with a tap, the highlight
+// moved down from the first line, Enter.
+Scenario& PickItem(Scenario& s, int combo, int index);
+// Taps the field, empties it with the keyboard (`End`, then Backspace as often as the field can
+// hold) and types `text` into it.
+Scenario& Refill(Scenario& s, int id, const std::u16string& text);
 // Taps a date field of the screen `asker`, and does what the calendar that opens does when a day
 // is tapped: the date goes to the screen that asked for it, and the program goes back there.
 Scenario& PickDate(Scenario& s, int32_t asker, int field, DayNumber day);

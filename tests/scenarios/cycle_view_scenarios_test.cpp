@@ -2,8 +2,6 @@
 // shows it, the arrows at both ends, and a shown cycle that the store no longer has. The empty
 // screen is the pictures' (the message box's is taken after a tap on each arrow).
 
-#include <vector>
-
 #include "cycles/cycle_view.h"
 #include "gfx/fast_bitmap.h"
 #include "scenarios/cycle_steps.h"
@@ -33,12 +31,6 @@ TEST(CycleViewScreen, APeriodAsLongAsItsCycleIsDrawnWithoutReports) {
   s.RunCleanly();
 }
 
-// Three cycles whose first day ticks tell them apart: 32 days (8 pixels), 26 (10), 29 (9).
-void StoreThreeCycles() {
-  const DayNumber first = Day(2003, 1, 1);
-  StoreCycles({{first, 5, 32}, {first + 32, 5, 26}, {first + 58, 5, 29}});
-}
-
 void ExpectShown(int32_t index, int32_t day_height) {
   EXPECT_EQ(CCycleView::Find()->ShownCycleIndex(), index);
   EXPECT_TRUE(LineAt(50, day_height)) << "index " << index;
@@ -50,10 +42,11 @@ void ExpectShown(int32_t index, int32_t day_height) {
 }
 
 // Which zone is which arrow is the time line's table; here the taps step through the cycles
-// and stop at both ends, and coming back shows the newest again.
-TEST(CycleViewScreen, TheArrowsStepThroughTheCyclesAndStopAtBothEnds) {
+// and stop at both ends, and coming back shows the newest again. A cycle kept shown by Edit
+// Cycle that is then deleted gives way to the oldest left.
+TEST(CycleViewScreen, TheArrowsStopAtBothEndsAndADeletedKeptCycleGivesWayToTheOldestLeft) {
   Scenario s("arrows");
-  s.Before(StoreThreeCycles);
+  s.Before([] { StoreCycles(kThreeCycles); });
   const struct {
     int32_t y, index, day_height;
   } taps[] = {{260, 0, 9}, {7, 1, 10}, {7, 2, 8}, {7, 2, 8}, {260, 1, 10}};
@@ -61,12 +54,6 @@ TEST(CycleViewScreen, TheArrowsStepThroughTheCyclesAndStopAtBothEnds) {
     s.Tap(12, t.y).Check([t] { ExpectShown(t.index, t.day_height); });
   }
   s.Menu(kCmdCycleView).Check([] { ExpectShown(0, 9); });
-  s.RunCleanly();
-}
-
-TEST(CycleViewScreen, AKeptCycleThatWasDeletedGivesWayToTheOldestLeft) {
-  Scenario s("kept cycle deleted");
-  s.Before(StoreThreeCycles);
   // Edit Cycle's OK keeps the oldest cycle shown; then the two oldest cycles go.
   s.Tap(12, 7).Tap(12, 7).TapControl(kCtlCycleEdit).TapControl(ce::IDOK).Check([] {
     ExpectShown(2, 8);

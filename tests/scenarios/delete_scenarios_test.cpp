@@ -3,13 +3,8 @@
 // selected line's record goes, then every record the screen lists; with nothing listed neither
 // button asks anything. Which records a screen's deleting touches is its row's own check.
 
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "diary/diary_records.h"
 #include "scenarios/cycle_steps.h"
-#include "schedule/pill_records.h"
 #include "store/catalogue.h"
 #include "temperature/temperature_records.h"
 #include "ui/texts.h"

@@ -3,9 +3,7 @@
 // at twenty characters; the categories; deleting one or all; and every way back to the list
 // leaving it usable.
 
-#include <string>
-#include <utility>
-#include <vector>
+#include <tuple>
 
 #include "diary/diary_records.h"
 #include "diary/diary_view.h"
@@ -68,8 +66,8 @@ Scenario& AddNote(Scenario& s, const std::u16string& pending = u"") {
     ExpectView(kNoteView);
     EXPECT_FALSE(DiaryEnabled());
     EXPECT_EQ(Note()->DiaryWindow(), DiaryDialog());
-    EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
-    EXPECT_EQ(Field(kCtlNoteText), ce::ToUtf8(pending));
+    EXPECT_EQ(std::tuple(Field(kCtlNoteDate), Field(kCtlNoteText)),
+              std::tuple("12/6/26", ce::ToUtf8(pending)));
   });
 }
 
@@ -81,14 +79,10 @@ Scenario& CloseNote(Scenario& s, int button) {
   });
 }
 
-// Picks a category as a user does: the list opened with a tap, the highlight moved from the
-// first name, Enter.
 Scenario& PickCategory(Scenario& s, size_t category) {
-  s.TapControl(kCtlDiaryCategory).Key(ce::VK_HOME);
-  for (size_t i = 0; i < category; ++i) s.Key(ce::VK_DOWN);
-  return s.Key(ce::VK_RETURN).Check([category] {
-    EXPECT_EQ(Diary()->Category(), category);
-    EXPECT_EQ(Shown(kCtlDiaryCategory)->text, DiaryCategories()[category].shown);
+  return PickItem(s, kCtlDiaryCategory, static_cast<int>(category)).Check([category] {
+    EXPECT_EQ(std::tuple(Diary()->Category(), Shown(kCtlDiaryCategory)->text),
+              std::tuple(category, DiaryCategories()[category].shown));
   });
 }
 
@@ -125,9 +119,8 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   TapDay(s, 24)
       .Check([] {
         ExpectView(kNoteView);
-        EXPECT_EQ(Field(kCtlNoteDate), "12/24/26");
-        EXPECT_EQ(Field(kCtlNoteText), "Eyes");
-        EXPECT_EQ(Note()->Day(), kDec24);
+        EXPECT_EQ(std::tuple(Field(kCtlNoteDate), Field(kCtlNoteText), Note()->Day()),
+                  std::tuple("12/24/26", "Eyes", kDec24));
       })
       .Type(u" 9am");
   CloseNote(s, ce::IDOK).Check([] {
@@ -142,9 +135,8 @@ TEST(Diary, NotesForTodayAndForAPickedDayReplacedPerDayAndCutAtTwenty) {
   // Leaving the calendar without a day: the note again, its date and text as they were.
   s.TapControl(kCtlNoteDate).Tap(180, 14).Check([] {
     ExpectView(kNoteView);
-    EXPECT_EQ(Field(kCtlNoteDate), "12/6/26");
-    EXPECT_EQ(Field(kCtlNoteText), "Eyes");
-    EXPECT_FALSE(DiaryEnabled());
+    EXPECT_EQ(std::tuple(Field(kCtlNoteDate), Field(kCtlNoteText), DiaryEnabled()),
+              std::tuple("12/6/26", "Eyes", false));
   });
   CloseNote(s, ce::IDCANCEL).Check([] { EXPECT_EQ(Stored(kDoctor).size(), 2u); });
   s.RunCleanly();

@@ -5,8 +5,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <fstream>
-#include <functional>
-#include <string>
 #include <string_view>
 
 #include "diary/diary_records.h"
@@ -58,12 +56,6 @@ void ExpectLocked() {
   for (const ce::POINT p : {ce::POINT{4, 4}, ce::POINT{120, 40}, ce::POINT{120, 250}}) {
     EXPECT_EQ(Scenario::PixelAt(p.x, p.y), 0xFFFF) << p.x << "," << p.y;
   }
-}
-
-void StoreLocked() {
-  Settings settings = LogoOff();
-  settings.password = HashPassword(u"Secret");
-  StoreSettings(settings);
 }
 
 // Until the right password is typed, no command of the menu, whether tapped, posted or asked
@@ -319,20 +311,14 @@ TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
   Scenario s("about");
   s.Before(LogoOffStore);
   auto about = [] { return static_cast<CAboutView*>(CDocument_::FindView(kAboutView)); };
+  auto frame_band = [&] { return std::pair(about()->SpriteFrame(), about()->BandX()); };
   s.Menu(40003)
-      .Check([&] {
-        EXPECT_EQ(about()->SpriteFrame(), 0);
-        EXPECT_EQ(about()->BandX(), 235);
-      })
+      .Check([&] { EXPECT_EQ(frame_band(), std::pair(0, 235)); })
       .Wait(1700)  // 17 steps in all: the moon is back at its first frame
-      .Check([&] {
-        EXPECT_EQ(about()->SpriteFrame(), 0);
-        EXPECT_EQ(about()->BandX(), 235 - 5 * 17);
-      })
+      .Check([&] { EXPECT_EQ(frame_band(), std::pair(0, 235 - 5 * 17)); })
       .Wait(4800)  // 65 steps: one whole pass of the band, which starts again
       .Check([&] {
-        EXPECT_EQ(about()->BandX(), 235);
-        EXPECT_EQ(about()->ShrinkIndex(), 18);
+        EXPECT_EQ(std::pair(about()->BandX(), about()->ShrinkIndex()), std::pair(235, 18));
       })
       .Tap(120, 200)
       .Check([&] {

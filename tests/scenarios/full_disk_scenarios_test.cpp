@@ -2,10 +2,6 @@
 // and that nothing was saved, the screen stays where it was with the change refused, and the
 // store is as it was.
 
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "diary/diary_records.h"
 #include "platform/object_store.h"
 #include "scenarios/cycle_steps.h"

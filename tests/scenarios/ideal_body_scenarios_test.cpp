@@ -2,9 +2,7 @@
 // the lists, Calculate pressed, the answer or the range message read; the mode button turning
 // the calculator round; and the field refusing what is not a number as it is typed.
 
-#include <optional>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "platform/messages.h"
 #include "scenarios/cycle_steps.h"
@@ -25,21 +23,6 @@ CIdealBodyView* Screen() {
   return static_cast<CIdealBodyView*>(CDocument_::FindView(kIdealBodyView));
 }
 
-// Picks a unit as a user does: the list opened with a tap, the highlight moved down from the
-// first unit, Enter.
-Scenario& PickUnit(Scenario& s, int combo, int unit) {
-  s.TapControl(combo).Key(ce::VK_HOME);
-  for (int i = 0; i < unit; ++i) s.Key(ce::VK_DOWN);
-  return s.Key(ce::VK_RETURN);
-}
-
-// Empties the field with the keyboard and types `text` into it.
-Scenario& Enter(Scenario& s, const std::u16string& text) {
-  s.TapControl(kCtlIdealInput).Key(ce::VK_END);
-  for (int i = 0; i < 12; ++i) s.Key(ce::VK_BACK);
-  return s.Type(text);
-}
-
 Scenario& OpenCalculator(Scenario& s) {
   return s.Menu(kCmdIdealBody).Check([] { ExpectView(kIdealBodyView); });
 }
@@ -53,11 +36,9 @@ TEST(IdealBodyScenarios, TheModeButtonRefillsBothListsAndEachModeAnswersInTheUni
     const bool weight = mode == BodyMode::kIdealWeight;
     EXPECT_EQ(Items(kCtlIdealInputUnit)[0], (weight ? kHeightUnits : kWeightUnits)[0].list_text);
     EXPECT_EQ(Items(kCtlIdealOutputUnit)[0], (weight ? kWeightUnits : kHeightUnits)[0].list_text);
-    EXPECT_EQ(Shown(kCtlIdealInputUnit)->selected, 0);
-    EXPECT_EQ(Screen()->Mode(), mode);
-    EXPECT_EQ(Screen()->InputUnit(), 0);
-    EXPECT_EQ(Screen()->OutputUnit(), 0);
-    EXPECT_EQ(Text(kCtlIdealInputLabel), weight ? u"Height" : u"Weight");
+    EXPECT_EQ(std::tuple(Screen()->Mode(), Shown(kCtlIdealInputUnit)->selected,
+                         Screen()->InputUnit(), Screen()->OutputUnit(), Text(kCtlIdealInputLabel)),
+              std::tuple(mode, 0, 0, 0, weight ? u"Height" : u"Weight"));
   };
   const std::u16string weight_answer =
       u"Your ideal weight, given a\nheight of 5.44 feet\nshould be 135.08 pounds";
@@ -65,24 +46,24 @@ TEST(IdealBodyScenarios, TheModeButtonRefillsBothListsAndEachModeAnswersInTheUni
       u"Your ideal height, given a\nweight of 70.50 kilograms\nshould be 71.33 inches";
   Scenario s("ideal body");
   OpenCalculator(s);
-  Enter(s, u"5.44").TapControl(kCtlIdealCalculate);
-  PickUnit(s, kCtlIdealInputUnit, kMeters);
-  PickUnit(s, kCtlIdealOutputUnit, kKilograms);
+  Refill(s, kCtlIdealInput, u"5.44").TapControl(kCtlIdealCalculate);
+  PickItem(s, kCtlIdealInputUnit, kMeters);
+  PickItem(s, kCtlIdealOutputUnit, kKilograms);
   s.TapControl(kCtlIdealMode).Check([&] {
     expect_mode(BodyMode::kIdealHeight);
     EXPECT_EQ(Text(kCtlIdealResult), weight_answer);
   });
-  PickUnit(s, kCtlIdealInputUnit, kKilograms);
-  PickUnit(s, kCtlIdealOutputUnit, kInches);
+  PickItem(s, kCtlIdealInputUnit, kKilograms);
+  PickItem(s, kCtlIdealOutputUnit, kInches);
   // 70.5 + 111 = 181.5 cm, 71.33 inches at 39.3 to the metre. Which characters the field
   // refuses as they are typed is the filter's own table; here the letter never reaches it.
-  Enter(s, u"70.5a").TapControl(kCtlIdealCalculate).Check([&] {
+  Refill(s, kCtlIdealInput, u"70.5a").TapControl(kCtlIdealCalculate).Check([&] {
     EXPECT_EQ(Text(kCtlIdealInput), u"70.5");
     EXPECT_EQ(Text(kCtlIdealResult), height_answer);
   });
-  PickUnit(s, kCtlIdealInputUnit, kOunces);
-  PickUnit(s, kCtlIdealOutputUnit, kFeet);
-  Enter(s, u"3500")
+  PickItem(s, kCtlIdealInputUnit, kOunces);
+  PickItem(s, kCtlIdealOutputUnit, kFeet);
+  Refill(s, kCtlIdealInput, u"3500")
       .TapControl(kCtlIdealCalculate)
       .ExpectBox(u"Calvira", u"Weight must be under 3491.73 ones(oz)", ce::IDOK)
       .Check([&] { EXPECT_EQ(Text(kCtlIdealResult), height_answer); });
@@ -90,13 +71,15 @@ TEST(IdealBodyScenarios, TheModeButtonRefillsBothListsAndEachModeAnswersInTheUni
   s.TapControl(kCtlIdealMode).TapControl(ce::IDCANCEL);
   OpenCalculator(s).Check([&] {
     expect_mode(BodyMode::kIdealWeight);
-    EXPECT_EQ(Text(kCtlIdealResult), u"");
-    EXPECT_EQ(Text(kCtlIdealInput), u"");
+    EXPECT_EQ(Text(kCtlIdealResult) + Text(kCtlIdealInput), u"");
   });
   // The look: the background, the title white on blue, the labels and buttons black on cyan.
-  PickUnit(s, kCtlIdealInputUnit, kMeters);
-  PickUnit(s, kCtlIdealOutputUnit, kKilograms);
-  Enter(s, u"1.70").TapControl(kCtlIdealCalculate).Wait(100).Screenshot(ShotPath("ideal-body.png"));
+  PickItem(s, kCtlIdealInputUnit, kMeters);
+  PickItem(s, kCtlIdealOutputUnit, kKilograms);
+  Refill(s, kCtlIdealInput, u"1.70")
+      .TapControl(kCtlIdealCalculate)
+      .Wait(100)
+      .Screenshot(ShotPath("ideal-body.png"));
   s.RunCleanly();
 }
 

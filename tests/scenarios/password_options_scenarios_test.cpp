@@ -2,9 +2,7 @@
 // OK, with and without a stored password, and what the next start makes of it; the Options
 // written back, kept or left alone, and seen by the start-up that reads them.
 
-#include <filesystem>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "platform/object_store.h"
 #include "scenarios/cycle_steps.h"
@@ -27,18 +25,11 @@ Settings Stored() {
   return settings;
 }
 
-// Empties a field and types `text` into it, with the pen and the keys.
-void Fill(Scenario& s, int id, const std::u16string& text) {
-  s.TapControl(id).Key(ce::VK_END);
-  for (int i = 0; i < 16; ++i) s.Key(ce::VK_BACK);
-  if (!text.empty()) s.Type(text);
-}
-
 void FillAll(Scenario& s, const std::u16string& current, const std::u16string& new_password,
              const std::u16string& verify) {
-  Fill(s, kCtlPasswordCurrent, current);
-  Fill(s, kCtlPasswordNew, new_password);
-  Fill(s, kCtlPasswordVerify, verify);
+  Refill(s, kCtlPasswordCurrent, current);
+  Refill(s, kCtlPasswordNew, new_password);
+  Refill(s, kCtlPasswordVerify, verify);
 }
 
 // Past the start-up prompt, when there is one, to the Password screen.
@@ -71,10 +62,10 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
       .Check([&] {
         ExpectView(kCycleView);
-        const Settings settings = Stored();
-        EXPECT_TRUE(VerifyPassword(settings.password, u"Secret"));
-        EXPECT_FALSE(NeedsRehash(settings.password));
-        EXPECT_EQ(settings.password_set, 1);
+        const Settings set = Stored();
+        EXPECT_EQ(std::tuple(VerifyPassword(set.password, u"Secret"), NeedsRehash(set.password),
+                             set.password_set),
+                  std::tuple(true, false, 1));
         before = StoreContents();
       })
       .Menu(kCmdPassword);
@@ -107,9 +98,8 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
   s.TapControl(ce::IDOK)
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
       .Check([] {
-        const Settings settings = Stored();
-        EXPECT_TRUE(VerifyPassword(settings.password, u"Changed"));
-        EXPECT_FALSE(VerifyPassword(settings.password, u"Secret"));
+        const std::u16string hash = Stored().password;
+        EXPECT_TRUE(VerifyPassword(hash, u"Changed") && !VerifyPassword(hash, u"Secret"));
       });
   s.RunCleanly();
 
@@ -131,12 +121,10 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
       .ExpectBox(u"Password", u"Remove current\npassword?", ce::IDOK)
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
       .Check([] {
-        const Settings settings = Stored();
-        EXPECT_EQ(settings.password, u"");
-        EXPECT_EQ(settings.password_set, 0);
-        EXPECT_EQ(settings.scale, 2);
-        EXPECT_TRUE(settings.logo_disabled);
-        EXPECT_TRUE(settings.show_min_max);
+        const Settings st = Stored();
+        EXPECT_EQ(
+            std::tuple(st.password, st.password_set, st.scale, st.logo_disabled, st.show_min_max),
+            std::tuple(u"", 0, 2, true, true));
       });
   next.RunCleanly();
 }
@@ -159,9 +147,12 @@ TEST(OptionsScreen, CancelWritesNothingAndOkStoresTheScaleAndTheChanges) {
   });
   // The boxes as stored are the committed picture's.
   s.Type(u"Secret").Key(ce::VK_RETURN).Menu(kCmdOptions).Screenshot(ShotPath("options.png"));
-  s.TapControl(kCtlOptionsCelsius)
-      .TapControl(kCtlOptionsShowMinMax)
-      .TapControl(kCtlOptionsDisableLogo)
+  const auto tick_all = [&s]() -> Scenario& {
+    return s.TapControl(kCtlOptionsCelsius)
+        .TapControl(kCtlOptionsShowMinMax)
+        .TapControl(kCtlOptionsDisableLogo);
+  };
+  tick_all()
       .TapControl(ce::IDCANCEL)
       .Check([&] {
         ExpectView(kCycleView);
@@ -172,24 +163,17 @@ TEST(OptionsScreen, CancelWritesNothingAndOkStoresTheScaleAndTheChanges) {
       .TapControl(ce::IDOK)
       .Check([&] {
         ExpectView(kCycleView);
-        const Settings after = Stored();
-        EXPECT_EQ(after.password, stored.password);
-        EXPECT_EQ(after.password_set, stored.password_set);
-        EXPECT_EQ(after.spare, stored.spare);
-        EXPECT_EQ(after.scale, 2);
+        const Settings a = Stored();
+        EXPECT_EQ(std::tuple(a.password, a.password_set, a.spare, a.scale),
+                  std::tuple(stored.password, stored.password_set, stored.spare, 2));
       })
-      .Menu(kCmdOptions)
-      .TapControl(kCtlOptionsCelsius)
-      .TapControl(kCtlOptionsShowMinMax)
-      .TapControl(kCtlOptionsDisableLogo)
-      .TapControl(ce::IDOK)
-      .Check([] {
-        const Settings settings = Stored();
-        EXPECT_TRUE(VerifyPassword(settings.password, u"Secret"));
-        EXPECT_EQ(settings.scale, 1);
-        EXPECT_TRUE(settings.show_min_max);
-        EXPECT_FALSE(settings.logo_disabled);
-      });
+      .Menu(kCmdOptions);
+  tick_all().TapControl(ce::IDOK).Check([] {
+    const Settings st = Stored();
+    EXPECT_EQ(std::tuple(VerifyPassword(st.password, u"Secret"), st.scale, st.show_min_max,
+                         st.logo_disabled),
+              std::tuple(true, 1, true, false));
+  });
   s.RunCleanly();
 }
 

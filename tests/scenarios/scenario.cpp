@@ -35,8 +35,6 @@ ce::UINT MenuButtonFor(ce::UINT command) {
   return 0;
 }
 
-}  // namespace
-
 void ExpectAsCommitted(const std::filesystem::path& shot) {
   if (std::getenv("CALVIRA_SCREENSHOT_DIR") != nullptr) return;  // `make screenshots` writes them
   // The build directory lies inside the repository: the pictures are in a folder above the test
@@ -53,6 +51,17 @@ void ExpectAsCommitted(const std::filesystem::path& shot) {
   EXPECT_TRUE(!drawn.empty() && drawn == Bytes(committed / shot.filename()))
       << shot.filename() << " is not the screen committed in docs/screenshots; run `make "
       << "screenshots` and look at the difference";
+}
+
+}  // namespace
+
+void TakeShot(const std::filesystem::path& shot) {
+  ce::FlushDisplay();
+  std::filesystem::create_directories(shot.parent_path());
+  EXPECT_EQ(
+      ce::WritePng565(shot.string(), ce::FrameBufferPixels(), ce::kScreenWidth, ce::kFrameHeight),
+      "");
+  ExpectAsCommitted(shot);
 }
 
 Scenario::Scenario(const std::string& name) : name_(name), data_dir_(MakeTempDir("scenario")) {}
@@ -173,16 +182,10 @@ void Scenario::OnIdle(int32_t timeout_ms) {
         step.act();
         steps_.pop_front();
         continue;
-      case Step::Kind::kScreenshot: {
-        ce::FlushDisplay();
-        std::filesystem::create_directories(step.path.parent_path());
-        EXPECT_EQ(ce::WritePng565(step.path.string(), ce::FrameBufferPixels(), ce::kScreenWidth,
-                                  ce::kFrameHeight),
-                  "");
-        ExpectAsCommitted(step.path);
+      case Step::Kind::kScreenshot:
+        TakeShot(step.path);
         steps_.pop_front();
         continue;
-      }
     }
   }
   // The script is over: close the window, as the user would.

@@ -124,9 +124,10 @@ class Scenario {
 // otherwise they go to a scratch folder.
 std::filesystem::path ShotPath(const char* name);
 
-// Away from `make screenshots`, a screenshot is compared with the committed picture of its name,
-// to the byte: the screens drawn are the README's, and any change to what they show is seen.
-void ExpectAsCommitted(const std::filesystem::path& shot);
+// Writes the frame shown to `shot`. Away from `make screenshots`, it is compared with the
+// committed picture of its name, to the byte: the screens drawn are the README's, and any change
+// to what they show is seen.
+void TakeShot(const std::filesystem::path& shot);
 
 // A colour as the frame buffer holds it.
 constexpr uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {

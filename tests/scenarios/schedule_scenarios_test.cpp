@@ -2,12 +2,9 @@
 // levels, pill, time and remark land in the day's record; the time picker runs over the editor;
 // Pill History lists and clears the pills. Every check reads the store itself.
 
-#include <optional>
 #include <ostream>
-#include <string>
 
 #include "scenarios/cycle_steps.h"
-#include "schedule/pill_records.h"
 #include "store/catalogue.h"
 #include "ui/texts.h"
 
@@ -93,9 +90,8 @@ TEST(DayEntry, LevelsPillAndRemarkAreTheDaysOneRecordAndAnEmptyDayIsDeletedOnlyW
       .Check([] { EXPECT_FALSE(Shown(kCtlDayTime).has_value()); })
       .TapControl(kCtlDayDone)
       .Check([] { ExpectStored(Entry(10, 1, false, u"cramps", u"")); });
-  TapDay(s, 10).TapControl(kCtlDaySlight).TapControl(kCtlDayRemark).Key(ce::VK_END);
-  for (int i = 0; i < 6; ++i) s.Key(ce::VK_BACK);
-  s.TapControl(kCtlDayDone)
+  Refill(TapDay(s, 10).TapControl(kCtlDaySlight), kCtlDayRemark, u"")
+      .TapControl(kCtlDayDone)
       .ExpectBox(kTextCalvira, kTextDeleteCurrentStage, ce::IDCANCEL)
       .Check([] {
         ExpectStored(Entry(10, 1, false, u"cramps", u""));

@@ -2,10 +2,6 @@
 // tapped in the picker, a second one for the same day, the padded rows, deleting one or all, and
 // the scale of the settings.
 
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "scenarios/cycle_steps.h"
 #include "temperature/temp_history_view.h"
 #include "temperature/temperature_records.h"

@@ -1,21 +1,13 @@
 // What `calvira --inspect` and `--screenshot` answer, asked at the moments a user could ask:
 // on a screen, with a menu open, inside a message box's modal loop, at the password prompt.
 // Answering must leave the program exactly as it was.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <set>
 #include <sstream>
 #include <tuple>
 
 #include "frame/commands.h"
-#include "frame/document.h"
-#include "platform/window.h"
-#include "platform/window_tree.h"
-#include "scenarios/scenario.h"
-#include "store/catalogue.h"
-#include "store/settings.h"
-#include "tools/password_hash.h"
+#include "scenarios/cycle_steps.h"
 
 namespace calvira::testing {
 namespace {
@@ -120,13 +112,7 @@ TEST(Inspect, DescribesTheScreenTheMenuAndAMessageBoxWithoutChangingAnything) {
 
 TEST(Inspect, APasswordFieldIsReportedByItsLengthOnly) {
   Scenario s("inspect password");
-  s.Before([] {
-    CreateCatalogue();
-    Settings settings;
-    settings.password = HashPassword(u"Secret");
-    settings.logo_disabled = true;
-    ASSERT_TRUE(WriteSettings(settings));
-  });
+  s.Before(StoreLocked);
   // The prompt with three characters typed is also the README's picture.
   s.Type(u"Sec")
       .Screenshot(ShotPath("password.png"))

@@ -145,14 +145,14 @@ TEST(PillTimePicker, TheTextIsOnTheTwentyFourHourClock) {
 }
 
 TEST(PillHistoryLines, TheFillerDependsOnTheDateLength) {
-  const std::pair<std::u16string, size_t> cases[] = {
-      {u"1/5/04", 12}, {u"1/31/04", 10}, {u"11/25/04", 8}, {u"1/5/4", 0}, {u"", 0},
+  // The last: a pill without a time text shows the date and the filler only.
+  const std::tuple<std::u16string, size_t, std::u16string> cases[] = {
+      {u"1/5/04", 12, u"8:30"}, {u"1/31/04", 10, u"8:30"}, {u"11/25/04", 8, u"8:30"},
+      {u"1/5/4", 0, u"8:30"},   {u"", 0, u"8:30"},         {u"2/1/04", 12, u""},
   };
-  for (const auto& [date, blanks] : cases) {
-    EXPECT_EQ(PillLineText(date, u"8:30"), date + std::u16string(blanks, u' ') + u"8:30");
+  for (const auto& [date, blanks, time] : cases) {
+    EXPECT_EQ(PillLineText(date, time), date + std::u16string(blanks, u' ') + time);
   }
-  // A pill without a time text shows the date and the filler only.
-  EXPECT_EQ(PillLineText(u"2/1/04", u""), u"2/1/04" + std::u16string(12, u' '));
 }
 
 TEST(PillHistoryLines, OneLinePerPillDayCarryingItsOwnDay) {
