@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gfx/graphic_buffer.h"
@@ -48,6 +49,7 @@ class GfxTest : public ::testing::Test {
 };
 
 using Texts = std::vector<std::u16string>;
+using Rows = std::vector<std::string>;
 
 // Writes tokens as the stream format has them, most significant bit first.
 class StreamBuilder {
@@ -57,11 +59,14 @@ class StreamBuilder {
     return *this;
   }
   StreamBuilder& Literal(uint8_t byte) { return Bits(0x100u | byte, 9); }
+  StreamBuilder& Literals(std::string_view bytes) {
+    for (char c : bytes) Literal(static_cast<uint8_t>(c));
+    return *this;
+  }
   // Copies length + 1 bytes from window position `position`.
   StreamBuilder& Match(uint32_t length, uint32_t position) {
     return Bits((length << 9) | position, 15);
   }
-  size_t BitCount() const { return bits_.size(); }
 
   // The bits padded with zeros to whole bytes.
   std::vector<uint8_t> Bytes() const { return FirstBytes((bits_.size() + 7) / 8); }

@@ -1,7 +1,5 @@
 // Pixel buffers and bitmaps: layout, fills, the copy operations with their reports and their
 // clipping, and CFastBitmap::Draw.
-#include <algorithm>
-#include <cstring>
 #include <tuple>
 
 #include "gfx/codec/lz77.h"
@@ -12,10 +10,8 @@
 
 namespace {
 
-using gfx_test::Picture;
 using gfx_test::PixelValues;
 using gfx_test::Texts;
-using Rows = std::vector<std::string>;
 
 class GfxGraphicBuffer : public gfx_test::GfxTest {
  protected:

@@ -2,8 +2,7 @@
 // every path the program has.
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <string>
+#include <tuple>
 
 #include "../../tools/packer/png_io.h"
 #include "gfx/bit_file.h"
@@ -71,38 +70,23 @@ std::vector<uint8_t> Padded(std::string s, size_t size) {
 }
 
 TEST_F(GfxLz77Stream, HandBuiltStreamsDecodeAlikeByEveryPath) {
-  struct Case {
-    const char* what;
-    std::vector<uint8_t> payload;
-    uint16_t width;  // one row of this many pixels
-    std::vector<uint8_t> expected;
-  };
-  const Case cases[] = {
-      {"literals in order",
-       StreamBuilder().Literal('C').Literal('a').Literal('l').Literal('v').Bytes(), 2,
-       Bytes("Calv")},
+  // (what, payload, width of the one row, decoded bytes)
+  const std::tuple<const char*, std::vector<uint8_t>, uint16_t, std::vector<uint8_t>> cases[] = {
+      {"literals in order", StreamBuilder().Literals("Calv").Bytes(), 2, Bytes("Calv")},
       // Position 511 is the newest byte: with length field 31 it repeats it 32 times.
       {"a match of the newest byte", StreamBuilder().Literal('x').Match(31, 511).Bytes(), 17,
        Padded(std::string(33, 'x'), 34)},
       // Positions count from the oldest byte; a match may overlap the bytes it produces:
       // "12", then "121212", the last two and then its own output.
-      {"overlapping matches",
-       StreamBuilder()
-           .Literal('1')
-           .Literal('2')
-           .Literal('3')
-           .Literal('4')
-           .Match(1, 508)
-           .Match(5, 510)
-           .Bytes(),
+      {"overlapping matches", StreamBuilder().Literals("1234").Match(1, 508).Match(5, 510).Bytes(),
        6, Bytes("123412121212")},
       // Before any output the window holds zeros, so a match there gives black.
       {"a match before any output", StreamBuilder().Match(4, 0).Match(1, 510).Literal(7).Bytes(), 4,
        std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 7}},
       // Six set bits after two literals in the third byte would start a third token; the
       // second literal loaded the last byte, so they are never read.
-      {"set bits after the last byte's token",
-       StreamBuilder().Literal('a').Literal('b').Bits(0x3F, 6).Bytes(), 2, Padded("ab", 4)},
+      {"set bits after the last byte's token", StreamBuilder().Literals("ab").Bits(0x3F, 6).Bytes(),
+       2, Padded("ab", 4)},
       // The first token loads the second and last byte; its seven spare set bits are ignored.
       {"spare bits of the token that loads the last byte",
        StreamBuilder().Literal('a').Bits(0x7F, 7).Bytes(), 2, Padded("a", 4)},
@@ -110,8 +94,8 @@ TEST_F(GfxLz77Stream, HandBuiltStreamsDecodeAlikeByEveryPath) {
       // zero bits read as a one-byte match of the (zero) oldest window byte.
       {"padding after a token", StreamBuilder().Literal('a').FirstBytes(3), 2, Padded("a", 4)},
       // The match's last position bit (a 1) is cut off and reads as 0: position 510, not 511.
-      {"bits past the payload",
-       StreamBuilder().Literal('a').Literal('b').Match(3, 511).FirstBytes(4), 3, Bytes("ababab")},
+      {"bits past the payload", StreamBuilder().Literals("ab").Match(3, 511).FirstBytes(4), 3,
+       Bytes("ababab")},
       // Surplus is dropped without a report.
       {"more than the destination holds", StreamBuilder().Literal('a').Match(31, 511).Bytes(), 3,
        Bytes("aaaaaa")},
@@ -119,9 +103,9 @@ TEST_F(GfxLz77Stream, HandBuiltStreamsDecodeAlikeByEveryPath) {
       {"one byte of ones", {0xFF}, 4, std::vector<uint8_t>(8, 0)},
       {"one byte of zeros", {0x00}, 4, std::vector<uint8_t>(8, 0)},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(DecodeEveryWay(c.payload, c.width, 1), c.expected);
+  for (const auto& [what, payload, width, expected] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(DecodeEveryWay(payload, width, 1), expected);
   }
   EXPECT_EQ(Lz77InflateReference(StreamBuilder().Literal('a').FirstBytes(3)),
             (std::vector<uint8_t>{'a', 0}));

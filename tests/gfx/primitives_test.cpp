@@ -1,5 +1,4 @@
 // Drawing primitives and the dot-matrix text, compared pixel by pixel on small buffers.
-#include <string>
 #include <tuple>
 
 #include "gfx/dot_font.h"
@@ -9,7 +8,7 @@
 namespace {
 
 using gfx_test::Picture;
-using Rows = std::vector<std::string>;
+using gfx_test::Rows;
 
 Rows Line(int32_t w, int32_t h, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
   GraphicBuffer b(w, h);
@@ -83,11 +82,10 @@ Rows Text(int32_t w, int32_t h, const char16_t* text, int32_t x = 0, int32_t y =
 // left of zero) and whatever the text.
 TEST(GfxDotText, NoDotLeavesTheBuffer) {
   GraphicBuffer b(240, 7);
-  const struct {
-    const char16_t* text;
-    int32_t x, pen;
-  } moves[] = {{u"\u20ac\u20ac", 0, 16}, {u"a\rb", 0, 408}, {u"\b\b", 2, 2}, {u"\b", 3, -5}};
-  for (const auto& m : moves) EXPECT_EQ(DrawDotText(b, m.text, m.x, 0, 200), m.pen);
+  // (text, x, where the pen ends)
+  const std::tuple<const char16_t*, int32_t, int32_t> moves[] = {
+      {u"\u20ac\u20ac", 0, 16}, {u"a\rb", 0, 408}, {u"\b\b", 2, 2}, {u"\b", 3, -5}};
+  for (const auto& [text, x, pen] : moves) EXPECT_EQ(DrawDotText(b, text, x, 0, 200), pen);
   // Shifted up and left by two, the '#' glyph (all lit) shows its lower right part.
   Rows corner(5, "#####...");
   corner.insert(corner.end(), 2, "........");

@@ -10,13 +10,7 @@
 namespace {
 
 ce::SYSTEMTIME Date(ce::WORD y, ce::WORD m, ce::WORD d, ce::WORD h = 0, ce::WORD min = 0) {
-  ce::SYSTEMTIME t{};
-  t.wYear = y;
-  t.wMonth = m;
-  t.wDay = d;
-  t.wHour = h;
-  t.wMinute = min;
-  return t;
+  return {y, m, 0, d, h, min, 0, 0};
 }
 
 std::u16string Format(const ce::SYSTEMTIME& t, const char16_t* picture) {

@@ -1,15 +1,10 @@
 // The standard controls as a user and a screen meet them: taps, keys and typing go in through the
 // window system's input, and the test reads the notifications the dialog heard, in order, and the
 // controls' answers to their messages.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "platform/clipboard.h"
-#include "platform/dialog.h"
 #include "platform/text.h"
 #include "support/headless_window.h"
 
@@ -60,11 +55,6 @@ class ControlTest : public DialogTest {
   }
   LRESULT Add(int id, const char16_t* text, UINT message = LB_ADDSTRING) const {
     return Send(id, message, 0, reinterpret_cast<LPARAM>(text));
-  }
-  RECT Rect(int id) const {
-    RECT r;
-    GetWindowRect(Item(id), &r);
-    return r;
   }
   // Focuses the control and forgets what that said.
   void Focus(int id) {
@@ -259,13 +249,8 @@ TEST_F(ControlTest, NothingCanBeCopiedOrCutOutOfAPasswordFieldButItTakesWhatIsPa
 // --- List boxes. ---
 
 TEST_F(ControlTest, ListBoxMessagesKeepItemsDataAndSelection) {
-  struct Step {
-    UINT message;
-    WPARAM wparam;
-    const char16_t* text;
-    LRESULT expected;
-  };
-  const Step steps[] = {
+  // (message, wparam, text as lparam, answer)
+  const std::tuple<UINT, WPARAM, const char16_t*, LRESULT> steps[] = {
       {LB_ADDSTRING, 0, u"b", 0},
       {LB_ADDSTRING, 0, u"a", 1},
       {LB_ADDSTRING, 0, u"c", 2},
@@ -288,10 +273,10 @@ TEST_F(ControlTest, ListBoxMessagesKeepItemsDataAndSelection) {
       {LB_GETITEMDATA, 5, nullptr, LB_ERR},
       {LB_GETCOUNT, 0, nullptr, 3},
   };
-  for (const Step& s : steps) {
-    const LPARAM lparam = s.message == LB_SETITEMDATA ? 1234 : reinterpret_cast<LPARAM>(s.text);
-    EXPECT_EQ(Send(150, s.message, s.wparam, lparam), s.expected)
-        << "message 0x" << std::hex << s.message << " wparam " << std::dec << s.wparam;
+  for (const auto& [message, wparam, text, expected] : steps) {
+    const LPARAM lparam = message == LB_SETITEMDATA ? 1234 : reinterpret_cast<LPARAM>(text);
+    EXPECT_EQ(Send(150, message, wparam, lparam), expected)
+        << "message 0x" << std::hex << message << " wparam " << std::dec << wparam;
   }
   char16_t buffer[8] = {};
   EXPECT_EQ(Send(150, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(buffer)), 2);
@@ -338,11 +323,8 @@ TEST_F(ControlTest, AListReportsTapsButNotTheProgramsSelectionAndScrolls) {
 }
 
 TEST_F(ControlTest, ADialogDestroyedByANotificationHearsNothingMoreFromIt) {
-  struct Case {
-    Command destroy_on;
-    std::function<void()> act;
-  };
-  const Case cases[] = {
+  // (the notification the dialog is destroyed on, what makes it)
+  const std::pair<Command, std::function<void()>> cases[] = {
       {{101, EN_UPDATE}, [this] { TypeText(u"a"); }},
       {{110, BN_CLICKED}, [this] { TapItem(110); }},
       {{150, LBN_SELCHANGE},
@@ -360,20 +342,20 @@ TEST_F(ControlTest, ADialogDestroyedByANotificationHearsNothingMoreFromIt) {
          Press(VK_RETURN);
        }},
   };
-  for (const Case& c : cases) {
+  for (const auto& [destroy_on, act] : cases) {
     if (!IsWindow(dialog_)) Open(9100);
-    answer_ = [destroy_on = c.destroy_on](HWND dialog, UINT message, WPARAM wparam,
-                                          LPARAM) -> INT_PTR {
+    answer_ = [destroy_on = destroy_on](HWND dialog, UINT message, WPARAM wparam,
+                                        LPARAM) -> INT_PTR {
       if (message == WM_COMMAND && Command{LOWORD(wparam), HIWORD(wparam)} == destroy_on) {
         DestroyWindow(dialog);
       }
       return message == WM_INITDIALOG;
     };
     Forget();
-    c.act();
-    EXPECT_FALSE(IsWindow(dialog_)) << c.destroy_on.first;
+    act();
+    EXPECT_FALSE(IsWindow(dialog_)) << destroy_on.first;
     ASSERT_FALSE(commands_.empty());
-    EXPECT_EQ(commands_.back(), c.destroy_on);
+    EXPECT_EQ(commands_.back(), destroy_on);
     EXPECT_EQ(FindWindow(u"ComboLBox", nullptr), nullptr);  // the open list went with it
   }
 }
@@ -404,8 +386,7 @@ TEST_F(ComboTest, ADropDownListOpensUnderItsFieldAndChoosesByTap) {
   TapItem(160);
   EXPECT_TRUE(Send(160, CB_GETDROPPEDSTATE));
   ASSERT_NE(ShownList(), nullptr);
-  RECT drop;
-  GetWindowRect(ShownList(), &drop);
+  RECT drop = RectOf(ShownList());
   const int32_t row = (drop.Height() - 2) / 5;
   TapAt(drop.left + 10, drop.top + 1 + row * 2 + row / 2);
   EXPECT_EQ(commands_, (Commands{{160, CBN_SETFOCUS},
@@ -421,7 +402,7 @@ TEST_F(ComboTest, ADropDownListOpensUnderItsFieldAndChoosesByTap) {
   MoveWindow(Item(160), 120, 246, 100, 19, TRUE);
   TapItem(160);
   ASSERT_NE(ShownList(), nullptr);
-  GetWindowRect(ShownList(), &drop);
+  drop = RectOf(ShownList());
   EXPECT_EQ(drop.bottom, Rect(160).top);
 }
 

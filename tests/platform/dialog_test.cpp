@@ -2,14 +2,8 @@
 // interface (Tab order, groups, Enter, Esc, the default button), modal loops (ended from
 // WM_INITDIALOG, by a posted message, by a timer, nested, interrupted by WM_QUIT) and the Dlg*
 // helpers. Whenever a modal loop waits for input the test takes its next scripted step.
-#include <gtest/gtest.h>
+#include <tuple>
 
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "platform/dialog.h"
-#include "platform/message_box.h"
 #include "platform/text.h"
 #include "support/headless_window.h"
 
@@ -17,7 +11,6 @@ namespace {
 
 using namespace ce;
 using namespace calvira::testing;
-using Command = std::pair<int, int>;
 
 constexpr DWORD kTab = WS_TABSTOP;
 
@@ -229,13 +222,8 @@ TEST_F(DialogTest, AQuitEndsAModalLoopAsCancelAndIsPassedOn) {
 TEST_F(DialogTest, DialogItemNumbersReadAsTheHandheldReadsThem) {
   RegisterDialogTemplates(kTemplates);
   ASSERT_NE(Open(9010), nullptr);
-  struct Case {
-    const char16_t* text;
-    BOOL is_signed;
-    UINT value;
-    BOOL translated;
-  };
-  const Case cases[] = {
+  // (text, signed, value, translated)
+  const std::tuple<const char16_t*, BOOL, UINT, BOOL> cases[] = {
       {u"28", FALSE, 28, TRUE},
       {u"", FALSE, 0, FALSE},
       {u" 7 ", FALSE, 7, TRUE},
@@ -247,11 +235,11 @@ TEST_F(DialogTest, DialogItemNumbersReadAsTheHandheldReadsThem) {
       {u"2147483648", TRUE, 0, FALSE},
       {u"-2147483648", TRUE, 0x80000000u, TRUE},
   };
-  for (const Case& c : cases) {
-    SetDlgItemText(dialog_, 101, c.text);
-    BOOL translated = 2;
-    EXPECT_EQ(GetDlgItemInt(dialog_, 101, &translated, c.is_signed), c.value) << ToUtf8(c.text);
-    EXPECT_EQ(translated, c.translated) << ToUtf8(c.text);
+  for (const auto& [text, is_signed, value, translated] : cases) {
+    SetDlgItemText(dialog_, 101, text);
+    BOOL said = 2;
+    EXPECT_EQ(GetDlgItemInt(dialog_, 101, &said, is_signed), value) << ToUtf8(text);
+    EXPECT_EQ(said, translated) << ToUtf8(text);
   }
   SetDlgItemInt(dialog_, 101, 4000000000u, FALSE);
   char16_t buffer[4];

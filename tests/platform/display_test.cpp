@@ -1,11 +1,10 @@
 #include "platform/display.h"
 
 #include <SDL.h>
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
+#include <functional>
 
 #include "platform/messages.h"
 #include "support/temp_store.h"
@@ -72,8 +71,11 @@ class DisplaySdl : public ::testing::Test {
     if (!display_) GTEST_SKIP() << "no SDL display: " << error;
   }
 
-  // The events SDL itself would deliver to our window.
-  static void Push(SDL_Event event) {
+  // An event of `type`, filled in by `fill`, as SDL itself would deliver it to our window.
+  static void Push(Uint32 type, const std::function<void(SDL_Event&)>& fill) {
+    SDL_Event event{};
+    event.type = type;
+    fill(event);
     SDL_Window* window = nullptr;
     for (Uint32 id = 1; id < 64 && !window; ++id) window = SDL_GetWindowFromID(id);
     ASSERT_NE(window, nullptr);
@@ -82,27 +84,13 @@ class DisplaySdl : public ::testing::Test {
     event.window.windowID = SDL_GetWindowID(window);
     ASSERT_EQ(SDL_PushEvent(&event), 1);
   }
-
   static void Button(Uint32 type, Uint8 button, int x, int y) {
-    SDL_Event e{};
-    e.type = type;
-    e.button.button = button;
-    e.button.x = x;
-    e.button.y = y;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    Push(e);
-  }
-  static void Key(Uint32 type, SDL_Keycode sym) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.keysym.sym = sym;
-    Push(e);
-  }
-  static void Window(Uint8 event) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = event;
-    Push(e);
+    Push(type, [&](SDL_Event& e) {
+      e.button.button = button;
+      e.button.x = x;
+      e.button.y = y;
+      e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    });
   }
 
   std::unique_ptr<Display> display_;
@@ -121,23 +109,21 @@ TEST_F(DisplaySdl, PresentsAtTheScaleAskedAndTranslatesMouseKeysTextAndWindowEve
   Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10);  // pressed elsewhere: ignored
   Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 10, 10);
   Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 101, 51);
-  SDL_Event motion{};
-  motion.type = SDL_MOUSEMOTION;
-  motion.motion.state = SDL_BUTTON_LMASK;
-  motion.motion.x = 2000;  // dragged far out of the window
-  motion.motion.y = -40;
-  Push(motion);
+  Push(SDL_MOUSEMOTION, [](SDL_Event& e) {
+    e.motion.state = SDL_BUTTON_LMASK;
+    e.motion.x = 2000;  // dragged far out of the window
+    e.motion.y = -40;
+  });
   Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 478, 586);
-  Key(SDL_KEYDOWN, SDLK_q);
-  Key(SDL_KEYDOWN, SDLK_F13);  // nothing we know
-  Key(SDL_KEYUP, SDLK_KP_ENTER);
-
-  SDL_Event text{};
-  text.type = SDL_TEXTINPUT;
-  std::strcpy(text.text.text, "\xC3\xA9\xF0\x9F\x98\x80");  // é and a character beyond 16 bits
-  Push(text);
-  Window(SDL_WINDOWEVENT_FOCUS_LOST);
-  Window(SDL_WINDOWEVENT_CLOSE);
+  // F13 is nothing we know.
+  for (const auto& [type, sym] :
+       {std::pair{SDL_KEYDOWN, SDLK_q}, {SDL_KEYDOWN, SDLK_F13}, {SDL_KEYUP, SDLK_KP_ENTER}})
+    Push(type, [sym](SDL_Event& e) { e.key.keysym.sym = sym; });
+  Push(SDL_TEXTINPUT, [](SDL_Event& e) {
+    std::strcpy(e.text.text, "\xC3\xA9\xF0\x9F\x98\x80");  // é and a character beyond 16 bits
+  });
+  for (Uint8 event : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_CLOSE})
+    Push(SDL_WINDOWEVENT, [event](SDL_Event& e) { e.window.event = event; });
 
   display_->WaitInput(0, {}, out);
   // Window pixels at scale 2 become frame-buffer pixels, clamped to the frame.

@@ -1,13 +1,7 @@
 // Message boxes: answered OK without a window system, and otherwise real modal boxes, laid out
 // over the screen area and answered by a key or a tap, with every box logged either way. (The
 // hook that answers without a box is the frame tests' tool.)
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "platform/dialog.h"
 #include "platform/gdi.h"
-#include "platform/message_box.h"
 #include "platform/text.h"
 #include "support/headless_window.h"
 
@@ -15,16 +9,6 @@ namespace {
 
 using namespace ce;
 using namespace calvira::testing;
-
-HWND Box() {
-  return FindWindow(u"#32770", nullptr);
-}
-
-RECT RectOf(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  return r;
-}
 
 class MessageBoxTest : public DialogTest {};
 
@@ -45,7 +29,7 @@ TEST_F(MessageBoxTest, ABoxIsModalOverItsOwnerAndKeptWithinTheScreen) {
   std::u16string forty_lines;
   for (int i = 0; i < 40; ++i) forty_lines += u"line\n";
   steps_.push_back([this] {
-    HWND box = Box();
+    HWND box = FindWindow(u"#32770", nullptr);
     ASSERT_NE(box, nullptr);
     const RECT r = RectOf(box), ok = RectOf(GetDlgItem(box, IDOK));
     EXPECT_EQ(GetWindowString(box), u"Error");  // no caption given

@@ -2,34 +2,21 @@
 // merging writes, persistence, and failed writes that lose nothing.
 #include "platform/object_store.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <random>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "support/fault_vfs.h"
+#include "support/store_calls.h"
 #include "support/temp_store.h"
 
 namespace {
 
 using namespace ce;
-using calvira::testing::TempStoreTest;
-
-// Two-byte types are stored in uiVal, four-byte ones in ulVal, whatever their sign.
-CEPROPVAL Int(WORD number, WORD type, int64_t value) {
-  CEPROPVAL v{};
-  v.propid = PropId(number, type);
-  if (type == CEVT_I2 || type == CEVT_UI2) {
-    v.val.uiVal = static_cast<uint16_t>(value);
-  } else {
-    v.val.ulVal = static_cast<uint32_t>(value);
-  }
-  return v;
-}
+using namespace calvira::testing;
 
 CEPROPVAL Real(WORD number, double value) {
   CEPROPVAL v{};
@@ -38,46 +25,11 @@ CEPROPVAL Real(WORD number, double value) {
   return v;
 }
 
-CEPROPVAL Text(WORD number, const char16_t* text) {
-  CEPROPVAL v{};
-  v.propid = PropId(number, CEVT_LPWSTR);
-  v.val.lpwstr = text;
-  return v;
-}
-
-CEOID CreateDb(const char16_t* name, CEPROPID sort1, CEPROPID sort2) {
-  CEDBASEINFO info{};
-  info.dwFlags = CEDB_VALIDNAME | CEDB_VALIDTYPE | CEDB_VALIDSORTSPEC;
-  std::u16string(name).copy(info.szDbaseName, CEDB_MAXDBASENAMELEN - 1);
-  info.dwDbaseType = 7;
-  info.wNumSortOrder = 2;
-  info.rgSortSpecs[0].propid = sort1;
-  info.rgSortSpecs[1].propid = sort2;
-  return CeCreateDatabaseEx(&info);
-}
-
-CEOID Write(HANDLE h, std::vector<CEPROPVAL> props, CEOID oid = 0) {
-  return CeWriteRecordProps(h, oid, static_cast<WORD>(props.size()), props.data());
-}
-
-// The oids in the handle's order, walking from the first record.
-std::vector<CEOID> Walk(HANDLE h) {
-  std::vector<CEOID> oids;
-  for (CEOID o = CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr); o;
-       o = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr)) {
-    oids.push_back(o);
-  }
-  return oids;
-}
-
-constexpr CEPROPID kDay = PropId(0, CEVT_UI4);
-constexpr CEPROPID kName = PropId(1, CEVT_LPWSTR);
-
 class ObjectStoreTest : public TempStoreTest {
  protected:
   void SetUp() override {
     TempStoreTest::SetUp();
-    ASSERT_NE(CreateDb(u"Notes", kDay, kName), 0u);
+    ASSERT_NE(CreateDb(), 0u);
   }
   HANDLE Open(CEPROPID sort) {
     HANDLE h = CeOpenDatabase(nullptr, u"Notes", sort, 0, nullptr);
@@ -87,7 +39,7 @@ class ObjectStoreTest : public TempStoreTest {
 };
 
 TEST_F(ObjectStoreTest, CreateAndOpenRefuseDuplicatesOverlongNamesAndUnknownSortOrders) {
-  EXPECT_EQ(CreateDb(u"Notes", kDay, kName), 0u);
+  EXPECT_EQ(CreateDb(), 0u);
   EXPECT_EQ(GetLastError(), ERROR_DUP_NAME);
   CEDBASEINFO unended{};
   unended.dwFlags = CEDB_VALIDNAME;
@@ -149,21 +101,19 @@ TEST_F(ObjectStoreTest, SeeksReportIndexesAndStayPutWhenTheyFail) {
   for (int day : days) oids.push_back(Write(h, {Int(0, CEVT_UI4, day)}));
   constexpr DWORD kBack = static_cast<DWORD>(-1);
   // Each seek from where the one before left the handle; a failed seek (0) stays put.
-  const struct {
-    DWORD type, value;
-    int found;  // the day found, 0 for none
-  } seeks[] = {
+  // (seek type, value, the day found or 0 for none)
+  const std::tuple<DWORD, DWORD, int> seeks[] = {
       {CEDB_SEEK_END, 0, 5},       {CEDB_SEEK_CURRENT, 1, 0},     {CEDB_SEEK_CURRENT, kBack, 4},
       {CEDB_SEEK_BEGINNING, 2, 3}, {CEDB_SEEK_BEGINNING, 5, 0},   {CEDB_SEEK_END, 1, 4},
       {CEDB_SEEK_BEGINNING, 0, 1}, {CEDB_SEEK_CURRENT, kBack, 0},
   };
   const auto oid_of = [&](int d) { return oids[std::find(days, days + 5, d) - days]; };
-  for (const auto& s : seeks) {
+  for (const auto& [type, value, day] : seeks) {
     DWORD index = 99;
-    const CEOID found = CeSeekDatabase(h, s.type, s.value, &index);
-    EXPECT_EQ(found, s.found ? oid_of(s.found) : 0u) << s.type << " " << s.value;
-    if (s.found) {
-      EXPECT_EQ(index, static_cast<DWORD>(s.found - 1));
+    EXPECT_EQ(CeSeekDatabase(h, type, value, &index), day ? oid_of(day) : 0u)
+        << type << " " << value;
+    if (day) {
+      EXPECT_EQ(index, static_cast<DWORD>(day - 1));
     }
   }
   DWORD index = 99;
@@ -269,13 +219,8 @@ CEPROPVAL Delete(WORD number) {
 
 TEST_F(ObjectStoreTest, AWriteReplacesThePropertyOfItsNumberWhateverItsType) {
   using Expected = std::vector<std::pair<CEPROPID, int64_t>>;
-  struct Case {
-    const char* what;
-    std::vector<CEPROPVAL> write;
-    Expected after;
-  };
-  // Every case starts from the record (UI4 0 = 5, BOOL 1 = 1, UI2 2 = 3).
-  const Case cases[] = {
+  // Every case starts from the record (UI4 0 = 5, BOOL 1 = 1, UI2 2 = 3): (what, written, after).
+  const std::tuple<const char*, std::vector<CEPROPVAL>, Expected> cases[] = {
       {"a BOOL read back as I2 and written again",
        {Int(1, CEVT_I2, 1)},
        {{PropId(0, CEVT_UI4), 5}, {PropId(1, CEVT_I2), 1}, {PropId(2, CEVT_UI2), 3}}},
@@ -296,14 +241,14 @@ TEST_F(ObjectStoreTest, AWriteReplacesThePropertyOfItsNumberWhateverItsType) {
        {{PropId(0, CEVT_UI4), 5}, {PropId(2, CEVT_UI2), 3}}},
   };
   HANDLE h = Open(kDay);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, written, after] : cases) {
+    SCOPED_TRACE(what);
     const CEOID oid = Write(h, {Int(0, CEVT_UI4, 5), Int(1, CEVT_BOOL, 1), Int(2, CEVT_UI2, 3)});
-    ASSERT_EQ(Write(h, c.write, oid), oid);
-    EXPECT_EQ(Props(h, oid), c.after);
+    ASSERT_EQ(Write(h, written, oid), oid);
+    EXPECT_EQ(Props(h, oid), after);
     Remount();
     h = Open(kDay);
-    EXPECT_EQ(Props(h, oid), c.after);
+    EXPECT_EQ(Props(h, oid), after);
   }
   CloseHandle(h);
 }
@@ -350,7 +295,7 @@ TEST_F(ObjectStoreTest, TransactionsLandWholeOrNotAtAll) {
 }
 
 TEST(ObjectStoreFiles, AreCreatedPrivate) {
-  const auto dir = calvira::testing::MakeTempDir("calvira-files") / "nested" / "data";
+  const auto dir = MakeTempDir("calvira-files") / "nested" / "data";
   ASSERT_EQ(objectstore::Mount(dir), "");
   objectstore::Unmount();
   for (const auto& [path, mode] : {std::pair{dir, 0700u}, {objectstore::StoreFile(dir), 0600u}}) {
@@ -363,19 +308,18 @@ TEST(ObjectStoreFiles, AreCreatedPrivate) {
 
 // Fails the Nth write or sync of an operation for every N until the operation gets through,
 // and checks after each failure that the call said so and the file holds exactly what it held.
-class ObjectStoreFaultTest : public TempStoreTest,
-                             public ::testing::WithParamInterface<calvira::testing::Fault> {
+class ObjectStoreFaultTest : public TempStoreTest, public ::testing::WithParamInterface<Fault> {
  protected:
   void SetUp() override {
     TempStoreTest::SetUp();
     MountFaulty();
-    ASSERT_NE(CreateDb(u"Notes", kDay, kName), 0u);
+    ASSERT_NE(CreateDb(), 0u);
     HANDLE h = CeOpenDatabase(nullptr, u"Notes", kDay, 0, nullptr);
     for (int day = 1; day <= 20; ++day) Write(h, {Int(0, CEVT_UI4, day), Text(1, u"kept")});
     CloseHandle(h);
   }
   void TearDown() override {
-    calvira::testing::ClearFault();
+    ClearFault();
     TempStoreTest::TearDown();
   }
 
@@ -385,12 +329,7 @@ class ObjectStoreFaultTest : public TempStoreTest,
     EXPECT_EQ(objectstore::Mount(data_dir_), "");
     std::vector<uint32_t> days;
     HANDLE h = CeOpenDatabase(nullptr, u"Notes", kDay, 0, nullptr);
-    CePropBuffer buffer;
-    for (CEOID o = CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr); o;
-         o = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr)) {
-      CeReadRecordProps(h, buffer);
-      days.push_back(buffer.props()[0].val.ulVal);
-    }
+    Walk(h, [&days](const CePropBuffer& b) { days.push_back(b.props()[0].val.ulVal); });
     CloseHandle(h);
     MountFaulty();
     return days;
@@ -406,18 +345,18 @@ TEST_P(ObjectStoreFaultTest, AFailedWriteIsReportedAndLosesNothing) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 4, nullptr);
     const CEOID fifth = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 0, nullptr);
-    calvira::testing::FailFrom(nth, GetParam());
+    FailFrom(nth, GetParam());
     const CEOID added = Write(h, {Int(0, CEVT_UI4, 100)});
     const DWORD error = GetLastError();
     const BOOL deleted = added ? CeDeleteRecord(h, fifth) : FALSE;
-    calvira::testing::ClearFault();
+    ClearFault();
     CloseHandle(h);
 
     const std::vector<uint32_t> after = FileContents();
     if (!added) {
       ++failures;
-      EXPECT_TRUE(calvira::testing::FaultStruck());
-      if (GetParam() == calvira::testing::Fault::kDiskFull) {
+      EXPECT_TRUE(FaultStruck());
+      if (GetParam() == Fault::kDiskFull) {
         EXPECT_EQ(error, ERROR_DISK_FULL) << "write " << nth;
       }
       EXPECT_EQ(after, before) << "write " << nth;
@@ -440,7 +379,6 @@ TEST_P(ObjectStoreFaultTest, AFailedWriteIsReportedAndLosesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, ObjectStoreFaultTest,
-                         ::testing::Values(calvira::testing::Fault::kDiskFull,
-                                           calvira::testing::Fault::kIoError));
+                         ::testing::Values(Fault::kDiskFull, Fault::kIoError));
 
 }  // namespace

@@ -1,43 +1,27 @@
 // A store encrypted under a password: nothing of it readable without the password, opened with
 // it alone, re-keyed and made plain again, and every conversion safe from a crash at any moment.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 
-#include "platform/object_store.h"
 #include "platform/text.h"
 #include "support/fault_vfs.h"
 #include "support/files.h"
+#include "support/store_calls.h"
 #include "support/temp_store.h"
 
 namespace ce {
 namespace {
 
 namespace fs = std::filesystem;
-using calvira::testing::TempStoreTest;
+using namespace calvira::testing;
 
 const std::u16string kNotes[] = {u"Dentist appointment", u"Ovulation pain left"};
 
 void StoreNotes() {
-  CEDBASEINFO info{};
-  info.dwFlags = CEDB_VALIDNAME | CEDB_VALIDTYPE | CEDB_VALIDSORTSPEC;
-  std::u16string(u"Notes").copy(info.szDbaseName, CEDB_MAXDBASENAMELEN - 1);
-  info.wNumSortOrder = 2;
-  info.rgSortSpecs[0].propid = PropId(0, CEVT_UI4);
-  info.rgSortSpecs[1].propid = PropId(1, CEVT_LPWSTR);
-  ASSERT_NE(CeCreateDatabaseEx(&info), 0u);
+  ASSERT_NE(calvira::testing::CreateDb(), 0u);
   HANDLE h = CeOpenDatabase(nullptr, u"Notes", 0, 0, nullptr);
   for (uint32_t i = 0; i < 2; ++i) {
-    CEPROPVAL props[2] = {};
-    props[0].propid = PropId(0, CEVT_UI4);
-    props[0].val.ulVal = 292136 + i;
-    props[1].propid = PropId(1, CEVT_LPWSTR);
-    props[1].val.lpwstr = kNotes[i].c_str();
-    ASSERT_NE(CeWriteRecordProps(h, 0, 2, props), 0u);
+    ASSERT_NE(Write(h, {Int(0, CEVT_UI4, 292136 + i), Text(1, kNotes[i].c_str())}), 0u);
   }
   CloseHandle(h);
 }
@@ -47,12 +31,7 @@ std::string Notes() {
   std::string out;
   HANDLE h = CeOpenDatabase(nullptr, u"Notes", 0, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return "no notes";
-  CePropBuffer buffer;
-  for (CEOID o = CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr); o;
-       o = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr)) {
-    CeReadRecordProps(h, buffer);
-    out += ToUtf8(buffer.props()[1].val.lpwstr) + "\n";
-  }
+  Walk(h, [&out](const CePropBuffer& b) { out += ToUtf8(b.props()[1].val.lpwstr) + "\n"; });
   CloseHandle(h);
   return out;
 }
@@ -67,12 +46,7 @@ std::string Mounted(const fs::path& dir, std::string_view key) {
 // Every byte of every file in the directory.
 std::string AllBytes(const fs::path& dir) {
   std::string all;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    all += bytes.str();
-  }
+  for (const auto& entry : fs::directory_iterator(dir)) all += ReadFile(entry.path());
   return all;
 }
 
@@ -100,10 +74,8 @@ TEST_F(StoreCipherTest, EncryptedNothingIsReadableAndOnlyItsPasswordOpensIt) {
                                 "LIKE 'Dentist%';\" >" +
                                 out.string() + " 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
-    std::ifstream in(out);
-    std::stringstream shown;
-    shown << in.rdbuf();
-    EXPECT_NE(shown.str().find("Dentist appointment"), std::string::npos) << shown.str();
+    const std::string shown = ReadFile(out);
+    EXPECT_NE(shown.find("Dentist appointment"), std::string::npos) << shown;
     fs::remove(out);
   }
   ASSERT_EQ(objectstore::ConvertStore(data_dir_, "s3cret", "n3w"), "");
@@ -118,7 +90,6 @@ TEST_F(StoreCipherTest, EncryptedNothingIsReadableAndOnlyItsPasswordOpensIt) {
 // Cut at any write or sync, as by kill -9: the next open finds the old store or the new one,
 // whole, and no converted copy lying beside it once a writer has mounted.
 TEST_F(StoreCipherTest, AConversionCutShortAnywhereLeavesOneWholeStore) {
-  using namespace calvira::testing;
   StoreNotes();
   const std::string notes = Notes();
   objectstore::Unmount();

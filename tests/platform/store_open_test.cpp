@@ -2,23 +2,18 @@
 // message, a good store is never called foreign, and the files are left exactly as they were
 // (bytes and modification times, and no file made beside them).
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
+#include <optional>
 
 #include "platform/control_socket.h"
-#include "platform/message_box.h"
-#include "platform/object_store.h"
 #include "platform/single_instance.h"
 #include "support/fault_vfs.h"
 #include "support/files.h"
+#include "support/store_calls.h"
 #include "support/temp_store.h"
 
 namespace {
@@ -33,18 +28,9 @@ fs::path Store(const fs::path& dir) {
 // A store with one database and one record in it, closed again.
 void MakeStore(const fs::path& dir) {
   ASSERT_EQ(ce::objectstore::Mount(dir), "");
-  ce::CEDBASEINFO info{};
-  info.dwFlags = ce::CEDB_VALIDNAME | ce::CEDB_VALIDSORTSPEC;
-  std::u16string(u"Notes").copy(info.szDbaseName, 5);
-  info.wNumSortOrder = 2;
-  info.rgSortSpecs[0].propid = ce::PropId(0, ce::CEVT_UI4);
-  info.rgSortSpecs[1].propid = ce::PropId(1, ce::CEVT_LPWSTR);
-  ASSERT_NE(ce::CeCreateDatabaseEx(&info), 0u);
+  ASSERT_NE(CreateDb(), 0u);
   ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Notes", 0, 0, nullptr);
-  ce::CEPROPVAL v{};
-  v.propid = ce::PropId(0, ce::CEVT_UI4);
-  v.val.ulVal = 42;
-  ASSERT_NE(ce::CeWriteRecordProps(h, 0, 1, &v), 0u);
+  ASSERT_NE(calvira::testing::Write(h, {Int(0, ce::CEVT_UI4, 42)}), 0u);
   ce::CloseHandle(h);
   ce::objectstore::Unmount();
   // A clean close leaves the store file alone.
@@ -68,6 +54,19 @@ void Chmod(const fs::path& path, mode_t mode) {
   ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
 }
 
+// What a mount of `dir` says ("<mounted>" when it works), unmounted again; `fault` strikes from
+// the first write or sync (for kReadError: read) when given.
+std::string MountSays(const fs::path& dir, bool read_only, std::optional<Fault> fault = {}) {
+  ce::objectstore::MountOptions options;
+  options.read_only = read_only;
+  options.vfs = kFaultVfsName;
+  if (fault) FailFrom(1, *fault);
+  const std::string message = ce::objectstore::Mount(dir, options);
+  ClearFault();
+  ce::objectstore::Unmount();
+  return message.empty() ? std::string("<mounted>") : message;
+}
+
 struct OpenCase {
   const char* what;
   // Changes the good store in `dir` (null: leaves it).
@@ -79,8 +78,7 @@ struct OpenCase {
   const char* writing;
   const char* reading;
   // The fault the disk shows while the store is opened.
-  bool fault = false;
-  Fault kind = Fault::kDiskFull;
+  std::optional<Fault> fault = {};
   // Run by a user who does not own the directory (only possible as root).
   bool stranger = false;
 };
@@ -119,9 +117,9 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
       {"a read-only directory", nullptr, dir_mode(0500), dir_mode(0700),
        "is read-only; Calvira must be able to write there: check the permissions of", nullptr},
       {"a full disk while a new store is set up", [](const fs::path& d) { Write(Store(d), ""); },
-       nullptr, nullptr, "is full; nothing was changed", "no store at", true, Fault::kDiskFull},
+       nullptr, nullptr, "is full; nothing was changed", "no store at", Fault::kDiskFull},
       {"a failing disk", nullptr, nullptr, nullptr, "input/output error", "input/output error",
-       true, Fault::kReadError},
+       Fault::kReadError},
       {"a file that is not SQLite",
        [](const fs::path& d) { Write(Store(d), std::string(5000, 'g')); }, nullptr, nullptr,
        kForeign, kForeign},
@@ -147,8 +145,8 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
       {"a directory its group may write to", nullptr, dir_mode(0770), dir_mode(0700),
        "can be changed by other users (mode 0770)", "can be changed by other users (mode 0770)"},
       {"a directory of another user", nullptr, nullptr, nullptr,
-       "belongs to another user (uid 65534)", "belongs to another user (uid 65534)", false,
-       Fault::kDiskFull, true},
+       "belongs to another user (uid 65534)", "belongs to another user (uid 65534)", std::nullopt,
+       true},
   };
   for (const OpenCase& c : cases) {
     for (const bool read_only : {false, true}) {
@@ -161,16 +159,7 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
       const auto before = Snapshot(dir);
       if (c.restrict) c.restrict(dir);
 
-      const auto mount = [&dir, &c, read_only] {
-        ce::objectstore::MountOptions options;
-        options.read_only = read_only;
-        options.vfs = kFaultVfsName;
-        if (c.fault) FailFrom(1, c.kind);
-        std::string message = ce::objectstore::Mount(dir, options);
-        ClearFault();
-        ce::objectstore::Unmount();
-        return message.empty() ? std::string("<mounted>") : message;
-      };
+      const auto mount = [&dir, &c, read_only] { return MountSays(dir, read_only, c.fault); };
       // The stranger is root, looking into a directory the plain user owns.
       const std::string message = c.stranger ? mount() : RunAsPlainUser(mount);
       const char* expected = read_only ? c.reading : c.writing;
@@ -195,13 +184,7 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
 // names only files that are there.
 TEST_F(StoreOpenTest, AFirstStartCutShortAnywhereIsSetUpByTheNext) {
   const auto mount = [](const fs::path& dir, bool read_only) {
-    return RunAsPlainUser([&dir, read_only] {
-      ce::objectstore::MountOptions options;
-      options.read_only = read_only;
-      const std::string message = ce::objectstore::Mount(dir, options);
-      ce::objectstore::Unmount();
-      return message.empty() ? std::string("<mounted>") : message;
-    });
+    return RunAsPlainUser([&dir, read_only] { return MountSays(dir, read_only); });
   };
   int half_written = 0;  // cuts that left part of the setup beside its rollback journal
   bool finished = false;
@@ -240,12 +223,8 @@ TEST_F(StoreOpenTest, AFirstStartCutShortAnywhereIsSetUpByTheNext) {
 // calvira-data's tests start from), is used through its real path, and then the store, its
 // journals, the lock and the socket are still never opened through a link.
 TEST_F(StoreOpenTest, ADataDirectoryReachedThroughALinkIsUsedButNoLinkInsideIt) {
-  struct Layout {
-    const char* what;
-    // Makes the links under `root`; returns the data directory as the user names it.
-    std::function<fs::path(const fs::path& root)> make;
-  };
-  const Layout layouts[] = {
+  // (what, makes the links under `root` and returns the data directory as the user names it)
+  const std::pair<const char*, std::function<fs::path(const fs::path& root)>> layouts[] = {
       {"a linked data directory",
        [](const fs::path& root) {
          fs::create_directory(root / "disk");
@@ -266,10 +245,10 @@ TEST_F(StoreOpenTest, ADataDirectoryReachedThroughALinkIsUsedButNoLinkInsideIt) 
                                  "objectstore.sqlite3-journal",
                                  "calvira.lock",
                                  "calvira.sock"};
-  for (const Layout& layout : layouts) {
-    SCOPED_TRACE(layout.what);
+  for (const auto& [what, make] : layouts) {
+    SCOPED_TRACE(what);
     const fs::path root = MakeTempDir("calvira-linked");
-    const fs::path dir = layout.make(root);
+    const fs::path dir = make(root);
 
     MakeStore(dir);
     ce::objectstore::MountOptions reading;
@@ -305,9 +284,7 @@ TEST_F(StoreOpenTest, ADataDirectoryReachedThroughALinkIsUsedButNoLinkInsideIt) 
       }
       fs::remove(dir / name);
       if (store) fs::rename(root / "moved", Store(dir));
-      std::string kept;
-      std::ifstream(root / "target") >> kept;
-      EXPECT_EQ(kept, "keep");
+      EXPECT_EQ(ReadFile(root / "target"), "keep");
     }
     std::error_code ec;
     fs::remove_all(root, ec);

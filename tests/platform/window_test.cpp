@@ -38,33 +38,24 @@ ce::LRESULT Recorder(ce::HWND w, ce::UINT m, ce::WPARAM wp, ce::LPARAM lp) {
     return DefWindowProc(w, m, wp, lp);
   }
   const std::string name = ToUtf8(GetWindowString(w));
-  switch (m) {
-    case WM_PAINT: {
-      Log().push_back({name, m, 0});
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(w, &ps);
-      RECT r;
-      GetClientRect(w, &r);
-      FillSolidRect(dc, r, static_cast<COLORREF>(GetWindowLong(w, GWL_USERDATA)));
-      EndPaint(w, &ps);
-      return 0;
-    }
-    case WM_TIMER:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ACTIVATE:
-    case WM_CHAR:
-    case WM_KEYDOWN:
-    case WM_USER:
-      Log().push_back({name, m, m == WM_ACTIVATE ? LOWORD(wp) : wp});
-      return 0;
-    case WM_NCHITTEST:
-      return name.starts_with("glass") ? HTTRANSPARENT : HTCLIENT;
-    default:
-      return DefWindowProc(w, m, wp, lp);
+  if (m == WM_NCHITTEST) return name.starts_with("glass") ? HTTRANSPARENT : HTCLIENT;
+  if (m == WM_PAINT) {
+    Log().push_back({name, m, 0});
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    RECT r;
+    GetClientRect(w, &r);
+    FillSolidRect(dc, r, static_cast<COLORREF>(GetWindowLong(w, GWL_USERDATA)));
+    EndPaint(w, &ps);
+    return 0;
   }
+  for (UINT logged : {WM_TIMER, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_SETFOCUS, WM_KILLFOCUS,
+                      WM_ACTIVATE, WM_CHAR, WM_KEYDOWN, WM_USER}) {
+    if (m != logged) continue;
+    Log().push_back({name, m, m == WM_ACTIVATE ? LOWORD(wp) : wp});
+    return 0;
+  }
+  return DefWindowProc(w, m, wp, lp);
 }
 
 // The windows that were sent `message`, in order.

@@ -19,18 +19,14 @@ struct FaultState {
   Fault fault = Fault::kDiskFull;
 };
 
-FaultState& State() {
-  static FaultState state;
-  return state;
-}
+FaultState state;
 
 // Called before every write or sync (for kReadError: read) the fault applies to: true when this
 // one must fail.
 bool ShouldFail(bool applies) {
-  FaultState& s = State();
   if (!applies) return false;
-  if (s.failing) return true;
-  if (s.countdown > 0 && --s.countdown == 0) return s.failing = s.struck = true;
+  if (state.failing) return true;
+  if (state.countdown > 0 && --state.countdown == 0) return state.failing = state.struck = true;
   return false;
 }
 
@@ -40,24 +36,21 @@ struct FaultFile {
   sqlite3_file* real;  // allocated right after this struct
 };
 
-sqlite3_file* Real(sqlite3_file* f) {
-  return reinterpret_cast<FaultFile*>(f)->real;
-}
-
 // Every method without a fault hands the call to the machine's file unchanged.
 template <auto method, typename... Args>
 auto PassFile(sqlite3_file* f, Args... args) {
-  return (Real(f)->pMethods->*method)(Real(f), args...);
+  sqlite3_file* real = reinterpret_cast<FaultFile*>(f)->real;
+  return (real->pMethods->*method)(real, args...);
 }
 int Read(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
-  if (ShouldFail(State().fault == Fault::kReadError)) {
+  if (ShouldFail(state.fault == Fault::kReadError)) {
     errno = EIO;  // what the system would say, for sqlite3_system_errno
     return SQLITE_IOERR_READ;
   }
   return PassFile<&sqlite3_io_methods::xRead>(f, buf, amount, offset);
 }
 int Write(sqlite3_file* f, const void* buf, int amount, sqlite3_int64 offset) {
-  const Fault fault = State().fault;
+  const Fault fault = state.fault;
   if (ShouldFail(fault != Fault::kReadError)) {
     if (fault == Fault::kCrash) ::_exit(kCrashed);
     errno = fault == Fault::kDiskFull ? ENOSPC : EIO;
@@ -66,8 +59,8 @@ int Write(sqlite3_file* f, const void* buf, int amount, sqlite3_int64 offset) {
   return PassFile<&sqlite3_io_methods::xWrite>(f, buf, amount, offset);
 }
 int Sync(sqlite3_file* f, int flags) {
-  if (ShouldFail(State().fault == Fault::kIoError || State().fault == Fault::kCrash)) {
-    if (State().fault == Fault::kCrash) ::_exit(kCrashed);
+  if (ShouldFail(state.fault == Fault::kIoError || state.fault == Fault::kCrash)) {
+    if (state.fault == Fault::kCrash) ::_exit(kCrashed);
     return SQLITE_IOERR_FSYNC;
   }
   return PassFile<&sqlite3_io_methods::xSync>(f, flags);
@@ -99,8 +92,8 @@ const sqlite3_io_methods kMethods = {
 int Open(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* out_flags) {
   FaultFile* f = reinterpret_cast<FaultFile*>(file);
   f->real = reinterpret_cast<sqlite3_file*>(f + 1);
-  std::memset(f->real, 0, static_cast<size_t>(State().real->szOsFile));
-  const int rc = State().real->xOpen(State().real, name, f->real, flags, out_flags);
+  std::memset(f->real, 0, static_cast<size_t>(state.real->szOsFile));
+  const int rc = state.real->xOpen(state.real, name, f->real, flags, out_flags);
   // Closed only when opened: the machine's file has no methods otherwise.
   f->base.pMethods = rc == SQLITE_OK ? &kMethods : nullptr;
   return rc;
@@ -109,12 +102,11 @@ int Open(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* out
 }  // namespace
 
 void InstallFaultVfs() {
-  FaultState& s = State();
-  if (!s.real) {
-    s.real = sqlite3_vfs_find(nullptr);
+  if (!state.real) {
+    state.real = sqlite3_vfs_find(nullptr);
     // The machine's own VFS, which ignores the VFS it is handed, but for the files it opens.
-    static sqlite3_vfs vfs = *s.real;
-    vfs.szOsFile = static_cast<int>(sizeof(FaultFile)) + s.real->szOsFile;
+    static sqlite3_vfs vfs = *state.real;
+    vfs.szOsFile = static_cast<int>(sizeof(FaultFile)) + state.real->szOsFile;
     vfs.pNext = nullptr;
     vfs.zName = kFaultVfsName;
     vfs.xOpen = Open;
@@ -124,16 +116,16 @@ void InstallFaultVfs() {
 }
 
 void FailFrom(int nth, Fault fault) {
-  State() = {State().real, nth, false, false, fault};
+  state = {state.real, nth, false, false, fault};
 }
 
 void ClearFault() {
-  State().countdown = 0;
-  State().failing = false;
+  state.countdown = 0;
+  state.failing = false;
 }
 
 bool FaultStruck() {
-  return State().struck;
+  return state.struck;
 }
 
 }  // namespace calvira::testing

@@ -11,6 +11,12 @@
 
 namespace calvira::testing {
 
+std::string ReadFile(const std::filesystem::path& file) {
+  std::stringstream bytes;
+  bytes << std::ifstream(file, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
 std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir) {
   std::map<std::string, std::string> files;
   std::error_code ec;
@@ -22,10 +28,7 @@ std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir) {
       files[name] = "-> " + std::filesystem::read_symlink(entry.path(), ec).string();
       continue;
     }
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    files[name] = bytes.str() + "|mtime " + std::to_string(st.st_mtim.tv_sec) + "." +
+    files[name] = ReadFile(entry.path()) + "|mtime " + std::to_string(st.st_mtim.tv_sec) + "." +
                   std::to_string(st.st_mtim.tv_nsec);
   }
   return files;

@@ -12,6 +12,9 @@
 
 namespace calvira::testing {
 
+// Every byte of the file ("" when there is none).
+std::string ReadFile(const std::filesystem::path& file);
+
 // Every entry of the directory (not descending) by name: its bytes and modification time, or
 // the target of a symbolic link. Two snapshots are equal when nothing was written, made or
 // removed there.

@@ -1,5 +1,5 @@
-// A window system on the headless display and the virtual clock, with a main window, for tests
-// of the platform's windows, dialogs, controls and message boxes; and a dialog fixture on it. Input
+// A window system on the headless display and the virtual clock, with a main window and a dialog
+// fixture on it, for tests of the platform's dialogs, controls and message boxes. Input
 // is injected with the helpers of support/input.h; a modal loop that waits for input runs the next
 // queued step, lets virtual time pass to a due timer, and fails the test (ending the loop) if it
 // would wait forever.
@@ -23,9 +23,15 @@
 
 namespace calvira::testing {
 
-class HeadlessWindowTest : public ::testing::Test {
+// A dialog made from a template, whose procedure records the notifications, colour requests
+// and taps it hears; `answer_`, when a test sets it, decides what the procedure returns.
+class DialogTest : public ::testing::Test {
  protected:
+  using Command = std::pair<int, int>;  // (control id, notification)
+  using Answer = std::function<ce::INT_PTR(ce::HWND, ce::UINT, ce::WPARAM, ce::LPARAM)>;
+
   void SetUp() override {
+    current_ = this;
     ce::clock::UseVirtual(1000, ce::SYSTEMTIME{2004, 3, 0, 14, 9, 0, 0, 0});
     auto display = std::make_unique<ce::HeadlessDisplay>(ce::kScreenWidth, ce::kFrameHeight);
     display->SetIdleHook([this](int32_t timeout) { Idle(timeout); });
@@ -47,6 +53,7 @@ class HeadlessWindowTest : public ::testing::Test {
     ce::clock::UseReal();
     ce::TakeMessageBoxReports();
     ce::SetMessageBoxEcho(true);
+    current_ = nullptr;
   }
 
   // Runs when a loop waits for input (timeout 0 is a poll, not a wait).
@@ -60,26 +67,6 @@ class HeadlessWindowTest : public ::testing::Test {
     if (timeout > 0) return ce::clock::Advance(static_cast<ce::DWORD>(timeout));
     ADD_FAILURE() << "the program waits for input that never comes";
     ce::PostQuitMessage(99);
-  }
-
-  ce::HWND main_ = nullptr;
-  std::deque<std::function<void()>> steps_;
-};
-
-// A dialog made from a template, whose procedure records the notifications, colour requests
-// and taps it hears; `answer_`, when a test sets it, decides what the procedure returns.
-class DialogTest : public HeadlessWindowTest {
- protected:
-  using Command = std::pair<int, int>;  // (control id, notification)
-  using Answer = std::function<ce::INT_PTR(ce::HWND, ce::UINT, ce::WPARAM, ce::LPARAM)>;
-
-  void SetUp() override {
-    HeadlessWindowTest::SetUp();
-    current_ = this;
-  }
-  void TearDown() override {
-    HeadlessWindowTest::TearDown();
-    current_ = nullptr;
   }
 
   // A modeless dialog of the template, as a list screen makes it; what it heard while being
@@ -128,12 +115,15 @@ class DialogTest : public HeadlessWindowTest {
   }
 
   ce::HWND Item(int id) const { return ce::GetDlgItem(dialog_, id); }
+  ce::RECT Rect(int id) const { return RectOf(Item(id)); }
   ce::LRESULT Send(int id, ce::UINT message, ce::WPARAM wparam = 0, ce::LPARAM lparam = 0) const {
     return ce::SendMessage(Item(id), message, wparam, lparam);
   }
   std::u16string Text(int id) const { return ce::GetWindowString(Item(id)); }
   int FocusId() const { return ce::GetDlgCtrlID(ce::GetFocus()); }
 
+  ce::HWND main_ = nullptr;
+  std::deque<std::function<void()>> steps_;
   ce::HWND dialog_ = nullptr;
   std::vector<Command> commands_;
   std::vector<std::pair<ce::UINT, int>> colours_;  // (WM_CTLCOLOR*, control id)

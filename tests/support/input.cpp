@@ -8,14 +8,6 @@ namespace calvira::testing {
 
 using Kind = ce::InputEvent::Kind;
 
-ce::InputEvent PenEvent(Kind kind, int32_t x, int32_t y) {
-  ce::InputEvent e;
-  e.kind = kind;
-  e.x = x;
-  e.y = y;
-  return e;
-}
-
 ce::InputEvent KeyEvent(Kind kind, ce::UINT key) {
   ce::InputEvent e;
   e.kind = kind;
@@ -24,7 +16,11 @@ ce::InputEvent KeyEvent(Kind kind, ce::UINT key) {
 }
 
 void Pen(Kind kind, ce::POINT p) {
-  ce::InjectInput(PenEvent(kind, p.x, p.y));
+  ce::InputEvent e;
+  e.kind = kind;
+  e.x = p.x;
+  e.y = p.y;
+  ce::InjectInput(e);
 }
 
 void Tap(int32_t x, int32_t y) {
@@ -36,10 +32,14 @@ ce::POINT Centre(const ce::RECT& r) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void Tap(ce::HWND window) {
-  ce::RECT r;
+ce::RECT RectOf(ce::HWND window) {
+  ce::RECT r{};
   ce::GetWindowRect(window, &r);
-  const ce::POINT p = Centre(r);
+  return r;
+}
+
+void Tap(ce::HWND window) {
+  const ce::POINT p = Centre(RectOf(window));
   Tap(p.x, p.y);
 }
 

@@ -13,7 +13,6 @@
 
 namespace calvira::testing {
 
-ce::InputEvent PenEvent(ce::InputEvent::Kind kind, int32_t x, int32_t y);
 ce::InputEvent KeyEvent(ce::InputEvent::Kind kind, ce::UINT key);
 
 void Pen(ce::InputEvent::Kind kind, ce::POINT p);
@@ -25,6 +24,8 @@ void Key(ce::UINT key, ce::UINT modifier = 0);
 void Type(std::u16string_view text);
 
 ce::POINT Centre(const ce::RECT& r);
+// The window's rectangle on the screen.
+ce::RECT RectOf(ce::HWND window);
 
 // The topmost visible window with this control id; null when there is none.
 ce::HWND FindControl(int id);
