@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "tools/password_hash.h"
+#include "store/password_hash.h"
 
 namespace {
 

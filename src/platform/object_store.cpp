@@ -240,11 +240,20 @@ struct Store {
   int64_t data_version = 0;
   int transaction_depth = 0;
   bool transaction_failed = false;
+  std::filesystem::path dir;  // the real data directory; empty for a file mounted alone
+  bool encrypted = false;
 };
 
 std::unique_ptr<Store>& CurrentStore() {
   static std::unique_ptr<Store> store;
   return store;
+}
+
+// The data directory whose encrypted store waits for its password: until then no call may
+// mount another store.
+std::filesystem::path& WaitingDirectory() {
+  static std::filesystem::path dir;
+  return dir;
 }
 
 // Reads the list of databases again and forgets every loaded record.
@@ -268,7 +277,8 @@ bool Reload(Store& store, int* result = nullptr) {
 // process changed the file since we last looked (as calvira-data may), and if so reloads.
 Store* GetStore(bool check_outside_changes) {
   auto& store = CurrentStore();
-  if (!store && !objectstore::Mount(DefaultDataDirectory()).empty()) {
+  if (!store &&
+      (!WaitingDirectory().empty() || !objectstore::Mount(DefaultDataDirectory()).empty())) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return nullptr;
   }
@@ -708,12 +718,15 @@ namespace {
 
 // Opens the store file and makes it the mounted store.
 std::string MountStoreFile(const std::filesystem::path& file, bool read_only, const char* vfs,
-                           std::string_view key = {}) {
+                           std::string_view key = {}, const std::filesystem::path& dir = {},
+                           bool* wrong_key = nullptr) {
   std::string error;
-  auto sql = SqliteStore::Open(file, read_only, vfs, &error, key);
+  auto sql = SqliteStore::Open(file, read_only, vfs, &error, key, wrong_key);
   if (!sql) return error;
   auto store = std::make_unique<Store>();
   store->sql = std::move(sql);
+  store->dir = dir;
+  store->encrypted = !key.empty();
   store->sql->DataVersion(&store->data_version);
   if (int rc = 0; !Reload(*store, &rc)) return store->sql->Explain(rc);
   CurrentStore() = std::move(store);
@@ -740,11 +753,35 @@ std::string Mount(const std::filesystem::path& dir, const MountOptions& options)
     }
     if (std::string error = CheckDataDirectory(dir, &real); !error.empty()) return error;
   }
-  return MountStoreFile(StoreFile(real), options.read_only, options.vfs, options.key);
+  std::string error = MountStoreFile(StoreFile(real), options.read_only, options.vfs, options.key,
+                                     real, options.wrong_key);
+  if (error.empty()) WaitingDirectory().clear();
+  return error;
 }
 
 void Unmount() {
   CurrentStore().reset();
+}
+
+void WaitForKey(const std::filesystem::path& dir) {
+  Unmount();
+  WaitingDirectory() = dir;
+}
+
+std::filesystem::path KeyAwaitedFor() {
+  return WaitingDirectory();
+}
+
+bool IsEncrypted(const std::filesystem::path& dir) {
+  return SqliteStore::LooksEncrypted(StoreFile(dir));
+}
+
+std::filesystem::path MountedDirectory() {
+  return CurrentStore() ? CurrentStore()->dir : std::filesystem::path();
+}
+
+bool MountedEncrypted() {
+  return CurrentStore() && CurrentStore()->encrypted;
 }
 
 std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_key,

@@ -173,6 +173,7 @@ struct MountOptions {
   bool read_only = false;     // never create or change anything
   const char* vfs = nullptr;  // SQLite VFS to use (tests inject faults through one)
   std::string_view key;       // the password of an encrypted store
+  bool* wrong_key = nullptr;  // set when `key` does not open the store
 };
 
 // Opens (and, unless read-only, creates) the store file of the data directory `dir`.
@@ -180,6 +181,17 @@ struct MountOptions {
 std::string Mount(const std::filesystem::path& dir, const MountOptions& options = {});
 void Unmount();
 bool IsMounted();
+// Unmounts, and until a Mount succeeds lets no call mount a store by itself: the encrypted
+// store of the data directory `dir` waits for its password, and no other may stand in for it.
+void WaitForKey(const std::filesystem::path& dir);
+// That directory while its store waits; empty otherwise.
+std::filesystem::path KeyAwaitedFor();
+// Whether the store of the data directory `dir` is encrypted, told by its file's header alone.
+bool IsEncrypted(const std::filesystem::path& dir);
+// The real data directory of the mounted store (empty for a file mounted alone or none), and
+// whether it was opened with a password.
+std::filesystem::path MountedDirectory();
+bool MountedEncrypted();
 // Mounts the store file `file`, wherever it lies, for reading only: a copy to be checked.
 std::string MountFile(const std::filesystem::path& file);
 

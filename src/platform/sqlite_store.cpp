@@ -281,6 +281,16 @@ struct Survey {
 // SQLite's journal magic) and was left by the transaction that first filled an empty file (the
 // page count before it, at 16, is 0). Undoing that one leaves an empty file, whatever part of
 // the transaction reached the store file.
+// An encrypted store has no header in the clear: whole pages, beginning with a random salt. A
+// file of text, or of one byte repeated, is something else.
+bool EncryptedHeader(const unsigned char* header, ssize_t got, off_t size) {
+  const bool sqlite_header = got >= 16 && std::memcmp(header, "SQLite format 3", 16) == 0;
+  const bool salted = got >= 16 && std::any_of(header, header + 16, [](unsigned char c) {
+                        return c < 0x20 || c > 0x7E;
+                      });
+  return !sqlite_header && salted && size >= 4096 && size % 1024 == 0;
+}
+
 bool UndoesTheFirstTransaction(const std::filesystem::path& journal) {
   static constexpr unsigned char kMagic[8] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
   // Whatever stands in the way of reading it is reported when the journal files are looked at.
@@ -353,14 +363,7 @@ bool SurveyFiles(const std::filesystem::path& file, bool read_only, bool keyed, 
   // start cut short in that transaction leaves whatever part of it reached the file beside the
   // journal that undoes it all; the writer lets SQLite undo it and then sees an empty store.
   const bool unfinished_setup = !read_only && UndoesTheFirstTransaction(file.string() + "-journal");
-  // An encrypted store has no header in the clear: whole pages, beginning with a random salt. A
-  // file of text, or of one byte repeated, is something else.
-  const bool sqlite_header = got >= 16 && std::memcmp(header, "SQLite format 3", 16) == 0;
-  const bool salted = got >= 16 && std::any_of(header, header + 16, [](unsigned char c) {
-                        return c < 0x20 || c > 0x7E;
-                      });
-  if (!fresh && !sqlite_header && salted && !keyed && st.st_size >= 4096 &&
-      st.st_size % 1024 == 0) {
+  if (!fresh && !keyed && EncryptedHeader(header, got, st.st_size)) {
     return fail(Problem::kEncrypted, file);
   }
   if (!fresh && !unfinished_setup && !keyed) {
@@ -457,7 +460,7 @@ DWORD ErrorFromSqlite(int rc) {
 
 std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file, bool read_only,
                                                const char* vfs, std::string* error,
-                                               std::string_view key) {
+                                               std::string_view key, bool* wrong_key) {
   Survey survey;
   if (!SurveyFiles(file, read_only, !key.empty(), &survey, error)) return nullptr;
 
@@ -486,6 +489,8 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
   // A wrong password is ours to report, in our words, not SQLCipher's on standard error.
   sqlite3_exec(raw, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
   if (!key.empty()) {
+    // The cipher's keys and pages are wiped from memory when SQLCipher frees them.
+    sqlite3_exec(raw, "PRAGMA cipher_memory_security = ON", nullptr, nullptr, nullptr);
     rc = sqlite3_key_v2(raw, "main", key.data(), static_cast<int>(key.size()));
     if (rc != SQLITE_OK) return fail(rc);
   }
@@ -510,6 +515,7 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
     Statement probe(stmt);
     if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
     if (!key.empty() && (rc & 0xFF) == SQLITE_NOTADB) {
+      if (wrong_key != nullptr) *wrong_key = true;
       *error = Describe(Problem::kWrongPassword, file, file);
       return nullptr;
     }
@@ -853,6 +859,17 @@ int SqliteStore::ExportTo(const std::filesystem::path& to, std::string_view key)
   if (rc == SQLITE_OK) rc = Exec(marks.c_str());
   const int detached = Exec("DETACH DATABASE converted");
   return rc != SQLITE_OK ? rc : detached;
+}
+
+bool SqliteStore::LooksEncrypted(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  unsigned char header[16] = {};
+  struct stat st {};
+  const ssize_t got = ::pread(fd, header, sizeof header, 0);
+  const bool stat_ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  ::close(fd);
+  return stat_ok && EncryptedHeader(header, got, st.st_size);
 }
 
 int SqliteStore::IntegrityCheck(std::vector<std::string>* problems) {

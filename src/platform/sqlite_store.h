@@ -72,8 +72,10 @@ class SqliteStore {
   // told apart from a foreign file by its header, which is not SQLite's.
   static std::unique_ptr<SqliteStore> Open(const std::filesystem::path& file, bool read_only,
                                            const char* vfs, std::string* error,
-                                           std::string_view key = {});
+                                           std::string_view key = {}, bool* wrong_key = nullptr);
   ~SqliteStore();
+  // Whether `file` is a store encrypted under a password, told by its header alone.
+  static bool LooksEncrypted(const std::filesystem::path& file);
 
   // Every operation returns an SQLite result code; SQLITE_OK (0) on success. The write
   // operations are atomic: on failure nothing of them is left in the file.

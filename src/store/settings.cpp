@@ -1,5 +1,10 @@
 #include "store/settings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <set>
 #include <vector>
 
@@ -171,8 +176,36 @@ bool WriteSettings(const Settings& settings) {
       list.push_back(gone);
     }
   }
-  return ce::CeWriteRecordProps(systems.Handle(), systems.First(),
-                                static_cast<ce::WORD>(list.size()), list.data()) != 0;
+  if (ce::CeWriteRecordProps(systems.Handle(), systems.First(), static_cast<ce::WORD>(list.size()),
+                             list.data()) == 0) {
+    return false;
+  }
+  if (ce::objectstore::MountedEncrypted()) {
+    WriteLogoFlag(ce::objectstore::MountedDirectory(), settings.logo_disabled);
+  }
+  return true;
+}
+
+namespace {
+
+std::filesystem::path LogoFlagFile(const std::filesystem::path& dir) {
+  return dir / "logo-disabled";
+}
+
+}  // namespace
+
+bool LogoFlagDisabled(const std::filesystem::path& dir) {
+  struct stat st {};
+  return ::lstat(LogoFlagFile(dir).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool WriteLogoFlag(const std::filesystem::path& dir, bool disabled) {
+  const std::filesystem::path file = LogoFlagFile(dir);
+  if (!disabled) return ::unlink(file.c_str()) == 0 || errno == ENOENT;
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
 }
 
 bool EnsureSettingsRecord() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 // The settings record's properties, by number.
@@ -52,3 +53,11 @@ bool WriteSettings(const Settings& settings);
 // properties than the six or other types, keeping its values. True when "Systems" holds a record
 // of the six properties afterwards.
 bool EnsureSettingsRecord();
+
+// The logo's setting of an encrypted store, kept readable beside it in the data directory (the
+// one setting that is), so that the start can honour it before the password opens the store:
+// a private empty file that is there when the logo is off.
+bool LogoFlagDisabled(const std::filesystem::path& dir);
+// Sets that file to `disabled`; WriteSettings does so for an encrypted store. False when the
+// file could not be made or removed.
+bool WriteLogoFlag(const std::filesystem::path& dir, bool disabled);

@@ -9,7 +9,7 @@
 #include "platform/message_box.h"
 #include "store/ce_database.h"
 #include "store/settings.h"
-#include "tools/password_hash.h"
+#include "store/password_hash.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
 

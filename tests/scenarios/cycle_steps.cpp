@@ -14,7 +14,7 @@
 #include "store/settings.h"
 #include "support/fault_vfs.h"
 #include "temperature/temperature_records.h"
-#include "tools/password_hash.h"
+#include "store/password_hash.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {

@@ -14,7 +14,7 @@
 #include "platform/menu_bar.h"
 #include "scenarios/cycle_steps.h"
 #include "tools/about_view.h"
-#include "tools/password_hash.h"
+#include "store/password_hash.h"
 
 namespace calvira::testing {
 namespace {

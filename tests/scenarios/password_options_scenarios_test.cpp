@@ -6,7 +6,7 @@
 
 #include "platform/object_store.h"
 #include "scenarios/cycle_steps.h"
-#include "tools/password_hash.h"
+#include "store/password_hash.h"
 
 namespace calvira::testing {
 namespace {

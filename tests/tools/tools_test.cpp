@@ -15,7 +15,7 @@
 #include "platform/text.h"
 #include "tools/ideal_body.h"
 #include "tools/options_rules.h"
-#include "tools/password_hash.h"
+#include "store/password_hash.h"
 #include "tools/password_rules.h"
 
 namespace {

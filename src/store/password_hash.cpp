@@ -1,4 +1,4 @@
-#include "tools/password_hash.h"
+#include "store/password_hash.h"
 
 #include <sodium.h>
 

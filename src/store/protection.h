@@ -1,0 +1,42 @@
+// The store under the user's password: encrypted at rest with it as the key, or plain without
+// one. The Password screen, the start-up prompt and calvira-data all change the protection here,
+// so the settings record's password and the store's encryption never go separate ways.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// A password as the key of an encrypted store: its UTF-8 bytes, in memory that libsodium keeps
+// locked and fenced by guard pages, wiped when the key goes. Empty: no key, a plain store.
+class StoreKey {
+ public:
+  StoreKey() = default;
+  explicit StoreKey(std::u16string_view password);
+  ~StoreKey();
+  StoreKey(StoreKey&& other) noexcept;
+  StoreKey& operator=(StoreKey&& other) noexcept;
+  StoreKey(const StoreKey&) = delete;
+  StoreKey& operator=(const StoreKey&) = delete;
+
+  std::string_view View() const { return {bytes_, size_}; }
+  bool empty() const { return size_ == 0; }
+
+ private:
+  char* bytes_ = nullptr;
+  size_t size_ = 0;
+};
+
+// Mounts the store of `dir` with the password `password`, as its key when the store is
+// encrypted. An empty string, or why not; *wrong_key is set when the password does not open it.
+std::string MountProtected(const std::filesystem::path& dir, std::u16string_view password,
+                           bool* wrong_key = nullptr);
+
+// Sets the password of the mounted store of the data directory `dir` from `current` (empty:
+// none) to `next` (empty: none), and its encryption with it: a password encrypts the store under
+// it, none leaves it plain. The settings record gets the new password's hash first; should the
+// conversion then fail, the old one is written back. The store stays mounted, under its new key
+// or, on failure, as it was. An empty string, or why not.
+std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_view current,
+                             std::u16string_view next, const char* vfs = nullptr);
