@@ -79,6 +79,10 @@ inline constexpr const char16_t* kTextPasswordChanged = u"Password changed\nsucc
 inline constexpr const char16_t* kTextEnterCurrentPassword = u"Please enter\nthe current password!";
 inline constexpr const char16_t* kTextPasswordSame = u"The password\nis the same!";
 inline constexpr const char16_t* kTextRemovePassword = u"Remove current\npassword?";
+// Before a store is encrypted under a password.
+inline constexpr const char16_t* kTextEncryptRecords =
+    u"Your records will be encrypted with this password. Without it nobody can read them, and "
+    u"nobody can recover them if it is forgotten.";
 // "Fatal Error" reports of the two screens: the settings record could not be read or written,
 // or the password could not be hashed.
 inline constexpr const char16_t* kTextPasswordViewRead = u"CPasswordView::OnOk 1";

@@ -62,9 +62,12 @@ void TickCurrentView() {
 // says so (and on the very first start, before the catalogue exists, the logo).
 void ShowLogo(CFastBitmap& logo) {
   CScreenBuffers* buffers = CDocument_::GetScreenBuffers();
-  // The first start has no "Systems" database yet: that is no error, only the logo.
+  // The first start has no "Systems" database yet: that is no error, only the logo. An
+  // encrypted store keeps the setting beside it, readable before the password is given.
   Settings settings;
-  const bool disabled = ReadSettings(&settings) && settings.logo_disabled;
+  const std::filesystem::path waiting = ce::objectstore::KeyAwaitedFor();
+  const bool disabled = waiting.empty() ? ReadSettings(&settings) && settings.logo_disabled
+                                        : LogoFlagDisabled(waiting);
   if (disabled) {
     GraphicBuffer::Fill(buffers->GetMainBuffer(), 0xFFFF);
     buffers->Present();
@@ -83,6 +86,8 @@ void ShowLogo(CFastBitmap& logo) {
 }
 
 int FirstView() {
+  // Nothing of an encrypted store can be read before its password opens it.
+  if (!ce::objectstore::KeyAwaitedFor().empty()) return kPasswordEntryView;
   // Writes the default record on the first start, and puts a record that an older version left
   // with extra properties back into shape.
   EnsureSettingsRecord();

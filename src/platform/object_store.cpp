@@ -242,6 +242,7 @@ struct Store {
   bool transaction_failed = false;
   std::filesystem::path dir;  // the real data directory; empty for a file mounted alone
   bool encrypted = false;
+  const char* vfs = nullptr;
 };
 
 std::unique_ptr<Store>& CurrentStore() {
@@ -727,6 +728,7 @@ std::string MountStoreFile(const std::filesystem::path& file, bool read_only, co
   store->sql = std::move(sql);
   store->dir = dir;
   store->encrypted = !key.empty();
+  store->vfs = vfs;
   store->sql->DataVersion(&store->data_version);
   if (int rc = 0; !Reload(*store, &rc)) return store->sql->Explain(rc);
   CurrentStore() = std::move(store);
@@ -778,6 +780,10 @@ bool IsEncrypted(const std::filesystem::path& dir) {
 
 std::filesystem::path MountedDirectory() {
   return CurrentStore() ? CurrentStore()->dir : std::filesystem::path();
+}
+
+const char* MountedVfs() {
+  return CurrentStore() ? CurrentStore()->vfs : nullptr;
 }
 
 bool MountedEncrypted() {

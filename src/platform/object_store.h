@@ -192,6 +192,8 @@ bool IsEncrypted(const std::filesystem::path& dir);
 // whether it was opened with a password.
 std::filesystem::path MountedDirectory();
 bool MountedEncrypted();
+// The SQLite VFS the mounted store was opened with (null: the default).
+const char* MountedVfs();
 // Mounts the store file `file`, wherever it lies, for reading only: a copy to be checked.
 std::string MountFile(const std::filesystem::path& file);
 

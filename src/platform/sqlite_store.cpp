@@ -847,7 +847,9 @@ int SqliteStore::ExportTo(const std::filesystem::path& to, std::string_view key)
   if (rc == SQLITE_OK) {
     const std::string name = to.string();
     sqlite3_bind_text(raw, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(raw, 2, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    // An empty text, never NULL: SQLCipher gives a NULL key the main store's key.
+    sqlite3_bind_text(raw, 2, key.empty() ? "" : key.data(), static_cast<int>(key.size()),
+                      SQLITE_TRANSIENT);
     rc = sqlite3_step(raw) == SQLITE_DONE ? SQLITE_OK : sqlite3_extended_errcode(db_);
   }
   if (rc != SQLITE_OK) return rc;

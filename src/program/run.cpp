@@ -11,7 +11,16 @@
 int RunProgram(ProgramOptions options, std::string* error) {
   // The store's reports are message boxes of the program, like every other report.
   ce::objectstore::SetReporter(&ce::ForegroundMessageBox);
-  const std::string mounted = ce::objectstore::Mount(options.data_dir);
+  // An encrypted store waits for its password, which the start-up prompt asks for before any
+  // record is read.
+  std::string mounted;
+  std::filesystem::path real;
+  if (ce::objectstore::IsEncrypted(options.data_dir)) {
+    mounted = ce::CheckDataDirectory(options.data_dir, &real);
+    if (mounted.empty()) ce::objectstore::WaitForKey(real);
+  } else {
+    mounted = ce::objectstore::Mount(options.data_dir);
+  }
   if (!mounted.empty()) {
     if (error != nullptr) *error = mounted;
     return 1;

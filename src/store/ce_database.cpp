@@ -13,9 +13,11 @@ void FatalError(const char16_t* text) {
   ce::objectstore::Report(text, u"Fatal Error", ce::MB_ICONSTOP);
 }
 
+}  // namespace
+
 // What the user is told when the disk, not the program, refused a change: the cause, that
 // nothing was saved, and what she can do about it.
-const char16_t* RefusalText(ce::DWORD error) {
+const char16_t* RefusedChangeText(ce::DWORD error) {
   switch (error) {
     case ce::ERROR_DISK_FULL:
       return u"The disk is full. Nothing was saved; free some space and try again.";
@@ -30,10 +32,8 @@ const char16_t* RefusalText(ce::DWORD error) {
   }
 }
 
-}  // namespace
-
 bool ReportRefusedChange(const char16_t* internal_text) {
-  if (const char16_t* text = RefusalText(ce::GetLastError())) {
+  if (const char16_t* text = RefusedChangeText(ce::GetLastError())) {
     ce::objectstore::Report(text, u"Calvira", ce::MB_ICONEXCLAMATION);
     return true;
   }

@@ -67,3 +67,5 @@ bool CommitChanges(ce::objectstore::Transaction& transaction);
 // returns true. Any other cause is an internal fault, reported as a "Fatal Error" with
 // `internal_text` when one is given.
 bool ReportRefusedChange(const char16_t* internal_text);
+// Those plain words for the store's last error `error`; null when the cause is internal.
+const char16_t* RefusedChangeText(ce::DWORD error);

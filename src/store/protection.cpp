@@ -7,6 +7,7 @@
 
 #include "platform/object_store.h"
 #include "platform/text.h"
+#include "store/ce_database.h"
 #include "store/password_hash.h"
 #include "store/settings.h"
 
@@ -68,10 +69,11 @@ std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_vi
   }
   settings.password_set = next.empty() ? 0 : 1;
   if (!WriteSettings(settings)) {
-    return ce::GetLastError() == ce::ERROR_DISK_FULL
-               ? "the disk is full; the password was not changed"
-               : "the settings could not be written; the password was not changed";
+    const char16_t* refusal = RefusedChangeText(ce::GetLastError());
+    return refusal != nullptr ? ce::ToUtf8(refusal)
+                              : "the settings could not be written; nothing was changed";
   }
+  if (vfs == nullptr) vfs = objectstore::MountedVfs();
   const bool encrypted = objectstore::MountedEncrypted();
   const StoreKey old_key(encrypted ? current : std::u16string_view());
   const StoreKey new_key(next);

@@ -37,6 +37,6 @@ std::string MountProtected(const std::filesystem::path& dir, std::u16string_view
 // none) to `next` (empty: none), and its encryption with it: a password encrypts the store under
 // it, none leaves it plain. The settings record gets the new password's hash first; should the
 // conversion then fail, the old one is written back. The store stays mounted, under its new key
-// or, on failure, as it was. An empty string, or why not.
+// or, on failure, as it was; `vfs` null keeps the mounted store's. An empty string, or why not.
 std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_view current,
                              std::u16string_view next, const char* vfs = nullptr);

@@ -1,15 +1,17 @@
 #include "tools/password_entry_view.h"
 
-#include <sodium.h>
-
-#include <array>
+#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "platform/dialog.h"
 #include "platform/message_box.h"
-#include "store/settings.h"
+#include "platform/object_store.h"
+#include "platform/text.h"
 #include "store/password_hash.h"
+#include "store/protection.h"
+#include "store/settings.h"
+#include "tools/typed_field.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
 
@@ -17,38 +19,71 @@
 CPasswordEntryView::CPasswordEntryView()
     : CFormView_(false, {.template_id = kDlgPasswordPrompt, .init_flags = 0, .plain = true}) {}
 
-void CPasswordEntryView::CheckTyped(ce::HWND dialog) {
+namespace {
+
+// Whether `typed` is the password of the plain store mounted; a store from before hashing kept
+// the text itself, and now that it has been typed, the hash takes its place. Should that write
+// fail, the text stays and the next start tries again.
+bool RightForPlainStore(std::u16string_view typed, bool* stored) {
   Settings settings;
   ReadSettings(&settings);
-  std::array<char16_t, 200> typed{};
-  const ce::UINT length =
-      ce::GetDlgItemText(dialog, kCtlPasswordField, typed.data(), static_cast<int>(typed.size()));
-  const std::u16string_view typed_text(typed.data(), length);
-  const bool stored = !settings.password.empty();
-  const bool right = stored && VerifyPassword(settings.password, typed_text);
+  *stored = !settings.password.empty();
+  const bool right = *stored && VerifyPassword(settings.password, typed);
   if (right && NeedsRehash(settings.password)) {
-    // A store from before hashing kept the text itself; now that it has been typed, the hash
-    // takes its place. Should the write fail, the text stays and the next start tries again.
-    std::u16string hash = HashPassword(typed_text);
+    std::u16string hash = HashPassword(typed);
     if (!hash.empty()) {
-      sodium_memzero(settings.password.data(), settings.password.size() * sizeof(char16_t));
+      ce::WipeText(settings.password);
       settings.password = std::move(hash);
       WriteSettings(settings);
     }
   }
-  sodium_memzero(typed.data(), sizeof typed);
-  sodium_memzero(settings.password.data(), settings.password.size() * sizeof(char16_t));
-  if (!stored) return;
-  if (right) {
-    CDocument_::SetLocked(false);
-    ce::SHSipPreference(dialog, 2);
-    CDocument_::SetView(kCycleView);
-    ce::EndDialog(dialog, ce::IDOK);
+  return right;
+}
+
+}  // namespace
+
+void CPasswordEntryView::CheckTyped(ce::HWND dialog) {
+  const TypedField typed(dialog, kCtlPasswordField);
+  bool right = false;
+  bool plain = false;
+  if (const std::filesystem::path waiting = ce::objectstore::KeyAwaitedFor(); !waiting.empty()) {
+    // The password is the key: what it opens is right, and the first records read are those.
+    bool wrong_key = false;
+    const std::string error = MountProtected(waiting, typed.View(), &wrong_key);
+    if (!error.empty() && !wrong_key) {
+      // Opened, but unusable (a damaged file, a failing disk): no password helps with that.
+      ce::MessageBox(dialog, ce::FromUtf8(error).c_str(), kTextCalvira, ce::MB_ICONEXCLAMATION);
+      return;
+    }
+    right = error.empty();
+    if (right) EnsureSettingsRecord();
+  } else {
+    bool stored = false;
+    right = RightForPlainStore(typed.View(), &stored);
+    if (!stored) return;
+    plain = true;
+  }
+  if (!right) {
+    if (ce::MessageBox(dialog, kTextWrongPassword, kTextPassword, ce::MB_OKCANCEL) ==
+        ce::IDCANCEL) {
+      Shutdown();
+    }
     return;
   }
-  if (ce::MessageBox(dialog, kTextWrongPassword, kTextPassword, ce::MB_OKCANCEL) == ce::IDCANCEL) {
-    Shutdown();
+  // A store that has a password but is not yet encrypted under it is offered that each start
+  // until it is; Cancel keeps it plain for this run.
+  if (plain &&
+      ce::MessageBox(dialog, kTextEncryptRecords, kTextPassword, ce::MB_OKCANCEL) == ce::IDOK) {
+    const std::string error =
+        ChangeProtection(ce::objectstore::MountedDirectory(), typed.View(), typed.View());
+    if (!error.empty()) {
+      ce::MessageBox(dialog, ce::FromUtf8(error).c_str(), kTextCalvira, ce::MB_ICONEXCLAMATION);
+    }
   }
+  CDocument_::SetLocked(false);
+  ce::SHSipPreference(dialog, 2);
+  CDocument_::SetView(kCycleView);
+  ce::EndDialog(dialog, ce::IDOK);
 }
 
 ce::INT_PTR CPasswordEntryView::OnScreenMessage(ce::HWND dialog, ce::UINT message,

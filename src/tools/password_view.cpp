@@ -7,9 +7,13 @@
 
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "platform/object_store.h"
+#include "platform/text.h"
 #include "store/ce_database.h"
-#include "store/settings.h"
 #include "store/password_hash.h"
+#include "store/protection.h"
+#include "store/settings.h"
+#include "tools/typed_field.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
 
@@ -17,21 +21,6 @@ namespace {
 
 // Done button, sized to the screen, input panel down.
 constexpr ce::DWORD kFullScreenWithDone = 0x0B;
-
-// One field's text, read up to 199 characters, wiped when it goes.
-class TypedField {
- public:
-  TypedField(ce::HWND dialog, int id)
-      : length_(ce::GetDlgItemText(dialog, id, text_.data(), static_cast<int>(text_.size()))) {}
-  ~TypedField() { sodium_memzero(text_.data(), sizeof text_); }
-  TypedField(const TypedField&) = delete;
-  TypedField& operator=(const TypedField&) = delete;
-  std::u16string_view View() const { return {text_.data(), length_}; }
-
- private:
-  std::array<char16_t, 200> text_{};
-  size_t length_;
-};
 
 // The settings record as read, with the stored password wiped when it goes: a store from
 // before hashing holds the password itself.
@@ -70,28 +59,18 @@ void CPasswordView::Leave(ce::HWND dialog, ce::INT_PTR result) {
   ce::EndDialog(dialog, result);
 }
 
-bool CPasswordView::Save(std::u16string_view new_password) {
-  ReadRecord record;
-  if (!record.read) {
-    ce::ReportFatalError(kTextPasswordViewRead);
+bool CPasswordView::Save(ce::HWND dialog, std::u16string_view current,
+                         std::u16string_view new_password) {
+  // A store not yet encrypted is encrypted under its first password, or under a new one; the
+  // user learns first what that means, and Cancel saves nothing.
+  if (!new_password.empty() && !ce::objectstore::MountedEncrypted() &&
+      ce::MessageBox(dialog, kTextEncryptRecords, kTextPassword, ce::MB_OKCANCEL) != ce::IDOK) {
     return false;
   }
-  std::u16string stored;
-  if (!new_password.empty()) {
-    stored = HashPassword(new_password);
-    // An empty hash would be stored as "no password": better to say so and keep the old one.
-    if (stored.empty()) {
-      ce::ReportFatalError(kTextPasswordViewHash);
-      return false;
-    }
-  }
-  sodium_memzero(record.settings.password.data(),
-                 record.settings.password.size() * sizeof(char16_t));
-  record.settings.password = stored;
-  record.settings.password_set = new_password.empty() ? 0 : 1;
-  if (!WriteSettings(record.settings)) {
-    // A full or read-only disk is the user's to mend and is told as such.
-    if (!ReportRefusedChange(nullptr)) ce::ReportFatalError(kTextPasswordViewWrite);
+  const std::string error =
+      ChangeProtection(ce::objectstore::MountedDirectory(), current, new_password);
+  if (!error.empty()) {
+    ce::MessageBox(dialog, ce::FromUtf8(error).c_str(), kTextCalvira, ce::MB_ICONEXCLAMATION);
     return false;
   }
   return true;
@@ -125,7 +104,8 @@ bool CPasswordView::Carry(ce::HWND dialog, PasswordStep step, const PasswordFiel
     case PasswordStep::kSave:
       // A store that refused the write has been reported; the dialog stays with what was
       // typed, so that nothing looks saved that is not.
-      if (!Save(step == PasswordStep::kSave ? fields.new_password : std::u16string_view())) {
+      if (!Save(dialog, fields.current,
+                step == PasswordStep::kSave ? fields.new_password : std::u16string_view())) {
         return false;
       }
       MessageBox(dialog, kTextPasswordChanged, kTextPassword, ce::MB_OK);

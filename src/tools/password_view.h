@@ -19,7 +19,8 @@ class CPasswordView : public CFormView_ {
   void OnOk(ce::HWND dialog);
   // Carries out the step; true when the screen is left.
   bool Carry(ce::HWND dialog, PasswordStep step, const PasswordFields& fields);
-  // Writes the password (a hash, or empty for none) with its set flag over the settings record.
-  bool Save(std::u16string_view new_password);
+  // Sets the password from `current` to `new_password` (empty: none), and the store's
+  // encryption with it; true when saved.
+  bool Save(ce::HWND dialog, std::u16string_view current, std::u16string_view new_password);
   void Leave(ce::HWND dialog, ce::INT_PTR result);
 };

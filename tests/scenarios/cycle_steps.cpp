@@ -11,10 +11,10 @@
 #include "schedule/calendar.h"
 #include "store/catalogue.h"
 #include "store/ce_database.h"
+#include "store/password_hash.h"
 #include "store/settings.h"
 #include "support/fault_vfs.h"
 #include "temperature/temperature_records.h"
-#include "store/password_hash.h"
 #include "ui/ids.h"
 
 namespace calvira::testing {

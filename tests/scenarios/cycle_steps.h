@@ -23,6 +23,7 @@
 #include "support/fault_vfs.h"
 #include "support/input.h"
 #include "ui/ids.h"
+#include "ui/texts.h"
 
 namespace calvira::testing {
 

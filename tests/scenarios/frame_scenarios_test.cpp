@@ -12,9 +12,10 @@
 #include "frame/commands.h"
 #include "frame/ui_resources.h"
 #include "platform/menu_bar.h"
+#include "platform/object_store.h"
 #include "scenarios/cycle_steps.h"
-#include "tools/about_view.h"
 #include "store/password_hash.h"
+#include "tools/about_view.h"
 
 namespace calvira::testing {
 namespace {
@@ -85,7 +86,14 @@ TEST(FramePassword, OnlyTheRightPasswordLeadsPastThePrompt) {
       .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK)
       .Check(ExpectLocked);
   for (int i = 0; i < 6; ++i) s.Key(ce::VK_BACK);
-  s.Type(u"Secret").Key(ce::VK_RETURN).Check([] { ExpectView(kCycleView); });
+  // A plain store that has a password is offered encryption; Cancel keeps it plain this run.
+  s.Type(u"Secret")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", kTextEncryptRecords, ce::IDCANCEL)
+      .Check([&s] {
+        ExpectView(kCycleView);
+        EXPECT_FALSE(ce::objectstore::IsEncrypted(s.DataDir()));
+      });
   s.Menu(kCmdAbout).Check([] { ExpectView(kAboutView); });
   s.RunCleanly();
 }
@@ -142,8 +150,9 @@ TEST(FramePassword, APasswordKeptAsTextBecomesAHashAndLeavesNoCopyInMemory) {
     });
     s.Check([] { ExpectView(kPasswordEntryView); });
     for (size_t i = 0; i < secret.masked.size(); ++i) s.Type(std::u16string(1, secret.At(i)));
-    s.Key(ce::VK_RETURN).Check([&secret] {
+    s.Key(ce::VK_RETURN).ExpectBox(u"Password", kTextEncryptRecords, ce::IDOK).Check([&secret] {
       ExpectView(kCycleView);
+      EXPECT_TRUE(ce::objectstore::MountedEncrypted());
 #ifndef __SANITIZE_ADDRESS__  // its shadow memory is terabytes of mappings to read
       EXPECT_EQ(CopiesInMemory(secret), 0) << secret.masked.size() << " characters";
 #endif

@@ -62,7 +62,10 @@ TEST(FullDisk, EverySavingScreenSaysTheDiskIsFullAndKeepsTheStoreAsItWas) {
          s.Menu(kCmdPassword).TapControl(kCtlPasswordNew).Type(u"pw");
          s.TapControl(kCtlPasswordVerify).Type(u"pw");
        },
-       [](Scenario& s) { s.TapControl(ce::IDOK); }, kPasswordView},
+       [](Scenario& s) {
+         s.TapControl(ce::IDOK).ExpectBox(u"Password", kTextEncryptRecords, ce::IDOK);
+       },
+       kPasswordView},
       {"Day entry",
        [](Scenario& s) { TapDay(s.Menu(kCmdScheduleEdit), 12).TapControl(kCtlDayHeavy); },
        [](Scenario& s) { s.TapControl(kCtlDayDone); }, kDayEntryView,

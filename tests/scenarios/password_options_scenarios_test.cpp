@@ -56,16 +56,27 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
   s.Before([] { StoreSettings(Others()); });
   OpenPasswordScreen(s, u"");
   FillAll(s, u"", u"Secret", u"Secret");
-  // The fields show bullets, as the committed picture has them.
+  // The fields show bullets, as the committed picture has them. Cancel at the word on
+  // encryption saves nothing and keeps what was typed; OK encrypts the store under it.
   s.Screenshot(ShotPath("password-screen.png"))
       .TapControl(ce::IDOK)
+      .ExpectBox(u"Password", kTextEncryptRecords, ce::IDCANCEL)
+      .Check([&s] {
+        ExpectView(kPasswordView);
+        EXPECT_EQ(std::tuple(Field(kCtlPasswordNew), Stored().password,
+                             ce::objectstore::IsEncrypted(s.DataDir())),
+                  std::tuple("Secret", u"", false));
+      })
+      .TapControl(ce::IDOK)
+      .ExpectBox(u"Password", kTextEncryptRecords, ce::IDOK)
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
       .Check([&] {
         ExpectView(kCycleView);
         const Settings set = Stored();
         EXPECT_EQ(std::tuple(VerifyPassword(set.password, u"Secret"), NeedsRehash(set.password),
-                             set.password_set),
-                  std::tuple(true, false, 1));
+                             set.password_set, ce::objectstore::IsEncrypted(s.DataDir()),
+                             LogoFlagDisabled(s.DataDir())),
+                  std::tuple(true, false, 1, true, true));
         before = StoreContents();
       })
       .Menu(kCmdPassword);
@@ -94,37 +105,48 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
       .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDCANCEL)
       .Check(unchanged_on(kCycleView))
       .Menu(kCmdPassword);
+  // A change re-keys the store, with no question.
   FillAll(s, u"Secret", u"Changed", u"Changed");
   s.TapControl(ce::IDOK)
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
       .Check([] {
         const std::u16string hash = Stored().password;
         EXPECT_TRUE(VerifyPassword(hash, u"Changed") && !VerifyPassword(hash, u"Secret"));
+        EXPECT_TRUE(ce::objectstore::MountedEncrypted());
       });
   s.RunCleanly();
 
+  // The next start, on the encrypted store the first run left and its logo flag: the logo's
+  // setting is honoured before the password is known, and only the new password is the key.
   Scenario next("next start after a change");
-  next.Before([&] {  // on the store the first run left behind
+  next.Before([&] {
     ce::objectstore::Unmount();
-    std::filesystem::copy_file(ce::objectstore::StoreFile(s.DataDir()),
-                               ce::objectstore::StoreFile(next.DataDir()),
-                               std::filesystem::copy_options::overwrite_existing);
-    ASSERT_EQ(ce::objectstore::Mount(next.DataDir()), "");
+    for (const char* name : {"objectstore.sqlite3", "logo-disabled"}) {
+      std::filesystem::copy_file(s.DataDir() / name, next.DataDir() / name,
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+  });
+  next.Check([] {
+    ExpectView(kPasswordEntryView);
+    EXPECT_LT(ce::GetTickCount() - 1000, 2000u);  // no two seconds of logo
+    EXPECT_FALSE(ce::objectstore::IsMounted());
   });
   next.Type(u"Secret")
       .Key(ce::VK_RETURN)
       .ExpectBox(u"Password", u"Wrong password!\nTry again?", ce::IDOK);
   for (int i = 0; i < 6; ++i) next.Key(ce::VK_BACK);
   OpenPasswordScreen(next, u"Changed");
+  // Removed, the password leaves a plain store and no flag beside it.
   FillAll(next, u"Changed", u"", u"");
   next.TapControl(ce::IDOK)
       .ExpectBox(u"Password", u"Remove current\npassword?", ce::IDOK)
       .ExpectBox(u"Password", u"Password changed\nsuccessfully!", ce::IDOK)
-      .Check([] {
+      .Check([&next] {
         const Settings st = Stored();
-        EXPECT_EQ(
-            std::tuple(st.password, st.password_set, st.scale, st.logo_disabled, st.show_min_max),
-            std::tuple(u"", 0, 2, true, true));
+        EXPECT_EQ(std::tuple(st.password, st.password_set, st.scale, st.logo_disabled,
+                             st.show_min_max, ce::objectstore::IsEncrypted(next.DataDir()),
+                             LogoFlagDisabled(next.DataDir())),
+                  std::tuple(u"", 0, 2, true, true, false, false));
       });
   next.RunCleanly();
 }
@@ -141,12 +163,15 @@ TEST(OptionsScreen, CancelWritesNothingAndOkStoresTheScaleAndTheChanges) {
   stored.password_set = 1;
   stored.scale = 3;
   stored.show_min_max = false;
-  s.Before([&] {
-    StoreSettings(stored);
-    before = StoreContents();
-  });
-  // The boxes as stored are the committed picture's.
-  s.Type(u"Secret").Key(ce::VK_RETURN).Menu(kCmdOptions).Screenshot(ShotPath("options.png"));
+  s.Before([&] { StoreSettings(stored); });
+  // The store is encrypted when its password is first given; the boxes as stored are the
+  // committed picture's.
+  s.Type(u"Secret")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", kTextEncryptRecords, ce::IDOK)
+      .Check([&before] { before = StoreContents(); })
+      .Menu(kCmdOptions)
+      .Screenshot(ShotPath("options.png"));
   const auto tick_all = [&s]() -> Scenario& {
     return s.TapControl(kCtlOptionsCelsius)
         .TapControl(kCtlOptionsShowMinMax)
@@ -164,15 +189,17 @@ TEST(OptionsScreen, CancelWritesNothingAndOkStoresTheScaleAndTheChanges) {
       .Check([&] {
         ExpectView(kCycleView);
         const Settings a = Stored();
-        EXPECT_EQ(std::tuple(a.password, a.password_set, a.spare, a.scale),
-                  std::tuple(stored.password, stored.password_set, stored.spare, 2));
+        EXPECT_EQ(std::tuple(VerifyPassword(a.password, u"Secret"), a.password_set, a.spare,
+                             a.scale, LogoFlagDisabled(s.DataDir())),
+                  std::tuple(true, stored.password_set, stored.spare, 2, true));
       })
       .Menu(kCmdOptions);
-  tick_all().TapControl(ce::IDOK).Check([] {
+  // The logo's flag beside the encrypted store follows the setting.
+  tick_all().TapControl(ce::IDOK).Check([&s] {
     const Settings st = Stored();
     EXPECT_EQ(std::tuple(VerifyPassword(st.password, u"Secret"), st.scale, st.show_min_max,
-                         st.logo_disabled),
-              std::tuple(true, 1, true, false));
+                         st.logo_disabled, LogoFlagDisabled(s.DataDir())),
+              std::tuple(true, 1, true, false, false));
   });
   s.RunCleanly();
 }
