@@ -13,9 +13,9 @@
 #include <tuple>
 
 #include "platform/text.h"
+#include "store/password_hash.h"
 #include "tools/ideal_body.h"
 #include "tools/options_rules.h"
-#include "store/password_hash.h"
 #include "tools/password_rules.h"
 
 namespace {
