@@ -791,7 +791,8 @@ bool MountedEncrypted() {
 }
 
 std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_key,
-                         std::string_view new_key, const char* vfs) {
+                         std::string_view new_key, const char* vfs,
+                         const std::function<std::string()>& finish) {
   Unmount();
   std::filesystem::path real;
   if (std::string error = CheckDataDirectory(dir, &real); !error.empty()) return error;
@@ -808,6 +809,17 @@ std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_
     if (sql) {
       if (const int rc = sql->ExportTo(converting, new_key); rc != 0) error = sql->Explain(rc);
     }
+  }
+  // What must change with the conversion is written into the converted copy, so that the
+  // rename makes both at once.
+  if (error.empty() && finish) {
+    error = MountStoreFile(converting, false, vfs, new_key);
+    if (error.empty()) error = finish();
+    // Into the copy itself: a log left beside it would not go along with the rename.
+    if (const int rc = error.empty() ? CurrentStore()->sql->Checkpoint() : 0; rc != 0) {
+      error = CurrentStore()->sql->Explain(rc);
+    }
+    Unmount();
   }
   if (error.empty()) error = Synced(converting, false);
   if (error.empty() && std::rename(converting.c_str(), file.c_str()) != 0) {

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -201,9 +202,12 @@ std::string MountFile(const std::filesystem::path& file);
 // from `old_key` (empty: a plain store) to `new_key` (empty: plain). The converted store is
 // written beside the old one, synced and renamed over it, so that a crash at any moment leaves
 // either the old store or the new one, complete, and no copy of it in the clear. Unmounts the
-// store. An empty string, or why not; the store is then as it was.
+// store. `finish`, when given, runs with the converted copy mounted before it takes the old
+// one's place, for changes that belong with the conversion; an error it returns stops it. An
+// empty string, or why not; the store is then as it was.
 std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_key,
-                         std::string_view new_key, const char* vfs = nullptr);
+                         std::string_view new_key, const char* vfs = nullptr,
+                         const std::function<std::string()>& finish = {});
 
 // Writes a copy of the mounted store, one consistent moment of it, to `file`, whole or not at
 // all (an existing file is replaced only once the copy is complete). An empty string or why not.

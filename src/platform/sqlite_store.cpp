@@ -837,8 +837,12 @@ int SqliteStore::CopyFrom(const std::filesystem::path& from) {
   return rc;
 }
 
+int SqliteStore::Checkpoint() {
+  return sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+}
+
 int SqliteStore::ExportTo(const std::filesystem::path& to, std::string_view key) {
-  int rc = sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+  int rc = Checkpoint();
   sqlite3_stmt* raw = nullptr;
   if (rc == SQLITE_OK) {
     rc = sqlite3_prepare_v2(db_, "ATTACH DATABASE ?1 AS converted KEY ?2", -1, &raw, nullptr);

@@ -107,6 +107,8 @@ class SqliteStore {
   // Writes the whole store, encrypted under `key` (plain when empty), into the empty file `to`,
   // after moving every change of the write-ahead log into the store itself.
   int ExportTo(const std::filesystem::path& to, std::string_view key);
+  // Moves every change of the write-ahead log into the store file and empties the log.
+  int Checkpoint();
   // SQLite's own check of the file: what it found wrong, nothing when all is well.
   int IntegrityCheck(std::vector<std::string>* problems);
 

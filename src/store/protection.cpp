@@ -55,41 +55,44 @@ std::string MountProtected(const std::filesystem::path& dir, std::u16string_view
 std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_view current,
                              std::u16string_view next, const char* vfs) {
   namespace objectstore = ce::objectstore;
-  Settings old_settings;
-  if (!ReadSettings(&old_settings)) EnsureSettingsRecord();
-  Settings settings;
-  ReadSettings(&settings);
+  std::u16string hash;
   if (!next.empty()) {
-    std::u16string hash = HashPassword(next);
-    if (hash.empty()) return "not enough memory to keep the password";
-    ce::WipeText(settings.password);
-    settings.password = std::move(hash);
-  } else {
-    ce::WipeText(settings.password);
+    hash = HashPassword(next);
+    if (hash.empty()) return "not enough memory to keep the password; nothing was changed";
   }
-  settings.password_set = next.empty() ? 0 : 1;
-  if (!WriteSettings(settings)) {
+  bool logo_disabled = false;
+  // The settings record's password, written into the store as it is to be.
+  const auto write_password = [&]() -> std::string {
+    Settings settings;
+    if (!ReadSettings(&settings)) EnsureSettingsRecord();
+    ce::WipeText(settings.password);
+    settings.password = hash;
+    settings.password_set = next.empty() ? 0 : 1;
+    logo_disabled = settings.logo_disabled;
+    if (WriteSettings(settings)) return {};
     const char16_t* refusal = RefusedChangeText(ce::GetLastError());
     return refusal != nullptr ? ce::ToUtf8(refusal)
                               : "the settings could not be written; nothing was changed";
-  }
+  };
   if (vfs == nullptr) vfs = objectstore::MountedVfs();
-  const bool encrypted = objectstore::MountedEncrypted();
-  const StoreKey old_key(encrypted ? current : std::u16string_view());
+  const StoreKey old_key(objectstore::MountedEncrypted() ? current : std::u16string_view());
   const StoreKey new_key(next);
-  if (old_key.empty() && new_key.empty()) return {};
-  std::string error = objectstore::ConvertStore(dir, old_key.View(), new_key.View(), vfs);
-  if (!error.empty()) {
-    // The store is as it was: so is the password it keeps.
-    objectstore::Mount(dir, {.vfs = vfs, .key = old_key.View()});
-    WriteSettings(old_settings);
+  if (old_key.empty() && new_key.empty()) {
+    std::string error = write_password();
+    ce::WipeText(hash);
     return error;
   }
-  if (std::string mounted = objectstore::Mount(dir, {.vfs = vfs, .key = new_key.View()});
-      !mounted.empty()) {
-    return mounted;
+  // The password and the encryption change together: the new record is written into the
+  // converted copy before it takes the old store's place.
+  std::string error =
+      objectstore::ConvertStore(dir, old_key.View(), new_key.View(), vfs, write_password);
+  ce::WipeText(hash);
+  const StoreKey& key = error.empty() ? new_key : old_key;
+  if (std::string mounted = objectstore::Mount(dir, {.vfs = vfs, .key = key.View()});
+      error.empty()) {
+    error = mounted;
   }
   // The logo's setting is the one thing readable beside an encrypted store.
-  WriteLogoFlag(dir, !new_key.empty() && settings.logo_disabled);
-  return {};
+  if (error.empty()) WriteLogoFlag(dir, !new_key.empty() && logo_disabled);
+  return error;
 }

@@ -35,8 +35,9 @@ std::string MountProtected(const std::filesystem::path& dir, std::u16string_view
 
 // Sets the password of the mounted store of the data directory `dir` from `current` (empty:
 // none) to `next` (empty: none), and its encryption with it: a password encrypts the store under
-// it, none leaves it plain. The settings record gets the new password's hash first; should the
-// conversion then fail, the old one is written back. The store stays mounted, under its new key
-// or, on failure, as it was; `vfs` null keeps the mounted store's. An empty string, or why not.
+// it, none leaves it plain. The settings record's new password is written into the converted
+// copy before that takes the old store's place, so that both change at once or neither does.
+// The store stays mounted, under its new key or, on failure, as it was; `vfs` null keeps the
+// mounted store's. An empty string, or why not.
 std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_view current,
                              std::u16string_view next, const char* vfs = nullptr);

@@ -180,7 +180,7 @@ bool WriteSettings(const Settings& settings) {
                              list.data()) == 0) {
     return false;
   }
-  if (ce::objectstore::MountedEncrypted()) {
+  if (ce::objectstore::MountedEncrypted() && !ce::objectstore::MountedDirectory().empty()) {
     WriteLogoFlag(ce::objectstore::MountedDirectory(), settings.logo_disabled);
   }
   return true;

@@ -17,6 +17,7 @@ struct FaultState {
   bool failing = false;
   bool struck = false;
   Fault fault = Fault::kDiskFull;
+  int counted = 0;
 };
 
 FaultState state;
@@ -25,6 +26,7 @@ FaultState state;
 // one must fail.
 bool ShouldFail(bool applies) {
   if (!applies) return false;
+  ++state.counted;
   if (state.failing) return true;
   if (state.countdown > 0 && --state.countdown == 0) return state.failing = state.struck = true;
   return false;
@@ -116,7 +118,7 @@ void InstallFaultVfs() {
 }
 
 void FailFrom(int nth, Fault fault) {
-  state = {state.real, nth, false, false, fault};
+  state = {state.real, nth, false, false, fault, 0};
 }
 
 void ClearFault() {
@@ -126,6 +128,10 @@ void ClearFault() {
 
 bool FaultStruck() {
   return state.struck;
+}
+
+int FaultCount() {
+  return state.counted;
 }
 
 }  // namespace calvira::testing

@@ -25,4 +25,7 @@ void ClearFault();
 // Whether a planned fault has struck since FailFrom.
 bool FaultStruck();
 
+// How many writes and syncs (for kReadError: reads) there were since FailFrom, failed or not.
+int FaultCount();
+
 }  // namespace calvira::testing
