@@ -487,7 +487,9 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
   };
   if (rc != SQLITE_OK) return fail(rc);
   // A wrong password is ours to report, in our words, not SQLCipher's on standard error.
-  sqlite3_exec(raw, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
+  // SQLCipher 4.6 logs its errors whatever the level, until no source may log.
+  sqlite3_exec(raw, "PRAGMA cipher_log_level = NONE; PRAGMA cipher_log_source = NONE", nullptr,
+               nullptr, nullptr);
   if (!key.empty()) {
     // The cipher's keys and pages are wiped from memory when SQLCipher frees them.
     sqlite3_exec(raw, "PRAGMA cipher_memory_security = ON", nullptr, nullptr, nullptr);
@@ -847,7 +849,9 @@ int SqliteStore::ExportTo(const std::filesystem::path& to, std::string_view key)
   if (rc == SQLITE_OK) {
     const std::string name = to.string();
     sqlite3_bind_text(raw, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(raw, 2, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    // An empty key, never a null one: SQLCipher reads a null key as "the main store's".
+    sqlite3_bind_text(raw, 2, key.empty() ? "" : key.data(), static_cast<int>(key.size()),
+                      SQLITE_TRANSIENT);
     rc = sqlite3_step(raw) == SQLITE_DONE ? SQLITE_OK : sqlite3_extended_errcode(db_);
   }
   if (rc != SQLITE_OK) return rc;
@@ -857,6 +861,12 @@ int SqliteStore::ExportTo(const std::filesystem::path& to, std::string_view key)
       "; PRAGMA converted.application_id = " + std::to_string(kApplicationId) + ";";
   rc = Exec("SELECT sqlcipher_export('converted')");
   if (rc == SQLITE_OK) rc = Exec(marks.c_str());
+  // The export tells what failed inside it as a plain error with the cause's own message.
+  for (const int cause : {SQLITE_FULL, SQLITE_IOERR, SQLITE_NOMEM, SQLITE_READONLY}) {
+    if (rc == SQLITE_ERROR && std::strcmp(sqlite3_errmsg(db_), sqlite3_errstr(cause)) == 0) {
+      rc = cause;
+    }
+  }
   const int detached = Exec("DETACH DATABASE converted");
   return rc != SQLITE_OK ? rc : detached;
 }
