@@ -776,6 +776,10 @@ bool IsEncrypted(const std::filesystem::path& dir) {
   return SqliteStore::LooksEncrypted(StoreFile(dir));
 }
 
+bool IsEncryptedFile(const std::filesystem::path& file) {
+  return SqliteStore::LooksEncrypted(file);
+}
+
 std::filesystem::path MountedDirectory() {
   return CurrentStore() ? CurrentStore()->dir : std::filesystem::path();
 }
@@ -817,14 +821,15 @@ std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_
   return Synced(real, true);
 }
 
-std::string MountFile(const std::filesystem::path& file) {
+std::string MountFile(const std::filesystem::path& file, std::string_view key, bool* wrong_key) {
   Unmount();
-  return MountStoreFile(file, true, nullptr);
+  return MountStoreFile(file, true, nullptr, key, {}, wrong_key);
 }
 
-std::string BackupTo(const std::filesystem::path& file) {
+std::string BackupTo(const std::filesystem::path& file, std::string_view key) {
   Store* store = GetStore(false);
   if (!store) return "no store is open";
+  if (store->encrypted == key.empty()) return "a copy is made under the store's own password";
   // Made here, private to the user (SQLite would take the umask's mode), and renamed over the
   // target only once complete.
   const std::filesystem::path partial = file.string() + ".partial";
@@ -834,7 +839,7 @@ std::string BackupTo(const std::filesystem::path& file) {
   if (fd < 0) return "cannot write " + partial.string() + ": " + std::strerror(errno);
   ::close(fd);
   std::string error;
-  if (const int rc = store->sql->CopyTo(partial); rc != 0) {
+  if (const int rc = store->sql->CopyTo(partial, key); rc != 0) {
     error = "cannot write the copy " + file.string() + ": " + store->sql->Explain(rc);
   } else if (std::rename(partial.c_str(), file.c_str()) != 0) {
     error = "cannot write the copy " + file.string() + ": " + std::strerror(errno);
@@ -843,14 +848,36 @@ std::string BackupTo(const std::filesystem::path& file) {
   return error;
 }
 
-std::string RestoreFrom(const std::filesystem::path& file) {
+std::string RestoreFrom(const std::filesystem::path& file, std::string_view key,
+                        const std::function<std::string()>& also) {
   Store* store = GetStore(false);
   if (!store) return "no store is open";
-  const int rc = store->sql->CopyFrom(file);
+  if (store->transaction_depth != 0) return "a restore cannot be part of another unit";
+  std::string error;
+  auto source = SqliteStore::Open(file, true, nullptr, &error, key);
+  if (!source) return error;
+  bool source_failed = false;
+  int rc = store->sql->Begin();
+  if (rc == 0) rc = store->sql->ReplaceRowsFrom(*source, &source_failed);
+  if (rc != 0) error = source_failed ? source->Explain(rc) : store->sql->Explain(rc);
+  source.reset();
+  if (rc == 0 && also) {
+    // The records are read as they now stand, inside the unit, for `also` to write through.
+    store->transaction_depth = 1;
+    store->transaction_failed = false;
+    error = Reload(*store) ? also() : "cannot read the restored store";
+    if (error.empty() && store->transaction_failed) error = "the store refused a write";
+    store->transaction_depth = 0;
+  }
+  if (rc == 0 && error.empty() && (rc = store->sql->Commit()) != 0) {
+    error = store->sql->Explain(rc);
+  }
+  if (!error.empty()) store->sql->Rollback();
   // Whatever happened, what the store holds now is read again.
   store->sql->DataVersion(&store->data_version);
+  ForgetLoadedRecords(*store);
   Reload(*store);
-  return rc == 0 ? std::string() : store->sql->Explain(rc);
+  return error;
 }
 
 bool IntegrityProblems(std::vector<std::string>* problems) {
