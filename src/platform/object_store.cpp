@@ -5,6 +5,7 @@
 #include "platform/object_store.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -789,7 +790,8 @@ bool MountedEncrypted() {
 }
 
 std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_key,
-                         std::string_view new_key, const char* vfs) {
+                         std::string_view new_key, const char* vfs,
+                         const std::function<std::string()>& finish) {
   Unmount();
   std::filesystem::path real;
   if (std::string error = CheckDataDirectory(dir, &real); !error.empty()) return error;
@@ -805,6 +807,17 @@ std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_
     auto sql = SqliteStore::Open(file, false, vfs, &error, old_key);
     if (sql) {
       if (const int rc = sql->ExportTo(converting, new_key); rc != 0) error = sql->Explain(rc);
+    }
+  }
+  if (error.empty() && finish) {
+    error = MountStoreFile(converting, false, vfs, new_key, real);
+    if (error.empty()) error = finish();
+    // Closed, its log is written into it and removed; a log left beside it would not go along
+    // with the rename.
+    Unmount();
+    struct stat log {};
+    if (error.empty() && ::lstat((converting.string() + "-wal").c_str(), &log) == 0) {
+      error = "cannot write " + converting.string() + ": its log could not be moved into it";
     }
   }
   if (error.empty()) error = Synced(converting, false);

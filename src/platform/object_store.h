@@ -203,10 +203,14 @@ std::string MountFile(const std::filesystem::path& file, std::string_view key = 
 // Encrypts, re-keys or decrypts the store of the data directory `dir`, which must not be in use:
 // from `old_key` (empty: a plain store) to `new_key` (empty: plain). The converted store is
 // written beside the old one, synced and renamed over it, so that a crash at any moment leaves
-// either the old store or the new one, complete, and no copy of it in the clear. Unmounts the
-// store. An empty string, or why not; the store is then as it was.
+// either the old store or the new one, complete, and no copy of it in the clear. `finish`, when
+// given, runs with the converted store mounted before it takes the old one's place, and may
+// write to it: what it writes arrives with the new store or not at all; when it says why not,
+// nothing is converted. Unmounts the store. An empty string, or why not; the store is then as
+// it was.
 std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_key,
-                         std::string_view new_key, const char* vfs = nullptr);
+                         std::string_view new_key, const char* vfs = nullptr,
+                         const std::function<std::string()>& finish = {});
 
 // Writes a copy of the mounted store, one consistent moment of it, to `file`, whole or not at
 // all (an existing file is replaced only once the copy is complete). The copy of an encrypted

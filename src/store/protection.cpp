@@ -54,10 +54,11 @@ std::string MountProtected(const std::filesystem::path& dir, std::u16string_view
 std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_view current,
                              std::u16string_view next, const char* vfs) {
   namespace objectstore = ce::objectstore;
-  Settings old_settings;
-  if (!ReadSettings(&old_settings)) EnsureSettingsRecord();
   Settings settings;
-  ReadSettings(&settings);
+  if (!ReadSettings(&settings)) {
+    EnsureSettingsRecord();
+    ReadSettings(&settings);
+  }
   if (!next.empty()) {
     std::u16string hash = HashPassword(next);
     if (hash.empty()) return "not enough memory to keep the password";
@@ -67,20 +68,22 @@ std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_vi
     ce::WipeText(settings.password);
   }
   settings.password_set = next.empty() ? 0 : 1;
-  if (!WriteSettings(settings)) {
+  const auto write_settings = [&settings]() -> std::string {
+    if (WriteSettings(settings)) return {};
     return ce::GetLastError() == ce::ERROR_DISK_FULL
                ? "the disk is full; the password was not changed"
                : "the settings could not be written; the password was not changed";
-  }
+  };
   const bool encrypted = objectstore::MountedEncrypted();
   const StoreKey old_key(encrypted ? current : std::u16string_view());
   const StoreKey new_key(next);
-  if (old_key.empty() && new_key.empty()) return {};
-  std::string error = objectstore::ConvertStore(dir, old_key.View(), new_key.View(), vfs);
+  if (old_key.empty() && new_key.empty()) return write_settings();
+  // The new password's hash is written into the converted store before it takes the old one's
+  // place: whenever the process stops, the store and its record agree on the password.
+  std::string error =
+      objectstore::ConvertStore(dir, old_key.View(), new_key.View(), vfs, write_settings);
   if (!error.empty()) {
-    // The store is as it was: so is the password it keeps.
-    objectstore::Mount(dir, {.vfs = vfs, .key = old_key.View()});
-    WriteSettings(old_settings);
+    objectstore::Mount(dir, {.vfs = vfs, .key = old_key.View()});  // as it was
     return error;
   }
   if (std::string mounted = objectstore::Mount(dir, {.vfs = vfs, .key = new_key.View()});

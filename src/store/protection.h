@@ -35,8 +35,9 @@ std::string MountProtected(const std::filesystem::path& dir, std::u16string_view
 
 // Sets the password of the mounted store of the data directory `dir` from `current` (empty:
 // none) to `next` (empty: none), and its encryption with it: a password encrypts the store under
-// it, none leaves it plain. The settings record gets the new password's hash first; should the
-// conversion then fail, the old one is written back. The store stays mounted, under its new key
+// it, none leaves it plain. The settings record's new password hash is written into the
+// converted store before that takes the old one's place, so that a crash leaves the old store
+// with its old password or the new one with the new. The store stays mounted, under its new key
 // or, on failure, as it was. An empty string, or why not.
 std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_view current,
                              std::u16string_view next, const char* vfs = nullptr);
