@@ -82,7 +82,6 @@ constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Reads a line typed on the terminal `tty` after `prompt`, with its echo off.
 Line ReadTyped(int tty, const std::string& prompt, GuardedBytes* line) {
-  [[maybe_unused]] ssize_t shown = ::write(tty, prompt.data(), prompt.size());
   termios quiet{};
   const bool echo_off = ::tcgetattr(tty, &g_tty_saved) == 0;
   struct sigaction before[std::size(kEndingSignals)] = {};
@@ -98,6 +97,8 @@ Line ReadTyped(int tty, const std::string& prompt, GuardedBytes* line) {
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     ::tcsetattr(tty, TCSAFLUSH, &quiet);
   }
+  // Asked once the echo is off, so that nothing typed at once is shown.
+  [[maybe_unused]] ssize_t shown = ::write(tty, prompt.data(), prompt.size());
   const Line read = ReadLine(tty, line);
   if (echo_off) {
     ::tcsetattr(tty, TCSAFLUSH, &g_tty_saved);
