@@ -254,6 +254,7 @@ int main(int argc, char** argv) {
           "'import -' reads the export from standard input, so --password-stdin cannot read a "
           "password there; give the export as a file");
     }
+    if (value == "-") passwords.ExportOnStdin();
     result = ImportCommand(dir, value, passwords);
   } else if (command == "backup" || command == "restore") {
     if (value.empty()) return UsageError(command + " needs a file");

@@ -239,10 +239,12 @@ std::string Passwords::Mount(const std::filesystem::path& dir, bool read_only) {
   const std::string file = ce::objectstore::StoreFile(dir).string();
   if (!given_) {
     std::string error;
-    if (!Read("Password for " + dir_.string() + ": ",
-              file + " is encrypted and there is no terminal to ask its password on; give it "
-                     "as one line of standard input with --password-stdin",
-              &password_, &error)) {
+    const std::string no_terminal =
+        file + " is encrypted and there is no terminal to ask its password on; " +
+        (export_on_stdin_ ? "run the import on a terminal, or give the export as a file and the "
+                            "password as one line of standard input with --password-stdin"
+                          : "give it as one line of standard input with --password-stdin");
+    if (!Read("Password for " + dir_.string() + ": ", no_terminal, &password_, &error)) {
       return error;
     }
     key_ = StoreKey(password_.View());

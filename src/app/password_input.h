@@ -43,6 +43,9 @@ class Passwords {
   Passwords(bool from_stdin, std::filesystem::path dir)
       : from_stdin_(from_stdin), dir_(std::move(dir)) {}
 
+  // Standard input holds the export to import: only a terminal can give the store's password.
+  void ExportOnStdin() { export_on_stdin_ = true; }
+
   // Mounts the store of `dir` as objectstore::Mount does, with its password when it is
   // encrypted: asked the first time, then kept for the run's later mounts. An empty string, or
   // why not; a password that does not open the store is told in the store's own words.
@@ -69,6 +72,7 @@ class Passwords {
 
   bool from_stdin_;
   std::filesystem::path dir_;
+  bool export_on_stdin_ = false;
   bool given_ = false;
   bool encrypted_ = false;
   SecretText password_;
