@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/exchange_commands.h"
+#include "app/password_input.h"
 #include "exchange/store_check.h"
 #include "platform/data_dir.h"
 #include "platform/object_store.h"
@@ -19,32 +20,46 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: calvira-data [--data-dir DIR] COMMAND\n"
+    "Usage: calvira-data [--data-dir DIR] [--password-stdin] COMMAND\n"
     "\n"
     "Commands:\n"
     "  init   create any missing database and the default settings record\n"
     "  dump   print every database and record as JSON lines\n"
     "  export [--format json|csv] [--out PATH]\n"
     "         write every record: JSON to PATH or standard output, or CSV files into the\n"
-    "         directory PATH; the program may run meanwhile\n"
+    "         directory PATH; the program may run meanwhile. The export is never encrypted\n"
     "  import FILE\n"
     "         check the JSON export FILE (- for standard input) and merge it into the store\n"
     "  backup FILE\n"
-    "         write a consistent copy of the store to FILE; the program may run meanwhile\n"
+    "         write a consistent copy of the store to FILE, encrypted under the store's\n"
+    "         password when the store is; the program may run meanwhile\n"
     "  restore FILE\n"
-    "         check that FILE is a whole Calvira store and put it in the store's place; the\n"
-    "         replaced store is kept beside it as objectstore.sqlite3.DATE.bak\n"
+    "         check that FILE is a whole Calvira store and put its records in the store's\n"
+    "         place; the replaced store is kept beside it as objectstore.sqlite3.DATE.bak. An\n"
+    "         encrypted FILE needs its own password; the store keeps its password and\n"
+    "         encryption (a store made by the restore takes FILE's)\n"
     "  check [--repair]\n"
     "         report every breach of the store's rules (exit 1 if any); --repair first keeps a\n"
     "         dated .bak, then cuts over-long texts, removes empty and duplicate \"Pill\"\n"
     "         records and records whose date cannot be shown\n"
     "  logo on|off\n"
     "         show the start-up logo for two seconds, or start at once (\"Loading...\")\n"
+    "  encrypt\n"
+    "         encrypt the store under a new password, asked twice, which the program then\n"
+    "         asks at start; on an encrypted store, asks its password, then a new one\n"
+    "  decrypt\n"
+    "         ask the store's password, then make the store plain and remove the password\n"
     "\n"
     "Options:\n"
-    "  --data-dir DIR  use DIR instead of the data directory\n"
-    "                  ($CALVIRA_DATA_DIR, $XDG_DATA_HOME/calvira or ~/.local/share/calvira)\n"
-    "  -h, --help      show this help\n";
+    "  --data-dir DIR    use DIR instead of the data directory\n"
+    "                    ($CALVIRA_DATA_DIR, $XDG_DATA_HOME/calvira or ~/.local/share/calvira)\n"
+    "  --password-stdin  read each password needed as one line of standard input instead of\n"
+    "                    asking on the terminal, in the order they are needed: the store's,\n"
+    "                    then a restored FILE's or the new one (given once); not with 'import -'\n"
+    "  -h, --help        show this help\n"
+    "\n"
+    "Every command asks an encrypted store's password; encrypt, decrypt, import, restore and\n"
+    "check --repair refuse while Calvira runs with the data directory.\n";
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "calvira-data: %s\nTry 'calvira-data --help'.\n", message.c_str());
@@ -101,8 +116,8 @@ std::string JsonValue(const ce::CEPROPVAL& p) {
   }
 }
 
-int Init(const std::filesystem::path& dir) {
-  if (std::string error = ce::objectstore::Mount(dir); !error.empty()) return Fail(error);
+int Init(const std::filesystem::path& dir, Passwords& passwords) {
+  if (std::string error = passwords.Mount(dir); !error.empty()) return Fail(error);
   // All or nothing: a failure half-way leaves the store as it was.
   ce::objectstore::Transaction transaction;
   if (std::string error; !PrepareStore(&error)) return Fail(error);
@@ -119,12 +134,8 @@ int SetLogo(bool on) {
   return 0;
 }
 
-int Dump(const std::filesystem::path& dir) {
-  ce::objectstore::MountOptions options;
-  options.read_only = true;
-  if (std::string error = ce::objectstore::Mount(dir, options); !error.empty()) {
-    return Fail(error);
-  }
+int Dump(const std::filesystem::path& dir, Passwords& passwords) {
+  if (std::string error = passwords.Mount(dir, true); !error.empty()) return Fail(error);
   ce::HANDLE databases = ce::CeFindFirstDatabase(0);
   if (databases == ce::INVALID_HANDLE_VALUE)
     return Fail("cannot read the store in " + dir.string());
@@ -169,6 +180,9 @@ int Dump(const std::filesystem::path& dir) {
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     return Fail(std::string("cannot write the output: ") + std::strerror(errno));
   }
+  if (passwords.Encrypted()) {
+    std::fputs("calvira-data: note: the output is not encrypted; keep it safe\n", stderr);
+  }
   return 0;
 }
 
@@ -181,6 +195,7 @@ int main(int argc, char** argv) {
   std::string format = "json";
   std::filesystem::path out;
   bool repair = false;
+  bool password_stdin = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -196,6 +211,8 @@ int main(int argc, char** argv) {
       if (dir.empty()) return UsageError("--data-dir needs a directory");
     } else if (arg == "--repair") {
       repair = true;
+    } else if (arg == "--password-stdin") {
+      password_stdin = true;
     } else if (arg == "--format" || arg == "--out") {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') {
         return UsageError(std::string(arg) + " needs a value");
@@ -220,26 +237,39 @@ int main(int argc, char** argv) {
   if (command.empty()) return UsageError("no command given");
   if (dir.empty()) dir = ce::DefaultDataDirectory();
 
+  Passwords passwords(password_stdin, dir);
   int result;
   if (command == "init") {
-    result = Init(dir);
+    result = Init(dir, passwords);
   } else if (command == "dump") {
-    result = Dump(dir);
+    result = Dump(dir, passwords);
   } else if (command == "export") {
     if (format != "json" && format != "csv") return UsageError("--format is json or csv");
-    result = ExportCommand(dir, format == "csv" ? ExportFormat::kCsv : ExportFormat::kJson, out);
+    result = ExportCommand(dir, format == "csv" ? ExportFormat::kCsv : ExportFormat::kJson, out,
+                           passwords);
   } else if (command == "import") {
     if (value.empty()) return UsageError("import needs the file to read");
-    result = ImportCommand(dir, value);
+    if (value == "-" && password_stdin) {
+      return UsageError(
+          "'import -' reads the export from standard input, so --password-stdin cannot read a "
+          "password there; give the export as a file");
+    }
+    if (value == "-") passwords.ExportOnStdin();
+    result = ImportCommand(dir, value, passwords);
   } else if (command == "backup" || command == "restore") {
     if (value.empty()) return UsageError(command + " needs a file");
-    result = command == "backup" ? BackupCommand(dir, value) : RestoreCommand(dir, value);
+    result = command == "backup" ? BackupCommand(dir, value, passwords)
+                                 : RestoreCommand(dir, value, passwords);
   } else if (command == "check") {
-    result = CheckCommand(dir, repair);
+    result = CheckCommand(dir, repair, passwords);
   } else if (command == "logo") {
     if (value != "on" && value != "off") return UsageError("logo needs 'on' or 'off'");
-    result = Init(dir);
+    result = Init(dir, passwords);
     if (result == 0) result = SetLogo(value == "on");
+  } else if (command == "encrypt") {
+    result = EncryptCommand(dir, passwords);
+  } else if (command == "decrypt") {
+    result = DecryptCommand(dir, passwords);
   } else {
     return UsageError("unknown command '" + command + "'");
   }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "app/password_input.h"
 #include "exchange/csv_format.h"
 #include "exchange/json_format.h"
 #include "exchange/merge.h"
@@ -18,6 +19,7 @@
 #include "platform/single_instance.h"
 #include "platform/text.h"
 #include "store/catalogue.h"
+#include "store/protection.h"
 #include "store/settings.h"
 
 namespace fs = std::filesystem;
@@ -186,13 +188,9 @@ bool PrepareStore(std::string* error) {
   return true;
 }
 
-int ExportCommand(const fs::path& dir, ExportFormat format, const fs::path& out) {
-  ce::objectstore::MountOptions options;
-  options.read_only = true;
-  if (std::string error = ce::objectstore::Mount(dir, options); !error.empty()) return Fail(error);
-  Records records;
+// Writes every record to standard output or `out`.
+int WriteExport(const Records& records, ExportFormat format, const fs::path& out) {
   std::string error;
-  if (!ReadAllRecords(&records, &error)) return Fail(error);
   if (format == ExportFormat::kJson) {
     const std::string text = ToJson(records);
     if (!out.empty()) return WriteWhole(out, text, &error) ? 0 : Fail(error);
@@ -214,7 +212,22 @@ int ExportCommand(const fs::path& dir, ExportFormat format, const fs::path& out)
   return 0;
 }
 
-int ImportCommand(const fs::path& dir, const fs::path& file) {
+int ExportCommand(const fs::path& dir, ExportFormat format, const fs::path& out,
+                  Passwords& passwords) {
+  if (std::string error = passwords.Mount(dir, true); !error.empty()) return Fail(error);
+  Records records;
+  std::string error;
+  if (!ReadAllRecords(&records, &error)) return Fail(error);
+  const int result = WriteExport(records, format, out);
+  // Her choice, but not one to make unawares.
+  if (result == 0 && passwords.Encrypted()) {
+    std::fprintf(stderr, "calvira-data: note: the export is not encrypted; keep %s safe\n",
+                 out.empty() ? "it" : out.c_str());
+  }
+  return result;
+}
+
+int ImportCommand(const fs::path& dir, const fs::path& file, Passwords& passwords) {
   std::string text;
   std::string error;
   if (!ReadInput(file, &text, &error)) return Fail(error);
@@ -228,7 +241,7 @@ int ImportCommand(const fs::path& dir, const fs::path& file) {
   fs::path real;
   const auto lock = TakeDataDirectory(dir, &real, &error);
   if (!lock) return Fail(error + "; nothing was imported");
-  if (error = ce::objectstore::Mount(real); !error.empty()) return Fail(error);
+  if (error = passwords.Mount(real); !error.empty()) return Fail(error);
   MergeSummary summary;
   {
     ProgressLine progress("Importing");
@@ -247,23 +260,37 @@ int ImportCommand(const fs::path& dir, const fs::path& file) {
   return 0;
 }
 
-int BackupCommand(const fs::path& dir, const fs::path& file) {
-  ce::objectstore::MountOptions options;
-  options.read_only = true;
-  if (std::string error = ce::objectstore::Mount(dir, options); !error.empty()) return Fail(error);
-  if (std::string error = ce::objectstore::BackupTo(file); !error.empty()) return Fail(error);
+int BackupCommand(const fs::path& dir, const fs::path& file, Passwords& passwords) {
+  if (std::string error = passwords.Mount(dir, true); !error.empty()) return Fail(error);
+  if (std::string error = ce::objectstore::BackupTo(file, passwords.StoreKeyBytes());
+      !error.empty()) {
+    return Fail(error);
+  }
   return 0;
 }
 
-int RestoreCommand(const fs::path& dir, const fs::path& file) {
+int RestoreCommand(const fs::path& dir, const fs::path& file, Passwords& passwords) {
   std::string error;
   fs::path real;
   const auto lock = TakeDataDirectory(dir, &real, &error);
   if (!lock) return Fail(error + "; nothing was restored");
+  std::error_code ec;
+  const bool had_store = fs::exists(ce::objectstore::StoreFile(real), ec);
+  // The store's password is asked first, and found right before the copy's is asked.
+  if (had_store && !(error = passwords.Mount(real)).empty()) return Fail(error);
+  ce::objectstore::Unmount();
+  SecretText copy_password;
+  const bool copy_encrypted = ce::objectstore::IsEncryptedFile(file);
+  if (copy_encrypted && !passwords.OfFile(file, &copy_password, &error)) return Fail(error);
+  const StoreKey copy_key(copy_password.View());
+  if (copy_encrypted && copy_key.empty()) return Fail(NotOpenedBy(file));
   // The copy is checked whole before the store is touched.
-  if (!ce::objectstore::MountFile(file).empty()) {
-    return Fail(file.string() +
-                " is not a Calvira store this program can read; nothing was restored");
+  bool wrong_key = false;
+  if (error = ce::objectstore::MountFile(file, copy_key.View(), &wrong_key); !error.empty()) {
+    return Fail(wrong_key ? error
+                          : file.string() +
+                                " is not a Calvira store this program can read; nothing was "
+                                "restored");
   }
   std::vector<Breach> breaches = CheckStore();
   std::erase_if(breaches, [](const Breach& b) { return !b.structural; });
@@ -272,36 +299,54 @@ int RestoreCommand(const fs::path& dir, const fs::path& file) {
     PrintBreaches(breaches);
     return Fail(file.string() + " is not a whole Calvira store; nothing was restored");
   }
-  std::error_code ec;
-  const bool had_store = fs::exists(ce::objectstore::StoreFile(real), ec);
-  if (error = ce::objectstore::Mount(real); !error.empty()) return Fail(error);
+  // The store keeps its password and its encryption: a restore brings records back, not an old
+  // password. One made here takes the copy's, as it is in the settings record.
+  Settings current;
+  ce::objectstore::MountOptions as_copy;
+  as_copy.key = copy_key.View();
+  error = had_store ? passwords.Mount(real) : ce::objectstore::Mount(real, as_copy);
+  if (!error.empty()) return Fail(error);
+  if (had_store) ReadSettings(&current);
   const fs::path kept = DatedBackup(real);
   if (had_store) {
-    if (error = ce::objectstore::BackupTo(kept); !error.empty()) {
+    if (error = ce::objectstore::BackupTo(kept, passwords.StoreKeyBytes()); !error.empty()) {
       return Fail(error + "; nothing was restored");
     }
   }
-  if (error = ce::objectstore::RestoreFrom(file); !error.empty()) {
+  const auto keep_password = [&]() -> std::string {
+    Settings restored;
+    if (!ReadSettings(&restored)) return "the copy has no settings record";
+    if (had_store) {
+      ce::WipeText(restored.password);
+      restored.password = current.password;
+      restored.password_set = current.password_set;
+    }
+    // Written even when unchanged: an encrypted store's logo file follows the record.
+    return WriteSettings(restored) ? std::string()
+                                   : "cannot write the settings record: " + Reason();
+  };
+  if (error = ce::objectstore::RestoreFrom(file, copy_key.View(), keep_password); !error.empty()) {
     return Fail("cannot restore " + file.string() + ": " + error + "; the store is as it was");
   }
   std::printf(
       "Restored %s.%s\n", file.c_str(),
       had_store ? (" The store it replaced is kept as " + kept.string() + ".").c_str() : "");
+  if (had_store && copy_encrypted && !ce::objectstore::MountedEncrypted()) {
+    std::fprintf(stderr,
+                 "calvira-data: note: the store is not encrypted, so neither are the restored "
+                 "records now; 'calvira-data encrypt' encrypts them\n");
+  }
   return 0;
 }
 
-int CheckCommand(const fs::path& dir, bool repair) {
+int CheckCommand(const fs::path& dir, bool repair, Passwords& passwords) {
   std::string error;
   fs::path real;
   std::unique_ptr<ce::SingleInstance> lock;
-  ce::objectstore::MountOptions options;
-  options.read_only = !repair;
   if (repair && !(lock = TakeDataDirectory(dir, &real, &error))) {
     return Fail(error + "; nothing was repaired");
   }
-  if (error = ce::objectstore::Mount(repair ? real : dir, options); !error.empty()) {
-    return Fail(error);
-  }
+  if (error = passwords.Mount(repair ? real : dir, !repair); !error.empty()) return Fail(error);
   const std::vector<Breach> breaches = CheckStore();
   PrintBreaches(breaches);
   if (!repair || breaches.empty()) {
@@ -309,7 +354,7 @@ int CheckCommand(const fs::path& dir, bool repair) {
     return breaches.empty() ? 0 : 1;
   }
   const fs::path kept = DatedBackup(real);
-  if (error = ce::objectstore::BackupTo(kept); !error.empty()) {
+  if (error = ce::objectstore::BackupTo(kept, passwords.StoreKeyBytes()); !error.empty()) {
     return Fail(error + "; nothing was repaired");
   }
   std::vector<std::string> changes;
@@ -320,4 +365,64 @@ int CheckCommand(const fs::path& dir, bool repair) {
   std::printf("Repaired; the store as it was is kept as %s.\n", kept.c_str());
   // What the repair could not mend is still there: the exit code says so.
   return CheckStore().empty() ? 0 : 1;
+}
+
+int EncryptCommand(const fs::path& dir, Passwords& passwords) {
+  std::string error;
+  fs::path real;
+  const auto lock = TakeDataDirectory(dir, &real, &error);
+  if (!lock) return Fail(error + "; nothing was changed");
+  if (error = passwords.Mount(real); !error.empty()) return Fail(error);
+  const bool rekeyed = passwords.Encrypted();
+  {
+    // What is encrypted is a whole store, even one made just now.
+    ce::objectstore::Transaction transaction;
+    if (!PrepareStore(&error) || !transaction.Commit()) {
+      return Fail((error.empty() ? "the store refused a write: " + Reason() : error) +
+                  "; nothing was changed");
+    }
+  }
+  SecretText next;
+  if (!passwords.New(&next, &error)) return Fail(error);
+  if (error = ChangeProtection(real, passwords.StorePassword(), next.View()); !error.empty()) {
+    return Fail(error);
+  }
+  std::printf(rekeyed ? "The store in %s has its new password.\n"
+                      : "The store in %s is encrypted under the new password.\n",
+              dir.c_str());
+  // Copies that a restore or a repair kept beside the store were made before: say so, so that
+  // no plain copy of her records is left there unawares.
+  std::string plain;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(real, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("objectstore.sqlite3.") && name.ends_with(".bak") &&
+        !ce::objectstore::IsEncryptedFile(entry.path())) {
+      if (!plain.empty()) plain += ", ";
+      plain += entry.path().string();
+    }
+  }
+  if (!plain.empty()) {
+    std::fprintf(stderr,
+                 "calvira-data: note: these older copies beside the store are not encrypted: %s; "
+                 "delete them once they are no longer needed\n",
+                 plain.c_str());
+  }
+  return 0;
+}
+
+int DecryptCommand(const fs::path& dir, Passwords& passwords) {
+  std::string error;
+  fs::path real;
+  const auto lock = TakeDataDirectory(dir, &real, &error);
+  if (!lock) return Fail(error + "; nothing was changed");
+  if (!ce::objectstore::IsEncrypted(real)) {
+    return Fail("the store in " + dir.string() + " is not encrypted; nothing was changed");
+  }
+  if (error = passwords.Mount(real); !error.empty()) return Fail(error);
+  if (error = ChangeProtection(real, passwords.StorePassword(), {}); !error.empty()) {
+    return Fail(error);
+  }
+  std::printf("The store in %s is plain again, without a password.\n", dir.c_str());
+  return 0;
 }

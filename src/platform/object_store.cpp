@@ -5,6 +5,7 @@
 #include "platform/object_store.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -709,6 +710,7 @@ std::string Synced(const std::filesystem::path& path, bool directory) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (directory ? O_DIRECTORY : 0));
   const bool ok = fd >= 0 && ::fsync(fd) == 0;
   const std::string why = std::strerror(errno);
+  if (!ok) SetLastError(errno == ENOSPC ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
   if (fd >= 0) ::close(fd);
   return ok ? std::string() : "cannot write " + path.string() + " to the disk: " + why;
 }
@@ -778,6 +780,10 @@ bool IsEncrypted(const std::filesystem::path& dir) {
   return SqliteStore::LooksEncrypted(StoreFile(dir));
 }
 
+bool IsEncryptedFile(const std::filesystem::path& file) {
+  return SqliteStore::LooksEncrypted(file);
+}
+
 std::filesystem::path MountedDirectory() {
   return CurrentStore() ? CurrentStore()->dir : std::filesystem::path();
 }
@@ -807,7 +813,10 @@ std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_
   {
     auto sql = SqliteStore::Open(file, false, vfs, &error, old_key);
     if (sql) {
-      if (const int rc = sql->ExportTo(converting, new_key); rc != 0) error = sql->Explain(rc);
+      if (const int rc = sql->ExportTo(converting, new_key); rc != 0) {
+        error = sql->Explain(rc);
+        SetLastError(detail::ErrorFromSqlite(rc));
+      }
     }
   }
   // What must change with the conversion is written into the converted copy, so that the
@@ -818,6 +827,7 @@ std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_
     // Into the copy itself: a log left beside it would not go along with the rename.
     if (const int rc = error.empty() ? CurrentStore()->sql->Checkpoint() : 0; rc != 0) {
       error = CurrentStore()->sql->Explain(rc);
+      SetLastError(detail::ErrorFromSqlite(rc));
     }
     Unmount();
   }
@@ -835,14 +845,15 @@ std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_
   return Synced(real, true);
 }
 
-std::string MountFile(const std::filesystem::path& file) {
+std::string MountFile(const std::filesystem::path& file, std::string_view key, bool* wrong_key) {
   Unmount();
-  return MountStoreFile(file, true, nullptr);
+  return MountStoreFile(file, true, nullptr, key, {}, wrong_key);
 }
 
-std::string BackupTo(const std::filesystem::path& file) {
+std::string BackupTo(const std::filesystem::path& file, std::string_view key) {
   Store* store = GetStore(false);
   if (!store) return "no store is open";
+  if (store->encrypted == key.empty()) return "a copy is made under the store's own password";
   // Made here, private to the user (SQLite would take the umask's mode), and renamed over the
   // target only once complete.
   const std::filesystem::path partial = file.string() + ".partial";
@@ -852,7 +863,7 @@ std::string BackupTo(const std::filesystem::path& file) {
   if (fd < 0) return "cannot write " + partial.string() + ": " + std::strerror(errno);
   ::close(fd);
   std::string error;
-  if (const int rc = store->sql->CopyTo(partial); rc != 0) {
+  if (const int rc = store->sql->CopyTo(partial, key); rc != 0) {
     error = "cannot write the copy " + file.string() + ": " + store->sql->Explain(rc);
   } else if (std::rename(partial.c_str(), file.c_str()) != 0) {
     error = "cannot write the copy " + file.string() + ": " + std::strerror(errno);
@@ -861,14 +872,36 @@ std::string BackupTo(const std::filesystem::path& file) {
   return error;
 }
 
-std::string RestoreFrom(const std::filesystem::path& file) {
+std::string RestoreFrom(const std::filesystem::path& file, std::string_view key,
+                        const std::function<std::string()>& also) {
   Store* store = GetStore(false);
   if (!store) return "no store is open";
-  const int rc = store->sql->CopyFrom(file);
+  if (store->transaction_depth != 0) return "a restore cannot be part of another unit";
+  std::string error;
+  auto source = SqliteStore::Open(file, true, nullptr, &error, key);
+  if (!source) return error;
+  bool source_failed = false;
+  int rc = store->sql->Begin();
+  if (rc == 0) rc = store->sql->ReplaceRowsFrom(*source, &source_failed);
+  if (rc != 0) error = source_failed ? source->Explain(rc) : store->sql->Explain(rc);
+  source.reset();
+  if (rc == 0 && also) {
+    // The records are read as they now stand, inside the unit, for `also` to write through.
+    store->transaction_depth = 1;
+    store->transaction_failed = false;
+    error = Reload(*store) ? also() : "cannot read the restored store";
+    if (error.empty() && store->transaction_failed) error = "the store refused a write";
+    store->transaction_depth = 0;
+  }
+  if (rc == 0 && error.empty() && (rc = store->sql->Commit()) != 0) {
+    error = store->sql->Explain(rc);
+  }
+  if (!error.empty()) store->sql->Rollback();
   // Whatever happened, what the store holds now is read again.
   store->sql->DataVersion(&store->data_version);
+  ForgetLoadedRecords(*store);
   Reload(*store);
-  return rc == 0 ? std::string() : store->sql->Explain(rc);
+  return error;
 }
 
 bool IntegrityProblems(std::vector<std::string>* problems) {

@@ -189,32 +189,43 @@ void WaitForKey(const std::filesystem::path& dir);
 std::filesystem::path KeyAwaitedFor();
 // Whether the store of the data directory `dir` is encrypted, told by its file's header alone.
 bool IsEncrypted(const std::filesystem::path& dir);
+// The same of the store file `file`, wherever it lies (a copy).
+bool IsEncryptedFile(const std::filesystem::path& file);
 // The real data directory of the mounted store (empty for a file mounted alone or none), and
 // whether it was opened with a password.
 std::filesystem::path MountedDirectory();
 bool MountedEncrypted();
 // The SQLite VFS the mounted store was opened with (null: the default).
 const char* MountedVfs();
-// Mounts the store file `file`, wherever it lies, for reading only: a copy to be checked.
-std::string MountFile(const std::filesystem::path& file);
+// Mounts the store file `file`, wherever it lies, for reading only: a copy to be checked. An
+// encrypted one opens with its password `key`; *wrong_key is set when that does not open it.
+std::string MountFile(const std::filesystem::path& file, std::string_view key = {},
+                      bool* wrong_key = nullptr);
 
 // Encrypts, re-keys or decrypts the store of the data directory `dir`, which must not be in use:
 // from `old_key` (empty: a plain store) to `new_key` (empty: plain). The converted store is
 // written beside the old one, synced and renamed over it, so that a crash at any moment leaves
-// either the old store or the new one, complete, and no copy of it in the clear. Unmounts the
-// store. `finish`, when given, runs with the converted copy mounted before it takes the old
-// one's place, for changes that belong with the conversion; an error it returns stops it. An
-// empty string, or why not; the store is then as it was.
+// either the old store or the new one, complete, and no copy of it in the clear. `finish`, when
+// given, runs with the converted store mounted before it takes the old one's place, and may
+// write to it: what it writes arrives with the new store or not at all; when it says why not,
+// nothing is converted. Unmounts the store. An empty string, or why not; the store is then as
+// it was, and GetLastError says why when the disk refused (ERROR_DISK_FULL for a full one).
 std::string ConvertStore(const std::filesystem::path& dir, std::string_view old_key,
                          std::string_view new_key, const char* vfs = nullptr,
                          const std::function<std::string()>& finish = {});
 
 // Writes a copy of the mounted store, one consistent moment of it, to `file`, whole or not at
-// all (an existing file is replaced only once the copy is complete). An empty string or why not.
-std::string BackupTo(const std::filesystem::path& file);
-// Replaces the records of the mounted store with those of the store file `file`, all in one
-// unit. An empty string or why not.
-std::string RestoreFrom(const std::filesystem::path& file);
+// all (an existing file is replaced only once the copy is complete). The copy of an encrypted
+// store is encrypted under the same password: `key` must be the store's own (empty for a plain
+// store). An empty string or why not.
+std::string BackupTo(const std::filesystem::path& file, std::string_view key = {});
+// Replaces the records of the mounted store with those of the store file `file` (encrypted
+// under `key`, or plain), all in one unit; the mounted store keeps its own encryption. `also`,
+// when given, runs inside that unit once the records are in, and may write more through these
+// calls (the settings record): when it says why not, nothing is replaced. An empty string or why
+// not.
+std::string RestoreFrom(const std::filesystem::path& file, std::string_view key = {},
+                        const std::function<std::string()>& also = {});
 // SQLite's check of the mounted store's file: what is wrong, nothing when all is well. False
 // when the check itself could not run.
 bool IntegrityProblems(std::vector<std::string>* problems);

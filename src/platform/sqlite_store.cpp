@@ -487,12 +487,15 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::filesystem::path& file
   };
   if (rc != SQLITE_OK) return fail(rc);
   // A wrong password is ours to report, in our words, not SQLCipher's on standard error.
-  sqlite3_exec(raw, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
+  // SQLCipher 4.6 logs its errors whatever the level, until no source may log.
+  sqlite3_exec(raw, "PRAGMA cipher_log_level = NONE; PRAGMA cipher_log_source = NONE", nullptr,
+               nullptr, nullptr);
   if (!key.empty()) {
     // The cipher's keys and pages are wiped from memory when SQLCipher frees them.
     sqlite3_exec(raw, "PRAGMA cipher_memory_security = ON", nullptr, nullptr, nullptr);
     rc = sqlite3_key_v2(raw, "main", key.data(), static_cast<int>(key.size()));
     if (rc != SQLITE_OK) return fail(rc);
+    store->keyed_ = true;
   }
   // SQLite quietly opens for reading what it may not write; a writer must know now.
   if (!read_only && sqlite3_db_readonly(raw, "main") == 1) {
@@ -814,11 +817,16 @@ int CopyPages(sqlite3* to, sqlite3* from) {
 
 }  // namespace
 
-int SqliteStore::CopyTo(const std::filesystem::path& to) {
+int SqliteStore::CopyTo(const std::filesystem::path& to, std::string_view key) {
   sqlite3* copy = nullptr;
   int rc =
       sqlite3_open_v2(to.c_str(), &copy,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
+  // Keyed before its first page is written: a copy of an encrypted store is never plain.
+  if (rc == SQLITE_OK && !key.empty()) {
+    sqlite3_exec(copy, "PRAGMA cipher_memory_security = ON", nullptr, nullptr, nullptr);
+    rc = sqlite3_key_v2(copy, "main", key.data(), static_cast<int>(key.size()));
+  }
   if (rc == SQLITE_OK) rc = CopyPages(copy, db_);
   // The copy is one file, whatever journal the store keeps.
   if (rc == SQLITE_OK)
@@ -827,13 +835,51 @@ int SqliteStore::CopyTo(const std::filesystem::path& to) {
   return rc;
 }
 
-int SqliteStore::CopyFrom(const std::filesystem::path& from) {
-  sqlite3* source = nullptr;
-  int rc =
-      sqlite3_open_v2(from.c_str(), &source,
-                      SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
-  if (rc == SQLITE_OK) rc = CopyPages(db_, source);
-  sqlite3_close(source);
+int SqliteStore::ReplaceRowsFrom(SqliteStore& source, bool* source_failed) {
+  // The tables in the order their rows may be written; sqlite_sequence keeps the object ids
+  // that the source has given out, so that none of them is given again.
+  static constexpr const char* kCopies[][2] = {
+      {"SELECT oid, name, type_id, sort1, sort2 FROM databases",
+       "INSERT INTO databases(oid, name, type_id, sort1, sort2) VALUES(?, ?, ?, ?, ?)"},
+      {"SELECT oid, db FROM records", "INSERT INTO records(oid, db) VALUES(?, ?)"},
+      {"SELECT oid, pos, pid, value FROM props",
+       "INSERT INTO props(oid, pos, pid, value) VALUES(?, ?, ?, ?)"},
+      {"SELECT name, seq FROM sqlite_sequence",
+       "INSERT INTO sqlite_sequence(name, seq) VALUES(?, ?)"},
+  };
+  *source_failed = false;
+  int rc = Exec("DELETE FROM props; DELETE FROM records; DELETE FROM databases");
+  // One moment of the source, whatever might write to it meanwhile.
+  if (rc == SQLITE_OK && (rc = source.BeginRead()) != SQLITE_OK) *source_failed = true;
+  for (const auto& [select, insert] : kCopies) {
+    if (rc != SQLITE_OK) break;
+    if (std::strstr(select, "sqlite_sequence") != nullptr) {
+      // Each insert above has moved the sequence on; the source's own takes its place.
+      rc = Exec("DELETE FROM sqlite_sequence");
+      if (rc != SQLITE_OK) break;
+    }
+    sqlite3_stmt* from = nullptr;
+    sqlite3_stmt* to = nullptr;
+    rc = sqlite3_prepare_v2(source.db_, select, -1, &from, nullptr);
+    Statement reading(from);
+    *source_failed = rc != SQLITE_OK;
+    if (rc == SQLITE_OK) rc = sqlite3_prepare_v2(db_, insert, -1, &to, nullptr);
+    Statement writing(to);
+    while (rc == SQLITE_OK) {
+      rc = sqlite3_step(from);
+      if (rc != SQLITE_ROW) {
+        *source_failed = rc != SQLITE_DONE;
+        break;
+      }
+      for (int i = 0; i < sqlite3_column_count(from); ++i) {
+        sqlite3_bind_value(to, i + 1, sqlite3_column_value(from, i));
+      }
+      rc = sqlite3_step(to);
+      rc = rc == SQLITE_DONE ? sqlite3_reset(to) : rc;
+    }
+    if (rc == SQLITE_DONE) rc = SQLITE_OK;
+  }
+  source.Rollback();
   return rc;
 }
 
@@ -863,6 +909,12 @@ int SqliteStore::ExportTo(const std::filesystem::path& to, std::string_view key)
       "; PRAGMA converted.application_id = " + std::to_string(kApplicationId) + ";";
   rc = Exec("SELECT sqlcipher_export('converted')");
   if (rc == SQLITE_OK) rc = Exec(marks.c_str());
+  // The export tells what failed inside it as a plain error with the cause's own message.
+  for (const int cause : {SQLITE_FULL, SQLITE_IOERR, SQLITE_NOMEM, SQLITE_READONLY}) {
+    if (rc == SQLITE_ERROR && std::strcmp(sqlite3_errmsg(db_), sqlite3_errstr(cause)) == 0) {
+      rc = cause;
+    }
+  }
   const int detached = Exec("DETACH DATABASE converted");
   return rc != SQLITE_OK ? rc : detached;
 }
@@ -879,15 +931,22 @@ bool SqliteStore::LooksEncrypted(const std::filesystem::path& file) {
 }
 
 int SqliteStore::IntegrityCheck(std::vector<std::string>* problems) {
-  sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(db_, "PRAGMA integrity_check", -1, &raw, nullptr);
-  Statement stmt(raw);
-  while (rc == SQLITE_OK && (rc = sqlite3_step(raw)) == SQLITE_ROW) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
-    if (text != nullptr && std::strcmp(text, "ok") != 0) problems->push_back(text);
-    rc = SQLITE_OK;
+  int result = SQLITE_OK;
+  for (const char* check : {"PRAGMA integrity_check", "PRAGMA cipher_integrity_check"}) {
+    if (!keyed_ && std::strstr(check, "cipher") != nullptr) continue;
+    sqlite3_stmt* raw = nullptr;
+    int rc = sqlite3_prepare_v2(db_, check, -1, &raw, nullptr);
+    Statement stmt(raw);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(raw)) == SQLITE_ROW) {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+      if (text != nullptr && std::strcmp(text, "ok") != 0) problems->push_back(text);
+      rc = SQLITE_OK;
+    }
+    // A page that cannot be read stops SQLite's check; SQLCipher's still names every page
+    // whose code is wrong.
+    if (rc != SQLITE_DONE && result == SQLITE_OK) result = rc;
   }
-  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+  return result;
 }
 
 int SqliteStore::BeginRead() {

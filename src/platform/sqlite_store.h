@@ -100,16 +100,20 @@ class SqliteStore {
   bool InTransaction() const;
 
   // Copies the whole store, one consistent moment of it, into the empty file `to` with SQLite's
-  // online backup, so that writers may go on meanwhile.
-  int CopyTo(const std::filesystem::path& to);
-  // Replaces the whole store with the pages of the store file `from`, in one transaction.
-  int CopyFrom(const std::filesystem::path& from);
+  // online backup, so that writers may go on meanwhile. The copy is encrypted under `key`, which
+  // must be the store's own (empty for a plain store).
+  int CopyTo(const std::filesystem::path& to, std::string_view key = {});
+  // Replaces every row of the store with those of `source`, one moment of it, inside the
+  // transaction the caller has begun. Row by row, so that the two may be encrypted differently.
+  // *source_failed tells a failure to read `source` from one to write the store.
+  int ReplaceRowsFrom(SqliteStore& source, bool* source_failed);
   // Writes the whole store, encrypted under `key` (plain when empty), into the empty file `to`,
   // after moving every change of the write-ahead log into the store itself.
   int ExportTo(const std::filesystem::path& to, std::string_view key);
   // Moves every change of the write-ahead log into the store file and empties the log.
   int Checkpoint();
-  // SQLite's own check of the file: what it found wrong, nothing when all is well.
+  // SQLite's own check of the file, and for an encrypted store SQLCipher's check of every page's
+  // authentication code: what they found wrong, nothing when all is well.
   int IntegrityCheck(std::vector<std::string>* problems);
 
   // The last error message of the connection, for reports.
@@ -126,6 +130,7 @@ class SqliteStore {
   int EndWrite(int rc);
 
   sqlite3* db_ = nullptr;
+  bool keyed_ = false;
   Statement begin_write_, release_write_, rollback_write_;
   Statement select_databases_, insert_database_, delete_database_records_props_,
       delete_database_records_, delete_database_;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/object_store.h"
+#include "platform/reporter.h"
 #include "platform/text.h"
 #include "store/ce_database.h"
 #include "store/password_hash.h"
@@ -95,4 +96,10 @@ std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_vi
   // The logo's setting is the one thing readable beside an encrypted store.
   if (error.empty()) WriteLogoFlag(dir, !new_key.empty() && logo_disabled);
   return error;
+}
+
+void ReportProtectionError(const std::string& error) {
+  const char16_t* refusal = RefusedChangeText(ce::GetLastError());
+  const std::u16string text = refusal != nullptr ? refusal : ce::FromUtf8(error);
+  ce::objectstore::Report(text.c_str(), u"Calvira", ce::MB_ICONEXCLAMATION);
 }

@@ -41,3 +41,7 @@ std::string MountProtected(const std::filesystem::path& dir, std::u16string_view
 // mounted store's. An empty string, or why not.
 std::string ChangeProtection(const std::filesystem::path& dir, std::u16string_view current,
                              std::u16string_view next, const char* vfs = nullptr);
+
+// Tells the user why a change of the protection failed, through the store's reporter: in the
+// plain words of a refused change when the disk refused it, in `error`'s words otherwise.
+void ReportProtectionError(const std::string& error);

@@ -74,11 +74,10 @@ void CPasswordEntryView::CheckTyped(ce::HWND dialog) {
   // until it is; Cancel keeps it plain for this run.
   if (plain &&
       ce::MessageBox(dialog, kTextEncryptRecords, kTextPassword, ce::MB_OKCANCEL) == ce::IDOK) {
+    ce::SetLastError(0);
     const std::string error =
         ChangeProtection(ce::objectstore::MountedDirectory(), typed.View(), typed.View());
-    if (!error.empty()) {
-      ce::MessageBox(dialog, ce::FromUtf8(error).c_str(), kTextCalvira, ce::MB_ICONEXCLAMATION);
-    }
+    if (!error.empty()) ReportProtectionError(error);
   }
   CDocument_::SetLocked(false);
   ce::SHSipPreference(dialog, 2);

@@ -67,10 +67,11 @@ bool CPasswordView::Save(ce::HWND dialog, std::u16string_view current,
       ce::MessageBox(dialog, kTextEncryptRecords, kTextPassword, ce::MB_OKCANCEL) != ce::IDOK) {
     return false;
   }
+  ce::SetLastError(0);
   const std::string error =
       ChangeProtection(ce::objectstore::MountedDirectory(), current, new_password);
   if (!error.empty()) {
-    ce::MessageBox(dialog, ce::FromUtf8(error).c_str(), kTextCalvira, ce::MB_ICONEXCLAMATION);
+    ReportProtectionError(error);
     return false;
   }
   return true;

@@ -86,8 +86,9 @@ TEST_F(CalviraDataTest, TheDataDirectoryComesFromTheEnvironment) {
 }
 
 TEST_F(CalviraDataTest, BadUsageGetsAMessageAndExitCode2) {
-  for (const char* args : {"", "frobnicate", "--verbose dump", "dump --data-dir", "dump extra",
-                           "export --format xml", "import", "restore", "export --out"}) {
+  for (const char* args :
+       {"", "frobnicate", "--verbose dump", "dump --data-dir", "dump extra", "export --format xml",
+        "import", "restore", "export --out", "--password-stdin import -"}) {
     ToolRun run = RunTool(args);
     EXPECT_EQ(run.code, 2) << args;
     EXPECT_NE(run.err.find("calvira-data: "), std::string::npos) << args;

@@ -30,10 +30,14 @@ struct ToolRun {
   std::string err;
 };
 
-inline ToolRun RunTool(const std::string& args) {
+// Runs calvira-data with `input` as its standard input: never a terminal, so that nothing waits
+// for a password to be typed.
+inline ToolRun RunTool(const std::string& args, const std::string& input = {}) {
   const std::filesystem::path scratch = MakeTempDir("calvira-run");
-  const std::string command = std::string(CALVIRA_DATA_EXE) + " " + args + " >" +
-                              (scratch / "out").string() + " 2>" + (scratch / "err").string();
+  WriteFile(scratch / "in", input);
+  const std::string command = std::string(CALVIRA_DATA_EXE) + " <" + (scratch / "in").string() +
+                              " " + args + " >" + (scratch / "out").string() + " 2>" +
+                              (scratch / "err").string();
   const int status = std::system(command.c_str());
   ToolRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(scratch / "out"),
               ReadAll(scratch / "err")};

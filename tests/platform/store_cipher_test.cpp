@@ -43,13 +43,6 @@ std::string Mounted(const fs::path& dir, std::string_view key) {
   return error.empty() ? Notes() : error;
 }
 
-// Every byte of every file in the directory.
-std::string AllBytes(const fs::path& dir) {
-  std::string all;
-  for (const auto& entry : fs::directory_iterator(dir)) all += ReadFile(entry.path());
-  return all;
-}
-
 class StoreCipherTest : public TempStoreTest {};
 
 TEST_F(StoreCipherTest, EncryptedNothingIsReadableAndOnlyItsPasswordOpensIt) {

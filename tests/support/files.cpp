@@ -17,6 +17,12 @@ std::string ReadFile(const std::filesystem::path& file) {
   return bytes.str();
 }
 
+std::string AllBytes(const std::filesystem::path& dir) {
+  std::string all;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) all += ReadFile(entry.path());
+  return all;
+}
+
 std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir) {
   std::map<std::string, std::string> files;
   std::error_code ec;

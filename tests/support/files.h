@@ -15,6 +15,10 @@ namespace calvira::testing {
 // Every byte of the file ("" when there is none).
 std::string ReadFile(const std::filesystem::path& file);
 
+// Every byte of every file in the directory (not descending), one file after another: what
+// anyone who can read the disk finds there.
+std::string AllBytes(const std::filesystem::path& dir);
+
 // Every entry of the directory (not descending) by name: its bytes and modification time, or
 // the target of a symbolic link. Two snapshots are equal when nothing was written, made or
 // removed there.
