@@ -83,11 +83,8 @@ inline constexpr const char16_t* kTextRemovePassword = u"Remove current\npasswor
 inline constexpr const char16_t* kTextEncryptRecords =
     u"Your records will be encrypted with this password. Without it nobody can read them, and "
     u"nobody can recover them if it is forgotten.";
-// "Fatal Error" reports of the two screens: the settings record could not be read or written,
-// or the password could not be hashed.
+// "Fatal Error" reports of the two screens: the settings record could not be read or written.
 inline constexpr const char16_t* kTextPasswordViewRead = u"CPasswordView::OnOk 1";
-inline constexpr const char16_t* kTextPasswordViewHash = u"CPasswordView::OnOk 2";
-inline constexpr const char16_t* kTextPasswordViewWrite = u"CPasswordView::OnOk 3";
 inline constexpr const char16_t* kTextOptionsViewRead = u"COptionsView::OnOk 1";
 inline constexpr const char16_t* kTextOptionsViewWrite = u"COptionsView::OnOk 2";
 
