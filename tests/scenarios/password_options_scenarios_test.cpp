@@ -60,6 +60,7 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
   // encryption saves nothing and keeps what was typed; OK encrypts the store under it.
   s.Screenshot(ShotPath("password-screen.png"))
       .TapControl(ce::IDOK)
+      .Screenshot(ShotPath("password-encrypt.png"))
       .ExpectBox(u"Password", kTextEncryptRecords, ce::IDCANCEL)
       .Check([&s] {
         ExpectView(kPasswordView);
