@@ -4,9 +4,11 @@
 
 #include <tuple>
 
+#include "diary/diary_records.h"
 #include "platform/object_store.h"
 #include "scenarios/cycle_steps.h"
 #include "store/password_hash.h"
+#include "support/files.h"
 
 namespace calvira::testing {
 namespace {
@@ -23,6 +25,13 @@ Settings Stored() {
   Settings settings;
   EXPECT_TRUE(ReadSettings(&settings));
   return settings;
+}
+
+// Whether the note's text, in UTF-8 or UTF-16, is in some file of the data directory.
+bool NoteReadable(const std::filesystem::path& dir) {
+  const std::string bytes = AllBytes(dir);
+  return bytes.find("Dentist") != std::string::npos ||
+         bytes.find(std::string("D\0e\0n\0t\0i\0s\0t", 13)) != std::string::npos;
 }
 
 void FillAll(Scenario& s, const std::u16string& current, const std::u16string& new_password,
@@ -53,7 +62,10 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
       EXPECT_EQ(StoreContents(), before);
     };
   };
-  s.Before([] { StoreSettings(Others()); });
+  s.Before([] {
+    StoreSettings(Others());
+    ASSERT_TRUE(SaveNote(0, Day(2026, 1, 5), u"Dentist"));
+  });
   OpenPasswordScreen(s, u"");
   FillAll(s, u"", u"Secret", u"Secret");
   // The fields show bullets, as the committed picture has them. Cancel at the word on
@@ -64,6 +76,7 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
       .ExpectBox(u"Password", kTextEncryptRecords, ce::IDCANCEL)
       .Check([&s] {
         ExpectView(kPasswordView);
+        EXPECT_TRUE(NoteReadable(s.DataDir()));
         EXPECT_EQ(std::tuple(Field(kCtlPasswordNew), Stored().password,
                              ce::objectstore::IsEncrypted(s.DataDir())),
                   std::tuple("Secret", u"", false));
@@ -78,6 +91,7 @@ TEST(PasswordScreen, AFirstPasswordItsRefusalsAChangeAndARemovalEachRuleTheNextS
                              set.password_set, ce::objectstore::IsEncrypted(s.DataDir()),
                              LogoFlagDisabled(s.DataDir())),
                   std::tuple(true, false, 1, true, true));
+        EXPECT_FALSE(NoteReadable(s.DataDir()));
         before = StoreContents();
       })
       .Menu(kCmdPassword);
