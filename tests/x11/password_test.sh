@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The password as a user sets and removes it on a real X server (Xvfb), with the pen:
-#  - Tools > Password, a new password typed twice, OK: the store holds a hash, never the text;
+#  - Tools > Password, a new password typed twice, OK, and OK to the word on encryption: the
+#    store is encrypted under it and holds a hash, never the text;
 #  - the next start asks for it: the menu bar leads nowhere, a wrong one is refused, the right
 #    one opens the Cycle View;
-#  - the password removed on the same screen: the next start opens without asking.
+#  - the password removed on the same screen: the store is plain again and the next start opens
+#    without asking.
 # Every tap is aimed at a rectangle that `calvira --inspect` reports.
 # Usage: password_test.sh CALVIRA CALVIRA_DATA IDS_HEADER
 set -uo pipefail
@@ -81,7 +83,8 @@ open_password_screen() {
   wait_for '.[0].screen == 16' "the Password screen did not come up"
 }
 no_typed_text() {
-  "$calvira_data" --data-dir "$dir" dump >"$work/dump" || fail "calvira-data dump"
+  printf '%s\n' "$secret" | "$calvira_data" --data-dir "$dir" --password-stdin dump \
+    >"$work/dump" 2>/dev/null || fail "calvira-data dump"
   grep -qF "$secret" "$work/dump" && fail "the store holds the typed password"
   grep -qF 'Pen Secret' "$work/dump" && fail "the store holds part of the typed password"
   return 0
@@ -95,10 +98,13 @@ type_into kCtlPasswordNew "$secret"
 type_into kCtlPasswordVerify "$secret"
 inspect | grep -qF "$secret" && fail "inspect shows the typed password"
 tap "$(button OK)"
+answer_box 'Your records will be encrypted with this password. Without it nobody can read them, and nobody can recover them if it is forgotten.'
 answer_box 'Password changed\nsuccessfully!'
 wait_for '.[0].screen == 5' "OK did not return to the Cycle View"
 no_typed_text
 grep -q '"database":"Systems","oid".*\$argon2id\$' "$work/dump" || fail "no hash in the store"
+header() { head -c 15 "$dir/objectstore.sqlite3"; }
+[ "$(header)" = "SQLite format 3" ] && fail "the store was not encrypted"
 stop
 
 # The next start asks; a wrong password is refused, the right one opens the Cycle View.
@@ -132,6 +138,7 @@ answer_box 'Remove current\npassword?'
 answer_box 'Password changed\nsuccessfully!'
 wait_for '.[0].screen == 5' "the removal did not return to the Cycle View"
 no_typed_text
+[ "$(header)" = "SQLite format 3" ] || fail "the removal did not leave a plain store"
 stop
 
 start
