@@ -14,9 +14,9 @@ const std::map<uint32_t, const char16_t*>& Table() {
       {40006, u"Tools"},
       {40056, u"Help"},
       {40067, u"Main"},
-      // The version, shown as 40008 "." 40009.
-      {40008, u"2"},
-      {40009, u"10"},
+      // The version, shown as 40008 "." 40009: the project's, which --version prints too.
+      {40008, u"" CALVIRA_VERSION_MAJOR},
+      {40009, u"" CALVIRA_VERSION_MINOR},
       // The About screen's notice line and the address after "Visit".
       {40010, u"your data stays here"},
       {40011, u"calvira.example.org"},

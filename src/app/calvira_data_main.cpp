@@ -11,6 +11,7 @@
 #include "app/exchange_commands.h"
 #include "app/password_input.h"
 #include "exchange/store_check.h"
+#include "platform/command_line.h"
 #include "platform/data_dir.h"
 #include "platform/object_store.h"
 #include "platform/text.h"
@@ -57,13 +58,16 @@ constexpr const char* kUsage =
     "                    asking on the terminal, in the order they are needed: the store's,\n"
     "                    then a restored FILE's or the new one (given once); not with 'import -'\n"
     "  -h, --help        show this help\n"
+    "  --version         show the version\n"
     "\n"
+    "An option's value may follow it or be joined to it with '=' (--data-dir=DIR).\n"
     "Every command asks an encrypted store's password; encrypt, decrypt, import, restore and\n"
-    "check --repair refuse while Calvira runs with the data directory.\n";
+    "check --repair refuse while Calvira runs with the data directory.\n"
+    "Exit codes: 0 done, 1 failed, 2 a usage error.\n";
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "calvira-data: %s\nTry 'calvira-data --help'.\n", message.c_str());
-  return 2;
+  return ce::kExitUsage;
 }
 
 std::string JsonString(std::u16string_view text) {
@@ -202,26 +206,21 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (arg == "--data-dir") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0')
-        return UsageError("--data-dir needs a directory");
-      dir = argv[++i];
-    } else if (arg.starts_with("--data-dir=")) {
-      dir = std::string(arg.substr(11));
-      if (dir.empty()) return UsageError("--data-dir needs a directory");
+    if (arg == "--version") {
+      std::printf("calvira-data %s\n", CALVIRA_VERSION);
+      return 0;
+    }
+    std::string option, error;
+    if (ce::TakeOption(argc, argv, &i, "--data-dir", &option, &error)) {
+      dir = option;
+    } else if (ce::TakeOption(argc, argv, &i, "--format", &option, &error)) {
+      format = option;
+    } else if (ce::TakeOption(argc, argv, &i, "--out", &option, &error)) {
+      out = option;
     } else if (arg == "--repair") {
       repair = true;
     } else if (arg == "--password-stdin") {
       password_stdin = true;
-    } else if (arg == "--format" || arg == "--out") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-        return UsageError(std::string(arg) + " needs a value");
-      }
-      if (arg == "--format") {
-        format = argv[++i];
-      } else {
-        out = argv[++i];
-      }
     } else if (arg.starts_with("-") && arg != "-") {
       return UsageError("unknown option '" + std::string(arg) + "'");
     } else if (command.empty()) {
@@ -233,6 +232,7 @@ int main(int argc, char** argv) {
     } else {
       return UsageError("unexpected argument '" + std::string(arg) + "'");
     }
+    if (!error.empty()) return UsageError(error);
   }
   if (command.empty()) return UsageError("no command given");
   if (dir.empty()) dir = ce::DefaultDataDirectory();

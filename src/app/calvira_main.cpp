@@ -3,6 +3,7 @@
 //   calvira [--data-dir DIR]
 //   calvira --inspect [--data-dir DIR]
 //   calvira --screenshot FILE [--data-dir DIR]
+//   calvira -h | --help | --version
 //
 // CALVIRA_SCALE (1-6) fixes the window's scale; without it the largest scale that fits the
 // desktop comfortably is used. A second start with the same data directory brings the running
@@ -16,9 +17,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/app.h"
+#include "platform/command_line.h"
 #include "platform/control_socket.h"
 #include "platform/data_dir.h"
 #include "platform/display.h"
@@ -42,9 +45,17 @@ void ReportFirstScreen() {
 }
 
 constexpr const char* kUsage =
-    "usage: calvira [--data-dir DIR]\n"
+    "Usage: calvira [--data-dir DIR]\n"
     "       calvira --inspect [--data-dir DIR]\n"
-    "       calvira --screenshot FILE [--data-dir DIR]\n";
+    "       calvira --screenshot FILE [--data-dir DIR]\n"
+    "\n"
+    "Options:\n"
+    "  --data-dir DIR     use DIR instead of the data directory\n"
+    "                     ($CALVIRA_DATA_DIR, $XDG_DATA_HOME/calvira or ~/.local/share/calvira)\n"
+    "  --inspect          print the running copy's window tree as JSON lines\n"
+    "  --screenshot FILE  save the running copy's screen as a PNG\n"
+    "  -h, --help         show this help\n"
+    "  --version          show the version\n";
 
 // A start that fails says why on standard error and, for whoever started from a menu and sees
 // no terminal, in a message box.
@@ -56,9 +67,9 @@ int StartFailed(const std::string& message) {
   return 1;
 }
 
-int Usage() {
-  std::fputs(kUsage, stderr);
-  return 2;
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "calvira: %s\nTry 'calvira --help'.\n", message.c_str());
+  return ce::kExitUsage;
 }
 
 // Asks the copy running on `data_dir`; prints why not and returns false when it cannot.
@@ -124,30 +135,42 @@ int main(int argc, char** argv) {
   }
   std::filesystem::path data_dir = ce::DefaultDataDirectory();
   bool inspect = false;
-  const char* screenshot = nullptr;
+  std::string screenshot;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--data-dir") == 0 && i + 1 < argc) {
-      data_dir = argv[++i];
-    } else if (std::strcmp(argv[i], "--inspect") == 0) {
-      inspect = true;
-    } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
-      screenshot = argv[++i];
-    } else if (std::strcmp(argv[i], "--help") == 0) {
+    const std::string_view arg = argv[i];
+    std::string value, error;
+    if (arg == "-h" || arg == "--help") {
       std::fputs(kUsage, stdout);
       return 0;
-    } else {
-      return Usage();
     }
+    if (arg == "--version") {
+      std::printf("calvira %s\n", CALVIRA_VERSION);
+      return 0;
+    }
+    if (ce::TakeOption(argc, argv, &i, "--data-dir", &value, &error)) {
+      data_dir = value;
+    } else if (ce::TakeOption(argc, argv, &i, "--screenshot", &value, &error)) {
+      screenshot = value;
+    } else if (arg == "--inspect") {
+      inspect = true;
+    } else if (arg.starts_with("-")) {
+      return UsageError("unknown option '" + std::string(arg) + "'");
+    } else {
+      return UsageError("unexpected argument '" + std::string(arg) + "'");
+    }
+    if (!error.empty()) return UsageError(error);
   }
-  if (inspect && screenshot != nullptr) return Usage();
+  if (inspect && !screenshot.empty()) {
+    return UsageError("--inspect and --screenshot cannot be used together");
+  }
   if (inspect) return Inspect(data_dir);
-  if (screenshot != nullptr) return Screenshot(data_dir, screenshot);
+  if (!screenshot.empty()) return Screenshot(data_dir, screenshot);
   int& scale = g_scale;
   if (const char* value = std::getenv("CALVIRA_SCALE")) {
     scale = std::atoi(value);
     if (scale < 1 || scale > 6) {
       std::fprintf(stderr, "calvira: CALVIRA_SCALE must be 1 to 6, not \"%s\"\n", value);
-      return 2;
+      return ce::kExitUsage;
     }
   }
   // From here on the real directory: the lock, the socket and the store inside it are opened

@@ -14,6 +14,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "app/run_tool.h"
 #include "platform/message_box.h"
@@ -25,6 +26,7 @@
 namespace {
 
 using calvira::testing::ReadAll;
+using calvira::testing::RunCommand;
 using calvira::testing::RunTool;
 using calvira::testing::ToolRun;
 
@@ -85,18 +87,49 @@ TEST_F(CalviraDataTest, TheDataDirectoryComesFromTheEnvironment) {
       kFreshDump);
 }
 
-TEST_F(CalviraDataTest, BadUsageGetsAMessageAndExitCode2) {
-  for (const char* args :
-       {"", "frobnicate", "--verbose dump", "dump --data-dir", "dump extra", "export --format xml",
-        "import", "restore", "export --out", "--password-stdin import -"}) {
-    ToolRun run = RunTool(args);
-    EXPECT_EQ(run.code, 2) << args;
-    EXPECT_NE(run.err.find("calvira-data: "), std::string::npos) << args;
-    EXPECT_TRUE(run.out.empty()) << args;
+// Both programs keep one convention: a usage error is exit code 2 with the program's name on
+// standard error and nothing on standard output; help and the version go to standard output.
+TEST_F(CalviraDataTest, BothProgramsCommandLinesKeepOneConvention) {
+  const std::string calvira = std::string(CALVIRA_EXE) + " ";
+  const std::string tool = std::string(CALVIRA_DATA_EXE) + " ";
+  for (const std::string args :
+       {"", "frobnicate", "--verbose dump", "dump --data-dir", "dump --data-dir=", "dump extra",
+        "export --format xml", "export --format=", "import", "restore", "export --out",
+        "--password-stdin import -"}) {
+    ToolRun run = RunCommand(tool + args);
+    EXPECT_EQ(std::tuple(run.code, run.err.rfind("calvira-data: ", 0), run.out),
+              std::tuple(2, 0u, ""))
+        << args;
   }
-  ToolRun help = RunTool("--help");
-  EXPECT_EQ(help.code, 0);
-  EXPECT_NE(help.out.find("Usage: calvira-data"), std::string::npos);
+  for (const std::string args :
+       {"--frobnicate", "extra", "--data-dir", "--screenshot=", "--inspect --screenshot x.png"}) {
+    ToolRun run = RunCommand(calvira + args);
+    EXPECT_EQ(std::tuple(run.code, run.err.rfind("calvira: ", 0), run.out), std::tuple(2, 0u, ""))
+        << args;
+  }
+  const std::string version = " " CALVIRA_VERSION "\n";
+  const std::string nowhere = (scratch_ / "nowhere").string();
+  const struct {
+    std::string command;
+    int code;
+    std::string out_starts;
+  } answers[] = {
+      {tool + "--help", 0, "Usage: calvira-data"},
+      {tool + "-h", 0, "Usage: calvira-data"},
+      {tool + "--version", 0, "calvira-data" + version},
+      {calvira + "--help", 0, "Usage: calvira"},
+      {calvira + "--version", 0, "calvira" + version},
+      {tool + "--data-dir=" + nowhere + " --format=json export", 1, ""},
+      {calvira + "--inspect --data-dir=" + nowhere, 1, ""},
+  };
+  for (const auto& a : answers) {
+    ToolRun run = RunCommand(a.command);
+    EXPECT_EQ(std::tuple(run.code, run.out.rfind(a.out_starts, 0)), std::tuple(a.code, 0u))
+        << a.command;
+    if (a.code == 1) {
+      EXPECT_NE(run.err.find("nowhere"), std::string::npos) << run.err;
+    }
+  }
 }
 
 TEST_F(CalviraDataTest, AnUnreadableStoreIsRefusedAndLeftAlone) {

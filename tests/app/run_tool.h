@@ -32,17 +32,21 @@ struct ToolRun {
 
 // Runs calvira-data with `input` as its standard input: never a terminal, so that nothing waits
 // for a password to be typed.
-inline ToolRun RunTool(const std::string& args, const std::string& input = {}) {
+// A command line run by the shell, `input` on its standard input.
+inline ToolRun RunCommand(const std::string& command, const std::string& input = {}) {
   const std::filesystem::path scratch = MakeTempDir("calvira-run");
   WriteFile(scratch / "in", input);
-  const std::string command = std::string(CALVIRA_DATA_EXE) + " <" + (scratch / "in").string() +
-                              " " + args + " >" + (scratch / "out").string() + " 2>" +
-                              (scratch / "err").string();
-  const int status = std::system(command.c_str());
+  const std::string line = command + " <" + (scratch / "in").string() + " >" +
+                           (scratch / "out").string() + " 2>" + (scratch / "err").string();
+  const int status = std::system(line.c_str());
   ToolRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(scratch / "out"),
               ReadAll(scratch / "err")};
   std::filesystem::remove_all(scratch);
   return run;
+}
+
+inline ToolRun RunTool(const std::string& args, const std::string& input = {}) {
+  return RunCommand(std::string(CALVIRA_DATA_EXE) + " " + args, input);
 }
 
 // The exit code, with standard error in *err.
