@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "frame/commands.h"
 #include "frame/document.h"
 #include "frame/frame_fonts.h"
 #include "frame/main_window.h"
@@ -32,6 +33,21 @@ ce::HWND DialogOfKey(const ce::MSG& msg) {
     return nullptr;
   }
   return ce::DialogOf(msg.hwnd);
+}
+
+// Keys of the whole program, taken before any screen's: F1 opens the current screen's help and
+// Ctrl+Q ends the program, both through the menu's router, which a locked program ignores.
+bool ProgramKey(const ce::MSG& msg) {
+  if (msg.message != ce::WM_KEYDOWN) return false;
+  uint32_t command = 0;
+  if (msg.wParam == ce::VK_F1) {
+    command = HelpCommandFor(CDocument_::GetCurrentView());
+  } else if (msg.wParam == 'Q' && ce::IsKeyDown(ce::VK_CONTROL)) {
+    command = kCmdExit;
+  }
+  if (command == 0) return false;
+  ce::PostMessage(CDocument_::GetMainWnd(), ce::WM_COMMAND, command, 0);
+  return true;
 }
 
 // CALVIRA_TRACE_TIMER=1 also writes the real time of every tick to standard error, next to
@@ -136,6 +152,7 @@ int RunMainLoop() {
     ce::MSG msg;
     if (ce::PeekMessage(&msg, nullptr, 0, 0, ce::PM_REMOVE)) {
       if (msg.message == ce::WM_QUIT) return static_cast<int>(msg.wParam);
+      if (ce::TakeProgramKey(msg)) continue;
       // IsDialogMessage dispatches whatever it does not take itself.
       const ce::HWND dialog = DialogOfKey(msg);
       if (dialog == nullptr || !ce::IsDialogMessage(dialog, &msg)) {
@@ -174,6 +191,7 @@ void Shutdown() {
 
 int CalviraMain(ce::HINSTANCE instance, int show_command, void (*add_views)()) {
   CDocument_ document;
+  ce::SetProgramKeys(&ProgramKey);
   ce::SetProgramSummary(&ProgramSummary);
   g_frame_interval = 500;
   g_ticks = 0;

@@ -1,8 +1,10 @@
 #include "frame/commands.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
+#include "frame/view.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
 
@@ -90,6 +92,28 @@ const CommandEntry* FindMenuCommand(uint32_t command) {
     if (e.action != Action::kSeparator && e.command == command) return &e;
   }
   return nullptr;
+}
+
+uint32_t HelpCommandFor(int32_t screen) {
+  // A screen opened from another shares its help: the calendar's editor and picker, the note.
+  static constexpr std::pair<int32_t, uint32_t> kOwnHelp[] = {
+      {kCycleHistoryView, kCmdCycleHistoryHelp},
+      {kCycleChartsView, kCmdCycleChartsHelp},
+      {kTempHistoryView, kCmdTempHistoryHelp},
+      {kTempChartsView, kCmdTempChartsHelp},
+      {kScheduleView, kCmdScheduleHelp},
+      {kDayEntryView, kCmdScheduleHelp},
+      {kPillTimeView, kCmdScheduleHelp},
+      {kPillHistoryView, kCmdPillHistoryHelp},
+      {kDiaryView, kCmdDiaryHelp},
+      {kNoteView, kCmdDiaryHelp},
+      {kPredictionView, kCmdPredictionHelp},
+      {kHelpView, 0},
+  };
+  for (const auto& [view, command] : kOwnHelp) {
+    if (view == screen) return command;
+  }
+  return kCmdMainHelp;
 }
 
 std::span<const ce::MenuButton> MenuBarButtons() {

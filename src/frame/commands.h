@@ -39,5 +39,9 @@ struct CommandEntry {
 std::span<const CommandEntry> MenuCommands();
 // The entry of a command; null for a command the menu does not have.
 const CommandEntry* FindMenuCommand(uint32_t command);
+
+// The Help menu's entry that F1 opens on the screen `screen`: the screen's own help, the Main
+// Help where it has none; 0 on the help screen itself.
+uint32_t HelpCommandFor(int32_t screen);
 // The menu bar's buttons with their items, made from the table.
 std::span<const ce::MenuButton> MenuBarButtons();

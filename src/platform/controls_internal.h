@@ -102,7 +102,9 @@ HWND CreateDialogFromLayout(const DialogLayout& layout, HWND parent, DLGPROC pro
                             LPARAM init_param, bool modal);
 // Shows the dialog and runs its modal loop; the owner is disabled meanwhile. `quit_answer` is
 // the result when a WM_QUIT ends the loop before EndDialog.
-INT_PTR RunModalDialog(HWND dialog, HWND owner, HWND focus_before, INT_PTR quit_answer);
+// `program_keys`: the program's own keys (SetProgramKeys) work meanwhile; not under a box.
+INT_PTR RunModalDialog(HWND dialog, HWND owner, HWND focus_before, INT_PTR quit_answer,
+                       bool program_keys = true);
 // The drop-down list of a combo box tells its combo box what the pen did.
 void ComboListChosen(HWND combo, int index);
 void ComboListCancelled(HWND combo);

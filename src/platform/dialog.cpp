@@ -452,7 +452,20 @@ HWND CreateDialogFromLayout(const DialogLayout& layout, HWND parent, DLGPROC pro
   return dialog;
 }
 
-INT_PTR RunModalDialog(HWND dialog, HWND owner, HWND focus_before, INT_PTR quit_answer) {
+namespace {
+bool (*g_program_keys)(const MSG&) = nullptr;
+}  // namespace
+
+void SetProgramKeys(bool (*take)(const MSG& msg)) {
+  g_program_keys = take;
+}
+
+bool TakeProgramKey(const MSG& msg) {
+  return g_program_keys != nullptr && g_program_keys(msg);
+}
+
+INT_PTR RunModalDialog(HWND dialog, HWND owner, HWND focus_before, INT_PTR quit_answer,
+                       bool program_keys) {
   DialogInfo* info = InfoOf(dialog);
   if (info == nullptr) return quit_answer;
   ModalRun run;
@@ -478,6 +491,7 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner, HWND focus_before, INT_PTR quit_
         quit = true;
         break;
       }
+      if (program_keys && TakeProgramKey(msg)) continue;
       if (!IsDialogMessage(dialog, &msg)) {
         TranslateMessage(&msg);
         DispatchMessage(&msg);

@@ -48,6 +48,12 @@ int32_t DialogUnitsToPixels(int32_t units);  // units * 7 / 4
 // loop until EndDialog and returns the result given to it; -1 when the template is unknown.
 HWND CreateDialogParam(HINSTANCE instance, const char16_t* template_name, HWND parent,
                        DLGPROC procedure, LPARAM init_param);
+// The program's own keys, such as its help and its end: `take` sees every message of the main
+// loop and of each modal dialog's (a message box's excepted) before the dialog does, and returns
+// true for one it has taken.
+void SetProgramKeys(bool (*take)(const MSG& msg));
+bool TakeProgramKey(const MSG& msg);
+
 INT_PTR DialogBoxParam(HINSTANCE instance, const char16_t* template_name, HWND parent,
                        DLGPROC procedure, LPARAM init_param);
 BOOL EndDialog(HWND dialog, INT_PTR result);

@@ -99,6 +99,8 @@ uint32_t VirtualKey(SDL_Keycode sym) {
     case SDLK_LCTRL:
     case SDLK_RCTRL:
       return VK_CONTROL;
+    case SDLK_F1:
+      return VK_F1;
     case SDLK_F4:
       return VK_F4;
     default:

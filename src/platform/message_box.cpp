@@ -215,7 +215,7 @@ int ShowBox(const MessageBoxReport& report) {
       CreateDialogFromLayout(layout, owner, &BoxProc, reinterpret_cast<LPARAM>(&params), true);
   if (box == nullptr) return static_cast<int>(quit_answer);
   if (report.type & MB_SETFOREGROUND) SetForegroundWindow(box);
-  return static_cast<int>(RunModalDialog(box, owner, focus_before, quit_answer));
+  return static_cast<int>(RunModalDialog(box, owner, focus_before, quit_answer, false));
 }
 
 }  // namespace

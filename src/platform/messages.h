@@ -282,6 +282,7 @@ inline constexpr UINT VK_UP = 0x26;
 inline constexpr UINT VK_RIGHT = 0x27;
 inline constexpr UINT VK_DOWN = 0x28;
 inline constexpr UINT VK_DELETE = 0x2E;
+inline constexpr UINT VK_F1 = 0x70;
 inline constexpr UINT VK_F4 = 0x73;
 inline constexpr UINT VK_F10 = 0x79;
 

@@ -340,6 +340,37 @@ TEST(FrameScreens, AboutAnimatesItsMoonAndBandAndATapGoesBack) {
   s.RunCleanly();
 }
 
+// F1 opens the help of the screen it is pressed on (its own, or the Main Help), modal screens
+// included, as the Help menu does; Done goes back as from the menu's help: from a modal screen,
+// to the screen under it. Ctrl+Q ends the program as Exit does.
+TEST(FrameKeys, F1OpensTheCurrentScreensHelpAndCtrlQEndsTheProgram) {
+  Scenario s("program keys");
+  s.Before([] { StoreCycles(); });
+  const struct {
+    uint32_t command;
+    int32_t back;
+    uint32_t help;
+  } rows[] = {
+      {kCmdCycleView, kCycleView, kStrMainHelp},
+      {kCmdCycleHistory, kCycleHistoryView, kStrCycleHistoryHelp},
+      {kCmdPillHistory, kPillHistoryView, kStrPillHistoryHelp},
+      {kCmdOptions, kPillHistoryView, kStrMainHelp},
+  };
+  for (const auto& row : rows) {
+    s.Menu(row.command)
+        .Key(ce::VK_F1)
+        .Check([&row] {
+          ExpectView(kHelpView);
+          EXPECT_EQ(Field(kCtlTitle).substr(0, 40), ce::ToUtf8(LoadString(row.help)).substr(0, 40));
+        })
+        .TapControl(ce::IDCANCEL)
+        .Check([&row] { ExpectView(row.back); });
+  }
+  s.Key('Q', ce::VK_CONTROL);
+  s.RunCleanly();
+  EXPECT_EQ(CDocument_::Context().words[1], kPillHistoryView);
+}
+
 // Exit, the close button, and Cancel after a wrong password at the prompt all end the program
 // with code 0, the screen it ended on kept in the context. With the logo off, the first screen
 // comes without its two seconds.

@@ -58,8 +58,9 @@ class Scenario {
   Scenario& TapMenuEntry(ce::UINT id);
   // Opens the bar button that holds the command and taps the item, as a user would.
   Scenario& Menu(ce::UINT command);
-  Scenario& Key(ce::UINT key) {
-    return Input([key] { testing::Key(key); });
+  // A key, held with `modifier` (VK_CONTROL, VK_SHIFT) when one is given.
+  Scenario& Key(ce::UINT key, ce::UINT modifier = 0) {
+    return Input([key, modifier] { testing::Key(key, modifier); });
   }
   Scenario& Type(const std::u16string& text) {
     return Input([text] { testing::Type(text); });
