@@ -80,10 +80,12 @@ screenshots: build
 measure: build
 	scripts/measure.sh $(BUILD)
 
-# Redraws every picture under resources/images and the contact sheet from tools/artwork.
+# Redraws every picture under resources/images, the contact sheet and the desktop icons under
+# resources/icons from tools/artwork.
 artwork: configure
 	cmake --build $(BUILD) --target calvira-artwork
 	$(BUILD)/tools/artwork/calvira-artwork resources/images docs/images/contact-sheet.png
+	$(BUILD)/tools/artwork/calvira-artwork --icons resources/icons
 
 format:
 	$(SOURCES) | xargs clang-format -i
