@@ -5,8 +5,9 @@ SAN_BUILD ?= build-asan
 RELEASE_BUILD ?= build-release
 FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run check test format-check fuzz sanitize release bench artwork screenshots measure format clean
+.PHONY: all deps configure build install run check test format-check fuzz sanitize release bench artwork screenshots measure format clean
 
 all: build
 
@@ -19,6 +20,11 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The programs, menu entry, icons, metainfo, manual pages and licence under PREFIX
+# (DESTDIR=... stages them for a package).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Opens the program's window on the desktop (CALVIRA_SCALE=1..6 fixes its size).
 run: build
