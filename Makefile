@@ -5,8 +5,9 @@ SAN_BUILD ?= build-asan
 RELEASE_BUILD ?= build-release
 FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run check test format-check fuzz sanitize release bench artwork screenshots measure format clean
+.PHONY: all deps configure build install run check test format-check fuzz sanitize release bench artwork screenshots measure format clean
 
 all: build
 
@@ -19,6 +20,11 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The programs, menu entry, icons, metainfo, manual pages and licence under PREFIX
+# (DESTDIR=... stages them for a package).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Opens the program's window on the desktop (CALVIRA_SCALE=1..6 fixes its size).
 run: build
@@ -80,10 +86,12 @@ screenshots: build
 measure: build
 	scripts/measure.sh $(BUILD)
 
-# Redraws every picture under resources/images and the contact sheet from tools/artwork.
+# Redraws every picture under resources/images, the contact sheet and the desktop icons under
+# resources/icons from tools/artwork.
 artwork: configure
 	cmake --build $(BUILD) --target calvira-artwork
 	$(BUILD)/tools/artwork/calvira-artwork resources/images docs/images/contact-sheet.png
+	$(BUILD)/tools/artwork/calvira-artwork --icons resources/icons
 
 format:
 	$(SOURCES) | xargs clang-format -i

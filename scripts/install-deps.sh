@@ -10,6 +10,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libsodium-dev fonts-wine fonts-liberation
   nlohmann-json3-dev python3
   xvfb xdotool jq socat
+  desktop-file-utils appstream groff-base gzip
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
 )

@@ -295,6 +295,11 @@ class SdlDisplay : public Display {
 
 std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
   PrepareXlib();
+  // The window's class is what a desktop matches with the menu entry (StartupWMClass, app_id);
+  // SDL would take the executable's name, which a renamed or wrapped binary changes. Whoever
+  // sets them on purpose keeps theirs.
+  setenv("SDL_VIDEO_X11_WMCLASS", "calvira", 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", "calvira", 0);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     return std::string("cannot open a window: ") + SDL_GetError();
   }

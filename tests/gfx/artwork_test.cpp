@@ -1,6 +1,8 @@
 // The promise that the committed pictures are exactly what tools/artwork draws, and the packer's
 // refusals. (How the pictures convert and fit the screens is the screenshots'.)
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "../../tools/packer/png_io.h"
 #include "gfx_test_util.h"
@@ -12,6 +14,15 @@ Rgb565Image Load(const std::filesystem::path& path) {
   Rgb565Image image;
   EXPECT_EQ(ReadPngAs565(path.string(), image), "") << path;
   return image;
+}
+
+std::string Bytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return {};
+  std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+  in.seekg(0);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
 }
 
 TEST(Artwork, ThePackerRefusesWhatIsNotAPngAndTheCommittedPicturesAreWhatTheGeneratorDraws) {
@@ -35,6 +46,19 @@ TEST(Artwork, ThePackerRefusesWhatIsNotAPngAndTheCommittedPicturesAreWhatTheGene
     ++compared;
   }
   EXPECT_EQ(compared, 25);
+
+  // The desktop icons keep their alpha and full colours, so they are compared byte for byte.
+  const std::string icons = "ASAN_OPTIONS=detect_leaks=0 " + std::string(CALVIRA_ARTWORK_EXE) +
+                            " --icons " + (out / "icons").string() + " >/dev/null";
+  ASSERT_EQ(std::system(icons.c_str()), 0);
+  const std::filesystem::path committed_icons = gfx_test::ImagesDir() / ".." / "icons";
+  for (const char* name :
+       {"calvira-48.png", "calvira-64.png", "calvira-128.png", "calvira-256.png", "calvira.svg"}) {
+    const std::string committed = Bytes(committed_icons / name);
+    EXPECT_FALSE(committed.empty()) << name << " is not committed";
+    EXPECT_TRUE(committed == Bytes(out / "icons" / name))
+        << name << " is not what tools/artwork draws; run `make artwork`";
+  }
   std::filesystem::remove_all(out);
 }
 

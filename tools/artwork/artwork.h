@@ -3,6 +3,8 @@
 // cover, so they take `background` (picture 290) as input.
 #pragma once
 
+#include <array>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -57,6 +59,10 @@ struct Picture {
 };
 // All pictures by id, drawn and rounded to RGB 5-6-5.
 std::map<int, Picture> DrawAll();
+
+// The desktop icon (icons.cpp): DIR/calvira-<size>.png for each size, and DIR/calvira.svg.
+inline constexpr std::array<int, 4> kIconSizes{48, 64, 128, 256};
+bool WriteIcons(const std::filesystem::path& dir);
 
 // The contact sheet: every picture at 2x with id and size, then screen mock-ups.
 Canvas ContactSheet(const std::map<int, Picture>& pictures);
