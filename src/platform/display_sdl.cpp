@@ -103,6 +103,11 @@ uint32_t VirtualKey(SDL_Keycode sym) {
       return VK_F1;
     case SDLK_F4:
       return VK_F4;
+    case SDLK_F10:
+      return VK_F10;
+    case SDLK_LALT:
+    case SDLK_RALT:
+      return VK_MENU;
     default:
       return 0;
   }
