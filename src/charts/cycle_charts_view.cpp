@@ -52,6 +52,12 @@ void CCycleChartsView::OnActivate() {
   CListView_::OnActivate();
 }
 
+bool CCycleChartsView::OnKey(ce::HWND dialog, ce::UINT key) {
+  if (key != ce::VK_LEFT && key != ce::VK_RIGHT) return false;
+  Turn(dialog, key == ce::VK_RIGHT);
+  return true;
+}
+
 void CCycleChartsView::OnPaint(ce::HWND dialog, ce::HDC, const ce::RECT&) {
   DrawPage(dialog, ReadCycles());
 }

@@ -22,6 +22,8 @@ class CCycleChartsView : public CListView_ {
   void OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT& area) override;
   ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam) override;
+  // The arrow keys where the pen taps the drawn arrows.
+  bool OnKey(ce::HWND dialog, ce::UINT key) override;
 
  private:
   void DrawCycleFrame();

@@ -64,12 +64,8 @@ ce::INT_PTR CTempChartsView::OnScreenMessage(ce::HWND dialog, ce::UINT message, 
       const auto y = static_cast<int32_t>(HIWORD(static_cast<uintptr_t>(lparam)));
       const ChartArrow arrow = ChartArrowAt(x, y);
       if (!has_readings_) return TRUE;
-      if (arrow == ChartArrow::kBack) {
-        SetWindowEndingAt(TempWindowEnd(last_day_, -1));
-        DrawChart(dialog);
-      } else if (arrow == ChartArrow::kForward) {
-        SetWindowEndingAt(TempWindowEnd(last_day_, 1));
-        DrawChart(dialog);
+      if (arrow != ChartArrow::kNone) {
+        Turn(dialog, arrow == ChartArrow::kForward);
       } else if (x >= 30 && x <= 229 && y >= 38 && y <= 238) {
         ShowDayDetail(dialog, x);
       }
@@ -85,6 +81,17 @@ ce::INT_PTR CTempChartsView::OnScreenMessage(ce::HWND dialog, ce::UINT message, 
     default:
       return FALSE;
   }
+}
+
+bool CTempChartsView::OnKey(ce::HWND dialog, ce::UINT key) {
+  if (key != ce::VK_LEFT && key != ce::VK_RIGHT) return false;
+  if (has_readings_) Turn(dialog, key == ce::VK_RIGHT);
+  return true;
+}
+
+void CTempChartsView::Turn(ce::HWND dialog, bool forward) {
+  SetWindowEndingAt(TempWindowEnd(last_day_, forward ? 1 : -1));
+  DrawChart(dialog);
 }
 
 void CTempChartsView::DrawChart(ce::HWND dialog) {

@@ -94,6 +94,18 @@ void CAddCycleView::OnOk(ce::HWND dialog) {
   Leave(dialog, kCycleView, ce::IDOK);
 }
 
+bool CAddCycleView::OnKey(ce::HWND dialog, ce::UINT key) {
+  if (key != ce::VK_F4) return false;
+  PickStart(dialog);
+  return true;
+}
+
+void CAddCycleView::PickStart(ce::HWND dialog) {
+  // The calendar picks the start and hands it back to this screen, which opens anew.
+  CDocument_::SetPreviousView(kAddCycleView);
+  Leave(dialog, kScheduleView, ce::IDCANCEL);
+}
+
 ce::INT_PTR CAddCycleView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                                            ce::LPARAM) {
   using namespace ce;
@@ -105,9 +117,7 @@ ce::INT_PTR CAddCycleView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce
     return TRUE;
   }
   if (id == kCtlAddStart && code == EN_SETFOCUS) {
-    // The calendar picks the start and hands it back to this screen, which opens anew.
-    CDocument_::SetPreviousView(kAddCycleView);
-    Leave(dialog, kScheduleView, IDCANCEL);
+    PickStart(dialog);
     return TRUE;
   }
   if (id == IDOK && code == BN_CLICKED) {

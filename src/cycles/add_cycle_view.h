@@ -22,10 +22,14 @@ class CAddCycleView : public CFormView_ {
   ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
   ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam) override;
+  // F4 opens the calendar for the date, as a tap on the date field does: the field is no tab
+  // stop, since taking the focus opens the calendar.
+  bool OnKey(ce::HWND dialog, ce::UINT key) override;
 
  private:
   void OnFieldChanged(ce::HWND dialog, int id);
   void OnOk(ce::HWND dialog);
+  void PickStart(ce::HWND dialog);
   void Leave(ce::HWND dialog, int32_t next_view, ce::INT_PTR result);
 
   DayNumber pending_start_ = 0;

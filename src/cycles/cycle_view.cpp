@@ -81,6 +81,13 @@ ce::INT_PTR CCycleView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::W
   }
 }
 
+bool CCycleView::OnKey(ce::HWND dialog, ce::UINT key) {
+  // Up and Down as the arrows drawn above and below the time line.
+  if (key != ce::VK_UP && key != ce::VK_DOWN) return false;
+  Step(dialog, key == ce::VK_UP ? CycleArrow::kOlder : CycleArrow::kNewer);
+  return true;
+}
+
 void CCycleView::OnPaint(ce::HWND dialog, ce::HDC, const ce::RECT&) {
   const ShownCycle shown = ReadShownCycle(shown_cycle_index_);
   shown_cycle_index_ = shown.index;

@@ -34,6 +34,8 @@ class CCycleView : public CListView_ {
   ce::INT_PTR OnControlColour(ce::WPARAM dc, ce::LPARAM control) override;
   ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam) override;
+  // The arrow keys where the pen taps the drawn arrows.
+  bool OnKey(ce::HWND dialog, ce::UINT key) override;
 
  private:
   void Step(ce::HWND dialog, CycleArrow arrow);

@@ -101,6 +101,12 @@ void CNoteView::OnOk(ce::HWND dialog) {
   diary->FillList();
 }
 
+bool CNoteView::OnKey(ce::HWND dialog, ce::UINT key) {
+  if (key != ce::VK_F4) return false;
+  PickDate(dialog);
+  return true;
+}
+
 ce::INT_PTR CNoteView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                                        ce::LPARAM) {
   using namespace ce;

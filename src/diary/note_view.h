@@ -26,6 +26,9 @@ class CNoteView : public CFormView_ {
   ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
   ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam) override;
+  // F4 opens the calendar for the date, as a tap on the date field does: the field is no tab
+  // stop, since taking the focus opens the calendar.
+  bool OnKey(ce::HWND dialog, ce::UINT key) override;
   // The diary's dialog kept under the pop-up goes too, or it would stay over the next screen,
   // disabled.
   void OnLeftRunning() override;

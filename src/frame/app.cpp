@@ -3,8 +3,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "frame/commands.h"
+#include "frame/dialog_view.h"
 #include "frame/document.h"
 #include "frame/frame_fonts.h"
 #include "frame/main_window.h"
@@ -13,6 +15,7 @@
 #include "gfx/graphic_buffer.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"
+#include "platform/menu_bar.h"
 #include "platform/message_box.h"
 #include "platform/object_store.h"
 #include "platform/window_tree.h"
@@ -35,17 +38,42 @@ ce::HWND DialogOfKey(const ce::MSG& msg) {
   return ce::DialogOf(msg.hwnd);
 }
 
-// Keys of the whole program, taken before any screen's: F1 opens the current screen's help and
-// Ctrl+Q ends the program, both through the menu's router, which a locked program ignores.
+// A key for the current screen's own keys (CDialogView_::OnKey): typed into its dialog, or with
+// no control focused.
+bool ScreenKey(const ce::MSG& msg) {
+  auto* screen = dynamic_cast<CDialogView_*>(CDocument_::FindView(CDocument_::GetCurrentView()));
+  if (screen == nullptr || screen->Dialog() == nullptr) return false;
+  if (ce::DialogOf(msg.hwnd) != screen->Dialog() && msg.hwnd != CDocument_::GetMainWnd()) {
+    return false;
+  }
+  return screen->TakeKey(static_cast<ce::UINT>(msg.wParam));
+}
+
+// Keys of the whole program, taken before any screen's: F10, or Alt pressed and let go alone,
+// opens the menu bar, whose open menu then has every key; F1 opens the current screen's help and
+// Ctrl+Q ends the program, both through the menu's router, which a locked program ignores (its
+// menu bar is disabled too). Then the current screen's own keys.
 bool ProgramKey(const ce::MSG& msg) {
-  if (msg.message != ce::WM_KEYDOWN) return false;
+  static bool alt_alone = false;
+  const bool key_down = msg.message == ce::WM_KEYDOWN;
+  if (ce::OpenMenuWindow() != nullptr) {
+    alt_alone = false;
+    if (key_down) ce::MenuKey(static_cast<ce::UINT>(msg.wParam));
+    return key_down || msg.message == ce::WM_KEYUP || msg.message == ce::WM_CHAR;
+  }
+  if (msg.message == ce::WM_KEYUP && msg.wParam == ce::VK_MENU) {
+    return std::exchange(alt_alone, false) && ce::OpenMenuBarByKey(CDocument_::GetMenuBar());
+  }
+  if (!key_down) return false;
+  alt_alone = msg.wParam == ce::VK_MENU;
+  if (msg.wParam == ce::VK_F10) return ce::OpenMenuBarByKey(CDocument_::GetMenuBar());
   uint32_t command = 0;
   if (msg.wParam == ce::VK_F1) {
     command = HelpCommandFor(CDocument_::GetCurrentView());
   } else if (msg.wParam == 'Q' && ce::IsKeyDown(ce::VK_CONTROL)) {
     command = kCmdExit;
   }
-  if (command == 0) return false;
+  if (command == 0) return ScreenKey(msg);
   ce::PostMessage(CDocument_::GetMainWnd(), ce::WM_COMMAND, command, 0);
   return true;
 }

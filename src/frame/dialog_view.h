@@ -52,6 +52,9 @@ class CDialogView_ : public CPlainView_ {
   // What the screen's dialog procedure answers: TRUE when the message is handled.
   ce::INT_PTR OnDialogMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam);
+  // A key the frame offers the screen before the dialog manager sees it: false leaves it to the
+  // dialog manager and the focused control.
+  bool TakeKey(ce::UINT key) { return dialog_ != nullptr && OnKey(dialog_, key); }
 
  protected:
   CDialogView_(bool remember_as_previous, const ScreenDialog& setup)
@@ -65,6 +68,10 @@ class CDialogView_ : public CPlainView_ {
   virtual ce::INT_PTR OnScreenMessage(ce::HWND, ce::UINT, ce::WPARAM, ce::LPARAM) {
     return ce::FALSE;
   }
+  // The keys that do what the pen does on the screen's drawn arrows and grids. Offered before
+  // the dialog manager and the focused control see the key: a screen takes only keys that its
+  // focused control has no use for.
+  virtual bool OnKey(ce::HWND, ce::UINT) { return false; }
 
   // Activation's shared part: active, shell parts hidden, drawing into the screen buffer.
   void BeginShowing();

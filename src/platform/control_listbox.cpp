@@ -234,7 +234,11 @@ void Paint(HWND list, const ListState& st) {
              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     if (selected) SetTextColor(dc, text_colour);
     if (selected && st.focused) DrawFocusMark(dc, row, kHighlightText);
+    // Focused with nothing chosen, the list marks the line that a key would choose first.
+    if (st.focused && st.selection < 0 && i == st.top) DrawFocusMark(dc, row, text_colour);
   }
+  // An empty list marks its whole inside, so that the keyboard's place is never invisible.
+  if (st.focused && Count(st) == 0 && !g.items.Empty()) DrawFocusMark(dc, g.items, text_colour);
   if (!g.bar.Empty()) PaintScrollBar(dc, g, st);
   EndPaint(list, &ps);
 }

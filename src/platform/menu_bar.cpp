@@ -89,7 +89,18 @@ void CloseMenu() {
   }
 }
 
-void OpenMenu(HWND bar, int button) {
+// The first entry from `from` on in direction `step` (+1 or -1) that is no separator, going
+// round the menu's end; -1 for a menu of separators only.
+int NextEntry(std::span<const MenuItem> items, int from, int step) {
+  const auto count = static_cast<int>(items.size());
+  for (int i = 1; i <= count; ++i) {
+    const int at = ((from + step * i) % count + count) % count;
+    if (items[static_cast<size_t>(at)].id != 0) return at;
+  }
+  return -1;
+}
+
+void OpenMenu(HWND bar, int button, bool by_key = false) {
   CloseMenu();
   BarState& state = Bars()[bar];
   if (button < 0 || static_cast<size_t>(button) >= state.buttons.size()) return;
@@ -102,12 +113,20 @@ void OpenMenu(HWND bar, int button) {
       CreateWindowEx(WS_EX_NOACTIVATE | WS_EX_TOPMOST, u"CalviraMenuPopup", u"", WS_POPUP, left,
                      kScreenHeight - height, kMenuWidth, height, bar, nullptr, nullptr, nullptr);
   if (menu == nullptr) return;
-  Menus()[menu] = MenuState{bar, GetParent(bar), b.items, -1};
+  // Opened by a key, the menu shows its first entry chosen, for Enter to run.
+  Menus()[menu] = MenuState{bar, GetParent(bar), b.items, by_key ? NextEntry(b.items, -1, 1) : -1};
   g_open_menu = menu;
   state.open_button = button;
   ShowWindow(menu, SW_SHOW);
   SetCapture(menu);
   InvalidateRect(bar, nullptr, TRUE);
+}
+
+void Choose(const MenuState& state, int item) {
+  const HWND owner = state.owner;
+  const UINT id = state.items[static_cast<size_t>(item)].id;
+  CloseMenu();
+  if (owner != nullptr) PostMessage(owner, WM_COMMAND, id, 0);
 }
 
 LRESULT CALLBACK_Menu(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -178,10 +197,7 @@ LRESULT CALLBACK_Menu(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (item >= 0) {
-        const HWND owner = found->second.owner;
-        const UINT id = found->second.items[static_cast<size_t>(item)].id;
-        CloseMenu();
-        if (owner != nullptr) PostMessage(owner, WM_COMMAND, id, 0);
+        Choose(found->second, item);
       } else if (found->second.pressed >= 0) {
         found->second.pressed = -1;
         InvalidateRect(window, nullptr, TRUE);
@@ -285,6 +301,60 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
   ShowWindow(bar, SW_SHOW);
   info->hwndMB = bar;
   return TRUE;
+}
+
+bool OpenMenuBarByKey(HWND bar) {
+  auto found = Bars().find(bar);
+  if (found == Bars().end() || found->second.buttons.empty() || !IsWindowVisible(bar) ||
+      !IsWindowEnabled(bar)) {
+    return false;
+  }
+  OpenMenu(bar, 0, true);
+  return g_open_menu != nullptr;
+}
+
+bool MenuKey(UINT key) {
+  auto found = Menus().find(g_open_menu);
+  if (found == Menus().end()) return false;
+  MenuState& state = found->second;
+  switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END: {
+      // Searching from the entry before the first finds the first; from the first backwards,
+      // the last. Opened by the pen, nothing is chosen yet: Down starts at the top, Up at the end.
+      int next = -1;
+      if (key == VK_HOME) next = NextEntry(state.items, -1, 1);
+      if (key == VK_END) next = NextEntry(state.items, 0, -1);
+      if (key == VK_DOWN) next = NextEntry(state.items, state.pressed, 1);
+      if (key == VK_UP) next = NextEntry(state.items, std::max(state.pressed, 0), -1);
+      if (next != state.pressed) {
+        state.pressed = next;
+        InvalidateRect(g_open_menu, nullptr, TRUE);
+      }
+      return true;
+    }
+    case VK_LEFT:
+    case VK_RIGHT: {
+      const HWND bar = state.bar;
+      const auto count = static_cast<int>(Bars()[bar].buttons.size());
+      const int button = (Bars()[bar].open_button + (key == VK_LEFT ? count - 1 : 1)) % count;
+      OpenMenu(bar, button, true);
+      return true;
+    }
+    case VK_RETURN:
+    case VK_SPACE:
+      if (state.pressed >= 0) Choose(state, state.pressed);
+      return true;
+    case VK_ESCAPE:
+    case VK_F10:
+    case VK_MENU:
+      CloseMenu();
+      return true;
+    default:
+      return true;  // an open menu has the keyboard to itself
+  }
 }
 
 HWND OpenMenuWindow() {

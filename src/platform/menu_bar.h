@@ -44,6 +44,13 @@ struct SHMENUBARINFO {
 };
 BOOL SHCreateMenuBar(SHMENUBARINFO* info);
 
+// The keyboard's way into the bar: opens its first menu with the first entry chosen; false when
+// the bar is hidden or disabled. While a menu is open, MenuKey takes every key: Up and Down (Home
+// and End) choose an entry, Left and Right open the neighbouring menu, Enter runs the chosen
+// entry, Esc, F10 and Alt close the menu. It returns false when no menu is open.
+bool OpenMenuBarByKey(HWND bar);
+bool MenuKey(UINT key);
+
 // The pop-up menu now open, if any (for tests).
 HWND OpenMenuWindow();
 

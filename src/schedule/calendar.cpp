@@ -1,5 +1,7 @@
 #include "schedule/calendar.h"
 
+#include <algorithm>
+
 #include "cycles/day_number.h"
 
 namespace {
@@ -84,5 +86,31 @@ bool StepMonth(int32_t* year, int32_t* month, int delta) {
 bool StepYear(int32_t* year, int32_t month, int delta) {
   if (!InRange(*year + delta, month)) return false;
   *year += delta;
+  return true;
+}
+
+bool MoveDay(CalendarDay* at, DayMove move) {
+  if (move == DayMove::kPreviousMonth || move == DayMove::kNextMonth) {
+    CalendarDay next = *at;
+    if (!StepMonth(&next.year, &next.month, move == DayMove::kNextMonth ? 1 : -1)) return false;
+    next.day = std::min(next.day, DaysInMonth(next.year, next.month));
+    *at = next;
+    return true;
+  }
+  const int delta = move == DayMove::kPreviousDay    ? -1
+                    : move == DayMove::kNextDay      ? 1
+                    : move == DayMove::kPreviousWeek ? -7
+                                                     : 7;
+  DayNumber n = 0;
+  if (!DateToDayNumber(static_cast<uint16_t>(at->year), static_cast<uint16_t>(at->month),
+                       static_cast<uint16_t>(at->day), n)) {
+    return false;
+  }
+  uint16_t year = 0, month = 0, day = 0;
+  if (!DayNumberToDate(n + static_cast<DayNumber>(delta), year, month, day) ||
+      !InRange(year, month)) {
+    return false;
+  }
+  *at = {year, month, day};
   return true;
 }

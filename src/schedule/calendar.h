@@ -49,3 +49,15 @@ CalendarZone ZoneAt(const MonthGrid& month, int32_t x, int32_t y, int* day);
 // December 9366. A step that would leave that range is refused (false, nothing changed).
 bool StepMonth(int32_t* year, int32_t* month, int delta);
 bool StepYear(int32_t* year, int32_t month, int delta);
+
+// The day the keyboard has chosen, and its moves: a day, a week, or a month (the day then kept
+// within the new month's length). A move that would leave the range above is refused (false,
+// nothing changed).
+struct CalendarDay {
+  int32_t year = 0;
+  int32_t month = 0;
+  int32_t day = 0;
+  bool operator==(const CalendarDay&) const = default;
+};
+enum class DayMove { kPreviousDay, kNextDay, kPreviousWeek, kNextWeek, kPreviousMonth, kNextMonth };
+bool MoveDay(CalendarDay* at, DayMove move);

@@ -1,5 +1,7 @@
 #include "schedule/schedule_view.h"
 
+#include <algorithm>
+
 #include "diary/diary_view.h"
 #include "frame/frame_fonts.h"
 #include "frame/screen_look.h"
@@ -12,6 +14,7 @@ namespace {
 constexpr ce::COLORREF kGridColour = ce::RGB(230, 230, 230);
 constexpr ce::COLORREF kCellColour = ce::RGB(198, 198, 198);
 constexpr ce::COLORREF kTodayColour = ce::RGB(0, 0, 255);
+constexpr ce::COLORREF kKeyDayColour = ce::RGB(255, 128, 0);
 constexpr int kIconSize = 16;
 enum Icon { kBleeding1 = 0, kBleeding2 = 1, kBleeding3 = 2, kRemark = 3, kPill = 4 };
 
@@ -102,6 +105,7 @@ void CScheduleView::OnPaint(ce::HWND dialog, ce::HDC dc, const ce::RECT&) {
   year_ = start_year_;
   month_ = start_month_;
   selected_day_ = start_day_;
+  key_day_ = 0;
   CDocument_::GetScreenBuffers()->PresentTo(dialog);
   DrawMonth(dialog, dc);
   if (SchedulingDays()) DrawDayIcons(dialog);
@@ -123,6 +127,16 @@ void CScheduleView::DrawMonth(ce::HWND dialog, ce::HDC dc) {
                               static_cast<char16_t>(u'0' + d % 10)};
     ce::ExtTextOut(dc, cell.left + 2, cell.top, 0, nullptr, text.c_str(),
                    static_cast<ce::UINT>(text.size()), nullptr);
+  }
+  if (key_day_ >= 1 && key_day_ <= layout_.days) {
+    // The keyboard's day: a frame two pixels wide inside its cell, in the title's colour.
+    ce::RECT r = layout_.cells[static_cast<size_t>(key_day_ - 1)];
+    for (int i = 0; i < 2; ++i, ++r.left, ++r.top, --r.right, --r.bottom) {
+      ce::FillSolidRect(dc, {r.left, r.top, r.right, r.top + 1}, kKeyDayColour);
+      ce::FillSolidRect(dc, {r.left, r.bottom - 1, r.right, r.bottom}, kKeyDayColour);
+      ce::FillSolidRect(dc, {r.left, r.top, r.left + 1, r.bottom}, kKeyDayColour);
+      ce::FillSolidRect(dc, {r.right - 1, r.top, r.right, r.bottom}, kKeyDayColour);
+    }
   }
 }
 
@@ -151,19 +165,10 @@ void CScheduleView::Tap(ce::HWND dialog, int32_t x, int32_t y) {
   bool moved = false;
   switch (ZoneAt(layout_, x, y, &day)) {
     case CalendarZone::kDay:
-      ForgetDialog();  // ended here, not by the switch
-      PickDay(day);
-      CDocument_::GoBack();
-      ce::EndDialog(dialog, ce::IDOK);
+      Pick(dialog, day);
       return;
     case CalendarZone::kLeave:
-      ForgetDialog();
-      if (SchedulingDays()) {
-        CDocument_::SetView(kCycleView);
-      } else {
-        CDocument_::GoBack();
-      }
-      ce::EndDialog(dialog, ce::IDCANCEL);
+      Leave(dialog);
       return;
     case CalendarZone::kCurrentMonth:
       year_ = start_year_;
@@ -186,11 +191,75 @@ void CScheduleView::Tap(ce::HWND dialog, int32_t x, int32_t y) {
     case CalendarZone::kNone:
       return;
   }
-  if (!moved) return;
+  // The keyboard's day follows the pen to another month only as far as that month's length.
+  if (key_day_ != 0) key_day_ = std::min(key_day_, static_cast<int32_t>(DaysInMonth(year_, month_)));
+  if (moved) Redraw(dialog);
+}
+
+bool CScheduleView::OnKey(ce::HWND dialog, ce::UINT key) {
+  // The keyboard's day starts where the pen's eye is: today in the start-up month, else the 1st.
+  CalendarDay at{year_, month_, key_day_};
+  if (at.day == 0) at.day = year_ == start_year_ && month_ == start_month_ ? selected_day_ : 1;
+  DayMove move = DayMove::kNextDay;
+  switch (key) {
+    case ce::VK_RETURN:
+    case ce::VK_SPACE:
+      Pick(dialog, at.day);
+      return true;
+    case ce::VK_ESCAPE:
+      Leave(dialog);
+      return true;
+    case ce::VK_LEFT:
+      move = DayMove::kPreviousDay;
+      break;
+    case ce::VK_RIGHT:
+      move = DayMove::kNextDay;
+      break;
+    case ce::VK_UP:
+      move = DayMove::kPreviousWeek;
+      break;
+    case ce::VK_DOWN:
+      move = DayMove::kNextWeek;
+      break;
+    case ce::VK_PRIOR:
+      move = DayMove::kPreviousMonth;
+      break;
+    case ce::VK_NEXT:
+      move = DayMove::kNextMonth;
+      break;
+    default:
+      return false;
+  }
+  MoveDay(&at, move);
+  year_ = at.year;
+  month_ = at.month;
+  key_day_ = at.day;
+  Redraw(dialog);
+  return true;
+}
+
+void CScheduleView::Redraw(ce::HWND dialog) {
   ce::HDC dc = ce::GetDC(dialog);
   DrawMonth(dialog, dc);
   ce::ReleaseDC(dialog, dc);
   if (SchedulingDays()) DrawDayIcons(dialog);
+}
+
+void CScheduleView::Pick(ce::HWND dialog, int day) {
+  ForgetDialog();  // ended here, not by the switch
+  PickDay(day);
+  CDocument_::GoBack();
+  ce::EndDialog(dialog, ce::IDOK);
+}
+
+void CScheduleView::Leave(ce::HWND dialog) {
+  ForgetDialog();
+  if (SchedulingDays()) {
+    CDocument_::SetView(kCycleView);
+  } else {
+    CDocument_::GoBack();
+  }
+  ce::EndDialog(dialog, ce::IDCANCEL);
 }
 
 void CScheduleView::PickDay(int day) {

@@ -27,11 +27,17 @@ class CScheduleView : public CFormView_ {
   // Picking a date for Add Your Note, the calendar lets go of My Diary's dialog that waits under
   // the note, disabled.
   void OnLeftRunning() override;
+  // Arrows move the keyboard's day (Page Up and Down a month), Enter picks it, Esc leaves as
+  // "Done" does.
+  bool OnKey(ce::HWND dialog, ce::UINT key) override;
 
  private:
   void DrawMonth(ce::HWND dialog, ce::HDC dc);
   void DrawDayIcons(ce::HWND dialog);
   void Tap(ce::HWND dialog, int32_t x, int32_t y);
+  void Redraw(ce::HWND dialog);
+  void Pick(ce::HWND dialog, int day);
+  void Leave(ce::HWND dialog);
   void PickDay(int day);
 
   // Today as it was when the program started; the calendar opens on its month.
@@ -41,6 +47,7 @@ class CScheduleView : public CFormView_ {
   int32_t year_ = 0;
   int32_t month_ = 0;
   int32_t selected_day_ = 1;
+  int32_t key_day_ = 0;  // the keyboard's day in the month shown; 0 until a key moves it
   ce::RECT grid_{};
   MonthGrid layout_;
   uintptr_t extra_ = 0;               // handed back unchanged to Add Your Note

@@ -1,5 +1,6 @@
 #include "temperature/temp_history_view.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,7 @@ void CTempHistoryView::OnActivate() {
   if (date_picked_) {
     FillValuePicker(dialog);
     Show(dialog, kCtlTempPicker, true);
+    ce::SetFocus(ce::GetDlgItem(dialog, kCtlTempPicker));
   }
   FillTemperatureList(dialog);
 }
@@ -121,6 +123,53 @@ void CTempHistoryView::DeleteAll(ce::HWND dialog) {
     // The store kept every reading: the list goes on showing what is stored.
     FillTemperatureList(dialog);
   }
+}
+
+bool CTempHistoryView::OnKey(ce::HWND dialog, ce::UINT key) {
+  const ce::HWND picker = ce::GetDlgItem(dialog, kCtlTempPicker);
+  if (picker == nullptr || ce::GetFocus() != picker) return false;
+  if (key == ce::VK_RETURN) {
+    SaveReading(dialog);
+    return true;
+  }
+  const auto ask = [picker](ce::UINT message) {
+    return static_cast<int32_t>(ce::SendMessage(picker, message, 0, 0));
+  };
+  const int32_t count = ask(ce::LB_GETCOUNT);
+  ce::RECT client{};
+  ce::GetClientRect(picker, &client);
+  const int32_t page = std::max(1, client.Height() / std::max(1, ask(ce::LB_GETITEMHEIGHT)) - 1);
+  const int32_t selected = ask(ce::LB_GETCURSEL);
+  // With nothing chosen yet, the keys start from the first value in sight.
+  const int32_t from = selected >= 0 ? selected : ask(ce::LB_GETTOPINDEX);
+  int32_t to = from;
+  switch (key) {
+    case ce::VK_UP:
+      to = selected >= 0 ? from - 1 : from;
+      break;
+    case ce::VK_DOWN:
+      to = selected >= 0 ? from + 1 : from;
+      break;
+    case ce::VK_PRIOR:
+      to = from - page;
+      break;
+    case ce::VK_NEXT:
+      to = from + page;
+      break;
+    case ce::VK_HOME:
+      to = 0;
+      break;
+    case ce::VK_END:
+      to = count - 1;
+      break;
+    default:
+      return false;
+  }
+  if (count > 0) {
+    ce::SendMessage(picker, ce::LB_SETCURSEL, static_cast<ce::WPARAM>(std::clamp(to, 0, count - 1)),
+                    0);
+  }
+  return true;
 }
 
 ce::INT_PTR CTempHistoryView::OnInitDialog(ce::HWND dialog) {

@@ -28,6 +28,9 @@ class CTempHistoryView : public CListView_ {
   ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
   ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam) override;
+  // In the picker, the arrows (Page Up and Down, Home and End) move the choice and Enter saves
+  // it: a tap saves at once, but keys pass over values on the way.
+  bool OnKey(ce::HWND dialog, ce::UINT key) override;
 
  private:
   void FillTemperatureList(ce::HWND dialog);

@@ -135,6 +135,24 @@ Scenario& Scenario::Menu(ce::UINT command) {
   return TapMenuEntry(button).TapMenuEntry(command);
 }
 
+Scenario& Scenario::MenuByKeys(ce::UINT command) {
+  const auto buttons = MenuBarButtons();
+  for (size_t b = 0; b < buttons.size(); ++b) {
+    int down = 0;
+    for (const ce::MenuItem& item : buttons[b].items) {
+      if (item.id == command) {
+        Key(ce::VK_F10);
+        for (size_t i = 0; i < b; ++i) Key(ce::VK_RIGHT);
+        for (int i = 0; i < down; ++i) Key(ce::VK_DOWN);
+        return Key(ce::VK_RETURN);
+      }
+      if (item.id != 0) ++down;
+    }
+  }
+  ADD_FAILURE() << name_ << ": no menu holds the command " << command;
+  return *this;
+}
+
 uint16_t Scenario::PixelAt(int32_t x, int32_t y) {
   ce::FlushDisplay();
   return ce::FrameBufferPixels()[static_cast<size_t>(y) * ce::kScreenWidth + x];

@@ -58,6 +58,8 @@ class Scenario {
   Scenario& TapMenuEntry(ce::UINT id);
   // Opens the bar button that holds the command and taps the item, as a user would.
   Scenario& Menu(ce::UINT command);
+  // The same by keys: F10, Right to the menu, Down to the item, Enter.
+  Scenario& MenuByKeys(ce::UINT command);
   // A key, held with `modifier` (VK_CONTROL, VK_SHIFT) when one is given.
   Scenario& Key(ce::UINT key, ce::UINT modifier = 0) {
     return Input([key, modifier] { testing::Key(key, modifier); });

@@ -1,0 +1,77 @@
+// The program by keys alone: a new user adds a cycle, a reading and a note and deletes the cycle
+// with no pen, through the menu bar opened by keys and the calendar picked by keys.
+#include "diary/diary_records.h"
+#include "frame/commands.h"
+#include "platform/menu_bar.h"
+#include "scenarios/cycle_steps.h"
+#include "temperature/temp_history.h"
+#include "temperature/temperature_records.h"
+
+namespace calvira::testing {
+namespace {
+
+Scenario& Keys(Scenario& s, std::initializer_list<ce::UINT> keys) {
+  for (const ce::UINT key : keys) s.Key(key);
+  return s;
+}
+
+std::string Focused() {
+  return ce::ToUtf8(ce::GetWindowString(ce::GetFocus()));
+}
+
+TEST(KeyboardOnly, ANewUserAddsACycleAReadingAndANoteAndDeletesTheCycle) {
+  Scenario s("keyboard only");
+  s.Before([] { StoreSettings(LogoOff()); });
+  DayNumber today = 0;
+  // Add, F4 for the calendar, three days back and a week back, Enter; the lengths as offered.
+  s.Check([&today] {
+    today = TodayDayNumber();
+    EXPECT_EQ(Focused(), "Add");
+  });
+  Keys(s, {ce::VK_RETURN, ce::VK_F4}).Check([] { ExpectView(kScheduleView); });
+  Keys(s, {ce::VK_LEFT, ce::VK_LEFT, ce::VK_LEFT, ce::VK_UP, ce::VK_RIGHT})
+      .Screenshot(ShotPath("calendar-keys.png"))
+      .Key(ce::VK_RETURN)
+      .Check([&today] {
+        ExpectView(kAddCycleView);
+        EXPECT_EQ(Field(kCtlAddStart), ce::ToUtf8(FormatDate(today - 9)));
+      })
+      .Key(ce::VK_RETURN)
+      .Check([&today] { ExpectCycles({{today - 9, 5, 28}}); });
+
+  // Temp History by the menu; Add picks today on the calendar by Enter; the picker takes the
+  // arrows without storing what they pass over, and Enter stores the sixth value.
+  s.MenuByKeys(kCmdTempHistory).Key(ce::VK_RETURN).Key(ce::VK_RETURN);
+  Keys(s, {ce::VK_DOWN, ce::VK_DOWN, ce::VK_DOWN, ce::VK_DOWN, ce::VK_DOWN, ce::VK_DOWN})
+      .Check([] { EXPECT_TRUE(ReadTemperatures().empty()); })
+      .Key(ce::VK_RETURN)
+      .Check([&today] {
+        const std::vector<TemperatureReading> stored = ReadTemperatures();
+        ASSERT_EQ(stored.size(), 1u);
+        EXPECT_EQ(stored[0].day, today);
+        EXPECT_EQ(stored[0].celsius, PickedCelsius(TemperatureScale::kCelsius, 5));
+      });
+
+  // My Diary: Add, the text typed, F4 for another day, Enter for OK.
+  s.MenuByKeys(kCmdDiary).Key(ce::VK_RETURN).Type(u"Dentist").Key(ce::VK_F4);
+  Keys(s, {ce::VK_PRIOR, ce::VK_RETURN}).Key(ce::VK_RETURN).Check([&today] {
+    ExpectView(kDiaryView);
+    const std::vector<DiaryNote> notes = ReadNotes(0);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].text, u"Dentist");
+    EXPECT_EQ(notes[0].day, today - 30);  // a month back from 6 December
+  });
+
+  // Cycle History opens with its list focused: Down to the cycle, Tab past Add to Delete, Enter.
+  s.MenuByKeys(kCmdCycleHistory);
+  Keys(s, {ce::VK_DOWN, ce::VK_TAB, ce::VK_TAB})
+      .Check([] { EXPECT_EQ(Focused(), "Delete"); })
+      .Key(ce::VK_RETURN)
+      .ExpectBox(kTextCalvira, kTextDeleteSelectedCycle, ce::IDOK)
+      .Check([] { ExpectCycles({}); });
+  s.Key('Q', ce::VK_CONTROL);
+  s.RunCleanly();
+}
+
+}  // namespace
+}  // namespace calvira::testing
