@@ -40,10 +40,18 @@ TEST(CycleCharts, PagesTwelveCyclesAtATime) {
   s.Before([&lengths] { StoreCycles(CyclesOf(lengths)); });
   s.Menu(kCmdCycleCharts);
   // Every 28 days from 1 March 2001: cycles 0..11 start in 2001 and 2002, 12..23 in 2002,
-  // 18..29 (the last page) in 2002 and 2003, 6..17 in 2001 and 2002.
-  for (const auto& [arrow_x, years] : {std::pair{0, u"20012002"}, std::pair{117, u"20022002"},
-                                       std::pair{117, u"20022003"}, std::pair{102, u"20012002"}}) {
+  // 18..29 (the last page) in 2002 and 2003, 6..17 in 2001 and 2002. Right and Left are the
+  // arrows.
+  const struct {
+    int32_t arrow_x;  // 0: the key instead
+    ce::UINT key;
+    const char16_t* years;
+  } steps[] = {
+      {0, 0, u"20012002"},   {117, 0, u"20022002"},          {117, 0, u"20022003"},
+      {102, 0, u"20012002"}, {0, ce::VK_RIGHT, u"20022003"}, {0, ce::VK_LEFT, u"20012002"}};
+  for (const auto& [arrow_x, key, years] : steps) {
     if (arrow_x != 0) s.Tap(arrow_x, 17);
+    if (key != 0) s.Key(key);
     s.Check([years] {
       ExpectView(kCycleChartsView);
       EXPECT_EQ(Shown(kCtlChartFirstYear)->text + Shown(kCtlChartLastYear)->text, years);
@@ -115,7 +123,11 @@ TEST(TempCharts, PagesByTwentyFiveDaysAndATapOnAnEmptyWindowShowsTheDateAlone) {
     s.Menu(kCmdTempCharts)
         .Check([=] { expect_window(last); })
         .Tap(33 + 8 * 20, 100)
-        .Screenshot(ShotPath(scale == 1 ? "temp-charts.png" : "temp-charts-f.png"));
+        .Screenshot(ShotPath(scale == 1 ? "temp-charts.png" : "temp-charts-f.png"))
+        .Key(ce::VK_LEFT)
+        .Check([=] { expect_window(last - 25); })
+        .Key(ce::VK_RIGHT)
+        .Check([=] { expect_window(last); });
     if (scale == 1) {
       s.Tap(102, 17)
           .Check([=] { expect_window(last - 25); })

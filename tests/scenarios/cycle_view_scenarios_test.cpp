@@ -41,17 +41,22 @@ void ExpectShown(int32_t index, int32_t day_height) {
   }
 }
 
-// Which zone is which arrow is the time line's table; here the taps step through the cycles
-// and stop at both ends, and coming back shows the newest again. A cycle kept shown by Edit
-// Cycle that is then deleted gives way to the oldest left.
+// Which zone is which arrow is the time line's table; here the taps, and Up and Down as the
+// arrows above and below, step through the cycles and stop at both ends, and coming back shows the
+// newest again. A cycle kept shown by Edit Cycle that is then deleted gives way to the oldest left.
 TEST(CycleViewScreen, TheArrowsStopAtBothEndsAndADeletedKeptCycleGivesWayToTheOldestLeft) {
   Scenario s("arrows");
   s.Before([] { StoreCycles(kThreeCycles); });
   const struct {
-    int32_t y, index, day_height;
-  } taps[] = {{260, 0, 9}, {7, 1, 10}, {7, 2, 8}, {7, 2, 8}, {260, 1, 10}};
+    int32_t y;  // 0: the key instead
+    ce::UINT key;
+    int32_t index, day_height;
+  } taps[] = {{260, 0, 0, 9},         {7, 0, 1, 10},         {7, 0, 2, 8},
+              {7, 0, 2, 8},           {260, 0, 1, 10},       {0, ce::VK_DOWN, 0, 9},
+              {0, ce::VK_DOWN, 0, 9}, {0, ce::VK_UP, 1, 10}, {0, ce::VK_UP, 2, 8},
+              {0, ce::VK_UP, 2, 8}};
   for (const auto& t : taps) {
-    s.Tap(12, t.y).Check([t] { ExpectShown(t.index, t.day_height); });
+    (t.y != 0 ? s.Tap(12, t.y) : s.Key(t.key)).Check([t] { ExpectShown(t.index, t.day_height); });
   }
   s.Menu(kCmdCycleView).Check([] { ExpectShown(0, 9); });
   // Edit Cycle's OK keeps the oldest cycle shown; then the two oldest cycles go.

@@ -1,5 +1,7 @@
 // The program by keys alone: a new user adds a cycle, a reading and a note and deletes the cycle
 // with no pen, through the menu bar opened by keys and the calendar picked by keys.
+#include <algorithm>
+
 #include "diary/diary_records.h"
 #include "frame/commands.h"
 #include "platform/menu_bar.h"
@@ -37,7 +39,9 @@ TEST(KeyboardOnly, ANewUserAddsACycleAReadingAndANoteAndDeletesTheCycle) {
         EXPECT_EQ(Field(kCtlAddStart), ce::ToUtf8(FormatDate(today - 9)));
       })
       .Key(ce::VK_RETURN)
-      .Check([&today] { ExpectCycles({{today - 9, 5, 28}}); });
+      .Check([&today] {
+        ExpectCycles({{today - 9, 5, 28}});
+      });
 
   // Temp History by the menu; Add picks today on the calendar by Enter; the picker takes the
   // arrows without storing what they pass over, and Enter stores the sixth value.
@@ -71,6 +75,44 @@ TEST(KeyboardOnly, ANewUserAddsACycleAReadingAndANoteAndDeletesTheCycle) {
       .Check([] { ExpectCycles({}); });
   s.Key('Q', ce::VK_CONTROL);
   s.RunCleanly();
+}
+
+// The menu bar by keys: Alt alone or F10 opens the first menu with its first entry chosen; Left
+// and Right go round the menus, Up from the first entry to the last; Esc closes with nothing
+// run. A locked program's bar opens to no key.
+TEST(KeyboardOnly, TheMenuBarOpensToF10OrAltAndItsArrowsGoRound) {
+  const auto open_menu_holds = [](ce::UINT command) {
+    const ce::HWND menu = ce::OpenMenuWindow();
+    ASSERT_NE(menu, nullptr);
+    const std::vector<ce::MenuEntry> entries = ce::MenuEntries(menu);
+    EXPECT_TRUE(std::any_of(entries.begin(), entries.end(),
+                            [command](const ce::MenuEntry& e) { return e.id == command; }));
+  };
+  const auto closed = [] { EXPECT_EQ(ce::OpenMenuWindow(), nullptr); };
+  Scenario s("menu keys");
+  s.Before([] { StoreSettings(LogoOff()); });
+  s.Key(ce::VK_MENU).Check([&] { open_menu_holds(kCmdCycleView); });
+  s.Key(ce::VK_ESCAPE).Check(closed).Check([] { ExpectView(kCycleView); });
+  s.Key(ce::VK_F10).Key(ce::VK_LEFT).Check([&] { open_menu_holds(kCmdAbout); });
+  Keys(s, {ce::VK_RIGHT, ce::VK_RIGHT}).Check([&] { open_menu_holds(kCmdOptions); });
+  // The Tools menu's last entry is Password: Up from its first entry goes round to it.
+  Keys(s, {ce::VK_UP, ce::VK_RETURN}).Check(closed).Check([] { ExpectView(kPasswordView); });
+  s.Key(ce::VK_F10).Key(ce::VK_F10).Check(closed);
+  s.Key('Q', ce::VK_CONTROL);
+  s.RunCleanly();
+
+  Scenario locked("menu keys at the prompt");
+  locked.Before([] { StoreLocked(); });
+  locked.Key(ce::VK_F10).Key(ce::VK_MENU).Check(closed).Check([] {
+    ExpectView(kPasswordEntryView);
+  });
+  locked.Type(u"Secret")
+      .Key(ce::VK_RETURN)
+      .ExpectBox(u"Password", kTextEncryptRecords, ce::IDCANCEL)
+      .Key(ce::VK_F10)
+      .Check([&] { open_menu_holds(kCmdCycleView); });
+  locked.Key(ce::VK_ESCAPE).Key('Q', ce::VK_CONTROL);
+  locked.RunCleanly();
 }
 
 }  // namespace

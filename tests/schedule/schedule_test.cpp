@@ -91,6 +91,24 @@ TEST(Calendar, StepsCrossYearsAndStopWhereNoDayCanBeNamed) {
     const bool done = unit == 'm' ? StepMonth(&year, &month, step) : StepYear(&year, month, step);
     EXPECT_EQ(std::tuple(done, year, month), std::tuple(stepped, then_year, then_month));
   }
+  // The keyboard's day: across months and years, a month step kept within the shorter month,
+  // and no move out of the calendar's range.
+  using enum DayMove;
+  const std::tuple<CalendarDay, DayMove, bool, CalendarDay> moves[] = {
+      {{2004, 3, 1}, kPreviousDay, true, {2004, 2, 29}},
+      {{2003, 12, 29}, kNextWeek, true, {2004, 1, 5}},
+      {{2004, 1, 5}, kPreviousWeek, true, {2003, 12, 29}},
+      {{2003, 1, 31}, kNextMonth, true, {2003, 2, 28}},
+      {{2004, 3, 31}, kPreviousMonth, true, {2004, 2, 29}},
+      {{1582, 1, 1}, kPreviousDay, false, {1582, 1, 1}},
+      {{1582, 1, 3}, kPreviousWeek, false, {1582, 1, 3}},
+      {{9366, 12, 31}, kNextDay, false, {9366, 12, 31}},
+      {{9366, 12, 31}, kNextMonth, false, {9366, 12, 31}},
+  };
+  for (auto [at, move, moved, then] : moves) {
+    EXPECT_EQ(MoveDay(&at, move), moved);
+    EXPECT_EQ(at, then);
+  }
 }
 
 struct Point {
