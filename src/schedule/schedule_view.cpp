@@ -192,7 +192,8 @@ void CScheduleView::Tap(ce::HWND dialog, int32_t x, int32_t y) {
       return;
   }
   // The keyboard's day follows the pen to another month only as far as that month's length.
-  if (key_day_ != 0) key_day_ = std::min(key_day_, static_cast<int32_t>(DaysInMonth(year_, month_)));
+  if (key_day_ != 0)
+    key_day_ = std::min(key_day_, static_cast<int32_t>(DaysInMonth(year_, month_)));
   if (moved) Redraw(dialog);
 }
 
