@@ -124,6 +124,15 @@ void CPredictionView::PickDate(ce::HWND dialog, PendingField field) {
   ce::EndDialog(dialog, ce::IDCANCEL);
 }
 
+bool CPredictionView::OnKey(ce::HWND dialog, ce::UINT key) {
+  const int focused = ce::GetDlgCtrlID(ce::GetFocus());
+  if (key != ce::VK_F4 || (focused != kCtlPredictionStart && focused != kCtlPredictionEnd)) {
+    return false;
+  }
+  PickDate(dialog, focused == kCtlPredictionStart ? kStartField : kEndField);
+  return true;
+}
+
 ce::INT_PTR CPredictionView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                                              ce::LPARAM) {
   using namespace ce;
@@ -131,7 +140,8 @@ ce::INT_PTR CPredictionView::OnScreenMessage(ce::HWND dialog, ce::UINT message, 
   const int id = LOWORD(wparam);
   const WORD code = HIWORD(wparam);
   if ((id == kCtlPredictionStart || id == kCtlPredictionEnd) && code == EN_SETFOCUS) {
-    PickDate(dialog, id == kCtlPredictionStart ? kStartField : kEndField);
+    // Tab passes through the date fields, where F4 opens the calendar; a tap opens it at once.
+    if (!FocusMovedByKey()) PickDate(dialog, id == kCtlPredictionStart ? kStartField : kEndField);
     return TRUE;
   }
   if (code != BN_CLICKED) return FALSE;

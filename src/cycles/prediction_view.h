@@ -26,6 +26,8 @@ class CPredictionView : public CFormView_ {
   ce::INT_PTR OnInitDialog(ce::HWND dialog) override;
   ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam) override;
+  // F4 on a date field opens the calendar for it.
+  bool OnKey(ce::HWND dialog, ce::UINT key) override;
 
  private:
   struct Date {

@@ -83,6 +83,12 @@ class CView_ {
   bool remember_as_previous_ = true;
 };
 
+// What leaves a screen that is only a picture (About, Mirror): a tap anywhere, or Enter or Esc.
+inline bool LeavesPictureScreen(ce::UINT message, ce::WPARAM wparam) {
+  return message == ce::WM_LBUTTONDOWN ||
+         (message == ce::WM_KEYDOWN && (wparam == ce::VK_RETURN || wparam == ce::VK_ESCAPE));
+}
+
 // The plain screen: every operation empty, OnDeactivate the usual flag check. Screens override
 // what they need.
 class CPlainView_ : public CView_ {

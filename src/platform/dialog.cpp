@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/controls_internal.h"
@@ -179,6 +180,15 @@ void PressDefault(HWND dialog) {
   SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+bool g_focus_moved_by_key = false;
+
+// Sends the dialog manager's own focus move, marked as the keyboard's.
+void MoveFocusByKey(HWND dialog, WPARAM wparam, LPARAM lparam) {
+  const bool outer = std::exchange(g_focus_moved_by_key, true);
+  SendMessage(dialog, WM_NEXTDLGCTL, wparam, lparam);
+  g_focus_moved_by_key = outer;
+}
+
 void MoveInGroup(HWND dialog, HWND from, bool previous) {
   HWND next = GetNextDlgGroupItem(dialog, from, previous ? TRUE : FALSE);
   if (next == nullptr) return;
@@ -191,7 +201,7 @@ void MoveInGroup(HWND dialog, HWND from, bool previous) {
     }
     return;
   }
-  SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+  MoveFocusByKey(dialog, reinterpret_cast<WPARAM>(next), TRUE);
 }
 
 // The keys the dialog manager handles itself; false leaves the key to the control.
@@ -202,7 +212,7 @@ bool HandleDialogKey(HWND dialog, MSG* msg) {
   switch (msg->wParam) {
     case VK_TAB:
       if (code & DLGC_WANTTAB) return false;
-      SendMessage(dialog, WM_NEXTDLGCTL, IsKeyDown(VK_SHIFT) ? 1 : 0, 0);
+      MoveFocusByKey(dialog, IsKeyDown(VK_SHIFT) ? 1 : 0, 0);
       return true;
     case VK_LEFT:
     case VK_UP:
@@ -458,6 +468,10 @@ bool (*g_program_keys)(const MSG&) = nullptr;
 
 void SetProgramKeys(bool (*take)(const MSG& msg)) {
   g_program_keys = take;
+}
+
+bool FocusMovedByKey() {
+  return g_focus_moved_by_key;
 }
 
 bool TakeProgramKey(const MSG& msg) {

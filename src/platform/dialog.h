@@ -53,6 +53,10 @@ HWND CreateDialogParam(HINSTANCE instance, const char16_t* template_name, HWND p
 // true for one it has taken.
 void SetProgramKeys(bool (*take)(const MSG& msg));
 bool TakeProgramKey(const MSG& msg);
+// True while the dialog manager moves the focus for Tab, Shift+Tab or an arrow key: a control
+// whose focus does something (a date field opening its calendar) can tell a key passing through
+// from a tap.
+bool FocusMovedByKey();
 
 INT_PTR DialogBoxParam(HINSTANCE instance, const char16_t* template_name, HWND parent,
                        DLGPROC procedure, LPARAM init_param);

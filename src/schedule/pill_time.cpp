@@ -47,6 +47,28 @@ PillTime TapPicker(PillTime time, int32_t x, int32_t y) {
   return time;
 }
 
+PillTime KeyPicker(PillTime time, PickerKey key) {
+  // The middle of each zone, tiles by field order.
+  constexpr int32_t kTileX[] = {20, 75, 110};
+  constexpr int32_t kTileY = 40;
+  const int focus = static_cast<int>(time.focus);
+  switch (key) {
+    case PickerKey::kUp:
+      return TapPicker(time, 147, 30);
+    case PickerKey::kDown:
+      return TapPicker(time, 147, 45);
+    case PickerKey::kLeft:
+      return focus > 0 ? TapPicker(time, kTileX[focus - 1], kTileY) : time;
+    case PickerKey::kRight:
+      return focus < 2 ? TapPicker(time, kTileX[focus + 1], kTileY) : time;
+    case PickerKey::kAm:
+      return TapPicker(time, 175, kTileY);
+    case PickerKey::kPm:
+      return TapPicker(time, 215, kTileY);
+  }
+  return time;
+}
+
 std::u16string PickerText(const PillTime& time) {
   int hour = time.hour % 12;  // 12 AM is midnight, 0
   if (time.pm) hour += 12;    // 12 PM stays noon, 12

@@ -36,6 +36,11 @@ PillTime PickerStart();
 // before left; a point on no zone changes nothing.
 PillTime TapPicker(PillTime time, int32_t x, int32_t y);
 
+// The keyboard's way: each key taps where the pen would. Up and Down are the arrows, Left and
+// Right the tile before or after the focused one, A and P the half-day switch.
+enum class PickerKey { kUp, kDown, kLeft, kRight, kAm, kPm };
+PillTime KeyPicker(PillTime time, PickerKey key);
+
 // The time as the editor's button shows it and the record keeps it, on the 24-hour clock: "0:30"
 // for half past midnight, "12:30" for half past noon, "19:05".
 std::u16string PickerText(const PillTime& time);

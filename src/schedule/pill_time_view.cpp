@@ -89,6 +89,8 @@ void CPillTimeView::Leave(ce::HWND dialog, bool ok) {
   if (ce::IsWindow(editor_)) {
     ce::EnableWindow(editor_, ce::TRUE);
     if (ok) ce::SetDlgItemText(editor_, kCtlDayTime, PickerText(time_).c_str());
+    // The keyboard goes on where it left the editor.
+    ce::SetFocus(ce::GetDlgItem(editor_, kCtlDayTime));
   }
   ce::EndDialog(dialog, ok ? ce::IDOK : ce::IDCANCEL);
 }
@@ -104,6 +106,35 @@ void CPillTimeView::OnPaint(ce::HWND dialog, ce::HDC, const ce::RECT&) {
 
 ce::INT_PTR CPillTimeView::OnControlColour(ce::WPARAM dc, ce::LPARAM) {
   return ControlColours(dc);
+}
+
+bool CPillTimeView::OnKey(ce::HWND dialog, ce::UINT key) {
+  PickerKey picked = PickerKey::kUp;
+  switch (key) {
+    case ce::VK_UP:
+      picked = PickerKey::kUp;
+      break;
+    case ce::VK_DOWN:
+      picked = PickerKey::kDown;
+      break;
+    case ce::VK_LEFT:
+      picked = PickerKey::kLeft;
+      break;
+    case ce::VK_RIGHT:
+      picked = PickerKey::kRight;
+      break;
+    case 'A':
+      picked = PickerKey::kAm;
+      break;
+    case 'P':
+      picked = PickerKey::kPm;
+      break;
+    default:
+      return false;
+  }
+  time_ = KeyPicker(time_, picked);
+  Draw(dialog);
+  return true;
 }
 
 ce::INT_PTR CPillTimeView::OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,

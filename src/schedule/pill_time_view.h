@@ -22,6 +22,9 @@ class CPillTimeView : public CFormView_ {
   ce::INT_PTR OnControlColour(ce::WPARAM dc, ce::LPARAM control) override;
   ce::INT_PTR OnScreenMessage(ce::HWND dialog, ce::UINT message, ce::WPARAM wparam,
                               ce::LPARAM lparam) override;
+  // Up and Down step the focused field, Left and Right move between the fields, A and P set the
+  // half of the day; Enter and Esc stay OK and Cancel.
+  bool OnKey(ce::HWND dialog, ce::UINT key) override;
   // The editor under the picker goes too, enabled again: the program is going elsewhere.
   void OnLeftRunning() override;
 

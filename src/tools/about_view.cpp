@@ -110,7 +110,7 @@ bool CAboutView::OnMessage(ce::HWND, ce::UINT message, ce::WPARAM wparam, ce::LP
     Step();
     return true;
   }
-  if (message == ce::WM_LBUTTONDOWN) {
+  if (LeavesPictureScreen(message, wparam)) {
     StopTimer();
     CDocument_::GoBack();
     return true;

@@ -19,8 +19,8 @@ void CMirrorView::OnActivate() {
   buffers->Present();
 }
 
-bool CMirrorView::OnMessage(ce::HWND, ce::UINT message, ce::WPARAM, ce::LPARAM) {
-  if (message != ce::WM_LBUTTONDOWN) return false;
+bool CMirrorView::OnMessage(ce::HWND, ce::UINT message, ce::WPARAM wparam, ce::LPARAM) {
+  if (!LeavesPictureScreen(message, wparam)) return false;
   CDocument_::GoBack();
   return true;
 }

@@ -79,7 +79,7 @@ TEST(KeyboardOnly, ANewUserAddsACycleAReadingAndANoteAndDeletesTheCycle) {
 
 // The menu bar by keys: Alt alone or F10 opens the first menu with its first entry chosen; Left
 // and Right go round the menus, Up from the first entry to the last; Esc closes with nothing
-// run. A locked program's bar opens to no key.
+// run. A locked program's bar opens to no key. Esc leaves a picture screen as a tap does.
 TEST(KeyboardOnly, TheMenuBarOpensToF10OrAltAndItsArrowsGoRound) {
   const auto open_menu_holds = [](ce::UINT command) {
     const ce::HWND menu = ce::OpenMenuWindow();
@@ -93,8 +93,13 @@ TEST(KeyboardOnly, TheMenuBarOpensToF10OrAltAndItsArrowsGoRound) {
   s.Before([] { StoreSettings(LogoOff()); });
   s.Key(ce::VK_MENU).Check([&] { open_menu_holds(kCmdCycleView); });
   s.Key(ce::VK_ESCAPE).Check(closed).Check([] { ExpectView(kCycleView); });
+  // Left goes round to the Help menu, whose last entry is About; Esc leaves About.
   s.Key(ce::VK_F10).Key(ce::VK_LEFT).Check([&] { open_menu_holds(kCmdAbout); });
-  Keys(s, {ce::VK_RIGHT, ce::VK_RIGHT}).Check([&] { open_menu_holds(kCmdOptions); });
+  Keys(s, {ce::VK_UP, ce::VK_RETURN}).Check([] { ExpectView(kAboutView); });
+  s.Key(ce::VK_ESCAPE).Check([] { ExpectView(kCycleView); });
+  Keys(s, {ce::VK_F10, ce::VK_RIGHT, ce::VK_RIGHT, ce::VK_RIGHT, ce::VK_RIGHT}).Check([&] {
+    open_menu_holds(kCmdOptions);
+  });
   // The Tools menu's last entry is Password: Up from its first entry goes round to it.
   Keys(s, {ce::VK_UP, ce::VK_RETURN}).Check(closed).Check([] { ExpectView(kPasswordView); });
   s.Key(ce::VK_F10).Key(ce::VK_F10).Check(closed);
@@ -113,6 +118,45 @@ TEST(KeyboardOnly, TheMenuBarOpensToF10OrAltAndItsArrowsGoRound) {
       .Check([&] { open_menu_holds(kCmdCycleView); });
   locked.Key(ce::VK_ESCAPE).Key('Q', ce::VK_CONTROL);
   locked.RunCleanly();
+}
+
+// Tab passes through Prediction's date fields, where F4 opens the calendar; the pill time is set
+// with the picker's keys.
+TEST(KeyboardOnly, DateFieldsAndThePillTimeByKeys) {
+  Scenario s("keyboard forms");
+  s.Before([] { StoreCycles(kThreeCycles); });
+  DayNumber today = 0;
+  s.MenuByKeys(kCmdPrediction).Key(ce::VK_TAB).Key(ce::VK_TAB).Check([&today] {
+    today = TodayDayNumber();
+    ExpectView(kPredictionView);
+    EXPECT_EQ(ce::GetDlgCtrlID(ce::GetFocus()), kCtlPredictionEnd);
+  });
+  Keys(s, {ce::VK_F4, ce::VK_RIGHT, ce::VK_RETURN}).Check([&today] {
+    ExpectView(kPredictionView);
+    EXPECT_EQ(Field(kCtlPredictionEnd), ce::ToUtf8(FormatDate(today + 1)));
+  });
+  // Schedule Edit: Enter picks today; Tab to the pill, Space checks it, Tab to its time, Space
+  // opens the picker: the hour up twice, the tens, down once, AM; Enter for OK, back on the time;
+  // Tab past the remark to Done.
+  s.MenuByKeys(kCmdScheduleEdit).Key(ce::VK_RETURN);
+  Keys(s, {ce::VK_TAB, ce::VK_TAB, ce::VK_TAB, ce::VK_SPACE, ce::VK_TAB, ce::VK_SPACE}).Check([] {
+    ExpectView(kPillTimeView);
+  });
+  Keys(s, {ce::VK_UP, ce::VK_UP, ce::VK_RIGHT, ce::VK_DOWN, 'A', ce::VK_RETURN})
+      .Check([] { EXPECT_EQ(Focused(), "2:50"); })
+      .Key(ce::VK_TAB)
+      .Key(ce::VK_TAB)
+      .Check([] { EXPECT_EQ(Focused(), "Done"); })
+      .Key(ce::VK_RETURN)
+      .Check([&today] {
+        const std::vector<PillDay> days = ReadPillDays();
+        ASSERT_EQ(days.size(), 1u);
+        EXPECT_EQ(days[0].day, today);
+        EXPECT_TRUE(days[0].pill);
+        EXPECT_EQ(days[0].time, u"2:50");
+      });
+  s.Key('Q', ce::VK_CONTROL);
+  s.RunCleanly();
 }
 
 }  // namespace

@@ -147,6 +147,20 @@ TEST(PillTimePicker, TapsChangeTheStateAsTheZonesSay) {
       {"below the arrows", {{147, 54}}, {12, 0, 0, true, F::kHour}},
   };
   for (const auto& [name, taps, expected] : cases) EXPECT_EQ(Tapped(taps), expected) << name;
+  // Keys tap the same zones: Left and Right stop at the first and last tiles.
+  using enum PickerKey;
+  const std::tuple<std::vector<PickerKey>, PillTime> keyed[] = {
+      {{kUp, kUp}, {2, 0, 0, true, F::kHour}},
+      {{kLeft, kDown}, {11, 0, 0, true, F::kHour}},
+      {{kRight, kDown}, {12, 5, 0, true, F::kTens}},
+      {{kRight, kRight, kRight, kUp, kAm}, {12, 0, 1, false, F::kUnits}},
+      {{kRight, kRight, kLeft, kAm, kPm}, {12, 0, 0, true, F::kTens}},
+  };
+  for (const auto& [keys, expected] : keyed) {
+    PillTime time = PickerStart();
+    for (const PickerKey key : keys) time = KeyPicker(time, key);
+    EXPECT_EQ(time, expected);
+  }
 }
 
 TEST(PillTimePicker, TheTextIsOnTheTwentyFourHourClock) {
