@@ -51,8 +51,13 @@ class Display {
   virtual int Scale() const = 0;
 };
 
+// The largest whole scale (1-6) at which a frame of width x height fits comfortably in a
+// display's usable area; 1 when even that does not fit or the area is unknown.
+int PickScale(int32_t width, int32_t height, int32_t usable_width, int32_t usable_height);
+
 // An SDL2 window of width x height frame-buffer pixels scaled by `scale` (1-6) with nearest-
-// pixel filtering; 0 picks the largest scale whose window fits comfortably on the desktop.
+// pixel filtering; 0 picks the scale for the display the window is on, and picks again when it
+// moves to another. The window can be made larger, never smaller than the frame.
 // Null with a reason in `error` when no window can be opened.
 std::unique_ptr<Display> CreateSdlDisplay(int32_t width, int32_t height, const std::string& title,
                                           int scale, std::string* error);
@@ -90,6 +95,11 @@ class HeadlessDisplay : public Display {
   int raise_count_ = 0;
   int present_count_ = 0;
 };
+
+// Decodes a PNG into 8-bit RGBA, rows packed; empty when it is not one or is over 256 pixels on
+// a side.
+std::vector<uint8_t> ReadPngRgba(std::span<const unsigned char> png, int32_t* width,
+                                 int32_t* height);
 
 // Writes RGB 5-6-5 pixels (rows packed) as an 8-bit RGB PNG. Returns an empty text on success.
 std::string WritePng565(const std::string& path, const uint16_t* pixels, int32_t width,
