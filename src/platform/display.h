@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -49,6 +50,9 @@ class Display {
   virtual void Raise() = 0;
   // Pixels on the desktop per frame-buffer pixel.
   virtual int Scale() const = 0;
+  // The desktop's clipboard, which the edit fields' cut, copy and paste use.
+  virtual void SetClipboardText(std::u16string_view text) = 0;
+  virtual std::u16string ClipboardText() = 0;
 };
 
 // The largest whole scale (1-6) at which a frame of width x height fits comfortably in a
@@ -76,6 +80,9 @@ class HeadlessDisplay : public Display {
                  std::vector<InputEvent>& out) override;
   void Raise() override { ++raise_count_; }
   int Scale() const override { return 1; }
+  // A clipboard of its own, so that tests never see or change the desktop's.
+  void SetClipboardText(std::u16string_view text) override { clipboard_.assign(text); }
+  std::u16string ClipboardText() override { return clipboard_; }
 
   void Push(const InputEvent& event) { queue_.push_back(event); }
   void SetIdleHook(IdleHook hook) { idle_hook_ = std::move(hook); }
@@ -91,6 +98,7 @@ class HeadlessDisplay : public Display {
   int32_t height_;
   std::vector<uint16_t> frame_;
   std::vector<InputEvent> queue_;
+  std::u16string clipboard_;
   IdleHook idle_hook_;
   int raise_count_ = 0;
   int present_count_ = 0;

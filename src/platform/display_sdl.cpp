@@ -268,6 +268,8 @@ class SdlDisplay : public Display {
                  std::vector<InputEvent>& out) override;
   void Raise() override;
   int Scale() const override { return scale_; }
+  void SetClipboardText(std::u16string_view text) override;
+  std::u16string ClipboardText() override;
 
  private:
   int ScaleOn(int display_index) const;
@@ -393,6 +395,18 @@ void SdlDisplay::SetIcon() {
   if (icon == nullptr) return;
   SDL_SetWindowIcon(window_.get(), icon);  // copies the pixels
   SDL_FreeSurface(icon);
+}
+
+void SdlDisplay::SetClipboardText(std::u16string_view text) {
+  SDL_SetClipboardText(ToUtf8(text).c_str());
+}
+
+std::u16string SdlDisplay::ClipboardText() {
+  char* text = SDL_GetClipboardText();  // never null on success; empty when there is none
+  if (text == nullptr) return {};
+  std::u16string out = FromUtf8(text);
+  SDL_free(text);
+  return out;
 }
 
 void SdlDisplay::Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t stride,
