@@ -1,5 +1,8 @@
 #include "platform/clipboard.h"
 
+#include "platform/display.h"
+#include "platform/window.h"
+
 namespace ce {
 namespace {
 
@@ -11,10 +14,12 @@ std::u16string& Clipboard() {
 }  // namespace
 
 void SetClipboardText(std::u16string_view text) {
+  if (Display* display = GetDisplay()) return display->SetClipboardText(text);
   Clipboard().assign(text);
 }
 
 std::u16string GetClipboardText() {
+  if (Display* display = GetDisplay()) return display->ClipboardText();
   return Clipboard();
 }
 

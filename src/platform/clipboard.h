@@ -1,6 +1,6 @@
-// The clipboard: one text, shared by every edit field of the process (cut, copy and paste with
-// Ctrl+X, Ctrl+C and Ctrl+V, or WM_CUT, WM_COPY and WM_PASTE). It lives as long as the process
-// and is not the desktop's clipboard.
+// The clipboard of the edit fields (cut, copy and paste with Ctrl+X, Ctrl+C and Ctrl+V, or
+// WM_CUT, WM_COPY and WM_PASTE): the display's, so the desktop's on a desktop and the headless
+// display's own in tests; with no display, a text that lives as long as the process.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // The EDIT class: single-line (scrolling sideways with ES_AUTOHSCROLL) and multi-line (word
 // wrap, vertical scrolling) text fields, read-only, digits-only and password fields, a caret,
-// selection by pen and by Shift with the arrows, cut, copy and paste, and the EN_* notifications.
+// selection by pen, by Shift with the arrows and by Ctrl+A, cut, copy and paste through the
+// display's clipboard, and the EN_* notifications.
 //
 // A password field shows one bullet per character and measures the bullets, so the caret and
 // the selection stand where the user sees them; the program still reads the real text. Nothing
@@ -374,12 +375,54 @@ void Cut(HWND edit, EditState& st) {
   if (ReplaceSelection(edit, st, u"", false)) NotifyChange(edit);
 }
 
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+// What a paste may bring in, by the rules typing keeps. A digits-only field takes a number
+// whole or not at all ("28" of a "28\n" copied from a terminal, nothing of "2.5": a number with
+// a character taken out is another number). A one-line field takes the first line; no field
+// takes a control character that no key types, nor half of a character. Line breaks in a
+// multi-line field become "\r\n", as typed ones are.
+std::u16string Pastable(std::u16string_view clip, DWORD style) {
+  constexpr std::u16string_view kLineEnds = u"\r\n";
+  if (style & ES_NUMBER) {
+    constexpr std::u16string_view kBlanks = u" \t\r\n";
+    const size_t first = clip.find_first_not_of(kBlanks);
+    if (first == std::u16string_view::npos) return {};
+    clip = clip.substr(first, clip.find_last_not_of(kBlanks) + 1 - first);
+    return std::all_of(clip.begin(), clip.end(), IsDigit) ? std::u16string(clip) : u"";
+  }
+  if (!(style & ES_MULTILINE)) {
+    clip.remove_prefix(std::min(clip.size(), clip.find_first_not_of(kLineEnds)));
+    clip = clip.substr(0, clip.find_first_of(kLineEnds));
+  }
+  std::u16string out;
+  for (size_t i = 0; i < clip.size(); ++i) {
+    const char16_t c = clip[i];
+    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < clip.size() && clip[i + 1] >= 0xDC00 &&
+                      clip[i + 1] <= 0xDFFF;
+    if (pair) {
+      out.append(clip.substr(i++, 2));
+    } else if (c == u'\r' || c == u'\n') {
+      if (c == u'\r' && i + 1 < clip.size() && clip[i + 1] == u'\n') ++i;
+      out.append(kLineEnds);
+    } else if (c >= 0x20 && c != 0x7F && (c < 0xD800 || c > 0xDFFF)) {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
 void Paste(HWND edit, EditState& st) {
-  if (StyleOf(edit) & ES_READONLY) return;
-  std::u16string text = GetClipboardText();
-  // A single-line field takes the first line.
-  if (!Multi(edit)) text.resize(std::min(text.size(), text.find_first_of(u"\r\n")));
-  if (ReplaceSelection(edit, st, text, false)) NotifyChange(edit);
+  const DWORD style = StyleOf(edit);
+  if (style & ES_READONLY) return;
+  std::u16string text = Pastable(GetClipboardText(), style);
+  // A number cut to the limit would be another number, so it goes in whole or not at all.
+  if (!text.empty() && ReplaceSelection(edit, st, text, (style & ES_NUMBER) != 0)) {
+    NotifyChange(edit);
+  }
+  Wipe(st, text);
 }
 
 // Keys a combo box takes from its edit field.
@@ -451,10 +494,15 @@ void KeyDown(HWND edit, EditState& st, WPARAM key, LPARAM lparam) {
         DeleteAround(edit, st, key == VK_DELETE);
       }
       return;
+    case 'A':
     case 'C':
     case 'X':
     case 'V':
       if (!control) return;
+      if (key == 'A') {
+        st.anchor = 0;
+        MoveCaret(edit, st, st.text.size(), true);
+      }
       if (key == 'C') Copy(st);
       if (key == 'X') Cut(edit, st);
       if (key == 'V') Paste(edit, st);

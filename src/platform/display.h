@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -49,10 +50,18 @@ class Display {
   virtual void Raise() = 0;
   // Pixels on the desktop per frame-buffer pixel.
   virtual int Scale() const = 0;
+  // The desktop's clipboard, which the edit fields' cut, copy and paste use.
+  virtual void SetClipboardText(std::u16string_view text) = 0;
+  virtual std::u16string ClipboardText() = 0;
 };
 
+// The largest whole scale (1-6) at which a frame of width x height fits comfortably in a
+// display's usable area; 1 when even that does not fit or the area is unknown.
+int PickScale(int32_t width, int32_t height, int32_t usable_width, int32_t usable_height);
+
 // An SDL2 window of width x height frame-buffer pixels scaled by `scale` (1-6) with nearest-
-// pixel filtering; 0 picks the largest scale whose window fits comfortably on the desktop.
+// pixel filtering; 0 picks the scale for the display the window is on, and picks again when it
+// moves to another. The window can be made larger, never smaller than the frame.
 // Null with a reason in `error` when no window can be opened.
 std::unique_ptr<Display> CreateSdlDisplay(int32_t width, int32_t height, const std::string& title,
                                           int scale, std::string* error);
@@ -71,6 +80,9 @@ class HeadlessDisplay : public Display {
                  std::vector<InputEvent>& out) override;
   void Raise() override { ++raise_count_; }
   int Scale() const override { return 1; }
+  // A clipboard of its own, so that tests never see or change the desktop's.
+  void SetClipboardText(std::u16string_view text) override { clipboard_.assign(text); }
+  std::u16string ClipboardText() override { return clipboard_; }
 
   void Push(const InputEvent& event) { queue_.push_back(event); }
   void SetIdleHook(IdleHook hook) { idle_hook_ = std::move(hook); }
@@ -86,10 +98,16 @@ class HeadlessDisplay : public Display {
   int32_t height_;
   std::vector<uint16_t> frame_;
   std::vector<InputEvent> queue_;
+  std::u16string clipboard_;
   IdleHook idle_hook_;
   int raise_count_ = 0;
   int present_count_ = 0;
 };
+
+// Decodes a PNG into 8-bit RGBA, rows packed; empty when it is not one or is over 256 pixels on
+// a side.
+std::vector<uint8_t> ReadPngRgba(std::span<const unsigned char> png, int32_t* width,
+                                 int32_t* height);
 
 // Writes RGB 5-6-5 pixels (rows packed) as an 8-bit RGB PNG. Returns an empty text on success.
 std::string WritePng565(const std::string& path, const uint16_t* pixels, int32_t width,

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "platform/display.h"
+#include "platform/embedded_resources.h"
 #include "platform/messages.h"
 #include "platform/text.h"
 
@@ -49,15 +50,6 @@ struct RendererDeleter {
 struct TextureDeleter {
   void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
 };
-
-int PickScale(int32_t width, int32_t height, int requested) {
-  if (requested > 0) return std::min(requested, kMaxScale);
-  SDL_Rect usable{};
-  if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return 1;
-  const int by_width = usable.w * kComfortPercent / 100 / std::max<int32_t>(width, 1);
-  const int by_height = usable.h * kComfortPercent / 100 / std::max<int32_t>(height, 1);
-  return std::max(1, std::min(by_width, by_height));
-}
 
 // Keys the screens and controls react to; everything else reaches them only as text.
 uint32_t VirtualKey(SDL_Keycode sym) {
@@ -276,8 +268,13 @@ class SdlDisplay : public Display {
                  std::vector<InputEvent>& out) override;
   void Raise() override;
   int Scale() const override { return scale_; }
+  void SetClipboardText(std::u16string_view text) override;
+  std::u16string ClipboardText() override;
 
  private:
+  int ScaleOn(int display_index) const;
+  void Rescale(int display_index);
+  void SetIcon();
   void Translate(const SDL_Event& event, std::vector<InputEvent>& out);
   void Show(const RECT& changed);
   InputEvent Pen(InputEvent::Kind kind, int32_t x, int32_t y) const;
@@ -286,6 +283,7 @@ class SdlDisplay : public Display {
   int32_t width_;
   int32_t height_;
   int scale_ = 1;
+  int requested_scale_ = 0;  // the user's, which no display changes
   bool text_input_ = false;
   bool pen_down_ = false;
   // The last frame, rows packed, so that an exposed window can be drawn again without asking
@@ -324,10 +322,16 @@ std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
   // for it costs most of the start-up time (about 70 ms here) and buys nothing.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 
-  scale_ = PickScale(width_, height_, requested_scale);
+  requested_scale_ = std::clamp(requested_scale, 0, kMaxScale);
+  scale_ = ScaleOn(0);  // where a centred window opens
   window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                 width_ * scale_, height_ * scale_, SDL_WINDOW_SHOWN));
+                                 width_ * scale_, height_ * scale_,
+                                 SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE));
   if (!window_) return std::string("cannot open a window: ") + SDL_GetError();
+  // Larger is the user's choice (the logical size below keeps the frame whole-number scaled and
+  // centred); smaller would cut the frame.
+  SDL_SetWindowMinimumSize(window_.get(), width_, height_);
+  SetIcon();
 
   renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED));
@@ -349,6 +353,60 @@ std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
   if (!waker_.Start(SDL_RegisterEvents(1))) return "cannot watch the control socket";
   Show(RECT{0, 0, width_, height_});
   return {};
+}
+
+int SdlDisplay::ScaleOn(int display_index) const {
+  if (requested_scale_ > 0) return requested_scale_;
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(display_index, &usable) != 0) return 1;
+  return PickScale(width_, height_, usable.w, usable.h);
+}
+
+// A window taken to a display of another size or density takes that display's scale. It keeps
+// its centre where it can and stays inside the display, so that growing cannot carry it back
+// over the edge it came from.
+void SdlDisplay::Rescale(int display_index) {
+  SDL_Rect usable{};
+  const int scale = ScaleOn(display_index);
+  if (requested_scale_ > 0 || scale == scale_ ||
+      (SDL_GetWindowFlags(window_.get()) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) ||
+      SDL_GetDisplayUsableBounds(display_index, &usable) != 0) {
+    return;
+  }
+  scale_ = scale;
+  int x = 0, y = 0, w = 0, h = 0;
+  SDL_GetWindowPosition(window_.get(), &x, &y);
+  SDL_GetWindowSize(window_.get(), &w, &h);
+  const int new_w = width_ * scale, new_h = height_ * scale;
+  x = std::clamp(x + (w - new_w) / 2, usable.x, std::max(usable.x, usable.x + usable.w - new_w));
+  y = std::clamp(y + (h - new_h) / 2, usable.y, std::max(usable.y, usable.y + usable.h - new_h));
+  SDL_SetWindowSize(window_.get(), new_w, new_h);
+  SDL_SetWindowPosition(window_.get(), x, y);
+}
+
+// The launcher's mark, for the task bar and the window switcher. Without it the desktop shows
+// a generic icon and nothing else is amiss, so a failure here is not worth a word.
+void SdlDisplay::SetIcon() {
+  int32_t w = 0, h = 0;
+  std::vector<uint8_t> rgba = ReadPngRgba(EmbeddedWindowIcon(), &w, &h);
+  if (rgba.empty()) return;
+  SDL_Surface* icon =
+      SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
+  if (icon == nullptr) return;
+  SDL_SetWindowIcon(window_.get(), icon);  // copies the pixels
+  SDL_FreeSurface(icon);
+}
+
+void SdlDisplay::SetClipboardText(std::u16string_view text) {
+  SDL_SetClipboardText(ToUtf8(text).c_str());
+}
+
+std::u16string SdlDisplay::ClipboardText() {
+  char* text = SDL_GetClipboardText();  // never null on success; empty when there is none
+  if (text == nullptr) return {};
+  std::u16string out = FromUtf8(text);
+  SDL_free(text);
+  return out;
 }
 
 void SdlDisplay::Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t stride,
@@ -452,7 +510,11 @@ void SdlDisplay::Translate(const SDL_Event& event, std::vector<InputEvent>& out)
           out.push_back(InputEvent{.kind = InputEvent::Kind::kClose});
           break;
         case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
           Show(RECT{});
+          break;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+          Rescale(event.window.data1);
           break;
         default:
           break;
@@ -472,6 +534,13 @@ void SdlDisplay::Raise() {
 }
 
 }  // namespace
+
+int PickScale(int32_t width, int32_t height, int32_t usable_width, int32_t usable_height) {
+  if (width <= 0 || height <= 0 || usable_width <= 0 || usable_height <= 0) return 1;
+  const int by_width = usable_width * kComfortPercent / 100 / width;
+  const int by_height = usable_height * kComfortPercent / 100 / height;
+  return std::clamp(std::min(by_width, by_height), 1, kMaxScale);
+}
 
 std::unique_ptr<Display> CreateSdlDisplay(int32_t width, int32_t height, const std::string& title,
                                           int scale, std::string* error) {

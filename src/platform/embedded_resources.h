@@ -1,4 +1,5 @@
-// The packed images that the build embeds into the program (see resources/CMakeLists.txt).
+// The packed images and the window icon that the build embeds into the program (see
+// resources/CMakeLists.txt).
 #pragma once
 
 #include <cstdint>
@@ -16,5 +17,7 @@ struct EmbeddedResource {
 
 // Every embedded packed image, in ascending id order. Defined by the generated table.
 std::span<const EmbeddedResource> EmbeddedPackedImages();
+// The window's icon: a PNG file, as resources/icons holds it.
+std::span<const unsigned char> EmbeddedWindowIcon();
 
 }  // namespace ce

@@ -18,7 +18,31 @@ uint8_t Expand(uint32_t value, uint32_t max) {
 // row stride.
 constexpr int32_t kMaxSide = 1 << 14;
 
+// Icons are small; a bigger picture is not one, and is not worth the memory.
+constexpr png_uint_32 kMaxReadSide = 256;
+
 }  // namespace
+
+std::vector<uint8_t> ReadPngRgba(std::span<const unsigned char> png, int32_t* width,
+                                 int32_t* height) {
+  png_image image;
+  std::memset(&image, 0, sizeof(image));
+  image.version = PNG_IMAGE_VERSION;
+  std::vector<uint8_t> rgba;
+  // libpng frees the image itself when reading fails.
+  if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return {};
+  if (image.width == 0 || image.height == 0 || image.width > kMaxReadSide ||
+      image.height > kMaxReadSide) {
+    png_image_free(&image);
+    return {};
+  }
+  image.format = PNG_FORMAT_RGBA;
+  rgba.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return {};
+  *width = static_cast<int32_t>(image.width);
+  *height = static_cast<int32_t>(image.height);
+  return rgba;
+}
 
 std::string WritePng565(const std::string& path, const uint16_t* pixels, int32_t width,
                         int32_t height) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/embedded_resources.h"
 #include "platform/messages.h"
 #include "support/temp_store.h"
 
@@ -59,6 +60,30 @@ TEST(PngWriter, ReportsAFailureWithThePathAndLeavesNoFile) {
   EXPECT_NE(WritePng565((dir / "empty.png").string(), pixels, 0, 1), "");
   EXPECT_FALSE(std::filesystem::exists(dir / "empty.png"));
   std::filesystem::remove_all(dir);
+}
+
+// Usable bounds of a display in, the window's scale out: the frame is 240 x 294.
+TEST(DisplayScale, IsTheLargestWholeScaleThatFitsTheDisplayComfortably) {
+  const struct {
+    int32_t width, height;
+    int scale;
+  } kRows[] = {
+      {0, 0, 1},       {200, 250, 1},   {1280, 720, 2},  {1920, 1080, 3},
+      {1080, 1920, 3}, {2560, 1440, 4}, {3840, 2100, 6}, {7680, 4320, 6},
+  };
+  for (const auto& row : kRows) {
+    EXPECT_EQ(PickScale(240, 294, row.width, row.height), row.scale)
+        << row.width << " x " << row.height;
+  }
+}
+
+// The window's icon is a PNG in the program; one that does not decode leaves only no icon.
+TEST(PngReader, DecodesTheEmbeddedIconAndNothingOfABrokenOne) {
+  const std::span<const unsigned char> icon = EmbeddedWindowIcon();
+  int32_t width = 0, height = 0;
+  EXPECT_EQ(ReadPngRgba(icon, &width, &height).size(), 64u * 64u * 4u);
+  EXPECT_EQ(std::pair(width, height), std::pair(64, 64));
+  EXPECT_TRUE(ReadPngRgba(icon.first(icon.size() / 2), &width, &height).empty());
 }
 
 // SDL's dummy video driver needs no X server, so the real back end runs here too.

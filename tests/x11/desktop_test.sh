@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The desktop program on a real X server (Xvfb), driven with xdotool as a person would:
-#  - at CALVIRA_SCALE=1 the window is 240 x 294;
+#  - at CALVIRA_SCALE=1 the window is 240 x 294, shows the launcher's icon and may grow but not
+#    shrink below that size;
 #  - a second start with the same data directory raises the first and exits with 0 at once,
 #    while a start with another data directory runs beside it;
 #  - `calvira --inspect` shows the screen, the main window, the menu bar, an open menu with its
@@ -30,7 +31,7 @@ ids=$4
 id_of() { sed -n "s/.*constexpr int $1 = \([0-9]*\);.*/\1/p" "$ids"; }
 fail() { echo "FAIL: $*"; exit 1; }
 
-for tool in Xvfb xdotool jq socat; do
+for tool in Xvfb xdotool xprop jq socat; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -54,6 +55,9 @@ window=$(xdotool search --sync --onlyvisible --pid "$first" --name '^Calvira$' |
 [ -n "$window" ] || fail "no window appeared"
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "240x294" ] || fail "the window is $geometry, not 240x294"
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no icon"
+xprop -id "$window" WM_NORMAL_HINTS | grep -q 'program specified minimum size: 240 by 294' ||
+  fail "the window's least size is not 240 x 294: $(xprop -id "$window" WM_NORMAL_HINTS)"
 
 CALVIRA_SCALE=1 timeout 10 "$calvira" --data-dir "$work/one"
 code=$?
