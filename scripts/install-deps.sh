@@ -9,7 +9,7 @@ packages=(
   libcairo2-dev fonts-dejavu-core fonts-dejavu-extra
   libsdl2-dev libfreetype-dev libfontconfig-dev libsodium-dev fonts-wine fonts-liberation
   nlohmann-json3-dev python3
-  xvfb xdotool jq socat
+  xvfb xdotool x11-utils jq socat
   desktop-file-utils appstream groff-base gzip
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
