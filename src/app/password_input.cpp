@@ -18,26 +18,13 @@ namespace {
 constexpr size_t kLongestLine = 1024;
 constexpr size_t kLongestPassword = 199;
 
-// Bytes in guarded memory, wiped when they go.
-struct GuardedBytes {
-  GuardedBytes()
-      : bytes(sodium_init() < 0 ? nullptr : static_cast<char*>(sodium_malloc(kLongestLine))) {}
-  ~GuardedBytes() {
-    if (bytes != nullptr) sodium_free(bytes);
-  }
-  GuardedBytes(const GuardedBytes&) = delete;
-  GuardedBytes& operator=(const GuardedBytes&) = delete;
-  char* bytes;
-  size_t size = 0;
-};
-
 enum class Line { kRead, kEnded, kTooLong, kFailed };
 
 // One line without its newline. Read a byte at a time, so that nothing after the line is taken
 // from the input: the next password's line is still there for the next read.
-Line ReadLine(int fd, GuardedBytes* line) {
-  line->size = 0;
-  if (line->bytes == nullptr) {
+Line ReadLine(int fd, GuardedBuffer<char>* line) {
+  line->clear();
+  if (line->data() == nullptr) {
     errno = ENOMEM;
     return Line::kFailed;
   }
@@ -54,10 +41,10 @@ Line ReadLine(int fd, GuardedBytes* line) {
     }
     any = true;
     if (c == '\n') break;
-    if (line->size == kLongestLine) {
+    if (line->size() == kLongestLine) {
       too_long = true;  // read on to the line's end all the same
     } else {
-      line->bytes[line->size++] = c;
+      line->push_back(c);
     }
     c = 0;
   }
@@ -81,7 +68,7 @@ void RestoreTerminalAndDie(int signal) {
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Reads a line typed on the terminal `tty` after `prompt`, with its echo off.
-Line ReadTyped(int tty, const std::string& prompt, GuardedBytes* line) {
+Line ReadTyped(int tty, const std::string& prompt, GuardedBuffer<char>* line) {
   termios quiet{};
   const bool echo_off = ::tcgetattr(tty, &g_tty_saved) == 0;
   struct sigaction before[std::size(kEndingSignals)] = {};
@@ -113,29 +100,12 @@ Line ReadTyped(int tty, const std::string& prompt, GuardedBytes* line) {
 
 }  // namespace
 
-SecretText::~SecretText() {
-  if (units_ != nullptr) sodium_free(units_);  // wipes it
-}
-
-SecretText::SecretText(SecretText&& other) noexcept
-    : units_(std::exchange(other.units_, nullptr)), size_(std::exchange(other.size_, 0)) {}
-
-SecretText& SecretText::operator=(SecretText&& other) noexcept {
-  if (this != &other) {
-    if (units_ != nullptr) sodium_free(units_);
-    units_ = std::exchange(other.units_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-  }
-  return *this;
-}
-
 bool SecretText::Assign(std::string_view utf8) {
   *this = SecretText();
   if (utf8.empty()) return true;
-  if (sodium_init() < 0) return false;
   // Never more units than bytes.
-  units_ = static_cast<char16_t*>(sodium_malloc(utf8.size() * sizeof(char16_t)));
-  if (units_ == nullptr) return false;
+  units_ = GuardedBuffer<char16_t>(utf8.size());
+  if (units_.data() == nullptr) return false;
   const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
   const auto* end = p + utf8.size();
   while (p < end) {
@@ -172,10 +142,10 @@ bool SecretText::Assign(std::string_view utf8) {
       return false;
     }
     if (c >= 0x10000) {
-      units_[size_++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      units_[size_++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+      units_.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      units_.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
     } else {
-      units_[size_++] = static_cast<char16_t>(c);
+      units_.push_back(static_cast<char16_t>(c));
     }
     c = 0;
   }
@@ -183,8 +153,10 @@ bool SecretText::Assign(std::string_view utf8) {
 }
 
 bool SecretText::Equals(const SecretText& other) const {
-  if (size_ != other.size_) return false;
-  return size_ == 0 || sodium_memcmp(units_, other.units_, size_ * sizeof(char16_t)) == 0;
+  const size_t size = units_.size();
+  if (size != other.units_.size()) return false;
+  return size == 0 ||
+         sodium_memcmp(units_.data(), other.units_.data(), size * sizeof(char16_t)) == 0;
 }
 
 std::string NotOpenedBy(const std::filesystem::path& file) {
@@ -193,7 +165,7 @@ std::string NotOpenedBy(const std::filesystem::path& file) {
 
 bool Passwords::Read(const std::string& prompt, const std::string& no_terminal, SecretText* out,
                      std::string* error) {
-  GuardedBytes line;
+  GuardedBuffer<char> line(kLongestLine);
   Line read;
   if (from_stdin_) {
     read = ReadLine(STDIN_FILENO, &line);
@@ -222,7 +194,7 @@ bool Passwords::Read(const std::string& prompt, const std::string& no_terminal, 
     *error = std::string("cannot read the password: ") + std::strerror(errno);
     return false;
   }
-  if (read == Line::kTooLong || !out->Assign({line.bytes, line.size})) {
+  if (read == Line::kTooLong || !out->Assign({line.data(), line.size()})) {
     *error = read == Line::kTooLong ? "the password given is longer than any Calvira password"
                                     : "the password given is not UTF-8 text";
     *error += "; nothing was changed";

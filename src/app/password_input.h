@@ -14,23 +14,15 @@
 // A password as UTF-16 text, in guarded memory that is wiped when it goes.
 class SecretText {
  public:
-  SecretText() = default;
-  ~SecretText();
-  SecretText(SecretText&& other) noexcept;
-  SecretText& operator=(SecretText&& other) noexcept;
-  SecretText(const SecretText&) = delete;
-  SecretText& operator=(const SecretText&) = delete;
-
   // Takes the text of UTF-8 bytes. False, and empty, when they are not UTF-8 text.
   bool Assign(std::string_view utf8);
-  std::u16string_view View() const { return {units_, size_}; }
-  bool empty() const { return size_ == 0; }
+  std::u16string_view View() const { return {units_.data(), units_.size()}; }
+  bool empty() const { return units_.size() == 0; }
   // In a time that does not depend on where two texts of one length differ.
   bool Equals(const SecretText& other) const;
 
  private:
-  char16_t* units_ = nullptr;
-  size_t size_ = 0;
+  GuardedBuffer<char16_t> units_;
 };
 
 // What a store encrypted under a password says of one that does not open it.

@@ -12,37 +12,20 @@
 #include "store/password_hash.h"
 #include "store/settings.h"
 
-StoreKey::StoreKey(std::u16string_view password) {
-  if (password.empty() || sodium_init() < 0) return;
-  // At most three bytes a unit; a pair of surrogates makes four from two.
-  bytes_ = static_cast<char*>(sodium_malloc(password.size() * 3));
-  if (bytes_ == nullptr) return;
+StoreKey::StoreKey(std::u16string_view password)
+    // At most three bytes a unit; a pair of surrogates makes four from two.
+    : bytes_(password.size() * 3) {
+  if (bytes_.data() == nullptr) return;
   // One character at a time, so that no copy of the whole text is made outside the guarded
   // memory: each piece fits the string's own small buffer, which is wiped.
   for (size_t i = 0; i < password.size();) {
     const bool pair = i + 1 < password.size() && password[i] >= 0xD800 && password[i] <= 0xDBFF;
     const size_t units = pair ? 2 : 1;
     std::string piece = ce::ToUtf8(password.substr(i, units));
-    for (char c : piece) bytes_[size_++] = c;
+    for (char c : piece) bytes_.push_back(c);
     explicit_bzero(piece.data(), piece.size());
     i += units;
   }
-}
-
-StoreKey::~StoreKey() {
-  if (bytes_ != nullptr) sodium_free(bytes_);  // wipes it
-}
-
-StoreKey::StoreKey(StoreKey&& other) noexcept
-    : bytes_(std::exchange(other.bytes_, nullptr)), size_(std::exchange(other.size_, 0)) {}
-
-StoreKey& StoreKey::operator=(StoreKey&& other) noexcept {
-  if (this != &other) {
-    if (bytes_ != nullptr) sodium_free(bytes_);
-    bytes_ = std::exchange(other.bytes_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-  }
-  return *this;
 }
 
 std::string MountProtected(const std::filesystem::path& dir, std::u16string_view password,

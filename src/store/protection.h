@@ -8,24 +8,20 @@
 #include <string>
 #include <string_view>
 
+#include "store/guarded_buffer.h"
+
 // A password as the key of an encrypted store: its UTF-8 bytes, in memory that libsodium keeps
 // locked and fenced by guard pages, wiped when the key goes. Empty: no key, a plain store.
 class StoreKey {
  public:
   StoreKey() = default;
   explicit StoreKey(std::u16string_view password);
-  ~StoreKey();
-  StoreKey(StoreKey&& other) noexcept;
-  StoreKey& operator=(StoreKey&& other) noexcept;
-  StoreKey(const StoreKey&) = delete;
-  StoreKey& operator=(const StoreKey&) = delete;
 
-  std::string_view View() const { return {bytes_, size_}; }
-  bool empty() const { return size_ == 0; }
+  std::string_view View() const { return {bytes_.data(), bytes_.size()}; }
+  bool empty() const { return bytes_.size() == 0; }
 
  private:
-  char* bytes_ = nullptr;
-  size_t size_ = 0;
+  GuardedBuffer<char> bytes_;
 };
 
 // Mounts the store of `dir` with the password `password`, as its key when the store is
