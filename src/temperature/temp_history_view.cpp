@@ -91,6 +91,9 @@ void CTempHistoryView::SaveReading(ce::HWND dialog) {
   // The picker is shown only after a pick; a selection without one stores nothing.
   if (row == ce::LB_ERR || !date_picked_) return;
   SaveTemperature(picked_day_, PickedCelsius(scale_, static_cast<size_t>(row)));
+  // The keyboard goes on in the list of readings, not in the picker that is going.
+  const ce::HWND picker = ce::GetDlgItem(dialog, kCtlTempPicker);
+  if (ce::GetFocus() == picker) ce::SetFocus(ce::GetDlgItem(dialog, kCtlTempList));
   Show(dialog, kCtlTempPicker, false);
   FillTemperatureList(dialog);
 }

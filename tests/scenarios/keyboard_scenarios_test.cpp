@@ -54,6 +54,7 @@ TEST(KeyboardOnly, ANewUserAddsACycleAReadingAndANoteAndDeletesTheCycle) {
         ASSERT_EQ(stored.size(), 1u);
         EXPECT_EQ(stored[0].day, today);
         EXPECT_EQ(stored[0].celsius, PickedCelsius(TemperatureScale::kCelsius, 5));
+        EXPECT_EQ(ce::GetDlgCtrlID(ce::GetFocus()), kCtlTempList);
       });
 
   // My Diary: Add, the text typed, F4 for another day, Enter for OK.
