@@ -51,7 +51,7 @@ TEST(DisplayHeadless, PresentCopiesRowsByStrideAndClipsToItsSize) {
 }
 
 // The pixels themselves are the screenshots' (they must stay byte-identical); here, failures.
-TEST(PngWriter, ReportsAFailureWithThePathAndLeavesNoFile) {
+TEST(Png, TheWriterSaysWhereItFailedAndLeavesNoFileTheReaderDecodesNothingOfABrokenIcon) {
   const auto dir = calvira::testing::MakeTempDir("calvira-png");
   const uint16_t pixels[] = {0xF800, 0x07E0};
   EXPECT_EQ(WritePng565((dir / "shot.png").string(), pixels, 2, 1), "");
@@ -60,6 +60,12 @@ TEST(PngWriter, ReportsAFailureWithThePathAndLeavesNoFile) {
   EXPECT_NE(WritePng565((dir / "empty.png").string(), pixels, 0, 1), "");
   EXPECT_FALSE(std::filesystem::exists(dir / "empty.png"));
   std::filesystem::remove_all(dir);
+  // The window's icon is a PNG in the program; one that does not decode leaves only no icon.
+  const std::span<const unsigned char> icon = EmbeddedWindowIcon();
+  int32_t width = 0, height = 0;
+  EXPECT_EQ(ReadPngRgba(icon, &width, &height).size(), 64u * 64u * 4u);
+  EXPECT_EQ(std::pair(width, height), std::pair(64, 64));
+  EXPECT_TRUE(ReadPngRgba(icon.first(icon.size() / 2), &width, &height).empty());
 }
 
 // Usable bounds of a display in, the window's scale out: the frame is 240 x 294.
@@ -75,15 +81,6 @@ TEST(DisplayScale, IsTheLargestWholeScaleThatFitsTheDisplayComfortably) {
     EXPECT_EQ(PickScale(240, 294, row.width, row.height), row.scale)
         << row.width << " x " << row.height;
   }
-}
-
-// The window's icon is a PNG in the program; one that does not decode leaves only no icon.
-TEST(PngReader, DecodesTheEmbeddedIconAndNothingOfABrokenOne) {
-  const std::span<const unsigned char> icon = EmbeddedWindowIcon();
-  int32_t width = 0, height = 0;
-  EXPECT_EQ(ReadPngRgba(icon, &width, &height).size(), 64u * 64u * 4u);
-  EXPECT_EQ(std::pair(width, height), std::pair(64, 64));
-  EXPECT_TRUE(ReadPngRgba(icon.first(icon.size() / 2), &width, &height).empty());
 }
 
 // SDL's dummy video driver needs no X server, so the real back end runs here too.

@@ -71,9 +71,10 @@ struct OpenCase {
   const char* what;
   // Changes the good store in `dir` (null: leaves it).
   std::function<void(const fs::path& dir)> prepare;
-  // Takes permissions away, and gives them back for the comparison (null: none).
-  std::function<void(const fs::path& dir)> restrict;
-  std::function<void(const fs::path& dir)> restore;
+  // What loses permissions ("/": the directory; else the store's name ends so; null: nothing)
+  // and the mode it is given; the usual mode comes back for the comparison.
+  const char* restrict;
+  mode_t mode;
   // What a mount for writing and one for reading say; nullptr: the mount works.
   const char* writing;
   const char* reading;
@@ -98,39 +99,35 @@ class StoreOpenTest : public ::testing::Test {
 TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
   const char* kDenied = "permission denied";
   const char* kForeign = "is not a Calvira store";
-  const auto mode = [](const char* suffix, mode_t m) {
-    return [suffix, m](const fs::path& d) { Chmod(Store(d).string() + suffix, m); };
-  };
-  const auto dir_mode = [](mode_t m) { return [m](const fs::path& d) { Chmod(d, m); }; };
   const OpenCase cases[] = {
-      {"a store file we may not read", nullptr, mode("", 0), mode("", 0600), kDenied, kDenied},
-      {"a directory we may not enter", nullptr, dir_mode(0), dir_mode(0700), kDenied, kDenied},
+      {"a store file we may not read", nullptr, "", 0, kDenied, kDenied},
+      {"a directory we may not enter", nullptr, "/", 0, kDenied, kDenied},
       {"journal files we may not use (left by another user)",
        [](const fs::path& d) {
          Write(Store(d).string() + "-wal", "");
          Write(Store(d).string() + "-shm", "");
        },
-       mode("-shm", 0), mode("-shm", 0600), "objectstore.sqlite3-shm: permission denied",
+       "-shm", 0, "objectstore.sqlite3-shm: permission denied",
        "objectstore.sqlite3-shm: permission denied"},
-      {"a read-only store file", nullptr, mode("", 0400), mode("", 0600),
+      {"a read-only store file", nullptr, "", 0400,
        "objectstore.sqlite3 is read-only; Calvira must be able to write it", nullptr},
-      {"a read-only directory", nullptr, dir_mode(0500), dir_mode(0700),
+      {"a read-only directory", nullptr, "/", 0500,
        "is read-only; Calvira must be able to write there: check the permissions of", nullptr},
       {"a full disk while a new store is set up", [](const fs::path& d) { Write(Store(d), ""); },
-       nullptr, nullptr, "is full; nothing was changed", "no store at", Fault::kDiskFull},
-      {"a failing disk", nullptr, nullptr, nullptr, "input/output error", "input/output error",
+       nullptr, 0, "is full; nothing was changed", "no store at", Fault::kDiskFull},
+      {"a failing disk", nullptr, nullptr, 0, "input/output error", "input/output error",
        Fault::kReadError},
       {"a file that is not SQLite",
-       [](const fs::path& d) { Write(Store(d), std::string(5000, 'g')); }, nullptr, nullptr,
-       kForeign, kForeign},
+       [](const fs::path& d) { Write(Store(d), std::string(5000, 'g')); }, nullptr, 0, kForeign,
+       kForeign},
       {"another program's database with no table yet",
-       [](const fs::path& d) { Sql(d, "PRAGMA application_id = 305419896"); }, nullptr, nullptr,
-       kForeign, kForeign},
+       [](const fs::path& d) { Sql(d, "PRAGMA application_id = 305419896"); }, nullptr, 0, kForeign,
+       kForeign},
       {"a database without an application id",
-       [](const fs::path& d) { Sql(d, "CREATE TABLE records(oid, db)"); }, nullptr, nullptr,
-       kForeign, kForeign},
+       [](const fs::path& d) { Sql(d, "CREATE TABLE records(oid, db)"); }, nullptr, 0, kForeign,
+       kForeign},
       {"a store of a newer Calvira",
-       [](const fs::path& d) { Sql(d, "PRAGMA user_version = 2", false); }, nullptr, nullptr,
+       [](const fs::path& d) { Sql(d, "PRAGMA user_version = 2", false); }, nullptr, 0,
        "was written by a newer Calvira (format 2)", "was written by a newer Calvira (format 2)"},
       {"a damaged store",
        [](const fs::path& d) {
@@ -140,13 +137,12 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
          f.seekp(4096);
          f << std::string(size - 4096, '\x5A');
        },
-       nullptr, nullptr, "is damaged", "is damaged"},
+       nullptr, 0, "is damaged", "is damaged"},
       // Links planted as the store or a journal are the link table's, below.
-      {"a directory its group may write to", nullptr, dir_mode(0770), dir_mode(0700),
+      {"a directory its group may write to", nullptr, "/", 0770,
        "can be changed by other users (mode 0770)", "can be changed by other users (mode 0770)"},
-      {"a directory of another user", nullptr, nullptr, nullptr,
-       "belongs to another user (uid 65534)", "belongs to another user (uid 65534)", std::nullopt,
-       true},
+      {"a directory of another user", nullptr, nullptr, 0, "belongs to another user (uid 65534)",
+       "belongs to another user (uid 65534)", std::nullopt, true},
   };
   for (const OpenCase& c : cases) {
     for (const bool read_only : {false, true}) {
@@ -157,7 +153,14 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
       if (c.prepare) c.prepare(dir);
       HandToPlainUser(dir);
       const auto before = Snapshot(dir);
-      if (c.restrict) c.restrict(dir);
+      const auto chmod = [&dir, &c](bool restore) {
+        if (c.restrict == nullptr) return;
+        const bool d = c.restrict[0] == '/';
+        Chmod(d ? dir : fs::path(Store(dir).string() + c.restrict), !restore ? c.mode
+                                                                    : d      ? 0700
+                                                                             : 0600);
+      };
+      chmod(false);
 
       const auto mount = [&dir, &c, read_only] { return MountSays(dir, read_only, c.fault); };
       // The stranger is root, looking into a directory the plain user owns.
@@ -171,7 +174,7 @@ TEST_F(StoreOpenTest, EachCauseHasItsOwnMessageAndTheFilesAreLeftAsTheyWere) {
           EXPECT_EQ(message.find(kForeign), std::string::npos) << message;
         }
       }
-      if (c.restore) c.restore(dir);
+      chmod(true);
       EXPECT_EQ(Snapshot(dir), before);
       std::error_code ec;
       fs::remove_all(dir, ec);
