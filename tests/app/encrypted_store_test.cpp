@@ -200,6 +200,15 @@ TEST_F(EncryptedStoreTest, ARestoreTakesACopyUnderItsOwnPasswordAndKeepsTheStore
     EXPECT_NE(Run(dir_, "restore " + copy.string(), line + "wrong\n")
                   .err.find("the password does not open " + copy.string()),
               std::string::npos);
+    if (row.store && line.empty()) {  // a file that is no Calvira store, and a directory
+      WriteFile(scratch_ / "foreign.db", "SQLite format 3");
+      for (const fs::path& bad : {scratch_ / "foreign.db", scratch_}) {
+        EXPECT_NE(
+            Run(dir_, "restore " + bad.string())
+                .err.find("is not a Calvira store this program can read; nothing was restored"),
+            std::string::npos);
+      }
+    }
     EXPECT_TRUE(!row.store || Snapshot(dir_) == before);
     const ToolRun run = Run(dir_, "restore " + copy.string(), line + "copy pw\n");
     EXPECT_EQ(run.code, 0) << run.err;
@@ -208,10 +217,13 @@ TEST_F(EncryptedStoreTest, ARestoreTakesACopyUnderItsOwnPasswordAndKeepsTheStore
     EXPECT_EQ(Records(restored), Records(copied));
     EXPECT_EQ(Records(restored, true), settings);
     EXPECT_EQ(IsEncrypted(dir_), !row.password.empty());
+    size_t kept = 0;
     for (const auto& [name, state] : Snapshot(dir_)) {
+      kept += name.ends_with(".bak");
       EXPECT_TRUE(!name.ends_with(".bak") ||
                   ce::objectstore::IsEncryptedFile(dir_ / name) == IsEncrypted(dir_));
     }
+    EXPECT_EQ(kept, row.store ? 1u : 0u);
   }
 }
 
