@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "app/run_tool.h"
@@ -66,16 +67,8 @@ bool PasswordInSettings(const std::string& dump) {
          dump.find(R"([65547,"BOOL",1])") != std::string::npos;
 }
 
-class EncryptedStoreTest : public ::testing::Test {
+class EncryptedStoreTest : public ToolTest {
  protected:
-  void SetUp() override { dir_ = (scratch_ = MakeTempDir("calvira-cipher")) / "data"; }
-  void TearDown() override { fs::remove_all(scratch_); }
-
-  // calvira-data on the data directory `dir`, each password a line of `input`.
-  static ToolRun Run(const fs::path& dir, const std::string& args, const std::string& input = {}) {
-    return RunTool("--password-stdin --data-dir " + dir.string() + " " + args, input);
-  }
-
   // A store of `records` in `dir`, encrypted under `password` unless that is empty.
   void MakeStore(const fs::path& dir, const std::string& password,
                  const std::string& records = kRecords) {
@@ -85,25 +78,21 @@ class EncryptedStoreTest : public ::testing::Test {
       ASSERT_EQ(Run(dir, "encrypt", password + "\n").code, 0);
     }
   }
-
-  fs::path scratch_;
-  fs::path dir_;
 };
 
+// A password of any characters (a moon beyond the 16-bit ones too) is its UTF-8 text as the key.
 TEST_F(EncryptedStoreTest, EncryptedNothingOfHerRecordsIsOnTheDiskAndDecryptedAllOfThemAre) {
   MakeStore(dir_, "");
   ASSERT_EQ(Run(dir_, "logo off").code, 0);
   const std::string plain = Run(dir_, "dump").out;
   // Her texts as stored (UTF-16) and a reading's bytes (a big-endian double): there when plain.
-  std::vector<std::string> secrets(3);
+  std::vector<std::string> secrets = {"", "", "\x40\x42\x46\x66\x66\x66\x66\x66"};
   for (const char c : std::string("Migraine aura")) secrets[0] += std::string{c, '\0'};
   for (const char c : std::string("Dentist appointment")) secrets[1] += std::string{c, '\0'};
-  const double reading = 36.55;
-  for (int i = 7; i >= 0; --i) secrets[2] += reinterpret_cast<const char*>(&reading)[i];
   for (const std::string& secret : secrets)
     EXPECT_NE(AllBytes(dir_).find(secret), std::string::npos);
 
-  const std::string password = "pässwörd 7";
+  const std::string password = "pässwörd \U0001F319 7";
   ToolRun run = Run(dir_, "encrypt", password + "\n");
   EXPECT_EQ(run.out, "The store in " + dir_.string() + " is encrypted under the new password.\n");
   for (const std::string& secret : secrets)
@@ -211,6 +200,15 @@ TEST_F(EncryptedStoreTest, ARestoreTakesACopyUnderItsOwnPasswordAndKeepsTheStore
     EXPECT_NE(Run(dir_, "restore " + copy.string(), line + "wrong\n")
                   .err.find("the password does not open " + copy.string()),
               std::string::npos);
+    if (row.store && line.empty()) {  // a file that is no Calvira store, and a directory
+      WriteFile(scratch_ / "foreign.db", "SQLite format 3");
+      for (const fs::path& bad : {scratch_ / "foreign.db", scratch_}) {
+        EXPECT_NE(
+            Run(dir_, "restore " + bad.string())
+                .err.find("is not a Calvira store this program can read; nothing was restored"),
+            std::string::npos);
+      }
+    }
     EXPECT_TRUE(!row.store || Snapshot(dir_) == before);
     const ToolRun run = Run(dir_, "restore " + copy.string(), line + "copy pw\n");
     EXPECT_EQ(run.code, 0) << run.err;
@@ -219,10 +217,13 @@ TEST_F(EncryptedStoreTest, ARestoreTakesACopyUnderItsOwnPasswordAndKeepsTheStore
     EXPECT_EQ(Records(restored), Records(copied));
     EXPECT_EQ(Records(restored, true), settings);
     EXPECT_EQ(IsEncrypted(dir_), !row.password.empty());
+    size_t kept = 0;
     for (const auto& [name, state] : Snapshot(dir_)) {
+      kept += name.ends_with(".bak");
       EXPECT_TRUE(!name.ends_with(".bak") ||
                   ce::objectstore::IsEncryptedFile(dir_ / name) == IsEncrypted(dir_));
     }
+    EXPECT_EQ(kept, row.store ? 1u : 0u);
   }
 }
 
@@ -284,28 +285,51 @@ TEST_P(KilledConversionTest, AKillAtAnyMomentLeavesEveryRecordUnderTheRightPassw
 INSTANTIATE_TEST_SUITE_P(Commands, KilledConversionTest, ::testing::Values("encrypt", "decrypt"),
                          [](const auto& row) { return std::string(row.param); });
 
-// On a full disk, encrypting fails wherever the disk fills up, says so, and leaves the plain
-// store whole; with room enough it succeeds.
-TEST_F(EncryptedStoreTest, OnAFullDiskEncryptFailsAndLeavesThePlainStoreWhole) {
-  const fs::path disk = scratch_ / "disk", data = disk / "data";
-  fs::create_directory(disk);
-  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k,mode=0700") != 0) {
-    GTEST_SKIP() << "no small disk to fill: mount: " << std::strerror(errno);
-  }
-  struct Unmount {
-    fs::path path;
-    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-  } unmount{disk};
+// On a full disk a write is refused whole and what only reads works, a copy to another disk
+// included: that is just when one is wanted. Encrypting fails wherever the disk fills up, says
+// so, and leaves the plain store whole; with room enough it succeeds.
+TEST_F(EncryptedStoreTest, OnAFullDiskWritesAreRefusedWholeAndReadsStillWork) {
+  SmallDisk disk(scratch_ / "disk");
+  if (!disk.mounted) GTEST_SKIP() << "no small disk to fill: mounting needs root";
+  const fs::path data = disk.path / "data", fill = disk.path / "fill";
+  const auto leave_free = [&](int kib) {
+    WriteFile(fill, std::string(256 << 10, 'x'));  // as much as fits
+    fs::resize_file(fill, fs::file_size(fill) - (kib << 10));
+  };
   MakeStore(dir_, "");
   const std::string plain = Run(dir_, "dump").out;
+  fs::copy(dir_, data);
+  leave_free(0);
+  ToolRun run = Run(data, "logo off");
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("is full; nothing was changed"), std::string::npos) << run.err;
+  const fs::path store = ce::objectstore::StoreFile(data), wal = store.string() + "-wal";
+  const std::string stored = ReadAll(store), log = ReadAll(wal);
+  const std::string copy = (scratch_ / "copy.sqlite3").string();
+  const std::string readings[] = {"export", "check", "export --format csv --out " + copy + ".d",
+                                  "backup " + copy};
+  for (const std::string& reading : readings) {
+    run = Run(data, reading);
+    EXPECT_EQ(run.code, 0) << reading << ": " << run.err;
+  }
+  EXPECT_EQ(Run(data, "dump").out, plain);
+  run = Run(data, "import " + (scratch_ / "in.json").string());
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("is full"), std::string::npos) << run.err;
+  // Refused at its open: the records and the log are as they were (SQLite's index file, which
+  // a writer's open touches, is no record).
+  EXPECT_EQ(std::tuple(ReadAll(store), ReadAll(wal)), std::tuple(stored, log));
+  fs::remove(fill);
+  EXPECT_EQ(Run(data, "logo off").code, 0);
+  EXPECT_NE(Run(data, "dump").out.find(R"([262155,"BOOL",1])"), std::string::npos);
+
   int refused = 0;
   for (int free_kib = 4; free_kib < 160; free_kib += 8, ++refused) {
     SCOPED_TRACE(std::to_string(free_kib) + " KiB free");
     fs::remove_all(data);
     fs::copy(dir_, data);
-    WriteFile(disk / "fill", std::string(256 << 10, 'x'));  // as much as fits
-    fs::resize_file(disk / "fill", fs::file_size(disk / "fill") - (free_kib << 10));
-    const ToolRun run = Run(data, "encrypt", "pw\n");
+    leave_free(free_kib);
+    run = Run(data, "encrypt", "pw\n");
     if (run.code == 0) break;
     EXPECT_NE(run.err.find("full"), std::string::npos) << run.err;
     EXPECT_FALSE(IsEncrypted(data));

@@ -86,7 +86,9 @@ TEST_F(CCeDatabaseTest, EmptyMissingOrOpenedTwice) {
   EXPECT_EQ((std::tuple{db.RecordCount(), db.Close(), db.Name()[0]}), std::tuple(1, true, u'\0'));
 }
 
-TEST_F(CCeDatabaseTest, ReadConvertsBoolToI2AndUI4ToI4) {
+// Reading gives BOOL as I2 and UI4 as I4; a property number beyond the count (records written by
+// other means may skip numbers) lands in the last element, with a box.
+TEST_F(CCeDatabaseTest, ReadConvertsTypesAndPutsASkippedNumberLast) {
   using namespace calvira::testing;
   WriteRaw(u"Days", {I2(-5), Bool(-1), Prop<&CCePropVal::SetUI2>(uint16_t{65535}), UI4(4000000000u),
                      R8(36.6), Str(u"note")});
@@ -107,54 +109,27 @@ TEST_F(CCeDatabaseTest, ReadConvertsBoolToI2AndUI4ToI4) {
   ASSERT_TRUE(db.WriteCurr(read));
   db.Close();
   ASSERT_TRUE(db.Open(u"Days", kByDay));
-  EXPECT_EQ(db.RecordCount(), 1);
   ASSERT_TRUE(db.ReadCurrRecord(read));
-  EXPECT_EQ(read.At(1).I2(), -1);
-}
-
-TEST_F(CCeDatabaseTest, APropertyNumberBeyondTheCountLandsInTheLastElement) {
-  // Records written by other means may skip numbers.
+  EXPECT_EQ((std::tuple{db.RecordCount(), read.At(1).I2(), db.DeleteCurr()}),
+            std::tuple(1, -1, true));
+  ce::CEPROPVAL props[] = {{ce::PropId(0, ce::CEVT_UI4), 0, 0, {.ulVal = 7}},
+                           {ce::PropId(5, ce::CEVT_I2), 0, 0, {.iVal = -9}}};
   ce::HANDLE h = ce::CeOpenDatabase(nullptr, u"Days", 0, 0, nullptr);
-  ce::CEPROPVAL props[2] = {};
-  props[0].propid = ce::PropId(0, ce::CEVT_UI4);
-  props[0].val.ulVal = 7;
-  props[1].propid = ce::PropId(5, ce::CEVT_I2);
-  props[1].val.iVal = -9;
   ASSERT_NE(ce::CeWriteRecordProps(h, 0, 2, props), 0u);
   ce::CloseHandle(h);
-  CCeDatabase db;
-  ASSERT_TRUE(db.Open(u"Days", 0));
-  CCePropArray record;
-  ASSERT_TRUE(db.ReadCurrRecord(record));
-  EXPECT_EQ(TakeBoxTexts(), Texts{u"Error in CCeDatabase::ReadCurrRecord"});
-  EXPECT_EQ((std::tuple{record.Count(), record.At(0).I4(), record.At(1).I2()}),
-            std::tuple(2u, 7, -9));
-}
-
-TEST_F(CCeDatabaseTest, SeeksStopAtBothEndsAndIndexesCount) {
-  AddDays({30, 10, 20});
-  CCeDatabase db;
-  ASSERT_TRUE(db.Open(u"Days", kByDay));
-  CCePropArray record;
-  // No current record after running off either end.
-  EXPECT_EQ((std::tuple{db.SeekLast(), db.SeekNext(), db.CurrentRecord(), db.ReadCurrRecord(record),
-                        db.SeekFirst(), db.SeekPrev(), db.CurrentRecord()}),
-            std::tuple(true, false, 0u, false, true, false, 0u));
-  EXPECT_EQ((std::tuple{db.SeekIndex(1), db.ReadCurrRecord(record), record.At(0).I4(),
-                        db.SeekIndex(3), db.CountRecords()}),
-            std::tuple(true, true, 20, false, 3));
-  // The history screens delete the selected entry by its index.
-  ASSERT_TRUE(db.SeekIndex(1));
-  ASSERT_TRUE(db.DeleteCurr());
   db.Close();
-  EXPECT_EQ(ReadDays(), (std::vector<int32_t>{10, 30}));
+  ASSERT_TRUE(db.Open(u"Days", 0));
+  ASSERT_TRUE(db.ReadCurrRecord(read));
+  EXPECT_EQ(TakeBoxTexts(), Texts{u"Error in CCeDatabase::ReadCurrRecord"});
+  EXPECT_EQ((std::tuple{read.Count(), read.At(0).I4(), read.At(1).I2()}), std::tuple(2u, 7, -9));
 }
 
-// The history screens empty a database so: first record, then count times delete and step on.
-TEST_F(CCeDatabaseTest, DeleteAllEmptiesADatabaseOfAnySize) {
+// The history screens empty a database so: first record, then count times delete and step on;
+// and they delete the selected entry by its index.
+TEST_F(CCeDatabaseTest, SeeksStopAtBothEndsAndDeletesByIndexOrAllOfAnySize) {
+  CCeDatabase db;
   for (int size : {0, 1, 2, 3, 17, 250}) {
     for (int i = 0; i < size; ++i) AddDays({static_cast<uint32_t>((i * 7919) % 1000)});
-    CCeDatabase db;
     ASSERT_TRUE(db.Open(u"Days", kByDay));
     const int count = db.RecordCount();
     ASSERT_EQ(count, size);
@@ -166,6 +141,19 @@ TEST_F(CCeDatabaseTest, DeleteAllEmptiesADatabaseOfAnySize) {
     db.Close();
     EXPECT_TRUE(ReadDays().empty()) << size;
   }
+  AddDays({30, 10, 20});
+  ASSERT_TRUE(db.Open(u"Days", kByDay));
+  CCePropArray record;
+  // No current record after running off either end.
+  EXPECT_EQ((std::tuple{db.SeekLast(), db.SeekNext(), db.CurrentRecord(), db.ReadCurrRecord(record),
+                        db.SeekFirst(), db.SeekPrev(), db.CurrentRecord()}),
+            std::tuple(true, false, 0u, false, true, false, 0u));
+  EXPECT_EQ((std::tuple{db.SeekIndex(1), db.ReadCurrRecord(record), record.At(0).I4(),
+                        db.SeekIndex(3), db.CountRecords()}),
+            std::tuple(true, true, 20, false, 3));
+  ASSERT_TRUE(db.SeekIndex(1) && db.DeleteCurr());
+  db.Close();
+  EXPECT_EQ(ReadDays(), (std::vector<int32_t>{10, 30}));
 }
 
 TEST_F(CCeDatabaseTest, CreateOnAFullDiskEndsTheProgram) {
@@ -204,11 +192,7 @@ TEST_F(CCeDatabaseTest, AFailedWriteIsReportedAndNotCountedAsDone) {
     EXPECT_FALSE(db.WriteNew(record));
     EXPECT_FALSE(db.DeleteCurr());
     calvira::testing::ClearFault();
-    const auto boxes = ce::TakeMessageBoxReports();
-    EXPECT_EQ(boxes.size(), 3u);
-    for (const auto& box : boxes) {
-      EXPECT_EQ(std::tuple(box.text, box.caption), std::tuple(text, u"Calvira"));
-    }
+    EXPECT_EQ(TakeBoxTexts(), Texts(3, text));
   }
   db.Close();
   Remount();
@@ -243,33 +227,9 @@ TEST(CCePropValTest, StringsAreCopiedAndLimitedTo199Characters) {
 using ::testing::internal::CaptureStderr;
 using ::testing::internal::GetCapturedStderr;
 
-TEST_F(CCeDatabaseTest, WithoutAReporterReportsGoToStandardErrorAnsweredOk) {
-  ce::objectstore::SetReporter({});
-  const std::tuple<const char16_t*, const char16_t*, ce::UINT, const char*> cases[] = {
-      {u"ERROR_DISK_FULL ", u"ERR", ce::MB_ICONSTOP, "[ERR] ERROR_DISK_FULL \n"},
-      // A box without a caption is titled "Error"; an empty caption is a caption.
-      {u"Mnogo dylyg string??", nullptr, ce::MB_ICONSTOP, "[Error] Mnogo dylyg string??\n"},
-      {u"x", u"", ce::MB_OK, "[] x\n"},
-      // OK is the answer even where Cancel was offered, as for a box with no window system.
-      {u"Delete all cycles?", u"Calvira", ce::MB_OKCANCEL, "[Calvira] Delete all cycles?\n"},
-      {u"Zyklus \u00e4\U0001F319", u"Fatal Error", ce::MB_ICONSTOP,
-       "[Fatal Error] Zyklus \u00e4\U0001F319\n"},
-      {nullptr, u"Sample", ce::MB_OK, "[Sample] \n"},
-  };
-  for (const auto& [text, caption, type, line] : cases) {
-    CaptureStderr();
-    EXPECT_EQ(ce::objectstore::Report(text, caption, type), ce::IDOK) << line;
-    EXPECT_EQ(GetCapturedStderr(), line);
-  }
-  // So do CCeDatabase's.
-  CCeDatabase db;
-  CaptureStderr();
-  EXPECT_FALSE(db.Open(u"Nowhere", 0));
-  EXPECT_EQ(GetCapturedStderr(), "[Sample] ERROR_FILE_NOT_FOUND \n");
-  EXPECT_TRUE(TakeBoxTexts().empty());
-}
-
-TEST(StoreReports, AReporterHearsThemAsGivenAndItsAnswerCounts) {
+// A reporter hears the store's reports as given and its answer counts; taken away, they go to
+// standard error, answered OK, as for a box with no window system.
+TEST_F(CCeDatabaseTest, AReporterHearsReportsAsGivenAndWithoutOneTheyGoToStandardError) {
   std::vector<std::u16string> heard;
   ce::objectstore::SetReporter(
       [&heard](const char16_t* text, const char16_t* caption, ce::UINT type) {
@@ -282,14 +242,7 @@ TEST(StoreReports, AReporterHearsThemAsGivenAndItsAnswerCounts) {
             ce::IDCANCEL);
   EXPECT_EQ(ce::objectstore::Report(u"ERROR_FILE_NOT_FOUND ", u"Sample", ce::MB_OK), ce::IDCANCEL);
   EXPECT_EQ(GetCapturedStderr(), "");
-  EXPECT_EQ(heard, (std::vector<std::u16string>{u"Mnogo dylyg string?? (stop)",
-                                                u"[Sample] ERROR_FILE_NOT_FOUND "}));
-  // Taken away again, the messages are back on standard error.
-  ce::objectstore::SetReporter({});
-  CaptureStderr();
-  ce::objectstore::Report(u"Can not write in prop-a", u"Fatal Error", ce::MB_ICONSTOP);
-  EXPECT_EQ(GetCapturedStderr(), "[Fatal Error] Can not write in prop-a\n");
-  EXPECT_EQ(heard.size(), 2u);
+  EXPECT_EQ(heard, (Texts{u"Mnogo dylyg string?? (stop)", u"[Sample] ERROR_FILE_NOT_FOUND "}));
 
   // A box runs a message loop, and what runs in it may connect another reporter; the one still
   // answering must live until it returns.
@@ -305,8 +258,32 @@ TEST(StoreReports, AReporterHearsThemAsGivenAndItsAnswerCounts) {
       });
   EXPECT_EQ(ce::objectstore::Report(u"one", u"", ce::MB_OK), ce::IDCANCEL);
   EXPECT_EQ(ce::objectstore::Report(u"two", u"", ce::MB_OK), ce::IDOK);
-  EXPECT_EQ(heard, (std::vector<std::u16string>{u"kone", u"second: two"}));
+  EXPECT_EQ(heard, (Texts{u"kone", u"second: two"}));
+
   ce::objectstore::SetReporter({});
+  const std::tuple<const char16_t*, const char16_t*, ce::UINT, const char*> cases[] = {
+      {u"ERROR_DISK_FULL ", u"ERR", ce::MB_ICONSTOP, "[ERR] ERROR_DISK_FULL \n"},
+      // A box without a caption is titled "Error"; an empty caption is a caption.
+      {u"Mnogo dylyg string??", nullptr, ce::MB_ICONSTOP, "[Error] Mnogo dylyg string??\n"},
+      {u"x", u"", ce::MB_OK, "[] x\n"},
+      // OK is the answer even where Cancel was offered.
+      {u"Delete all cycles?", u"Calvira", ce::MB_OKCANCEL, "[Calvira] Delete all cycles?\n"},
+      {u"Zyklus \u00e4\U0001F319", u"Fatal Error", ce::MB_ICONSTOP,
+       "[Fatal Error] Zyklus \u00e4\U0001F319\n"},
+      {nullptr, u"Sample", ce::MB_OK, "[Sample] \n"},
+  };
+  for (const auto& [text, caption, type, line] : cases) {
+    CaptureStderr();
+    EXPECT_EQ(ce::objectstore::Report(text, caption, type), ce::IDOK) << line;
+    EXPECT_EQ(GetCapturedStderr(), line);
+  }
+  // So do CCeDatabase's.
+  CCeDatabase db;
+  CaptureStderr();
+  EXPECT_FALSE(db.Open(u"Nowhere", 0));
+  EXPECT_EQ(GetCapturedStderr(), "[Sample] ERROR_FILE_NOT_FOUND \n");
+  EXPECT_EQ(heard.size(), 2u);
+  EXPECT_TRUE(TakeBoxTexts().empty());
 }
 
 using Planted = std::vector<std::pair<ce::CEPROPID, std::string>>;
