@@ -187,13 +187,9 @@ AskResult AskRunningCopy(const fs::path& data_dir, std::string_view request,
                          std::string* error) {
   answer->clear();
   const fs::path path = data_dir / kControlSocketName;
-  sockaddr_un addr;
-  UniqueFd dir;
-  if (!MakeAddress(path, &addr, &dir)) {
-    *error = "cannot reach " + path.string() + ": the path is too long for a socket";
-    return AskResult::kFailed;
-  }
-  // connect() follows a symbolic link; only a socket of our own is the running copy.
+  // connect() follows a symbolic link; only a socket of our own is the running copy. Looked at
+  // first: where there is no socket nobody runs, however long the path (a directory not yet
+  // made cannot be reached by a short address either).
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return AskResult::kNobody;
@@ -207,6 +203,12 @@ AskResult AskRunningCopy(const fs::path& data_dir, std::string_view request,
   }
   if (!S_ISSOCK(st.st_mode) || st.st_uid != ::geteuid()) {
     *error = path.string() + " is not a socket of yours. Remove it and start again.";
+    return AskResult::kFailed;
+  }
+  sockaddr_un addr;
+  UniqueFd dir;
+  if (!MakeAddress(path, &addr, &dir)) {
+    *error = "cannot reach " + path.string() + ": the path is too long for a socket";
     return AskResult::kFailed;
   }
   UniqueFd sock(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
