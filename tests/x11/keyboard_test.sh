@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The real program on a real X server (Xvfb), driven by key presses alone (xdotool through the
 # XTEST extension, as a keyboard types): Enter for Add, F4 for the calendar, arrows and Enter to
-# pick a day three days back, Enter for OK; then F10 and the arrows to My Diary, Enter for Add, a
+# pick a day three days back, Enter for OK; F10 and Down to Temp History, Enter for Add, Enter
+# for today, Down to a value and Enter; then F10 and the arrows to My Diary, Enter for Add, a
 # note typed, Enter for OK; Alt alone opens the menu bar and Esc closes it; Ctrl+Q ends the
-# program. The store then holds the cycle and the note.
+# program. The store then holds the cycle, the reading and the note.
 # Usage: keyboard_test.sh CALVIRA CALVIRA_DATA
 set -uo pipefail
 calvira=$1
@@ -54,6 +55,16 @@ screen_is 18 "Enter on the calendar did not go back to Add New Cycle"
 keys Return
 screen_is 5 "Enter did not add the cycle"
 
+# Temp History is the fourth entry of Main, the first menu.
+keys F10 Down Down Down Return
+screen_is 8 "F10, Down and Enter did not open Temp History"
+keys Return
+screen_is 2 "Enter did not open the calendar for a reading"
+keys Return
+screen_is 8 "Enter on the calendar did not go back to Temp History"
+keys Down Down Down Down Return
+sleep 0.3
+
 keys alt
 for _ in $(seq 40); do menu_open && break; sleep 0.05; done
 menu_open || fail "Alt alone did not open the menu bar"
@@ -77,5 +88,6 @@ running=
 
 export=$("$calvira_data" --data-dir "$dir" export) || fail "calvira-data export"
 [ "$(jq '.cycles | length' <<<"$export")" = 1 ] || fail "no cycle stored: $export"
+[ "$(jq '.temperatures | length' <<<"$export")" = 1 ] || fail "no reading stored: $export"
 [ "$(jq -r '.notes[0].text' <<<"$export")" = "Typed by keys" ] || fail "no note stored: $export"
-echo "PASS: a cycle and a note added by keys alone"
+echo "PASS: a cycle, a reading and a note added by keys alone"
