@@ -13,7 +13,6 @@
 #include "store/ce_database.h"
 #include "store/password_hash.h"
 #include "store/settings.h"
-#include "support/fault_vfs.h"
 #include "temperature/temperature_records.h"
 #include "ui/ids.h"
 
@@ -47,29 +46,11 @@ PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16
           std::move(time)};
 }
 
-void MountFaultStore(const std::filesystem::path& dir) {
-  InstallFaultVfs();
-  ce::objectstore::Unmount();
-  ce::objectstore::MountOptions options;
-  options.vfs = kFaultVfsName;
-  ASSERT_EQ(ce::objectstore::Mount(dir, options), "");
-}
-
 std::optional<ce::WindowInfo> Shown(int id) {
   for (const ce::WindowInfo& w : ce::DescribeWindows()) {
     if (w.id == id && w.visible) return w;
   }
   return std::nullopt;
-}
-
-void ExpectPainted(std::initializer_list<int> ids, int32_t inset) {
-  for (int id : ids) {
-    const std::optional<ce::WindowInfo> w = Shown(id);
-    ASSERT_TRUE(w.has_value()) << id;
-    EXPECT_EQ(Scenario::PixelAt(w->rect.right - inset, w->rect.bottom - inset),
-              id == kCtlTitle ? Rgb565(0, 0, 255) : Rgb565(0, 255, 255))
-        << id;
-  }
 }
 
 void StoreCycles(const std::vector<CycleRecord>& cycles) {
@@ -126,16 +107,6 @@ std::string StoreContents() {
   }
   ce::CloseHandle(databases);
   return out;
-}
-
-int32_t TextWidth(ce::HWND control, const std::u16string& text) {
-  ce::HDC dc = ce::GetDC(control);
-  const auto font = reinterpret_cast<ce::HFONT>(ce::SendMessage(control, ce::WM_GETFONT, 0, 0));
-  if (font != nullptr) ce::SelectObject(dc, font);
-  ce::SIZE size{};
-  ce::GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  ce::ReleaseDC(control, dc);
-  return size.cx;
 }
 
 Scenario& PickItem(Scenario& s, int combo, int index) {

@@ -1,10 +1,9 @@
 // What the scenarios share: the script and the program's headers every scenario reads, stores as
-// an earlier run left them, the calendar's cells, a disk that fails on demand, and reading back
-// the store and the shown dialogs.
+// an earlier run left them, the calendar's cells, and reading back the store and the shown
+// dialogs.
 #pragma once
 
 #include <filesystem>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,7 +19,6 @@
 #include "schedule/pill_records.h"
 #include "store/settings.h"
 #include "support/days.h"
-#include "support/fault_vfs.h"
 #include "support/input.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
@@ -40,16 +38,8 @@ inline Scenario& TapDay(Scenario& s, int day) {
 }
 // A day of December 2026 as the day entry editor stores it.
 PillDay Entry(int day, int16_t level, bool pill, std::u16string remark, std::u16string time);
-// What every saving screen says when the disk refuses.
-inline constexpr const char16_t* kDiskFullText =
-    u"The disk is full. Nothing was saved; free some space and try again.";
-// The store mounted again over the fault-injecting file system (see support/fault_vfs.h).
-void MountFaultStore(const std::filesystem::path& dir);
 // The topmost visible window with this control id, as `calvira --inspect` describes it.
 std::optional<ce::WindowInfo> Shown(int id);
-// Painted, not painted over: the title white on blue, the other controls black on cyan, read
-// near their bottom right corner, away from their text.
-void ExpectPainted(std::initializer_list<int> ids, int32_t inset = 3);
 // Written directly, the lengths as given, with nothing recalculated in the run about to start.
 void StoreCycles(const std::vector<CycleRecord>& cycles);
 // 1 January, 2 February and 28 February 2003: first-day ticks that tell the cycles apart on the
@@ -67,8 +57,6 @@ inline std::vector<std::u16string> Items(int id) {
   const std::optional<ce::WindowInfo> w = Shown(id);
   return w && w->items ? *w->items : std::vector<std::u16string>{};
 }
-// Pixels that `text` takes in the control's own font.
-int32_t TextWidth(ce::HWND control, const std::u16string& text);
 // A store as an earlier run left it: the settings with the given scale (1 = Celsius) and these
 // readings.
 void StoreReadings(uint16_t scale, const std::vector<std::pair<DayNumber, double>>& readings);

@@ -47,8 +47,14 @@ TEST(ListScreens, DeleteAsksForASelectionThenForConfirmationAndDeleteAllEmptiesT
          ce::HWND average = FindControl(kCtlHistoryAverage);
          ce::RECT field{};
          ce::GetClientRect(average, &field);
+         ce::HDC dc = ce::GetDC(average);
+         ce::SelectObject(
+             dc, reinterpret_cast<ce::HFONT>(ce::SendMessage(average, ce::WM_GETFONT, 0, 0)));
+         ce::SIZE text{};
+         ce::GetTextExtentPoint32(dc, u"N/A", 3, &text);
+         ce::ReleaseDC(average, dc);
          EXPECT_EQ(ce::GetWindowString(average), u"N/A");
-         EXPECT_LE(TextWidth(average, u"N/A"), field.right - field.left);
+         EXPECT_LE(text.cx, field.right - field.left);
        }},
       {"Temp History",
        [=] {

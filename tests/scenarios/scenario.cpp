@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "frame/commands.h"
@@ -25,14 +26,18 @@ std::string Bytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-// The command of the menu bar button whose menu holds `command`; 0 when none does.
-ce::UINT MenuButtonFor(ce::UINT command) {
-  for (const ce::MenuButton& button : MenuBarButtons()) {
-    for (const ce::MenuItem& item : button.items) {
-      if (item.id == command) return button.command;
+// The bar button whose menu holds `command`, and the entries above it there (separators not
+// counted); none when no menu holds it.
+std::optional<std::pair<size_t, int>> MenuPlace(ce::UINT command) {
+  const auto buttons = MenuBarButtons();
+  for (size_t b = 0; b < buttons.size(); ++b) {
+    int above = 0;
+    for (const ce::MenuItem& item : buttons[b].items) {
+      if (item.id == command) return std::pair(b, above);
+      if (item.id != 0) ++above;
     }
   }
-  return 0;
+  return std::nullopt;
 }
 
 void ExpectAsCommitted(const std::filesystem::path& shot) {
@@ -127,30 +132,21 @@ Scenario& Scenario::TapMenuEntry(ce::UINT id) {
 }
 
 Scenario& Scenario::Menu(ce::UINT command) {
-  const ce::UINT button = MenuButtonFor(command);
-  if (button == 0) {
+  const auto place = MenuPlace(command);
+  if (!place) {
     ADD_FAILURE() << name_ << ": no menu holds the command " << command;
     return *this;
   }
-  return TapMenuEntry(button).TapMenuEntry(command);
+  return TapMenuEntry(MenuBarButtons()[place->first].command).TapMenuEntry(command);
 }
 
 Scenario& Scenario::MenuByKeys(ce::UINT command) {
-  const auto buttons = MenuBarButtons();
-  for (size_t b = 0; b < buttons.size(); ++b) {
-    int down = 0;
-    for (const ce::MenuItem& item : buttons[b].items) {
-      if (item.id == command) {
-        Key(ce::VK_F10);
-        for (size_t i = 0; i < b; ++i) Key(ce::VK_RIGHT);
-        for (int i = 0; i < down; ++i) Key(ce::VK_DOWN);
-        return Key(ce::VK_RETURN);
-      }
-      if (item.id != 0) ++down;
-    }
-  }
-  ADD_FAILURE() << name_ << ": no menu holds the command " << command;
-  return *this;
+  const auto place = MenuPlace(command);
+  if (!place) return Menu(command);  // which reports it
+  Key(ce::VK_F10);
+  for (size_t i = 0; i < place->first; ++i) Key(ce::VK_RIGHT);
+  for (int i = 0; i < place->second; ++i) Key(ce::VK_DOWN);
+  return Key(ce::VK_RETURN);
 }
 
 uint16_t Scenario::PixelAt(int32_t x, int32_t y) {

@@ -71,8 +71,14 @@ TEST(TempHistory, AReadingForAPickedDayReplacedByASecondInEitherScale) {
     EXPECT_EQ(Stored().back(), std::make_pair(dec6, 66 * 0.1 + 30.0));
     EXPECT_FALSE(Shown(kCtlTempPicker));
     EXPECT_EQ(Items(kCtlTempList).back(), u"12/6/26   36.6\u00B0C");
-    // The picker's going repaints what it covered, and nothing paints over the other controls.
-    ExpectPainted({kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll});
+    // The picker's going repaints what it covered, and nothing paints over the other controls:
+    // the title white on blue, the others black on cyan, read near their bottom right corner.
+    for (int id : {kCtlTitle, kCtlTempHeader, kCtlTempDelete, kCtlTempDeleteAll}) {
+      const ce::RECT r = Shown(id)->rect;
+      EXPECT_EQ(Scenario::PixelAt(r.right - 3, r.bottom - 3),
+                id == kCtlTitle ? Rgb565(0, 0, 255) : Rgb565(0, 255, 255))
+          << id;
+    }
   });
   // Leaving the calendar without a day brings no picker.
   s.TapControl(kCtlTempAdd)
