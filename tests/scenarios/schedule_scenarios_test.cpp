@@ -1,10 +1,13 @@
-// The schedule as a user meets it: a day tapped on the calendar opens the day entry editor; its
-// levels, pill, time and remark land in the day's record; the time picker runs over the editor;
-// Pill History lists and clears the pills. Every check reads the store itself.
+// The schedule as a user meets it: the calendar from the menu shows the days' entries as icons;
+// a day tapped on it opens the day entry editor; its levels, pill, time and remark land in the
+// day's record; the time picker runs over the editor; Pill History lists and clears the pills.
+// Every check reads the store itself. Opened by another screen the calendar picks a date and goes
+// back: the diary's and Temp History's walks.
 
 #include <ostream>
 
 #include "scenarios/cycle_steps.h"
+#include "schedule/calendar.h"
 #include "store/catalogue.h"
 #include "ui/texts.h"
 
@@ -38,9 +41,40 @@ Scenario& TapPicker(Scenario& s, int32_t x, int32_t y) {
                         y - ce::DialogUnitsToPixels(18));
 }
 
+void ExpectToday() {
+  EXPECT_EQ(Shown(kCtlMonthTitle)->text, u"Dec 2026");
+  const ce::POINT today = DecemberCell(6);
+  EXPECT_EQ(Scenario::PixelAt(today.x, today.y), Rgb565(0, 0, 255));
+}
+
+// Each day's icons, the level top right, the pill bottom right, the remark bottom left, are the
+// committed picture's; which zone steps the month how far is the calendar's own table.
 TEST(DayEntry, LevelsPillAndRemarkAreTheDaysOneRecordAndAnEmptyDayIsDeletedOnlyWhenConfirmed) {
   Scenario s("day entry");
-  s.Before([] { CreateCatalogue(); });
+  s.Before([] {
+    CreateCatalogue();
+    ASSERT_TRUE(SavePillDay(Entry(1, 1, false, u"", u"")));
+    ASSERT_TRUE(SavePillDay(Entry(2, 2, true, u"", u"8:00")));
+    ASSERT_TRUE(SavePillDay(Entry(3, 3, false, u"dentist", u"")));
+    ASSERT_TRUE(SavePillDay(Entry(8, 0, true, u"", u"8:00")));
+    for (uint16_t d = 14; d <= 18; ++d) {
+      ASSERT_TRUE(SavePillDay(Entry(d, d < 17 ? 2 : 1, true, u"", u"7:30")));
+    }
+  });
+  s.Menu(kCmdScheduleEdit).Check([] {
+    ExpectView(kScheduleView);
+    EXPECT_EQ(CDocument_::GetPreviousView(), kDayEntryView);
+    ExpectToday();
+  });
+  // A step, and "Today", which goes back to the start-up month with today highlighted again;
+  // "Done" from the menu's calendar leads to the Cycle View.
+  s.Screenshot(ShotPath("calendar-schedule.png"))
+      .Tap(212, 14)
+      .Check([] { EXPECT_EQ(Shown(kCtlMonthTitle)->text, u"Jan 2027"); })
+      .Tap(60, 14)
+      .Check(ExpectToday)
+      .Tap(180, 14)
+      .Check([] { ExpectView(kCycleView); });
   OpenDay(s, 10)
       .Check([] {
         ExpectView(kDayEntryView);
@@ -68,20 +102,20 @@ TEST(DayEntry, LevelsPillAndRemarkAreTheDaysOneRecordAndAnEmptyDayIsDeletedOnlyW
       });
   // The other levels, each what the next visit shows.
   for (const auto& [level, box] : {std::pair{2, kCtlDayNormal}, std::pair{3, kCtlDayHeavy}}) {
-    TapDay(s, 11 + level).TapControl(box).TapControl(kCtlDayDone).Check([level] {
-      ExpectStored(Entry(11 + level, static_cast<int16_t>(level), false, u"", u""));
+    TapDay(s, 20 + level).TapControl(box).TapControl(kCtlDayDone).Check([level] {
+      ExpectStored(Entry(20 + level, static_cast<int16_t>(level), false, u"", u""));
     });
   }
   // A remark alone, as long as the record keeps: the field takes no more.
   const std::u16string long_remark(kPillTextLimit, u'x');
-  TapDay(s, 13)
+  TapDay(s, 22)
       .Check([] { EXPECT_TRUE(Ticked(kCtlDayNormal)); })
       .TapControl(kCtlDayNormal)  // no level left
       .TapControl(kCtlDayRemark)
       .Type(long_remark + u"xxxxxx")
       .Check([] { EXPECT_EQ(Shown(kCtlDayRemark)->text.size(), kPillTextLimit); })
       .TapControl(kCtlDayDone)
-      .Check([long_remark] { ExpectStored(Entry(13, 0, false, long_remark, u"")); });
+      .Check([long_remark] { ExpectStored(Entry(22, 0, false, long_remark, u"")); });
   // The pill unticked: its time goes. Everything cleared: Done asks, and Cancel keeps the record
   // as it was; Delete asks too.
   TapDay(s, 10)
