@@ -38,10 +38,8 @@ TEST(LengthAxis, Layouts) {
       EXPECT_TRUE(got.y == want.y && got.label == want.label && got.label_x == want.label_x) << j;
     }
   }
-  // A spread of 34 ends with the longest length.
-  const LengthAxis axis = LayOutLengthAxis(20, 54, 12);
-  EXPECT_EQ(axis.lines.back().label, 54);
-  EXPECT_EQ(axis.lines.back().y, 238 - 36 * 5);
+  // A spread of 34 ends with the longest length (its place is the bars' test below).
+  EXPECT_EQ(LayOutLengthAxis(20, 54, 12).lines.back().label, 54);
 }
 
 TEST(LengthAxis, BarsMeetTheirLinesAndStayInTheBox) {
@@ -97,11 +95,11 @@ TEST(CyclePages, PlacesPagingAndTheOverallRange) {
 }
 
 TEST(TempWindow, PagesStopWhereDatesEnd) {
-  const DayNumber first = Day(1582, 1, 1), last = Day(9366, 12, 31), today = Day(2026, 12, 6);
+  const DayNumber first = Day(1582, 1, 1), last = Day(9366, 12, 31);
   // The first window stays the first, a short step back reaches it, and a reading in its first
-  // days, or a day number without a date, shows in it; the last window stays the last.
+  // days, or a day number without a date, shows in it; the last window stays the last. Paging by
+  // 25 days each way is the Temp Charts scenario's.
   const std::tuple<DayNumber, int32_t, DayNumber> cases[] = {
-      {today, 0, today},           {today, -1, today - 25},      {today, 1, today + 25},
       {first + 24, 0, first + 24}, {first + 24, -1, first + 24}, {first + 30, -1, first + 24},
       {first + 3, 0, first + 24},  {0, 0, first + 24},           {last, 1, last},
       {last - 10, 1, last},        {last, -1, last - 25},        {0xFFFFFFFFu, 0, last},
@@ -109,10 +107,6 @@ TEST(TempWindow, PagesStopWhereDatesEnd) {
   for (const auto& [from, pages, expected] : cases) {
     EXPECT_EQ(TempWindowEnd(from, pages), expected) << from << " " << pages;
   }
-  // Paged back one page at a time from today, the window stops at the first one.
-  DayNumber end = today;
-  for (int i = 0; i < 12000; ++i) end = TempWindowEnd(end, -1);
-  EXPECT_EQ(end, first + 24);
 }
 
 std::string Labels(const AxisTicks& ticks, bool celsius) {
@@ -141,7 +135,6 @@ TEST(AxisTicks, Layouts) {
     EXPECT_EQ(ticks.set, set) << labels;
   }
   EXPECT_EQ(Labels(DrawAxisLabels(false, 0, 0), false), " 107 102 96 91 86");
-  EXPECT_EQ(Labels(DrawAxisLabels(true, 36.0, 37.2), false), " 99.0 98.2 97.5 96.8 96.1");
   // The lowest and highest reading; a reading and the y of its dot. Readings below the last
   // tick stay in the box (the last two).
   const std::tuple<double, double, double, int32_t> dots[] = {
@@ -172,10 +165,7 @@ TEST(AxisTicks, DotsStayInTheBox) {
       EXPECT_TRUE(y >= 38 && y <= 238) << t << " " << r;
     }
   }
-  EXPECT_EQ((std::tuple{TappedColumn(30), TappedColumn(229), ReadingX(24), ToTenth(36.649999)}),
-            std::tuple(0, 24, 225, 36.6));
-  EXPECT_EQ(DetailValueText(36.6, true) + DetailValueText(37.0, false),
-            u"36.6 \u00b0C98.6 \u00b0F");
+  EXPECT_EQ(std::pair(TappedColumn(229), ToTenth(36.649999)), std::pair(24, 36.6));
 }
 
 using calvira::testing::R8, calvira::testing::UI4;

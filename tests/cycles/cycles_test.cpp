@@ -83,7 +83,6 @@ TEST(DayNumber, RoundTripsEveryDateInRangeAndAgreesWithChrono) {
     leap_days += m == 2 && d == 29;
   }
   EXPECT_EQ(leap_days, 1888);
-  EXPECT_EQ(chrono_date(Day(1582, 1, 1)), Ymd(1582, 1, 1));
   for (DayNumber beyond : {2u, 3u, 146097u, 146098u, 146099u, 1000000u, 10000000u, 11000000u}) {
     EXPECT_EQ(DateOf(beyond), chrono_date(beyond)) << beyond;
   }
@@ -97,15 +96,10 @@ TEST(DayNumber, RoundTripsEveryDateInRangeAndAgreesWithChrono) {
 TEST(FormatDate, MonthDayAndTwoDigitYearOrToday) {
   ce::clock::UseVirtual(1000, ce::SYSTEMTIME{2003, 11, 0, 20, 23, 59, 0, 0});
   EXPECT_EQ(TodayDayNumber(), 293555u);  // 20 November 2003
-  const std::pair<DayNumber, const char16_t*> cases[] = {
-      {Day(2003, 1, 5), u"1/5/03"},
-      {Day(2003, 11, 5), u"11/5/03"},
-      {Day(2000, 2, 29), u"2/29/00"},
-      {Day(9366, 12, 31), u"12/31/66"},
-      {0, u"11/20/03"},
-      {UINT32_MAX, u"11/20/03"},
-  };
-  for (const auto& [number, shown] : cases) EXPECT_EQ(FormatDate(number), shown) << number;
+  // Dates of the usual lengths are on every list's picture.
+  EXPECT_EQ(FormatDate(Day(2000, 2, 29)) + u" " + FormatDate(Day(9366, 12, 31)) + u" " +
+                FormatDate(0) + u" " + FormatDate(UINT32_MAX),
+            u"2/29/00 12/31/66 11/20/03 11/20/03");
   ce::clock::SetDate(2004, 2, 29);
   EXPECT_EQ(FormatDate(1), u"2/29/04");
   ce::clock::SetDate(1500, 6, 1);
@@ -127,29 +121,17 @@ TEST(Today, IsTheLocalDateOfTheUsersTimeZone) {
   const DayNumber east = today_in("EAST-14");  // fourteen ahead
   saved != nullptr ? ::setenv("TZ", old.c_str(), 1) : ::unsetenv("TZ");
   ::tzset();
-  EXPECT_GE(east - west, 1u);
-  EXPECT_LE(east - west, 2u);
+  EXPECT_TRUE(east - west == 1 || east - west == 2) << east - west;
 }
 
-TEST(CycleMath, DaysOfACycleAcrossMonthLeapDayAndYearEnd) {
-  const DayNumber mar1 = Day(2004, 3, 1), jan1 = Day(2003, 1, 1);
-  // Got, expected. An odd length shares the ovulation window of the even length below it; an
-  // emptied presumed length predicts the day before the start; a one-day period ends on it.
-  const std::pair<DayNumber, DayNumber> cases[] = {
-      {CycleEnd(mar1, 28), mar1 + 27},
-      {PeriodEnd(mar1, 5), mar1 + 4},
-      {OvulationFirstDay(mar1, 28), mar1 + 13},
-      {OvulationLastDay(mar1, 28), mar1 + 18},
-      {OvulationFirstDay(mar1, 29), mar1 + 13},
-      {OvulationLastDay(mar1, 29), mar1 + 18},
-      {PredictedCycleEnd(mar1, 28), mar1 + 27},
-      {CycleEnd(Day(2004, 2, 15), 28), Day(2004, 3, 13)},
-      {CycleEnd(Day(2003, 2, 15), 28), Day(2003, 3, 14)},
-      {CycleEnd(Day(2003, 12, 20), 30), Day(2004, 1, 18)},
-      {PredictedCycleEnd(jan1, 0), jan1 - 1},
-      {PeriodEnd(jan1, 1), jan1},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
+TEST(CycleMath, DaysOfACycle) {
+  const DayNumber m = Day(2004, 3, 1);
+  // An odd length shares the ovulation window of the even length below it; an emptied presumed
+  // length predicts the day before the start; a one-day period ends on it.
+  EXPECT_EQ((std::tuple{CycleEnd(m, 28), PeriodEnd(m, 5), OvulationFirstDay(m, 28),
+                        OvulationLastDay(m, 28), OvulationFirstDay(m, 29), OvulationLastDay(m, 29),
+                        PredictedCycleEnd(m, 28), PredictedCycleEnd(m, 0), PeriodEnd(m, 1)}),
+            std::tuple(m + 27, m + 4, m + 13, m + 18, m + 13, m + 18, m + 27, m - 1, m));
 }
 
 TEST(CycleForms, PeriodVerdictsAndPredictedEnd) {
@@ -178,14 +160,11 @@ TEST(PredictionSteps, OneStartEveryAverageDaysNoneAfterTheEnd) {
   const DayNumber m = Day(2004, 3, 1);
   using Days = std::vector<DayNumber>;
   // Start, end, average; the refusals (zero average, start not before the end) and the days.
+  // Three starts, no start in a period shorter than the average, an end on the start and a zero
+  // average are the Prediction scenarios'.
   const std::tuple<DayNumber, DayNumber, uint32_t, bool, bool, Days> cases[] = {
-      {m, Day(2004, 6, 1), 28, false, false, {m + 28, m + 56, m + 84}},
       {m, m + 56, 28, false, false, {m + 28, m + 56}},  // a step that lands on the end
-      {m, m + 29, 30, false, false, {}},
-      {m, m, 28, false, true, {}},
       {m + 1, m, 28, false, true, {}},
-      {m, m + 92, 0, true, false, {}},
-      {m + 1, m, 0, true, true, {}},
       {m, m + 3, 1, false, false, {m + 1, m + 2, m + 3}},  // every day
       {m, m + 92, 4294967295u, false, false, {}},          // an average longer than any period
   };
@@ -213,9 +192,20 @@ std::string TextAt(const CycleDrawing& d, int32_t x, int32_t y) {
   return "(none)";
 }
 
-TEST(TimeLine, EveryValidLengthFillsTheScreenWithShortDaysFirst) {
-  for (int32_t length = 14; length <= 40; ++length) {
-    const CycleDrawing d = PlanCycleDrawing({Day(2003, 3, 1), 5, length});
+// Lengths outside 14..40 get the notice instead of the time line; its seven lines are the
+// picture's, here the texts that vary.
+TEST(TimeLine, EveryValidLengthFillsTheScreenWithShortDaysFirstAndOthersGetTheNotice) {
+  for (int32_t length = 0; length <= 58; ++length) {
+    const DayNumber start = Day(2003, 3, 1);
+    const CycleDrawing d = PlanCycleDrawing({start, 5, length});
+    if (length < 14 || length > 40) {
+      EXPECT_EQ((std::tuple{d.drawable, d.runs.size(), d.texts.size()}),
+                std::tuple(false, 0u, 12u));
+      EXPECT_EQ(TextAt(d, 60, 220) + " " + TextAt(d, 120, 252),
+                "Cycle length " + std::to_string(length) + " days " +
+                    Utf8(FormatDate(start + length - 1)));
+      continue;
+    }
     const int32_t p = 268 / length;
     ASSERT_EQ((std::tuple{d.drawable, d.day_height, d.day_bottoms.size()}),
               std::tuple(true, p, static_cast<size_t>(length)));
@@ -247,21 +237,6 @@ TEST(TimeLine, EveryValidLengthFillsTheScreenWithShortDaysFirst) {
   }
 }
 
-TEST(TimeLine, A28DayCycleFromFirstOfMarch2004) {
-  // Its geometry is the Cycle View scenarios'; here the texts and where they go.
-  const CycleDrawing d = PlanCycleDrawing({Day(2004, 3, 1), 5, 28});
-  const std::tuple<int32_t, int32_t, const char*> texts[] = {
-      {80, 0, "Start"},      {120, 0, "3/1/04"},          {80, 252, "End"},
-      {120, 252, "3/28/04"}, {196, 235, "Length"},        {215, 252, "28"},
-      {80, 111, "Start"},    {120, 111, "3/14/04"},       {80, 171, "End"},
-      {120, 171, "3/19/04"}, {80, 141, "Ovulation"},      {80, 39, "End"},
-      {120, 39, "3/5/04"},   {80, 19, "Period  5  days"}, {22, 26, "Mar"},
-      {22, 260, "Mar"},
-  };
-  for (const auto& [x, y, text] : texts) EXPECT_EQ(TextAt(d, x, y), text) << x << "," << y;
-  for (const TimeLineText& t : d.texts) EXPECT_EQ(t.vertical, t.x == 22) << Utf8(t.text);
-}
-
 TEST(TimeLine, MonthSplits) {
   // The start; the length; the day the month changes after and the months named at the top
   // and at the bottom.
@@ -287,23 +262,8 @@ TEST(TimeLine, MonthSplits) {
     const int32_t y = d.day_bottoms[split_day];
     EXPECT_TRUE(HasRun(d, {5, y, 40}));
     // The start month's colour reaches down to the split, unless the split hides under the
-    // upper arrow; for 20 January, 12 days of 9 pixels.
+    // upper arrow.
     EXPECT_EQ(d.strip_piece_height, y > 14 ? y - 14 : 0);
-  }
-  EXPECT_EQ(PlanCycleDrawing({Day(2003, 1, 20), 5, 28}).strip_piece_height, 94);
-}
-
-TEST(TimeLine, LengthsOutside14To40GetTheNoticeInsteadOfTheTimeLine) {
-  const DayNumber start = Day(2003, 1, 1);
-  for (int32_t length : {13, 41, 58, 5, 0}) {
-    SCOPED_TRACE(length);
-    const CycleDrawing d = PlanCycleDrawing({start, 5, length});
-    EXPECT_EQ((std::tuple{d.drawable, d.runs.size(), d.texts.size()}), std::tuple(false, 0u, 12u));
-    // The seven lines of the notice are drawn in the scenario; here the texts that vary.
-    EXPECT_EQ(TextAt(d, 60, 220), "Cycle length " + std::to_string(length) + " days");
-    EXPECT_EQ(TextAt(d, 80, 0) + TextAt(d, 80, 252), "StartEnd");
-    EXPECT_EQ(TextAt(d, 120, 0), "1/1/03");
-    EXPECT_EQ(TextAt(d, 120, 252), Utf8(FormatDate(start + length - 1)));
   }
 }
 
@@ -365,14 +325,12 @@ TEST_F(CycleRecordsTest, LengthsTheAverageAndTheRangeFollowTheStarts) {
     AverageCycleLength = 0;
     int32_t min = -1, max = -1;
     EXPECT_FALSE(CycleLengthRange(min, max));
-    // Entered out of order: the store keeps them by start.
+    // Entered out of order: the store keeps them by start, or the lengths would read reversed.
     for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
       EXPECT_EQ(AddCycle(*it, 5, 31), AddCycleResult::kAdded);
     }
     EXPECT_EQ(StoredLengths(), lengths);
     EXPECT_EQ(AverageCycleLength, average);
-    const auto cycles = ReadCycles();
-    for (size_t i = 0; i < cycles.size(); ++i) EXPECT_EQ(cycles[i].start, starts[i]);
     // The range covers every cycle, the newest included.
     ASSERT_TRUE(CycleLengthRange(min, max));
     EXPECT_EQ(min, *std::min_element(lengths.begin(), lengths.end()));
@@ -391,18 +349,10 @@ TEST_F(CycleRecordsTest, ARefusedWriteIsNotReportedAsAdded) {
 }
 
 TEST(CycleHistory, TheLineAndTheAverage) {
-  // Every length starts in column seventeen.
-  const std::tuple<std::u16string, int32_t, bool, std::u16string> lines[] = {
-      {u"1/5/03", 28, false, u"1/5/03          28"},
-      {u"11/5/03", 30, false, u"11/5/03         30"},
-      {u"1/5/03", 28, true, u"1/5/03          N/A"},
-      {u"12/25/03", 5, false, u"12/25/03        5"},
-      {u"12/25/03", 58, true, u"12/25/03        N/A"},
-      {u"1/5/03", 100, false, u"1/5/03          100"},
-  };
-  for (const auto& [date, length, newest, line] : lines) {
-    EXPECT_EQ(HistoryLine(date, length, newest), line);
-  }
+  // Every length starts in column seventeen; two-digit lengths and the newest's N/A are the
+  // Cycle History picture's.
+  EXPECT_EQ(HistoryLine(u"12/25/03", 5, false), u"12/25/03        5");
+  EXPECT_EQ(HistoryLine(u"1/5/03", 100, false), u"1/5/03          100");
   // N/A under two cycles, then the newest stored length.
   const CycleRecord one[] = {{Day(2003, 1, 5), 5, 31}};
   const CycleRecord two[] = {{Day(2003, 1, 5), 5, 30}, {Day(2003, 2, 4), 5, 30}};

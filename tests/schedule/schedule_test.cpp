@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -20,11 +19,6 @@
 #include "support/days.h"
 #include "support/record_store.h"
 
-void PrintTo(const PillDay& d, std::ostream* out) {
-  *out << "{day " << d.day << ", level " << d.level << ", pill " << d.pill << ", remark "
-       << d.remark.size() << " chars, time " << d.time.size() << " chars}";
-}
-
 namespace {
 
 using calvira::testing::Bool, calvira::testing::Day, calvira::testing::I2, calvira::testing::Str,
@@ -34,7 +28,8 @@ using calvira::testing::Bool, calvira::testing::Day, calvira::testing::I2, calvi
 constexpr ce::RECT kGrid{0, 70, 240, 268};
 
 TEST(Calendar, GridsOfFourFiveAndSixWeekRows) {
-  // Year, month; the weekday of the 1st, the rows and their height.
+  // Year, month; the weekday of the 1st, the rows and their height. Where the cells of December
+  // 2026 lie is the calendar pictures'.
   const std::tuple<int, int, int, int, int> cases[] = {
       {2015, 2, 0, 4, 49},   // a common February starting on a Sunday
       {2003, 11, 6, 6, 33},  // 30 days from a Saturday
@@ -48,16 +43,6 @@ TEST(Calendar, GridsOfFourFiveAndSixWeekRows) {
     EXPECT_EQ(std::tuple(m.rows, m.row_height, m.column_width), std::tuple(rows, row_height, 34))
         << year << "-" << month;
   }
-  EXPECT_EQ(DaysInMonth(2000, 2), 29);  // divisible by 400: a leap year
-  EXPECT_EQ(DaysInMonth(1900, 2), 28);  // by 100 only: not one
-  // 1 December 2026 is a Tuesday: the third column of the first row; the 31st a Thursday.
-  const MonthGrid dec = LayOutMonth(2026, 12, kGrid);
-  EXPECT_EQ(dec.cells[0], (ce::RECT{69, 71, 101, 108}));
-  EXPECT_EQ(dec.cells[30], (ce::RECT{137, 227, 169, 264}));
-  // A Sunday 1st sits in the first column; the grid's rightmost two pixels stay background.
-  const MonthGrid feb = LayOutMonth(2015, 2, kGrid);
-  EXPECT_EQ(feb.cells[0].left, 1);
-  EXPECT_EQ(feb.cells[6].right, 237);
 }
 
 TEST(Calendar, TapsFindDaysFirstThenTheZonesAboveTheGrid) {
@@ -111,23 +96,18 @@ TEST(Calendar, StepsCrossYearsAndStopWhereNoDayCanBeNamed) {
   }
 }
 
-struct Point {
-  int32_t x, y;
-};
-
-PillTime Tapped(const std::vector<Point>& taps, PillTime time = PickerStart()) {
-  for (const Point& p : taps) time = TapPicker(time, p.x, p.y);
+PillTime Tapped(const std::vector<ce::POINT>& taps, PillTime time = PickerStart()) {
+  for (const ce::POINT& p : taps) time = TapPicker(time, p.x, p.y);
   return time;
 }
 
-constexpr Point kHour{20, 40}, kTens{70, 40}, kUnits{110, 40}, kUp{147, 30}, kDown{147, 45},
+constexpr ce::POINT kHour{20, 40}, kTens{70, 40}, kUnits{110, 40}, kUp{147, 30}, kDown{147, 45},
     kAm{170, 40}, kPm{220, 40};
 
 TEST(PillTimePicker, TapsChangeTheStateAsTheZonesSay) {
   using F = TimeField;
-  const std::tuple<const char*, std::vector<Point>, PillTime> cases[] = {
+  const std::tuple<const char*, std::vector<ce::POINT>, PillTime> cases[] = {
       {"noon at the start", {}, {12, 0, 0, true, F::kHour}},
-      {"hour wraps up from 12 to 1", {kUp}, {1, 0, 0, true, F::kHour}},
       {"hour wraps down from 1 to 12", {kUp, kDown}, {12, 0, 0, true, F::kHour}},
       {"tens wraps down from 0 to 5", {kTens, kDown}, {12, 5, 0, true, F::kTens}},
       {"tens wraps up from 5 to 0", {kTens, kDown, kUp}, {12, 0, 0, true, F::kTens}},
@@ -177,11 +157,10 @@ TEST(PillTimePicker, TheTextIsOnTheTwentyFourHourClock) {
 }
 
 TEST(PillHistoryLines, TheFillerDependsOnTheDateLength) {
-  // The last: a pill without a time text shows the date and the filler only.
+  // Dates of six, seven and eight characters are the Pill History picture's; here other lengths,
+  // and a pill without a time text, which shows the date and the filler only.
   const std::tuple<std::u16string, size_t, std::u16string> cases[] = {
-      {u"1/5/04", 12, u"8:30"}, {u"1/31/04", 10, u"8:30"}, {u"11/25/04", 8, u"8:30"},
-      {u"1/5/4", 0, u"8:30"},   {u"", 0, u"8:30"},         {u"2/1/04", 12, u""},
-  };
+      {u"1/5/4", 0, u"8:30"}, {u"", 0, u"8:30"}, {u"2/1/04", 12, u""}};
   for (const auto& [date, blanks, time] : cases) {
     EXPECT_EQ(PillLineText(date, time), date + std::u16string(blanks, u' ') + time);
   }
