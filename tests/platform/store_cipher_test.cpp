@@ -41,7 +41,10 @@ std::string Mounted(const fs::path& dir, std::string_view key) {
   return error.empty() ? Notes() : error;
 }
 
-class StoreCipherTest : public TempStoreTest {};
+class StoreCipherTest : public TempStoreTest {
+ protected:
+  static void SetUpTestSuite() { LowerKeyDerivation(); }
+};
 
 TEST_F(StoreCipherTest, EncryptedNothingIsReadableAndOnlyItsPasswordOpensIt) {
   StoreNotes();

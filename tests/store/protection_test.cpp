@@ -1,8 +1,6 @@
 // The password and the store's encryption change together: a disk that fails at any write of a
-// change leaves the old password over the old store, every record whole; a password of any
-// characters is the key that the sqlcipher shell takes as its UTF-8 text.
-
-#include <sqlite3.h>
+// change leaves the old password over the old store, every record whole, for a password of any
+// characters too.
 
 #include <fstream>
 #include <tuple>
@@ -24,14 +22,7 @@ namespace objectstore = ce::objectstore;
 
 class ProtectionTest : public RecordStoreTest {
  protected:
-  // The key derivation's full strength costs a fifth of a second a mount, and a sweep mounts
-  // hundreds of times: this program's stores are made with SQLCipher's default lowered.
-  static void SetUpTestSuite() {
-    sqlite3* db = nullptr;
-    sqlite3_open(":memory:", &db);
-    sqlite3_exec(db, "PRAGMA cipher_default_kdf_iter = 1000", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-  }
+  static void SetUpTestSuite() { LowerKeyDerivation(); }
 
   // The store as a start finds it with `password`: whether it is encrypted, whether the settings
   // record holds that password, and the note kept.

@@ -130,6 +130,13 @@ bool FaultStruck() {
   return state.struck;
 }
 
+void LowerKeyDerivation() {
+  sqlite3* db = nullptr;
+  sqlite3_open(":memory:", &db);
+  sqlite3_exec(db, "PRAGMA cipher_default_kdf_iter = 1000", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+}
+
 int FaultCount() {
   return state.counted;
 }
