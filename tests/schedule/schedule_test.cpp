@@ -1,9 +1,9 @@
 // The calendar's rules without a window: grids, tap zones, the bounded steps and the keyboard's
 // day (the month's title is the day entry scenario's). The pill time picker: what each tap and
-// key does to the state, and the time text it gives. Pill History's lines: the filler that lines the times up, and only the
-// days with a pill.
-// The "Pill" database: one record per day with an entry, no empty records, pills cleared without
-// losing the day, and nothing half-written when the disk refuses.
+// key does to the state, and the time text it gives. Pill History's lines: the filler that lines
+// the times up, and only the days with a pill. The "Pill" database: one record per day with an
+// entry, no empty records, pills cleared without losing the day, and nothing half-written when the
+// disk refuses.
 #include <gtest/gtest.h>
 
 #include <functional>
