@@ -326,12 +326,14 @@ std::string SdlDisplay::Open(const std::string& title, int requested_scale) {
   scale_ = ScaleOn(0);  // where a centred window opens
   window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                  width_ * scale_, height_ * scale_,
-                                 SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE));
+                                 SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE));
   if (!window_) return std::string("cannot open a window: ") + SDL_GetError();
   // Larger is the user's choice (the logical size below keeps the frame whole-number scaled and
   // centred); smaller would cut the frame.
   SDL_SetWindowMinimumSize(window_.get(), width_, height_);
   SetIcon();
+  // Shown only now, so that the desktop never sees the window without its icon and least size.
+  SDL_ShowWindow(window_.get());
 
   renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED));

@@ -55,9 +55,13 @@ window=$(xdotool search --sync --onlyvisible --pid "$first" --name '^Calvira$' |
 [ -n "$window" ] || fail "no window appeared"
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "240x294" ] || fail "the window is $geometry, not 240x294"
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no icon"
-xprop -id "$window" WM_NORMAL_HINTS | grep -q 'program specified minimum size: 240 by 294' ||
-  fail "the window's least size is not 240 x 294: $(xprop -id "$window" WM_NORMAL_HINTS)"
+# Read whole before they are searched: grep -q would end the pipe early, and the icon's long
+# listing would then fail xprop on a broken pipe.
+icon=$(xprop -id "$window" _NET_WM_ICON)
+hints=$(xprop -id "$window" WM_NORMAL_HINTS)
+grep -q 'Icon (64 x 64)' <<<"$icon" || fail "the window has no icon"
+grep -q 'program specified minimum size: 240 by 294' <<<"$hints" ||
+  fail "the window's least size is not 240 x 294: $hints"
 
 CALVIRA_SCALE=1 timeout 10 "$calvira" --data-dir "$work/one"
 code=$?
