@@ -9,21 +9,8 @@
 set -uo pipefail
 calvira=$1
 calvira_data=$2
-fail() { echo "FAIL: $*"; exit 1; }
-
-for tool in Xvfb xdotool jq; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-display=:$((300 + RANDOM % 100))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-running=
-cleanup() { kill "$running" "$xvfb" 2>/dev/null; [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"; }
-trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# shellcheck source=xvfb.sh
+source "$(dirname "$0")/xvfb.sh" 300 jq
 
 dir="$work/data"
 "$calvira_data" --data-dir "$dir" logo off >/dev/null || fail "calvira-data"
@@ -41,6 +28,7 @@ keys() { xdotool key --delay 60 "$@"; }
 
 CALVIRA_SCALE=1 "$calvira" --data-dir "$dir" &
 running=$!
+pids+=("$running")
 window=$(xdotool search --sync --onlyvisible --pid "$running" --name '^Calvira$' | head -1)
 [ -n "$window" ] || fail "no window appeared"
 xdotool windowfocus --sync "$window"
@@ -84,7 +72,6 @@ keys ctrl+q
 for _ in $(seq 60); do kill -0 "$running" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$running" 2>/dev/null && fail "Ctrl+Q did not end the program"
 wait "$running" || fail "the program ended with an error"
-running=
 
 export=$("$calvira_data" --data-dir "$dir" export) || fail "calvira-data export"
 [ "$(jq '.cycles | length' <<<"$export")" = 1 ] || fail "no cycle stored: $export"

@@ -13,21 +13,8 @@ calvira=$1
 calvira_data=$2
 ids=$3
 id_of() { sed -n "s/.*constexpr int $1 = \([0-9]*\);.*/\1/p" "$ids"; }
-fail() { echo "FAIL: $*"; exit 1; }
-
-for tool in Xvfb xdotool jq; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-display=:$((200 + RANDOM % 100))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-pids=()
-cleanup() { kill "${pids[@]}" "$xvfb" 2>/dev/null; [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"; }
-trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# shellcheck source=xvfb.sh
+source "$(dirname "$0")/xvfb.sh" 200 jq
 
 dir="$work/data"
 secret='Pen Secret 7'
