@@ -1,5 +1,9 @@
 #include "schedule/pill_time_view.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include "frame/screen_look.h"
 #include "gfx/graphic_buffer.h"
 #include "ui/ids.h"
@@ -109,30 +113,15 @@ ce::INT_PTR CPillTimeView::OnControlColour(ce::WPARAM dc, ce::LPARAM) {
 }
 
 bool CPillTimeView::OnKey(ce::HWND dialog, ce::UINT key) {
-  PickerKey picked = PickerKey::kUp;
-  switch (key) {
-    case ce::VK_UP:
-      picked = PickerKey::kUp;
-      break;
-    case ce::VK_DOWN:
-      picked = PickerKey::kDown;
-      break;
-    case ce::VK_LEFT:
-      picked = PickerKey::kLeft;
-      break;
-    case ce::VK_RIGHT:
-      picked = PickerKey::kRight;
-      break;
-    case 'A':
-      picked = PickerKey::kAm;
-      break;
-    case 'P':
-      picked = PickerKey::kPm;
-      break;
-    default:
-      return false;
-  }
-  time_ = KeyPicker(time_, picked);
+  using enum PickerKey;
+  constexpr std::pair<ce::UINT, PickerKey> kKeys[] = {
+      {ce::VK_UP, kUp},       {ce::VK_DOWN, kDown}, {ce::VK_LEFT, kLeft},
+      {ce::VK_RIGHT, kRight}, {'A', kAm},           {'P', kPm},
+  };
+  const auto* found = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                   [key](const auto& k) { return k.first == key; });
+  if (found == std::end(kKeys)) return false;
+  time_ = KeyPicker(time_, found->second);
   Draw(dialog);
   return true;
 }

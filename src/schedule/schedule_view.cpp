@@ -1,6 +1,8 @@
 #include "schedule/schedule_view.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "diary/diary_view.h"
 #include "frame/frame_fonts.h"
@@ -201,37 +203,23 @@ bool CScheduleView::OnKey(ce::HWND dialog, ce::UINT key) {
   // The keyboard's day starts where the pen's eye is: today in the start-up month, else the 1st.
   CalendarDay at{year_, month_, key_day_};
   if (at.day == 0) at.day = year_ == start_year_ && month_ == start_month_ ? selected_day_ : 1;
-  DayMove move = DayMove::kNextDay;
-  switch (key) {
-    case ce::VK_RETURN:
-    case ce::VK_SPACE:
-      Pick(dialog, at.day);
-      return true;
-    case ce::VK_ESCAPE:
-      Leave(dialog);
-      return true;
-    case ce::VK_LEFT:
-      move = DayMove::kPreviousDay;
-      break;
-    case ce::VK_RIGHT:
-      move = DayMove::kNextDay;
-      break;
-    case ce::VK_UP:
-      move = DayMove::kPreviousWeek;
-      break;
-    case ce::VK_DOWN:
-      move = DayMove::kNextWeek;
-      break;
-    case ce::VK_PRIOR:
-      move = DayMove::kPreviousMonth;
-      break;
-    case ce::VK_NEXT:
-      move = DayMove::kNextMonth;
-      break;
-    default:
-      return false;
+  if (key == ce::VK_RETURN || key == ce::VK_SPACE) {
+    Pick(dialog, at.day);
+    return true;
   }
-  MoveDay(&at, move);
+  if (key == ce::VK_ESCAPE) {
+    Leave(dialog);
+    return true;
+  }
+  using enum DayMove;
+  constexpr std::pair<ce::UINT, DayMove> kMoves[] = {
+      {ce::VK_LEFT, kPreviousDay}, {ce::VK_RIGHT, kNextDay},       {ce::VK_UP, kPreviousWeek},
+      {ce::VK_DOWN, kNextWeek},    {ce::VK_PRIOR, kPreviousMonth}, {ce::VK_NEXT, kNextMonth},
+  };
+  const auto* found = std::find_if(std::begin(kMoves), std::end(kMoves),
+                                   [key](const auto& m) { return m.first == key; });
+  if (found == std::end(kMoves)) return false;
+  MoveDay(&at, found->second);
   year_ = at.year;
   month_ = at.month;
   key_day_ = at.day;
